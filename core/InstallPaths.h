@@ -1,0 +1,31 @@
+// The package's fixed locations on a user's machine, defined once.
+//
+// Every directory the programs read or write is derived from these defaults. When the build
+// enables ORV_TEST_ROOT_OVERRIDE, a non-empty environment variable ORVALEN_TEST_ROOT is put in
+// front of each of them, so that tests run the real code against a scratch directory tree.
+#pragma once
+
+#include <string>
+
+namespace orv {
+
+// Installed defaults (the printer package's layout).
+inline constexpr const char kPackageShareDir[] = "/usr/local/share/orvalen/printer/";
+inline constexpr const char kModelDataDir[] = "/usr/local/share/orvalen/printer/data/";
+inline constexpr const char kConfDir[] = "/usr/local/share/orvalen/printer/conf/";
+inline constexpr const char kPackageBinDir[] = "/usr/local/share/orvalen/printer/bin/";
+inline constexpr const char kTmpPackageDir[] = "/tmp/orvalen/printer/";
+inline constexpr const char kTmpOverlayDir[] = "/tmp/orvalen/printer/overlay/";
+inline constexpr const char kOverlayLockPath[] = "/tmp/orvalen/printer/overlay.lock";
+inline constexpr const char kSpoolDir[] = "/var/spool/.orvamfs/";
+inline constexpr const char kSecurePrintSubdir[] = "secureprint/";
+// Where the compression library named by the queue's PPD is looked up.
+inline constexpr const char kCompressLibDir[] = "/usr/lib/";
+
+// The scratch root in force ("" in production).
+std::string InstallRoot();
+
+// A fixed location with the scratch root in front of it.
+std::string InstalledPath(const char* defaultPath);
+
+}  // namespace orv

@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Installs what is needed, builds the project twice (plain, and with AddressSanitizer and
+# UndefinedBehaviorSanitizer) and runs the whole test suite in both builds.
+set -euo pipefail
+here=$(cd "$(dirname "$0")/.." && pwd)
+jobs=$(nproc 2>/dev/null || echo 2)
+
+bash "$here/scripts/install-deps.sh"
+
+bash "$here/scripts/build.sh" "$here/build"
+(cd "$here/build" && ctest --output-on-failure -j "$jobs")
+
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+bash "$here/scripts/build.sh" "$here/build-asan" -DORV_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug
+(cd "$here/build-asan" && ctest --output-on-failure -j "$jobs")
