@@ -1,0 +1,10 @@
+#include "core/containers/InvalidArg.h"
+
+namespace orv {
+
+void ThrowInvalidArg()
+{
+    throw "Invalid Arg!";
+}
+
+}  // namespace orv
