@@ -1,0 +1,202 @@
+// The package's compression library: `COMPRESS` encodes rows of one bit-plane as a JBIG bi-level
+// image (ITU-T T.82, within the T.85 facsimile profile: one plane, one resolution layer) with
+// JBIG-KIT's line-by-line encoder, into the caller's buffer and never past its size.
+//
+// When the image does not fit (JBIG can exceed the raw size on noise), the library encodes the
+// longest prefix of rows that fits as an image of its own, with a header that says so, and reports
+// that row count; the caller sends the rest in a later call or raw. Not even one row fitting is a
+// failure. Everything lives on the caller's stack or in the block, so concurrent calls (planes
+// compressed in parallel) are safe.
+#include <algorithm>
+#include <cstring>
+#include <iterator>
+
+extern "C" {
+#include <jbig85.h>
+}
+
+#include "filter/render/CompressParams.h"
+
+namespace {
+
+// A writer into the caller's output buffer that stops at its size instead of passing it.
+struct BoundedSink {
+    BYTE* pOut = nullptr;
+    size_t cbCapacity = 0;
+    size_t cbUsed = 0;
+    bool bOverflow = false;
+    unsigned long ulRow = 0;          // row being encoded when the last write happened
+    unsigned long ulOverflowRow = 0;  // row being encoded when the first write did not fit
+
+    void Restart()
+    {
+        cbUsed = 0;
+        bOverflow = false;
+        ulRow = 0;
+        ulOverflowRow = 0;
+    }
+};
+
+void SinkWrite(unsigned char* pStart, size_t cbLength, void* pFile)
+{
+    auto* pSink = static_cast<BoundedSink*>(pFile);
+    if (pSink->bOverflow) {
+        return;
+    }
+    if (cbLength > pSink->cbCapacity - pSink->cbUsed) {
+        pSink->bOverflow = true;
+        pSink->ulOverflowRow = pSink->ulRow;
+        return;
+    }
+    std::memcpy(pSink->pOut + pSink->cbUsed, pStart, cbLength);
+    pSink->cbUsed += cbLength;
+}
+
+// What one call encodes, checked and decoded from the parameter block.
+struct BandJob {
+    const BYTE* pRows = nullptr;
+    unsigned long ulWidth = 0;
+    unsigned long ulRows = 0;
+    size_t cbRow = 0;
+    unsigned long ulStripeRows = 0;
+    int nJbigOptions = 0;
+    int nMaxAtShift = 0;
+    // JBIG-KIT's encoder clears the bits past the width in the rows it is given, in place. The
+    // caller's rows are read-only, so rows with such bits are first copied into the work rows
+    // (three rotate: the current row and the two above it), with those bits cleared.
+    BYTE* apWorkRow[3] = {nullptr, nullptr, nullptr};
+    bool bMaskPadding = false;
+    BYTE bPadMask = 0xFF;
+};
+
+bool ReadJob(const tagCOMPRESSPARAMS& params, BandJob& job)
+{
+    if (std::memcmp(params.abLayoutTag, kCompressLayoutTag, sizeof(kCompressLayoutTag)) != 0) {
+        return false;
+    }
+    if (params.pOutput == nullptr || params.pFirstRow == nullptr) {
+        return false;
+    }
+    if (params.wWidth == 0 || params.wWidth != params.wWidth2) {
+        return false;
+    }
+    if (params.dwRows == 0 || params.wRows != static_cast<WORD>(params.dwRows)) {
+        return false;
+    }
+    for (BYTE* pRow : params.apWorkRow) {
+        if (pRow == nullptr) {
+            return false;
+        }
+    }
+    job.pRows = params.pFirstRow;
+    job.ulWidth = params.wWidth2;
+    job.ulRows = params.dwRows;
+    job.cbRow = (job.ulWidth + 7) / 8;
+    job.ulStripeRows = params.dwStripeRows == 0 ? job.ulRows : std::min<unsigned long>(params.dwStripeRows, job.ulRows);
+
+    const BYTE bOption = params.bOption;
+    if (bOption & COMPRESS_OPT_TWO_LINE_TEMPLATE) {
+        job.nJbigOptions |= JBG_LRLTWO;
+    }
+    if (bOption & COMPRESS_OPT_TYPICAL_PREDICTION) {
+        job.nJbigOptions |= JBG_TPBON;
+    }
+    if (bOption & COMPRESS_OPT_FIXED_TEMPLATE) {
+        job.nMaxAtShift = 0;
+    } else if (bOption & COMPRESS_OPT_WIDE_TEMPLATE) {
+        job.nMaxAtShift = 127;  // the largest shift the standard allows
+    } else {
+        job.nMaxAtShift = 8;
+    }
+
+    const unsigned long ulPadBits = job.ulWidth % 8;
+    if (ulPadBits != 0) {
+        job.bMaskPadding = true;
+        job.bPadMask = static_cast<BYTE>(0xFF << (8 - ulPadBits));
+        std::copy(std::begin(params.apWorkRow), std::end(params.apWorkRow), job.apWorkRow);
+    }
+    return true;
+}
+
+// Encodes the first ulRows rows in stripes of ulStripeRows; true when all of it fit into the sink.
+bool EncodeRows(const BandJob& job, unsigned long ulRows, unsigned long ulStripeRows, BoundedSink& sink)
+{
+    sink.Restart();
+    jbg85_enc_state enc;
+    jbg85_enc_init(&enc, job.ulWidth, ulRows, SinkWrite, &sink);
+    jbg85_enc_options(&enc, job.nJbigOptions, ulStripeRows, job.nMaxAtShift);
+
+    // Rows without padding bits are passed in place: the encoder then only reads them.
+    unsigned char* pPrev = nullptr;
+    unsigned char* pPrevPrev = nullptr;
+    for (unsigned long y = 0; y < ulRows && !sink.bOverflow; ++y) {
+        sink.ulRow = y;
+        const BYTE* pSource = job.pRows + y * job.cbRow;
+        unsigned char* pLine;
+        if (job.bMaskPadding) {
+            pLine = job.apWorkRow[y % 3];
+            std::memcpy(pLine, pSource, job.cbRow);
+            pLine[job.cbRow - 1] &= job.bPadMask;
+        } else {
+            pLine = const_cast<unsigned char*>(pSource);
+        }
+        jbg85_enc_lineout(&enc, pLine, pPrev, pPrevPrev);
+        pPrevPrev = pPrev;
+        pPrev = pLine;
+    }
+    return !sink.bOverflow;
+}
+
+// The row count to try next after an attempt ran out of room while encoding row ulOverflowRow:
+// the rows before it fit except for the coder's last bytes, so one more row is dropped; after a
+// few attempts the count is halved so that the search always ends quickly.
+unsigned long NextPrefix(unsigned long ulTried, unsigned long ulOverflowRow, int nAttempt)
+{
+    unsigned long ulNext = ulOverflowRow > 0 ? ulOverflowRow - 1 : 0;
+    if (nAttempt >= 2) {
+        ulNext = std::min(ulNext, ulTried / 2);
+    }
+    return std::min(ulNext, ulTried > 0 ? ulTried - 1 : 0);
+}
+
+}  // namespace
+
+extern "C" __attribute__((visibility("default"))) int COMPRESS(tagCOMPRESSPARAMS* pParams)
+{
+    if (pParams == nullptr) {
+        return COMPRESS_BAD_PARAMS;
+    }
+    pParams->qwBytesWritten = 0;
+    pParams->dwRowsEncoded = 0;
+
+    BandJob job;
+    if (!ReadJob(*pParams, job)) {
+        return COMPRESS_BAD_PARAMS;
+    }
+
+    BoundedSink sink;
+    sink.pOut = pParams->pOutput;
+    sink.cbCapacity = static_cast<size_t>(pParams->qwOutputSize);
+
+    unsigned long ulEncoded = 0;
+    if (EncodeRows(job, job.ulRows, job.ulStripeRows, sink)) {
+        ulEncoded = job.ulRows;
+    } else {
+        // A shorter image is one stripe, so that the caller's rewrite of the image and stripe
+        // heights in the header (to the rows encoded) describes it exactly.
+        unsigned long ulTry = NextPrefix(job.ulRows, sink.ulOverflowRow, 0);
+        for (int nAttempt = 1; ulTry > 0; ++nAttempt) {
+            if (EncodeRows(job, ulTry, ulTry, sink)) {
+                ulEncoded = ulTry;
+                break;
+            }
+            ulTry = NextPrefix(ulTry, sink.ulOverflowRow, nAttempt);
+        }
+        if (ulEncoded == 0) {
+            return COMPRESS_NO_ROOM;
+        }
+    }
+    pParams->qwBytesWritten = sink.cbUsed;
+    pParams->dwRowsEncoded = static_cast<DWORD>(ulEncoded);
+    return COMPRESS_OK;
+}
