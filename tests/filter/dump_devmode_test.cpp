@@ -1,0 +1,115 @@
+#include "filter/DumpDevmode.h"
+#include "support/ScratchDir.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <unistd.h>
+
+namespace {
+
+// Standard error pointed at a scratch file while the object lives.
+class StderrToFile {
+public:
+    StderrToFile() : m_file(m_dir / "stderr.txt")
+    {
+        fflush(stderr);
+        m_saved = dup(STDERR_FILENO);
+        int fd = open(m_file.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        EXPECT_GE(fd, 0);
+        dup2(fd, STDERR_FILENO);
+        close(fd);
+    }
+    ~StderrToFile() { Restore(); }
+
+    std::string Take()
+    {
+        Restore();
+        std::ifstream in(m_file, std::ios::binary);
+        std::stringstream ss;
+        ss << in.rdbuf();
+        return ss.str();
+    }
+
+private:
+    void Restore()
+    {
+        if (m_saved >= 0) {
+            fflush(stderr);
+            dup2(m_saved, STDERR_FILENO);
+            close(m_saved);
+            m_saved = -1;
+        }
+    }
+
+    orvtest::ScratchDir m_dir;
+    std::string m_file;
+    int m_saved = -1;
+};
+
+std::string Line(const std::string& text)
+{
+    return "DEBUG: (PID " + std::to_string(getpid()) + ") " + text + "\n";
+}
+
+TEST(DumpDevmode, OneDebugLinePerNamedField)
+{
+    DRVDEVMODE d;
+    std::memset(&d, 0, sizeof d);
+    d.dm.dmSize = 96;
+    d.dm.dmDriverExtra = 1136;
+    d.dm.dmPaperSize = 9;
+    std::strcpy(d.dm.dmFormName, "A4");
+    d.priv.dmTotalPages = 12;
+    d.priv.dmClrCtrl.sRed = -7;
+    d.priv.dmOption334 = 0xFFFF;
+    d.priv.dmWMInfo.pos[1] = -300;
+    std::strcpy(d.priv.dmPassword, "secret");
+    std::memset(d.priv.dmJobName, 'j', sizeof d.priv.dmJobName);  // no terminator
+    std::strcpy(d.priv.dmUserName, "alice");
+
+    StderrToFile capture;
+    DumpDevmode(&d);
+    const std::string log = capture.Take();
+
+    const std::string expected[] = {
+        Line("DEVMODE.dmSize          = 96"),
+        Line("DEVMODE.dmDriverExtra   = 1136"),
+        Line("DEVMODE.dmPaperSize     = 9"),
+        Line("DEVMODE.dmFormName      = A4"),
+        Line("PRIVDM.dmTotalPages     = 12"),
+        Line("PRIVDM.dmClrCtrl.sRed   = -7"),
+        Line("PRIVDM.dmOption334      = 65535"),
+        Line("PRIVDM.dmWMInfo.pos[1]  = -300"),
+        Line("PRIVDM.dmSourceAndTypeFor1Page = 0"),
+        Line("PRIVDM.dmJobName        = " + std::string(84, 'j')),
+        Line("PRIVDM.dmUserName       = alice"),
+        Line("PRIVDM.dmPassword length = 6"),
+    };
+    for (const std::string& line : expected)
+        EXPECT_NE(log.find(line), std::string::npos) << line;
+    EXPECT_EQ(log.find("secret"), std::string::npos);
+    // Every line is a debug line.
+    std::istringstream lines(log);
+    std::string l;
+    int count = 0;
+    while (std::getline(lines, l)) {
+        EXPECT_EQ(l.rfind("DEBUG: (PID ", 0), 0u) << l;
+        ++count;
+    }
+    EXPECT_GT(count, 100);
+}
+
+TEST(DumpDevmode, NothingForNull)
+{
+    StderrToFile capture;
+    DumpDevmode(nullptr);
+    EXPECT_EQ(capture.Take(), "");
+}
+
+}  // namespace
