@@ -1,0 +1,46 @@
+// The renderer's entry points that the filter's front end calls (results 0xFFFF success, 0
+// failure unless said otherwise). Every operation leaves its printer bytes in the context's
+// output buffer; the front end drains it after each call.
+#pragma once
+
+#include "core/WinTypes.h"
+#include "filter/render/RenderContext.h"
+#include "filter/render/RenderOptions.h"
+
+struct DRVDEVMODE;
+
+// Creates the context (or re-initialises `existing`): language type, toner-save level, and for
+// language types 1 and 2 the colour cache and the colour-table file. nullptr without settings or
+// options, when memory runs out, or when the colour-table file cannot be read ("Cannot load
+// ColorTable File '%s'" is logged and the context, `existing` included, is freed).
+tagRENDERCONTEXT* RendererCreate(tagRENDERCONTEXT* existing, const DRVDEVMODE* settings, tagRENDEROPTIONS* options);
+
+// Frees the context and everything it owns; nullptr is harmless.
+void RendererFree(tagRENDERCONTEXT* context);
+
+// Per page: gray weights, colour LUT and tone curves. 1 when the LUT and the curves were found,
+// else 0; language types other than 1 and 2 load nothing and give 1.
+WORD RendererSetupColorTables(const DRVDEVMODE* settings, tagRENDERCONTEXT* context, const tagRENDEROPTIONS* options);
+
+// Per page: marks the next band the first of the page and loads the threshold matrices.
+WORD RendererSetupDitherMatrices(const DRVDEVMODE* settings, tagRENDERCONTEXT* context,
+                                 const tagRENDEROPTIONS* options);
+
+// The next filled output block's bytes and their count, or nullptr when drained.
+const BYTE* RendererTakeOutputChunk(tagRENDERCONTEXT* context, DWORD* length);
+
+// Resets the output buffer after a drain.
+void RendererClearOutput(tagRENDERCONTEXT* context);
+
+// What every writer does first: the context's output buffer emptied, created when there is none;
+// nullptr (the writer then writes nothing and fails) when it cannot be created.
+tagOUTPUTBUFFER* RendererStartOutput(tagRENDERCONTEXT* context);
+
+// Called once from RendererCreate before the colour-table file is read. The language type
+// (0, LANGTYPE_PCL or LANGTYPE_GDI) from dmLanguageMode and the model; sets the toner-save flags
+// of the context and, for a non-zero type, the option block's type and capability mask.
+DWORD QueryLanguageType(const DRVDEVMODE* settings, tagRENDERCONTEXT* context, tagRENDEROPTIONS* options);
+
+// The toner-save level of the context: non-zero only when toner save is on and the model makes it
+// by adjusting the colours rather than by screens of its own.
+SHORT QueryTonerSaveLevel(const DRVDEVMODE* settings, tagRENDERCONTEXT* context, const tagRENDEROPTIONS* options);

@@ -1,0 +1,122 @@
+// Small helpers of the renderer tests: captured standard error, settings records and a renderer
+// context over a colour-table image.
+#pragma once
+
+#include "core/settings/DevMode.h"
+#include "filter/render/ColorTableFile.h"
+#include "filter/render/RenderContext.h"
+#include "filter/render/Renderer.h"
+#include "support/ScratchDir.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fcntl.h>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+namespace rendertest {
+
+// Points standard error at a scratch file for the object's lifetime.
+class StderrCapture {
+public:
+    StderrCapture() : m_file(m_dir / "stderr.txt")
+    {
+        std::fflush(stderr);
+        m_saved = dup(STDERR_FILENO);
+        int fd = open(m_file.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        EXPECT_GE(fd, 0);
+        dup2(fd, STDERR_FILENO);
+        close(fd);
+    }
+    ~StderrCapture() { Restore(); }
+    StderrCapture(const StderrCapture&) = delete;
+    StderrCapture& operator=(const StderrCapture&) = delete;
+
+    std::string Take()
+    {
+        Restore();
+        std::ifstream in(m_file, std::ios::binary);
+        std::stringstream ss;
+        ss << in.rdbuf();
+        return ss.str();
+    }
+
+private:
+    void Restore()
+    {
+        if (m_saved >= 0) {
+            std::fflush(stderr);
+            dup2(m_saved, STDERR_FILENO);
+            close(m_saved);
+            m_saved = -1;
+        }
+    }
+
+    orvtest::ScratchDir m_dir;
+    std::string m_file;
+    int m_saved = -1;
+};
+
+struct SettingsFields {
+    SHORT color = 2;  // PRIVDM.dmColor
+    WORD grayRepro = 0;
+    WORD profile = 0;
+    SHORT quality = 2;
+    SHORT tonerSave = 0;
+    DWORD media = 0;
+    SHORT printQuality = 600;
+    WORD languageMode = 0;
+};
+
+inline DRVDEVMODE MakeSettings(const SettingsFields& f)
+{
+    DRVDEVMODE dm{};
+    dm.dm.dmSize = kDevmodePublicSize;
+    dm.dm.dmDriverExtra = kDevmodePrivateSize;
+    dm.dm.dmPrintQuality = f.printQuality;
+    dm.dm.dmMediaType = f.media;
+    dm.priv.dmColor = f.color;
+    dm.priv.dmClrCtrl.wGrayRepro = f.grayRepro;
+    dm.priv.dmClrCtrl.wProfile = f.profile;
+    dm.priv.dmQuality = f.quality;
+    dm.priv.dmTonerSave = f.tonerSave;
+    dm.priv.dmLanguageMode = f.languageMode;
+    return dm;
+}
+
+// A renderer context holding a colour-table image and an empty colour block, as the per-page
+// loaders find it after creation and the first colour set-up.
+class TableContext {
+public:
+    explicit TableContext(const std::vector<uint8_t>& file, DWORD langFlags = 0)
+    {
+        m_context = static_cast<tagRENDERCONTEXT*>(std::calloc(1, sizeof(tagRENDERCONTEXT)));
+        m_context->dwLangFlags = langFlags;
+        m_context->lResMultiplierX = 1;
+        m_context->lResMultiplierY = 1;
+        m_context->pColorTable = LoadColorTableImage(file.data(), file.size());
+        EXPECT_NE(m_context->pColorTable, nullptr) << "the test's colour table should be sound";
+        m_context->pColorBlock = static_cast<tagCOLORBLOCK*>(std::calloc(1, sizeof(tagCOLORBLOCK)));
+        m_options.dwLangType = LANGTYPE_GDI;
+        m_options.dwPageWidth = 16;
+        m_options.dwPageHeight = 16;
+    }
+    ~TableContext() { RendererFree(m_context); }
+    TableContext(const TableContext&) = delete;
+    TableContext& operator=(const TableContext&) = delete;
+
+    tagRENDERCONTEXT* context() { return m_context; }
+    tagCOLORBLOCK* block() { return m_context->pColorBlock; }
+    tagRENDEROPTIONS* options() { return &m_options; }
+
+private:
+    tagRENDERCONTEXT* m_context = nullptr;
+    tagRENDEROPTIONS m_options{};
+};
+
+}  // namespace rendertest
