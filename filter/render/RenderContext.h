@@ -68,7 +68,7 @@ struct tagRENDERCONTEXT {
     // Page-header values: current (GDI) or last sent (PCL-style).
     SHORT sQuality, sPaperSize, sPaperWidth, sPaperLength, sMediaType, sPaperSource;
     DWORD dwInkMask;
-    PFNRENDERCOMPRESS pfnCompress;
+    PFNCOMPRESS pfnCompress;
     DWORD dwCompressOption;
     DWORD dwStripeRows;
     WORD wBandFlags;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "core/WinTypes.h"
+#include "filter/render/CompressParams.h"
 
 #include <cstddef>
 
@@ -18,9 +19,6 @@ enum LANGTYPE : DWORD {
 
 // Capability mask bit 1: the job may carry the ECONOMODE line.
 inline constexpr DWORD RENDERCAPS_ECONOMODE = 0x2;
-
-// The compression library's COMPRESS entry: called with the band parameter block.
-typedef int (*PFNRENDERCOMPRESS)(void* params);
 
 // "L_" and the model's colour-table name (at most 15 characters) fit with room to spare.
 inline constexpr size_t RENDER_COLORTABLE_NAME_SIZE = 80;
@@ -49,7 +47,7 @@ struct tagRENDEROPTIONS {
     DWORD dwPageWidth;  // band width in pixels (page width rounded down to the band multiple)
     DWORD dwPageHeight;  // rows
     BYTE* pPageBitmap;  // allocated and freed by the renderer's page encoding
-    PFNRENDERCOMPRESS pfnCompress;  // empty when the compression library is missing
+    PFNCOMPRESS pfnCompress;  // empty when the compression library is missing
 };
 
 // The front end's layout of the block (176 bytes on the 64-bit hosts the filter runs on).

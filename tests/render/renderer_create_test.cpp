@@ -19,7 +19,7 @@ using rendertest::StderrCapture;
 using rendertest::Words16;
 using rendertest::Words32;
 
-int FakeCompress(void*)
+int FakeCompress(tagCOMPRESSPARAMS*)
 {
     return 192;
 }
