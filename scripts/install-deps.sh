@@ -9,6 +9,7 @@ packages=(
   nlohmann-json3-dev
   libcups2-dev cups cups-client cups-filters
   libgs-dev ghostscript
+  libcairo2
   libjbig-dev jbigkit-bin
   netpbm groff
 )

@@ -1,0 +1,31 @@
+// The maker's compression library: a shared library named by the queue's PPD (attribute
+// OrvalenAttr, keyword LIBJBIG) whose one entry COMPRESS encodes a band. The raster renderer owns
+// the entry's parameter block and calls it; this only binds it.
+#pragma once
+
+#include <cstddef>
+
+// COMPRESS: one call per band with the renderer's parameter block; 192 means success.
+using PFN_COMPRESS = int (*)(void* paramBlock);
+
+struct tagCOMPRESSFUNC {
+    void* handle;
+    PFN_COMPRESS COMPRESS;
+};
+
+static_assert(sizeof(tagCOMPRESSFUNC) == 2 * sizeof(void*),
+              "tagCOMPRESSFUNC is the handle followed by one function pointer");
+
+// Whether a LIBJBIG value may name the library: not empty, at most 250 characters, only
+// [A-Za-z0-9._+-], no "/" and no "..". The value comes from the PPD and names code to load, so it
+// may only ever pick a file inside the library directory.
+bool IsCompressLibraryName(const char* baseName);
+
+// Binds <library dir>/<baseName>.so.1, else <library dir>/<baseName>.so (the library directory is
+// kCompressLibDir of core/InstallPaths.h). 0 on success, 1 on failure. With a NULL table or name the
+// table is left as it was; otherwise it is unbound first and all zero after a failure, also for a
+// name that IsCompressLibraryName refuses.
+int LoadCompressLibrary(tagCOMPRESSFUNC* compress, const char* baseName);
+
+// Closes the library and zeroes the table; nothing for a NULL or unbound table.
+void UnloadCompressLibrary(tagCOMPRESSFUNC* compress);
