@@ -5,12 +5,15 @@
 
 #include <cstddef>
 
-// COMPRESS: one call per band with the renderer's parameter block; 192 means success.
-using PFN_COMPRESS = int (*)(void* paramBlock);
+// COMPRESS: one call per band with the renderer's parameter block (defined with the renderer,
+// filter/render/CompressParams.h); 192 means success. The same type as the renderer's PFNCOMPRESS,
+// so the bound entry is handed over without a cast.
+struct tagCOMPRESSPARAMS;
+typedef int (*PFNCOMPRESS)(tagCOMPRESSPARAMS* pParams);
 
 struct tagCOMPRESSFUNC {
     void* handle;
-    PFN_COMPRESS COMPRESS;
+    PFNCOMPRESS COMPRESS;
 };
 
 static_assert(sizeof(tagCOMPRESSFUNC) == 2 * sizeof(void*),

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <dlfcn.h>
+
 #include <filesystem>
 #include <string>
 
@@ -101,6 +103,17 @@ TEST(CompressLibrary, TriesNameDotSoOneBeforeNameDotSo)
             EXPECT_TRUE(IsAllZero(static_cast<tagCOMPRESSFUNC&>(compress))) << c.what;
         }
     }
+}
+
+TEST(CompressLibrary, BindsThePackagesOwnLibraryByItsPpdName)
+{
+    ScratchDir root;
+    ScopedInstallRoot installRoot(root.path());
+    Install(root, ORV_REAL_COMPRESS_LIBRARY, "liborvjbig.so.1");
+    ScopedCompress compress;
+    ASSERT_EQ(LoadCompressLibrary(&compress, "liborvjbig"), 0);
+    EXPECT_EQ(reinterpret_cast<void*>(compress.COMPRESS), dlsym(compress.handle, "COMPRESS"));
+    EXPECT_NE(compress.COMPRESS, nullptr);
 }
 
 TEST(CompressLibrary, RefusedNamesLoadNothingEvenWhenTheFileExists)
