@@ -119,11 +119,12 @@ TEST_P(CupsLibraryMissingEntry, ReplacesOnlyTheSetOfTheMissingEntryAsAWhole)
 
 INSTANTIATE_TEST_SUITE_P(
     Fakes, CupsLibraryMissingEntry,
-    ::testing::Values(MissingEntryCase{ORV_FAKE_CUPS_FULL, "nothing", false, false},
+    ::testing::Values(MissingEntryCase{ORV_FAKE_CUPS_FULL, "", false, false},
                       MissingEntryCase{ORV_FAKE_CUPS_NO_FILE_STDIN, "cupsFileStdin", true, false},
                       MissingEntryCase{ORV_FAKE_CUPS_NO_ARRAY_INDEX, "cupsArrayIndex", false, true}),
     [](const ::testing::TestParamInfo<MissingEntryCase>& info) {
-        return std::string("Without_") + info.param.missing;
+        return info.param.missing[0] == '\0' ? std::string("Complete")
+                                              : std::string("Without_") + info.param.missing;
     });
 
 TEST(CupsLibrary, LibraryWithoutLocalizeAndLanguageBindsWithTheStandIns)
