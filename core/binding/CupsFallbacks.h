@@ -3,8 +3,8 @@
 // export them under these names.
 //
 // - File set (cupsTempFile2 and the cupsFile* entries): the CUPS file API for plain, uncompressed
-//   files and descriptors. A "w" mode with a compression level writes uncompressed; the socket
-//   mode "s" is not offered.
+//   files and descriptors. A "w" mode with a compression level writes uncompressed, "a" takes no
+//   level (as in libcups); the socket mode "s" is not offered.
 // - Array set: the CUPS array API (sorted when a compare function is given).
 // - ppdLocalize does nothing; cupsLangDefault has no language to offer.
 //
@@ -17,36 +17,38 @@
 #include <cups/language.h>
 #include <cups/ppd.h>
 
-#define ORV_EXPORT __attribute__((visibility("default")))
+#define ORV_FALLBACK_EXPORT __attribute__((visibility("default")))
 
 extern "C" {
 
 // File set.
-ORV_EXPORT cups_file_t* my_cupsTempFile2(char* filename, int len);
-ORV_EXPORT int my_cupsFileClose(cups_file_t* fp);
-ORV_EXPORT size_t my_cupsFileGetLine(cups_file_t* fp, char* buf, size_t buflen);
-ORV_EXPORT cups_file_t* my_cupsFileOpen(const char* filename, const char* mode);
-ORV_EXPORT cups_file_t* my_cupsFileOpenFd(int fd, const char* mode);
-ORV_EXPORT cups_file_t* my_cupsFileStdin(void);
-ORV_EXPORT ssize_t my_cupsFileWrite(cups_file_t* fp, const char* buf, size_t bytes);
-ORV_EXPORT off_t my_cupsFileTell(cups_file_t* fp);
-ORV_EXPORT ssize_t my_cupsFileRead(cups_file_t* fp, char* buf, size_t bytes);
-ORV_EXPORT off_t my_cupsFileSeek(cups_file_t* fp, off_t pos);
-ORV_EXPORT off_t my_cupsFileRewind(cups_file_t* fp);
+ORV_FALLBACK_EXPORT cups_file_t* my_cupsTempFile2(char* filename, int len);
+ORV_FALLBACK_EXPORT int my_cupsFileClose(cups_file_t* fp);
+ORV_FALLBACK_EXPORT size_t my_cupsFileGetLine(cups_file_t* fp, char* buf, size_t buflen);
+ORV_FALLBACK_EXPORT cups_file_t* my_cupsFileOpen(const char* filename, const char* mode);
+ORV_FALLBACK_EXPORT cups_file_t* my_cupsFileOpenFd(int fd, const char* mode);
+ORV_FALLBACK_EXPORT cups_file_t* my_cupsFileStdin(void);
+ORV_FALLBACK_EXPORT ssize_t my_cupsFileWrite(cups_file_t* fp, const char* buf, size_t bytes);
+ORV_FALLBACK_EXPORT off_t my_cupsFileTell(cups_file_t* fp);
+ORV_FALLBACK_EXPORT ssize_t my_cupsFileRead(cups_file_t* fp, char* buf, size_t bytes);
+ORV_FALLBACK_EXPORT off_t my_cupsFileSeek(cups_file_t* fp, off_t pos);
+ORV_FALLBACK_EXPORT off_t my_cupsFileRewind(cups_file_t* fp);
 
 // Array set.
-ORV_EXPORT int my_cupsArrayAdd(cups_array_t* a, void* e);
-ORV_EXPORT cups_array_t* my_cupsArrayNew(cups_array_func_t f, void* d);
-ORV_EXPORT int my_cupsArrayCount(cups_array_t* a);
-ORV_EXPORT void* my_cupsArrayFirst(cups_array_t* a);
-ORV_EXPORT void* my_cupsArrayLast(cups_array_t* a);
-ORV_EXPORT void* my_cupsArrayIndex(cups_array_t* a, int n);
+ORV_FALLBACK_EXPORT int my_cupsArrayAdd(cups_array_t* a, void* e);
+ORV_FALLBACK_EXPORT cups_array_t* my_cupsArrayNew(cups_array_func_t f, void* d);
+ORV_FALLBACK_EXPORT int my_cupsArrayCount(cups_array_t* a);
+ORV_FALLBACK_EXPORT void* my_cupsArrayFirst(cups_array_t* a);
+ORV_FALLBACK_EXPORT void* my_cupsArrayLast(cups_array_t* a);
+ORV_FALLBACK_EXPORT void* my_cupsArrayIndex(cups_array_t* a, int n);
 
 // Localisation and language.
-ORV_EXPORT int my_ppdLocalize(ppd_file_t* ppd);
-ORV_EXPORT cups_lang_t* my_cupsLangDefault(void);
+ORV_FALLBACK_EXPORT int my_ppdLocalize(ppd_file_t* ppd);
+ORV_FALLBACK_EXPORT cups_lang_t* my_cupsLangDefault(void);
 
 }  // extern "C"
+
+#undef ORV_FALLBACK_EXPORT
 
 // The array set has no delete entry; whoever created an array through my_cupsArrayNew frees it
 // here (the elements are the owner's). NULL is ignored.

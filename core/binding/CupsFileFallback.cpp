@@ -31,9 +31,14 @@ cups_file_t* Handle(FallbackFile* file)
     return reinterpret_cast<cups_file_t*>(file);
 }
 
-bool IsOpenMode(char mode)
+// "r", "w" (a compression level may follow and is ignored) or "a" (no level: libcups cannot
+// append to a compressed file and refuses it).
+bool IsOpenMode(const char* mode)
 {
-    return mode == 'r' || mode == 'w' || mode == 'a';
+    if (mode[0] == 'a') {
+        return !(mode[1] >= '0' && mode[1] <= '9');
+    }
+    return mode[0] == 'r' || mode[0] == 'w';
 }
 
 // Opens a file for writing the way libcups does: never through a symbolic link and never a file
@@ -124,7 +129,7 @@ extern "C" {
 
 cups_file_t* my_cupsFileOpen(const char* filename, const char* mode)
 {
-    if (filename == nullptr || mode == nullptr || !IsOpenMode(mode[0])) {
+    if (filename == nullptr || mode == nullptr || !IsOpenMode(mode)) {
         errno = EINVAL;
         return nullptr;
     }
@@ -156,7 +161,7 @@ cups_file_t* my_cupsFileOpen(const char* filename, const char* mode)
 
 cups_file_t* my_cupsFileOpenFd(int fd, const char* mode)
 {
-    if (fd < 0 || mode == nullptr || !IsOpenMode(mode[0])) {
+    if (fd < 0 || mode == nullptr || !IsOpenMode(mode)) {
         errno = EINVAL;
         return nullptr;
     }

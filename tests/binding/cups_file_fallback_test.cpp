@@ -181,6 +181,7 @@ TEST(CupsFileFallback, RejectsBadOpenArguments)
     EXPECT_EQ(my_cupsFileOpen(path.c_str(), "x"), nullptr);
     EXPECT_EQ(my_cupsFileOpen(path.c_str(), "s"), nullptr);
     EXPECT_EQ(my_cupsFileOpen(path.c_str(), ""), nullptr);
+    EXPECT_EQ(my_cupsFileOpen(path.c_str(), "a9"), nullptr);  // no compressed appending
     EXPECT_EQ(my_cupsFileOpen((dir / "missing").c_str(), "r"), nullptr);
     EXPECT_EQ(my_cupsFileOpenFd(-1, "r"), nullptr);
     EXPECT_EQ(my_cupsFileOpenFd(0, "q"), nullptr);
