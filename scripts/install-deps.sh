@@ -10,7 +10,7 @@ packages=(
   libcups2-dev cups cups-client cups-filters
   libgs-dev ghostscript
   libcairo2
-  libjbig-dev jbigkit-bin
+  libjbig-dev jbigkit-bin libpng-dev
   netpbm groff
 )
 
