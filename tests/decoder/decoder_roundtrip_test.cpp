@@ -138,6 +138,37 @@ TEST_F(DecoderRoundTrip, BlocksArriveInPlaneOrderWithBandFlags)
     }
 }
 
+TEST_F(DecoderRoundTrip, IncompressibleBandsBecomeSeveralBlocks)
+{
+    // Noise does not fit its raw size as JBIG: each band goes out as a JBIG block of the rows that
+    // fit and further blocks for the rest. Only a band's first block may carry the first-band
+    // flag and only its last block the last-band flag; the rows still come back bit for bit.
+    const TestPage page = MakePage(512, 256, {PlanePattern::Noise}, 31);
+    StreamBuilder stream;
+    stream.JobStart().PageHeader(512, 256);
+    orvtest::AppendPageBlocks(stream, compress(), page, 128);
+    stream.PageEnd(1).JobEnd();
+    const DecodedStream decoded = Decode(stream);
+    ASSERT_TRUE(decoded.ok()) << orvdecode::FormatError(*decoded.error);
+    ExpectSamePlanes(decoded.pages[0], page);
+
+    std::vector<orvdecode::RasterBlockInfo> blocks;
+    for (const orvdecode::StreamEvent& event : decoded.events) {
+        if (event.kind == EventKind::RasterBlock) {
+            blocks.push_back(event.block);
+        }
+    }
+    ASSERT_GT(blocks.size(), 2u);
+    EXPECT_EQ(blocks.front().compression, 11);
+    for (size_t i = 0; i < blocks.size(); ++i) {
+        SCOPED_TRACE("block " + std::to_string(i));
+        const bool startsBand = blocks[i].firstRow % 128 == 0;
+        const bool endsBand = (blocks[i].firstRow + blocks[i].rows) % 128 == 0;
+        EXPECT_EQ(blocks[i].firstBand, startsBand && blocks[i].firstRow == 0);
+        EXPECT_EQ(blocks[i].lastBand, endsBand && blocks[i].firstRow + blocks[i].rows == 256);
+    }
+}
+
 TEST_F(DecoderRoundTrip, HandBuiltRawBlocksGiveTheirRows)
 {
     // 12 dots wide (2 bytes a row, 4 padding bits), 3 rows, two blocks of the black plane.
