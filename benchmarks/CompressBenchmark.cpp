@@ -1,10 +1,11 @@
 // Compares the package's compression library with JBIG-KIT's own `pbmtojbg -q` on the same text
-// page bitmaps, measured in the same run: compressed size and time of each, and their ratios.
+// page bitmaps (rendered by Ghostscript; one also with a halftoned grey figure), measured in the same run: compressed size and time of each, and their ratios.
 //
 // The library is driven as the renderer drives it: the page cut into bands of 512 rows, one call
 // per band (more when a call encodes fewer rows), the rows of a band that cannot be encoded
 // counted raw. pbmtojbg encodes the whole page in one image from a PBM file; its time is the
-// wall time of the process (start-up and reading the file included) and its CPU time.
+// wall time of the process (start-up and reading the file included) and its CPU time; the
+// library's are the wall and process CPU time of the calls.
 //
 //   orv-compress-benchmark [--lib PATH] [--repeat N] [--keep DIR]
 #include <dlfcn.h>
@@ -12,6 +13,7 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -42,10 +44,11 @@ struct PageCase {
     const char* name;
     int dpi;
     int pointSize;
+    bool withGreyImage;  // a halftoned grey gradient beside the text, as a report with a figure
 };
 
 // A page of running text in a proportional font, as an office document prints.
-std::string TextPagePostScript(int pointSize)
+std::string TextPagePostScript(int pointSize, bool withGreyImage)
 {
     static const char* const kWords[] = {
         "printer", "driver",  "page",   "band",    "plane", "raster", "compression", "the",  "of",
@@ -67,6 +70,16 @@ std::string TextPagePostScript(int pointSize)
             length += static_cast<int>(std::strlen(word)) + 1;
         }
         ps << ") show\n";
+    }
+    if (withGreyImage) {
+        // A 256-step grey ramp, 8 x 3 inches, that Ghostscript screens to black and white.
+        ps << "gsave 1 setgray 60 300 576 216 rectfill 60 300 translate 576 216 scale\n"
+           << "256 1 8 [256 0 0 1 0 0] {<";
+        for (int i = 0; i < 256; ++i) {
+            static const char kHex[] = "0123456789abcdef";
+            ps << kHex[i >> 4] << kHex[i & 15];
+        }
+        ps << ">} image grestore\n";
     }
     ps << "showpage\n";
     return ps.str();
@@ -179,6 +192,13 @@ size_t CompressPage(PFNCOMPRESS compress, const Bitmap& page, unsigned bandRows,
     return total;
 }
 
+double ProcessCpuMs()
+{
+    timespec ts {};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
+    return ts.tv_sec * 1000.0 + ts.tv_nsec / 1e6;
+}
+
 double Median(std::vector<double> values)
 {
     std::sort(values.begin(), values.end());
@@ -226,19 +246,20 @@ int main(int argc, char** argv)
     }
 
     const PageCase cases[] = {
-        {"text 11pt", 600, 11},
-        {"text 8pt", 600, 8},
-        {"text 11pt", 1200, 11},
+        {"text 11pt", 600, 11, false},
+        {"text 8pt", 600, 8, false},
+        {"text 11pt", 1200, 11, false},
+        {"text+grey", 600, 11, true},
     };
     const unsigned kBandRows = 512;
 
-    std::printf("%-10s %5s %11s  %10s %10s %6s  %9s %9s %9s %6s %6s\n", "page", "dpi", "size", "lib bytes",
-                "ref bytes", "ratio", "lib ms", "ref ms", "ref cpu", "wall", "cpu");
+    std::printf("%-10s %5s %11s  %10s %10s %6s  %9s %9s %9s %9s %6s %6s\n", "page", "dpi", "size", "lib bytes",
+                "ref bytes", "ratio", "lib ms", "lib cpu", "ref ms", "ref cpu", "wall", "cpu");
     int pageNo = 0;
     for (const PageCase& pc : cases) {
         ++pageNo;
         const std::string base = dir + "/page" + std::to_string(pageNo);
-        std::ofstream(base + ".ps") << TextPagePostScript(pc.pointSize);
+        std::ofstream(base + ".ps") << TextPagePostScript(pc.pointSize, pc.withGreyImage);
         const std::vector<std::string> gs = {"gs",         "-q",
                                              "-dSAFER",    "-dBATCH",
                                              "-dNOPAUSE",  "-sDEVICE=pbmraw",
@@ -253,13 +274,15 @@ int main(int argc, char** argv)
 
         std::vector<BYTE> output(page.RowBytes() * kBandRows);
         std::vector<BYTE> workRows(3 * std::max(page.RowBytes(), kCompressMinWorkRowBytes));
-        std::vector<double> libTimes, refTimes, refCpu;
+        std::vector<double> libTimes, libCpu, refTimes, refCpu;
         size_t libBytes = 0, refBytes = 0;
         for (int r = 0; r < repeat; ++r) {
             // Alternate the two so that both see the same machine load.
+            const double cpu0 = ProcessCpuMs();
             auto t0 = std::chrono::steady_clock::now();
             libBytes = CompressPage(compress, page, kBandRows, output, workRows);
             auto t1 = std::chrono::steady_clock::now();
+            libCpu.push_back(ProcessCpuMs() - cpu0);
             libTimes.push_back(std::chrono::duration<double, std::milli>(t1 - t0).count());
 
             double cpu = 0;
@@ -273,14 +296,15 @@ int main(int argc, char** argv)
             refCpu.push_back(cpu * 1000.0);
             refBytes = FileSize(base + ".jbg");
         }
-        const double libMs = Median(libTimes), refMs = Median(refTimes), refCpuMs = Median(refCpu);
+        const double libMs = Median(libTimes), libCpuMs = Median(libCpu);
+        const double refMs = Median(refTimes), refCpuMs = Median(refCpu);
         char size[32];
         std::snprintf(size, sizeof(size), "%ux%u", page.width, page.height);
-        std::printf("%-10s %5d %11s  %10zu %10zu %6.3f  %9.2f %9.2f %9.2f %6.3f %6.3f\n", pc.name, pc.dpi, size,
-                    libBytes, refBytes, refBytes ? double(libBytes) / double(refBytes) : 0.0, libMs, refMs,
-                    refCpuMs, refMs > 0 ? libMs / refMs : 0.0, refCpuMs > 0 ? libMs / refCpuMs : 0.0);
+        std::printf("%-10s %5d %11s  %10zu %10zu %6.3f  %9.2f %9.2f %9.2f %9.2f %6.3f %6.3f\n", pc.name, pc.dpi,
+                    size, libBytes, refBytes, refBytes ? double(libBytes) / double(refBytes) : 0.0, libMs, libCpuMs,
+                    refMs, refCpuMs, refMs > 0 ? libMs / refMs : 0.0, refCpuMs > 0 ? libCpuMs / refCpuMs : 0.0);
     }
-    std::printf("ratio = lib bytes / ref bytes; wall = lib ms / ref ms; cpu = lib ms / ref cpu ms "
+    std::printf("ratio = lib bytes / ref bytes; wall = lib ms / ref ms; cpu = lib cpu / ref cpu "
                 "(medians of %d runs; bands of %u rows)\n",
                 repeat, kBandRows);
     if (keepDir.empty()) {
