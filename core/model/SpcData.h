@@ -1,0 +1,20 @@
+// The loaded model data file ("PCSP"): one printer model's capabilities as a read-only byte image.
+//
+// The image is read only through SpcQuery (core/model/SpcQuery.h). It carries its real length so
+// that every reader can check its reads against the bytes that were actually loaded.
+#pragma once
+
+#include "core/WinTypes.h"
+
+#include <cstddef>
+
+struct tagSPCDATA {
+    const BYTE* pbImage;  // the file's bytes, right behind this record in the same heap block
+    size_t cbImage;       // how many bytes were loaded
+};
+typedef tagSPCDATA SPCDATA;
+
+// Copies a file image into one heap block that holds the record and the bytes; the owner frees
+// it with free(). NULL when there are no bytes or memory runs out. The bytes are not checked
+// here: every query checks the header and the bounds of what it reads.
+tagSPCDATA* SpcLoadImage(const void* pvBytes, size_t cbBytes);

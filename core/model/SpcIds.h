@@ -1,0 +1,43 @@
+// Capability ids of the model data file (SPCID 0 to 102) that the programs ask for by name.
+#pragma once
+
+#include "core/WinTypes.h"
+
+inline constexpr SHORT SPCID_RCTNAME = 4;
+inline constexpr SHORT SPCID_COLORTABLE = 7;
+inline constexpr SHORT SPCID_PAPERSIZE = 20;
+inline constexpr SHORT SPCID_CUSTOMSIZE = 21;
+inline constexpr SHORT SPCID_MEDIATYPE = 22;
+inline constexpr SHORT SPCID_MAXCOPIES = 23;
+inline constexpr SHORT SPCID_PAPERSOURCE = 24;
+inline constexpr SHORT SPCID_DUPLEX = 25;
+inline constexpr SHORT SPCID_SOURCEGROUP = 26;
+inline constexpr SHORT SPCID_FINISHER = 27;
+inline constexpr SHORT SPCID_BOOKLET = 29;
+inline constexpr SHORT SPCID_ZOOM = 31;
+inline constexpr SHORT SPCID_OPTIONLIST = 37;
+inline constexpr SHORT SPCID_PRINTFEATURES = 38;
+inline constexpr SHORT SPCID_COLOR = 40;
+inline constexpr SHORT SPCID_RESOLUTIONLIST = 41;
+inline constexpr SHORT SPCID_RESOLUTION = 42;
+inline constexpr SHORT SPCID_TONERSAVE = 46;
+inline constexpr SHORT SPCID_BLANKPAGES = 56;
+inline constexpr SHORT SPCID_JOBSPOOL1 = 60;
+inline constexpr SHORT SPCID_JOBSPOOL4 = 61;
+inline constexpr SHORT SPCID_JOBSPOOL5 = 62;
+inline constexpr SHORT SPCID_DEPTCODE = 63;
+inline constexpr SHORT SPCID_SORT = 64;
+inline constexpr SHORT SPCID_PJLITEMS = 65;
+inline constexpr SHORT SPCID_POSTER = 67;
+inline constexpr SHORT SPCID_JOBSPOOL2 = 73;
+inline constexpr SHORT SPCID_JOBSPOOL3 = 74;
+inline constexpr SHORT SPCID_CUSTOMLONG = 75;
+inline constexpr SHORT SPCID_RENDERPARAMS = 77;
+inline constexpr SHORT SPCID_CONTRAST = 78;
+inline constexpr SHORT SPCID_DEPENDPAIRS = 95;
+inline constexpr SHORT SPCID_SECUREPRINT = 100;
+inline constexpr SHORT SPCID_CUSTOMCLASS1 = 101;
+inline constexpr SHORT SPCID_CUSTOMCLASS2 = 102;
+
+// The highest id the section table can hold.
+inline constexpr SHORT SPCID_LAST = 102;
