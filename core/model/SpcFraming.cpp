@@ -1,6 +1,7 @@
 // The framing table of every capability the cursor knows.
 #include "core/model/SpcFraming.h"
 
+#include "core/model/SpcListLayout.h"
 #include "core/model/SpcPaperLayout.h"
 
 namespace {
@@ -82,6 +83,32 @@ const SpcFramingRow kFraming[] = {
     Refused(79, 79),
     Refused(96, 99),
     NoRecords(100, 102),
+    // Finishing units and modes, installable options and the table lists.
+    List(27, 0, 4, 0, SpcUnitLength),
+    List(32, 0, 4, 20),
+    List(33, 0, 4, 16),
+    List(34, 0, 8, 0, SpcFinishModeLength),
+    List(35, 4, 8, 16, nullptr, true),
+    List(36, 20, 24, 16, nullptr, true),
+    List(37, 0, 4, 0, SpcOptionRecordLength),
+    List(39, 8, 12, 168),
+    List(41, 0, 12, 12),
+    List(42, 0, 8, 0, SpcResolutionLength),
+    List(43, 0, 4, 0, SpcByteTableLength),
+    // One record length for the cursor and for the kind behind the list: 16 bytes.
+    List(46, 4, 8, 16, nullptr, true),
+    List(47, 0, 12, 20),
+    List(51, 8, 12, 20),
+    List(53, 8, 12, 48),
+    List(55, 124, 128, 16),
+    List(65, 8, 12, 0, SpcPjlItemLength),
+    List(69, 0, 4, 264),
+    List(70, 0, 4, 8),
+    // The selector picks list 1 or list 2.
+    {71, 71, SpcFrameKind::List, 0, 0, 0, SpcFeatureLength, false, SpcLocateFeatureList},
+    List(76, 0, 4, 8),
+    {80, 94, SpcFrameKind::List, 0, 4, 4, nullptr, false, nullptr},
+    List(95, 0, 4, 0, SpcDependLength),
 };
 
 }  // namespace

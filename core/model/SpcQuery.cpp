@@ -1,5 +1,6 @@
 #include "core/model/SpcQuery.h"
 
+#include "core/model/SpcListReaders.h"
 #include "core/model/SpcReaders.h"
 
 #include <cstdlib>
@@ -28,6 +29,30 @@ const DispatchRow kDispatch[] = {
     {26, 26, SpcGetSourceGroup},
     {75, 75, SpcGetCustomSize},
     {101, 102, SpcGetCustomSize},
+    {27, 27, SpcGetFinisher},
+    {32, 32, SpcGetList32},
+    {33, 33, SpcGetList33},
+    {34, 34, SpcGetFinishMode},
+    {35, 35, SpcGetList35},
+    {36, 36, SpcGetList36},
+    {37, 37, SpcGetOptionList},
+    {39, 39, SpcGetList39},
+    {41, 41, SpcGetResolutionDpi},
+    {42, 42, SpcGetResolution},
+    {43, 43, SpcGetList43},
+    {46, 46, SpcGetList46},
+    {47, 47, SpcGetList47},
+    {51, 51, SpcGetList51},
+    {53, 53, SpcGetList53},
+    {55, 55, SpcGetList55},
+    {65, 65, SpcGetPjlItems},
+    {69, 69, SpcGetList69},
+    {70, 70, SpcGetList70},
+    {71, 71, SpcGetList71},
+    {76, 76, SpcGetList76},
+    {80, 94, SpcGetIdList},
+    {95, 95, SpcGetDependPairs},
+    {99, 99, SpcGetList99},
 };
 
 SpcReaderFn FindReader(SHORT sCapId)

@@ -14,6 +14,15 @@ const SpcSectionWriter kWriters[] = {
     {"paperSources", SpcWritePaperSources},
     {"duplexModes", SpcWriteDuplexModes},
     {"sourceGroups", SpcWriteSourceGroups},
+    {"table", SpcWriteTable},
+    {"resolutions", SpcWriteResolutions},
+    {"byteTables", SpcWriteByteTables},
+    {"pjlItems", SpcWritePjlItems},
+    {"featureLists", SpcWriteFeatureLists},
+    {"dependPairs", SpcWriteDependPairs},
+    {"optionList", SpcWriteOptionList},
+    {"finishers", SpcWriteFinishers},
+    {"finishModes", SpcWriteFinishModes},
 };
 
 }  // namespace
