@@ -45,6 +45,9 @@ DWORD SpcCursorFirst(const tagSPCDATA* pData, SHORT sCapId, tagSPCCURSOR* pCurso
     uint64_t firstAt = pRow->firstAt;
     if (pRow->pfnLocate != nullptr) {
         dwResult = pRow->pfnLocate(img, section, sSelector, &countAt, &firstAt);
+        if (dwResult == SPC_LOCATE_NO_RECORDS) {
+            return ERROR_SUCCESS;
+        }
         if (dwResult != ERROR_SUCCESS) {
             return dwResult;
         }

@@ -88,30 +88,23 @@ DWORD AnswerKeys(const tagSPCDATA* pData, tagSPCCURSOR& cursor, SHORT sItem, voi
 
 SPC_READER(SpcGetList71)
 {
-    if (lView == 1) {
-        // The two flag words, whatever the lists hold.
-        const BYTE* pSection = nullptr;
-        DWORD dwResult = SpcFindSection(pData, sCapId, &pSection);
-        if (dwResult != ERROR_SUCCESS) {
-            return dwResult;
-        }
-        SpcImage img = SpcImageOf(pData);
-        uint64_t section = img.OffsetOf(pSection);
-        DWORD dwWords[2] = {img.Dword(section), img.Dword(section + 4)};
-        return SpcAnswerFixedView(img, dwWords, pvBuffer, pcbSize, pdwCount);
-    }
-    if (lView < 2 || lView > 5) {
-        // Positioned like view 1 first, so that a missing or damaged section keeps its code.
-        const BYTE* pSection = nullptr;
-        DWORD dwResult = SpcFindSection(pData, sCapId, &pSection);
-        return dwResult != ERROR_SUCCESS ? dwResult : SpcUnsupportedView(pdwCount);
-    }
-    // Views 2 and 3 read list 1, views 4 and 5 list 2.
-    SHORT sList = lView <= 3 ? 1 : 2;
+    // The header views position without a list (selector 0); views 2 and 3 read list 1, views
+    // 4 and 5 list 2, each refused when its own list is empty.
+    SHORT sList = lView == 2 || lView == 3 ? 1 : lView == 4 || lView == 5 ? 2 : 0;
     tagSPCCURSOR cursor;
     DWORD dwResult = SpcStartList(pData, sCapId, &cursor, sList);
     if (dwResult != ERROR_SUCCESS) {
         return dwResult;
+    }
+    if (sList == 0) {
+        if (lView != 1) {
+            return SpcUnsupportedView(pdwCount);
+        }
+        // The two flag words, whatever the lists hold.
+        SpcImage img = SpcImageOf(pData);
+        uint64_t section = SpcSectionOf(pData, cursor);
+        DWORD dwWords[2] = {img.Dword(section), img.Dword(section + 4)};
+        return SpcAnswerFixedView(img, dwWords, pvBuffer, pcbSize, pdwCount);
     }
     if (lView == 2 || lView == 4) {
         return AnswerPairs(pData, cursor, sItem, pvBuffer, pcbSize, pdwCount);

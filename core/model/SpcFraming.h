@@ -23,6 +23,9 @@ typedef bool (*SpcRecordLengthFn)(const SpcImage& img, uint64_t off, uint64_t* p
 // the cursor answers (50 for a selector without a list, 13 for damage).
 typedef DWORD (*SpcLocateFn)(const SpcImage& img, uint64_t section, SHORT sSelector, uint64_t* pCountAt,
                              uint64_t* pFirstAt);
+// What a locate function answers for a selector that frames no list: the cursor then answers 0
+// with no current record.
+inline constexpr DWORD SPC_LOCATE_NO_RECORDS = 0xFFFFFFFF;
 
 struct SpcFramingRow {
     SHORT idFirst;

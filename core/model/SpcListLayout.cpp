@@ -1,6 +1,7 @@
 #include "core/model/SpcListLayout.h"
 
 #include "core/model/SpcFrame.h"
+#include "core/model/SpcFraming.h"
 
 namespace {
 
@@ -144,7 +145,7 @@ DWORD SpcLocateFeatureList(const SpcImage& img, uint64_t section, SHORT sSelecto
         return ERROR_SUCCESS;
     }
     if (sSelector != 2) {
-        return ERROR_NOT_SUPPORTED;
+        return SPC_LOCATE_NO_RECORDS;
     }
     // List 2 starts behind every record of list 1 (right at +16 when list 1 is empty).
     DWORD dwCount1 = img.Dword(section + SpcFeatureLayout::kList1CountAt);

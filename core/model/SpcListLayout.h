@@ -81,7 +81,7 @@ bool SpcPjlItemLength(const SpcImage& img, uint64_t off, uint64_t* pcb);
 bool SpcFeatureLength(const SpcImage& img, uint64_t off, uint64_t* pcb);
 bool SpcDependLength(const SpcImage& img, uint64_t off, uint64_t* pcb);
 
-// Where the records of feature list 1 or 2 (the cursor's selector) begin; 50 for another
-// selector, 13 when list 1 runs past the image.
+// Where the records of feature list 1 or 2 (the cursor's selector) begin; for another selector
+// no list at all (the cursor answers 0 with no current record), 13 when list 1 runs past the image.
 DWORD SpcLocateFeatureList(const SpcImage& img, uint64_t section, SHORT sSelector, uint64_t* pCountAt,
                            uint64_t* pFirstAt);

@@ -2,6 +2,8 @@
 // sections built by hand from their file layout.
 #include "ModelTestSupport.h"
 
+#include "core/model/SpcFrame.h"
+
 #include <gtest/gtest.h>
 
 using namespace modeltest;
@@ -371,6 +373,36 @@ TEST(SpcListCompiler, CompiledListsAnswerWhatTheDescriptionSays)
     EXPECT_EQ(Text(Ask(data.get(), 46, 0, 3).bytes, 44, 32), "ON");
     EXPECT_EQ(Text(Ask(data.get(), 65, 0, 4).bytes, 8, 56), "JOB NAME=\"%s\"");
     EXPECT_EQ(Ask(data.get(), 43, 0, 2).bytes[10], 9);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(SpcFeatureLists, CursorFramesListOneTwoOrNoListBySelector)
+{
+    Bytes s;
+    PutWords(s, {0x1, 0x2, 1, 1});
+    PutFeature(s, 4, {{20, 21}, {22, 23}});
+    PutFeature(s, 6, {{30, 31}});
+    SpcDataPtr data = Load(HandModel().Section(71, s).Build());
+    struct Case {
+        SHORT selector;
+        bool bRecord;
+        uint32_t firstId;
+    };
+    const Case cases[] = {{1, true, 4}, {2, true, 6}, {0, false, 0}, {3, false, 0}};
+    for (const Case& c : cases) {
+        tagSPCCURSOR cursor{};
+        cursor.sSelector = c.selector;
+        ASSERT_EQ(SpcCursorFirst(data.get(), 71, &cursor), ERROR_SUCCESS) << c.selector;
+        EXPECT_EQ(cursor.sSelector, c.selector);
+        ASSERT_EQ(cursor.pCurrent != nullptr, c.bRecord) << c.selector;
+        if (c.bRecord) {
+            EXPECT_EQ(cursor.pCurrent[0], c.firstId);
+            EXPECT_EQ(SpcCursorNext(data.get(), &cursor), nullptr);  // one record in each list
+        }
+    }
 }
 
 }  // namespace
