@@ -27,6 +27,8 @@ inline DWORD SpcStartList(const tagSPCDATA* pData, SHORT sCapId, tagSPCCURSOR* p
     return SpcCursorFirst(pData, sCapId, pCursor);
 }
 
+// Offset of the positioned section. Handlers read through SpcSectionImage, which ends at the
+// section's end: a record or list that runs past it answers 13.
 inline uint64_t SpcSectionOf(const tagSPCDATA* pData, const tagSPCCURSOR& cursor)
 {
     return SpcImageOf(pData).OffsetOf(cursor.pSection);

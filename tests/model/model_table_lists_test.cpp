@@ -481,3 +481,33 @@ TEST(SpcListDamage, CountsRunningPastTheSectionAreInvalidDataInEveryView)
 }
 
 }  // namespace
+
+namespace {
+
+TEST(SpcListDamage, ReadsPastTheSectionIntoTheNextAreInvalidData)
+{
+    // Each section lacks the words behind its records; the next section follows right behind,
+    // so a reader that ignored the section's end would read that section instead.
+    Bytes next;
+    PutWords(next, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22});
+    struct Case {
+        int cap;
+        Bytes section;
+        LONG view;
+    };
+    Bytes s46;
+    PutWords(s46, {1, 1, 5, 30, 0, 0});  // no kind and no texts behind the record
+    Bytes s39;
+    PutWords(s39, {1, 0, 1});
+    PutText(s39, "", 168);  // no word behind the record
+    Bytes s71;
+    PutWords(s71, {1, 0, 1, 1, 1, 0, 0, 0});  // list 1 without pairs; list 2's record is missing
+    const Case cases[] = {{46, s46, 3}, {39, s39, 3}, {71, s71, 4}};
+    for (const Case& c : cases) {
+        SpcDataPtr data = Load(HandModel().Section(c.cap, c.section).Section(c.cap + 1, next).Build());
+        EXPECT_EQ(Ask(data.get(), static_cast<SHORT>(c.cap), 0, c.view).dwResult, ERROR_INVALID_DATA) << c.cap;
+        EXPECT_EQ(Ask(data.get(), static_cast<SHORT>(c.cap), 0, 1).dwResult, ERROR_SUCCESS) << c.cap;
+    }
+}
+
+}  // namespace
