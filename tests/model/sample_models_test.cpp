@@ -3,9 +3,12 @@
 #include "ModelTestSupport.h"
 
 #include "core/model/SpcFrame.h"
+#include "core/settings/DevModeService.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <set>
@@ -178,6 +181,67 @@ TEST(SampleModels, MinimalModelHoldsOnlyWhatTheDefaultsNeed)
     EXPECT_EQ(Ask(data.get(), SPCID_PAPERSIZE, 0, 1).dwResult, ERROR_SUCCESS);
     EXPECT_EQ(Ask(data.get(), SPCID_PAPERSIZE, 9, 4).dwResult, ERROR_SUCCESS);
     EXPECT_EQ(Ask(data.get(), SPCID_PAPERSOURCE, 0, 2).dwResult, ERROR_SUCCESS);
+}
+
+// Sets an environment variable for one scope and puts the old value back.
+class ScopedVariable {
+public:
+    ScopedVariable(const char* name, const char* value) : m_name(name)
+    {
+        const char* old = getenv(name);
+        m_bHad = old != nullptr;
+        if (m_bHad) {
+            m_old = old;
+        }
+        setenv(name, value, 1);
+    }
+    ~ScopedVariable()
+    {
+        if (m_bHad) {
+            setenv(m_name, m_old.c_str(), 1);
+        } else {
+            unsetenv(m_name);
+        }
+    }
+
+private:
+    const char* m_name;
+    bool m_bHad = false;
+    std::string m_old;
+};
+
+TEST(SampleModels, SettingsDefaultsBuildAValidRecordForEveryModel)
+{
+    ScopedVariable measurement("LC_MEASUREMENT", "de_DE.UTF-8");  // metric: A4
+    struct Case {
+        const char* name;
+        SHORT source;
+        SHORT color;
+        bool bFinisher;
+    };
+    const Case cases[] = {{"GM4150", 7, 1, false}, {"GC7350", 7, 2, true}, {"GM1000", 1, 1, false}};
+    for (const Case& c : cases) {
+        SpcDataPtr data = Load(ReadSample(c.name));
+        DRVDEVMODE dm;
+        memset(&dm, 0, sizeof dm);
+        dm.dm.dmSize = kDevmodePublicSize;
+        dm.dm.dmDriverExtra = kDevmodePrivateSize;
+        ASSERT_EQ(SpcDevmodeService(data.get(), nullptr, &dm, DEVMODE_SERVICE_DEFAULTS), ERROR_SUCCESS) << c.name;
+        EXPECT_EQ(dm.priv.dwPrivDATA, kDevmodeSignature) << c.name;
+        EXPECT_EQ(dm.dm.dmPaperSize, 9) << c.name;
+        EXPECT_EQ(dm.dm.dmPaperWidth, 2100) << c.name;
+        EXPECT_EQ(dm.dm.dmPaperLength, 2970) << c.name;
+        EXPECT_EQ(dm.dm.dmDefaultSource, c.source) << c.name;
+        EXPECT_EQ(dm.dm.dmPrintQuality, 600) << c.name;  // the default resolution mode 2, or none at all
+        EXPECT_EQ(dm.priv.dmQuality, 2) << c.name;
+        EXPECT_EQ(dm.dm.dmColor, c.color) << c.name;
+        // Punch, staple and finishing-mode lists only on the model with a finisher.
+        EXPECT_EQ((dm.priv.dmFieldsExtra1 & 0x70000) == 0x70000, c.bFinisher) << c.name;
+
+        DRVDEVMODE checked = dm;
+        ASSERT_EQ(SpcDevmodeService(data.get(), &dm, &checked, DEVMODE_SERVICE_VALIDATE), ERROR_SUCCESS) << c.name;
+        EXPECT_EQ(memcmp(&checked, &dm, sizeof dm), 0) << c.name << ": the defaults pass their own validation";
+    }
 }
 
 }  // namespace
