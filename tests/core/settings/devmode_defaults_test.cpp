@@ -144,6 +144,33 @@ DRVDEVMODE ExpectedRich(bool metric)
     return d;
 }
 
+// Resolution mode 3 at 1200 dpi from the resolution lists, and the colour defaults.
+DRVDEVMODE ExpectedRichWithLists(bool metric)
+{
+    DRVDEVMODE d = ExpectedRich(metric);
+    PRIVDM& p = d.priv;
+    SetResolution(d, 1200, 3);
+    // Gutter: metric 10 mm at 1200 = 1200 x 100 x 567 / 144000 = 472; inch 0.5 inch = 600.
+    p.dmGutter = metric ? 472 : 600;
+    // Overlap: metric 5 mm = 1200 x 50 x 567 / 144000 = 236; inch 0.25 inch = 300.
+    p.dmOverlap = metric ? 236 : 300;
+    p.dmFieldsExtra2 |= 0x20 | 0x40 | 0x80 | 0x100;
+    p.dmColor = 2;
+    p.dmPrintStyle = 1;
+    p.dmColorManagement = 1;
+    p.dmClrCtrl.wType = 3;
+    p.dmClrCtrl.sBrightness = 1;
+    p.dmClrCtrl.sSaturation = 2;
+    p.dmClrCtrl.sRed = 3;
+    p.dmClrCtrl.sGreen = 4;
+    p.dmClrCtrl.sBlue = 5;
+    p.dmClrCtrl.sCyan = 6;
+    p.dmClrCtrl.sMagenta = 7;
+    p.dmClrCtrl.sYellow = 8;
+    p.dmClrCtrl.sBlack = 9;
+    return d;
+}
+
 struct DefaultsCase {
     const char* model;
     ModelImageBuilder (*build)();
@@ -153,6 +180,7 @@ struct DefaultsCase {
 const DefaultsCase kModels[] = {
     {"bare", Bare, ExpectedBare},
     {"rich", Rich, ExpectedRich},
+    {"rich with resolution and colour lists", RichWithListCapabilities, ExpectedRichWithLists},
 };
 
 TEST(DevmodeDefaults, EachModelUnderMetricAndInchLocales)

@@ -23,7 +23,7 @@ DRVDEVMODE Defaults(const tagSPCDATA* model)
     return d;
 }
 
-enum class Model { Rich, Bare };
+enum class Model { Rich, Bare, RichWithLists };
 
 struct ValidateCase {
     const char* what;
@@ -136,6 +136,32 @@ const ValidateCase kCases[] = {
          EXPECT_EQ(d.dm.dmPrintQuality, 600);
          EXPECT_EQ(d.priv.dmQuality, 2);
      }},
+
+    {"quality 1: the model's mode-1 resolution", Model::RichWithLists,
+     [](DRVDEVMODE& d) {
+         d.priv.dmQuality = 1;
+         d.dm.dmFields |= 0x20000;
+     },
+     [](const DRVDEVMODE& d) {
+         EXPECT_EQ(d.dm.dmPrintQuality, 300);
+         EXPECT_EQ(d.dm.dmYResolution, 300);
+         EXPECT_EQ(d.priv.dmQuality, 1);
+         EXPECT_EQ(d.dm.dmLogPixels, 300);
+         EXPECT_EQ(d.dm.dmFields & 0x2400u, 0x2400u);
+     }},
+    {"quality 2 is no mode of the model: the defaults", Model::RichWithLists,
+     [](DRVDEVMODE& d) {
+         d.priv.dmQuality = 2;
+         d.dm.dmPrintQuality = 300;
+     },
+     [](const DRVDEVMODE& d) {
+         EXPECT_EQ(d.dm.dmPrintQuality, 1200);
+         EXPECT_EQ(d.dm.dmYResolution, 1200);
+         EXPECT_EQ(d.priv.dmQuality, 3);
+     }},
+    {"print style 4 falls back to the model's style 1", Model::RichWithLists,
+     [](DRVDEVMODE& d) { d.priv.dmPrintStyle = 4; },
+     [](const DRVDEVMODE& d) { EXPECT_EQ(d.priv.dmPrintStyle, 1); }},
 
     // Other public fields.
     {"orientation, duplex, collate and scale out of range", Model::Rich,
@@ -368,10 +394,13 @@ TEST(DevmodeValidate, EdgeCases)
     ScopedMeasurementLocale locale(true);
     ModelData rich = LoadModel(Rich());
     ModelData bare = LoadModel(Bare());
-    ASSERT_TRUE(rich && bare);
+    ModelData richWithLists = LoadModel(RichWithListCapabilities());
+    ASSERT_TRUE(rich && bare && richWithLists);
     for (const ValidateCase& c : kCases) {
         SCOPED_TRACE(c.what);
-        const tagSPCDATA* model = c.model == Model::Rich ? rich.get() : bare.get();
+        const tagSPCDATA* model = c.model == Model::Rich   ? rich.get()
+                                  : c.model == Model::Bare ? bare.get()
+                                                           : richWithLists.get();
         DRVDEVMODE in = Defaults(model);
         c.edit(in);
         DRVDEVMODE out = in;

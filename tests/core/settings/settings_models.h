@@ -95,4 +95,25 @@ inline ModelImageBuilder Rich()
     return b;
 }
 
+// The rich model with resolution modes and colour defaults added.
+inline ModelImageBuilder RichWithListCapabilities()
+{
+    ModelImageBuilder b = Rich();
+    // Resolution modes: mode 3 is the default entry, 1200 x 1200 dpi by its override words.
+    b.list(41, {0, 0, 3}, 0, {Words().words({3, 1200, 1200}), Words().words({1, 300, 300})});
+    b.list(42, {0, 3}, 0,
+           {Words().words({3, 0, 0, 0, 0, 0, 0, 1200, 1200, 0, 0, 0, 0, 0, 0, 0}).words({0, 0, 0}),
+            Words().words({1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}).words({0, 0, 0})});
+    // Colour defaults: colour mode 2, print style switch on, style 1, type 3, sliders 1..9,
+    // colour management 1 (word 29); one record.
+    {
+        Words colour;
+        colour.words({0x2, 2, 1, 1, 0, 3, 1, 2, 3, 4, 5, 6, 7, 8, 9});
+        colour.zeros(4 * (29 - 15)).u32(1).u32(0);  // words 15..28, 29, 30
+        colour.u32(1).words({1, 0, 0, 0});          // count, one record
+        b.section(55, colour);
+    }
+    return b;
+}
+
 }  // namespace settings_models
