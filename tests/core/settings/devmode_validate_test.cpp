@@ -102,6 +102,9 @@ const ValidateCase kCases[] = {
      [](const DRVDEVMODE& d) { ExpectPaper(d, kLegal, 2159, 3556, false); }},
     {"paper unknown to the model", Model::Rich, [](DRVDEVMODE& d) { SetPaper(d, 77, 0, 0, 0x2); },
      [](const DRVDEVMODE& d) { ExpectPaper(d, kA4, 2100, 2970, false); }},
+    {"form-name bit alone gives the default paper", Model::Rich,
+     [](DRVDEVMODE& d) { SetPaper(d, kLegal, 0, 0, 0x10000); },
+     [](const DRVDEVMODE& d) { ExpectPaper(d, kA4, 2100, 2970, false); }},
     {"paper id 0", Model::Rich, [](DRVDEVMODE& d) { SetPaper(d, 0, 2000, 2000, 0xE); },
      [](const DRVDEVMODE& d) { ExpectPaper(d, kA4, 2100, 2970, false); }},
 
