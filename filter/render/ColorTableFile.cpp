@@ -110,7 +110,7 @@ bool PayloadUsable(int type, const tagCOLORTABLEENTRY& entry)
     }
 }
 
-bool ImageIsSound(const BYTE* data, size_t size)
+bool SectionsAreSound(const BYTE* data, size_t size)
 {
     for (int type = 1; type <= CT_SECTION_TYPES; ++type) {
         SectionView view{};
@@ -133,9 +133,14 @@ bool ImageIsSound(const BYTE* data, size_t size)
 
 }  // namespace
 
+bool ColorTableImageIsSound(const BYTE* bytes, size_t size)
+{
+    return bytes != nullptr && SectionsAreSound(bytes, size);
+}
+
 tagCOLORTABLEIMAGE* LoadColorTableImage(const BYTE* bytes, size_t size)
 {
-    if (bytes == nullptr || size == 0 || !ImageIsSound(bytes, size)) {
+    if (bytes == nullptr || size == 0 || !ColorTableImageIsSound(bytes, size)) {
         return nullptr;
     }
     auto* image = static_cast<tagCOLORTABLEIMAGE*>(std::calloc(1, sizeof(tagCOLORTABLEIMAGE)));
@@ -157,7 +162,7 @@ tagCOLORTABLEIMAGE* ReadColorTableFile(const char* directory, const char* name)
     size_t size = 0;
     std::unique_ptr<BYTE, decltype(&std::free)> bytes(
         static_cast<BYTE*>(ReadWholeFileSized(directory, name, &size)), &std::free);
-    if (!bytes || size == 0 || !ImageIsSound(bytes.get(), size)) {
+    if (!bytes || size == 0 || !ColorTableImageIsSound(bytes.get(), size)) {
         return nullptr;
     }
     auto* image = static_cast<tagCOLORTABLEIMAGE*>(std::calloc(1, sizeof(tagCOLORTABLEIMAGE)));

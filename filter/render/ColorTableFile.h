@@ -90,6 +90,10 @@ struct tagCOLORTABLEENTRY {
 // be read, is empty or is damaged.
 tagCOLORTABLEIMAGE* ReadColorTableFile(const char* directory, const char* name);
 
+// The load check on its own: the header, the directory, every section, its entries and their
+// payloads lie inside the `size` bytes.
+bool ColorTableImageIsSound(const BYTE* bytes, size_t size);
+
 // Takes a copy of bytes already in memory, with the same checks.
 tagCOLORTABLEIMAGE* LoadColorTableImage(const BYTE* bytes, size_t size);
 
