@@ -40,11 +40,11 @@ constexpr ModeSettings kModes[] = {{1, 2, 1, 0}, {2, 2, 0, 0}, {3, 2, 1, 1}, {4,
 
 TEST(SampleColorTables, ColourModelHasEveryTableAJobAsksFor)
 {
-    const std::vector<uint8_t> file = SampleFile("L_OrvColor");
+    const std::vector<uint8_t> file = SampleFile("L_GC7350");
     for (DWORD langFlags : {DWORD{0}, TONERSAVE_SUPPORTED | TONERSAVE_IN_TABLE}) {
         TableContext t(file, langFlags);
         for (const ModeSettings& mode : kModes) {
-            for (DWORD media : {0u, 3u, 6u, 42u}) {
+            for (DWORD media : {0u, 1u, 2u, 4u, 8u, 42u}) {
                 for (SHORT quality : {1, 2, 3, 4}) {
                     for (SHORT toner : {0, 1}) {
                         const DRVDEVMODE dm =
@@ -69,7 +69,7 @@ TEST(SampleColorTables, ColourModelHasEveryTableAJobAsksFor)
 
 TEST(SampleColorTables, MonochromeModelHasItsScreensAndCurves)
 {
-    TableContext t(SampleFile("L_OrvMono"), TONERSAVE_SUPPORTED | TONERSAVE_IN_TABLE);
+    TableContext t(SampleFile("L_GM4150"), TONERSAVE_SUPPORTED | TONERSAVE_IN_TABLE);
     for (SHORT quality : {1, 2, 3, 4}) {
         for (SHORT toner : {0, 1}) {
             const DRVDEVMODE dm = MakeSettings({1, 0, 0, quality, toner});
@@ -83,7 +83,7 @@ TEST(SampleColorTables, MonochromeModelHasItsScreensAndCurves)
 
 TEST(SampleColorTables, TonerSaveScreensPrintLessInk)
 {
-    TableContext t(SampleFile("L_OrvColor"), TONERSAVE_SUPPORTED | TONERSAVE_IN_TABLE);
+    TableContext t(SampleFile("L_GC7350"), TONERSAVE_SUPPORTED | TONERSAVE_IN_TABLE);
     auto fullValueShare = [&](SHORT toner) {
         const DRVDEVMODE dm = MakeSettings({1, 0, 0, 2, toner});
         EXPECT_EQ(RendererSetupDitherMatrices(&dm, t.context(), t.options()), 0xFFFF);
@@ -97,7 +97,7 @@ TEST(SampleColorTables, TonerSaveScreensPrintLessInk)
 
 TEST(SampleColorTables, ScreenAnglesDifferPerPlane)
 {
-    TableContext t(SampleFile("L_OrvColor"));
+    TableContext t(SampleFile("L_GC7350"));
     t.options()->dwPageWidth = 64;
     const DRVDEVMODE dm = MakeSettings({2});
     ASSERT_EQ(RendererSetupDitherMatrices(&dm, t.context(), t.options()), 0xFFFF);
@@ -117,7 +117,7 @@ TEST(SampleColorTables, ScreenAnglesDifferPerPlane)
 
 TEST(SampleColorTables, DamagedCopiesAreRefusedAtEveryLength)
 {
-    for (const char* name : {"L_OrvMono", "L_OrvColor"}) {
+    for (const char* name : {"L_GM4150", "L_GC7350"}) {
         const std::vector<uint8_t> file = SampleFile(name);
         ASSERT_TRUE(ColorTableImageIsSound(file.data(), file.size())) << name;
         for (size_t n = 0; n < file.size(); ++n) {
@@ -208,7 +208,7 @@ void ExpectSmoothRamp(const std::vector<double>& lightness, const std::string& w
 
 TEST(SampleColorTables, GrayRampPrintsAsASmoothRamp)
 {
-    TableContext t(SampleFile("L_OrvColor"));
+    TableContext t(SampleFile("L_GC7350"));
     for (const ModeSettings& mode : kModes) {
         for (SHORT quality : {2, 4}) {
             const DRVDEVMODE dm = MakeSettings({mode.color, mode.grayRepro, mode.profile, quality});
@@ -241,7 +241,7 @@ TEST(SampleColorTables, GrayRampPrintsAsASmoothRamp)
 
 TEST(SampleColorTables, MonochromeGrayRampPrintsAsASmoothRamp)
 {
-    for (const char* name : {"L_OrvMono", "L_OrvColor"}) {
+    for (const char* name : {"L_GM4150", "L_GC7350"}) {
         TableContext t(SampleFile(name));
         for (SHORT quality : {1, 2, 3, 4}) {
             const DRVDEVMODE dm = MakeSettings({1, 0, 0, quality});
