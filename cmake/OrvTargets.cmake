@@ -18,5 +18,8 @@ function(orv_add_test_dir name dir)
   add_executable(${name} ${sources})
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/tests)
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} orvtestsupport GTest::gtest GTest::gtest_main GTest::gmock)
+  # Every test file includes GoogleTest; compiling its headers once per program saves most
+  # of the test build time.
+  target_precompile_headers(${name} PRIVATE <gtest/gtest.h>)
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 300)
 endfunction()

@@ -12,5 +12,5 @@ bash "$here/scripts/build.sh" "$here/build"
 
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
-bash "$here/scripts/build.sh" "$here/build-asan" -DORV_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug
+bash "$here/scripts/build.sh" "$here/build-asan" -DORV_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug -DORV_BUILD_BENCHMARKS=OFF
 (cd "$here/build-asan" && ctest --output-on-failure -j "$jobs")
