@@ -9,6 +9,7 @@
 #include <cstddef>
 
 struct tagSPCDATA;  // the model data file loaded whole (the model data reader's record)
+struct tagPAGEBITMAP;  // the page's bit-planes (filter/render/PageBitmap.h)
 
 // Printer-language types, decided once when the renderer is created.
 enum LANGTYPE : DWORD {
@@ -46,7 +47,7 @@ struct tagRENDEROPTIONS {
     DWORD dwCopyFlags;  // bit 0: the printer makes the copies
     DWORD dwPageWidth;  // band width in pixels (page width rounded down to the band multiple)
     DWORD dwPageHeight;  // rows
-    BYTE* pPageBitmap;  // allocated and freed by the renderer's page encoding
+    tagPAGEBITMAP* pPageBitmap;  // allocated and freed by the renderer's page encoding
     PFNCOMPRESS pfnCompress;  // empty when the compression library is missing
 };
 

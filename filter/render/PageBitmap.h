@@ -1,0 +1,49 @@
+// The page bitmap that the band screening fills and the page encoding consumes: one bit-plane
+// (monochrome) or four (cyan, magenta, yellow, black), bit 7 of a byte the leftmost dot, a set bit
+// prints. It keeps its own geometry, so that every writer and reader of the planes addresses them
+// with one set of figures and clips to them.
+#pragma once
+
+#include "core/WinTypes.h"
+
+#include <cstddef>
+
+struct DRVDEVMODE;
+struct tagRENDERCONTEXT;
+struct tagRENDEROPTIONS;
+
+struct tagPAGEBITMAP {
+    DWORD dwWidth;  // dots per row: page width less the binding shift, times the x multiplier
+    DWORD dwHeight;  // rows: page height less the binding shift, times the y multiplier
+    DWORD dwPlanes;  // 1 monochrome, 4 colour
+    size_t cbRowBytes;  // (dwWidth + 7) / 8
+    LONG lShiftX, lShiftY;  // the binding shift the page was laid out with, in page pixels
+    BYTE* pBits;  // dwPlanes planes of dwHeight rows of cbRowBytes bytes; nullptr when empty
+};
+
+inline constexpr DWORD PAGE_PLANES_MONO = 1;
+inline constexpr DWORD PAGE_PLANES_COLOR = 4;
+
+inline size_t PagePlaneBytes(const tagPAGEBITMAP* bitmap)
+{
+    return bitmap->cbRowBytes * bitmap->dwHeight;
+}
+
+// The resolution multipliers as the page is drawn: 2 doubles every pixel in that direction,
+// anything else draws it once.
+LONG PageMultiplierX(const tagRENDERCONTEXT* context);
+LONG PageMultiplierY(const tagRENDERCONTEXT* context);
+
+// The duplex binding margin as a shift of the page image, in pixels, into the context's shift
+// fields (at most one of them non-zero). 0xFFFF, or 0 when an argument is missing (the shifts are
+// then 0).
+WORD ComputeBindingShift(const DRVDEVMODE* settings, tagRENDERCONTEXT* context, const tagRENDEROPTIONS* options);
+
+// Per page: the binding shift, then a zeroed bitmap for a page of `width` x `height` pixels into
+// the option block (a previous one is freed). 0xFFFF when allocated, 0 without context or option
+// block, or when the bitmap is too large to allocate.
+WORD AllocPageBitmap(DWORD width, DWORD height, const DRVDEVMODE* settings, tagRENDERCONTEXT* context,
+                     tagRENDEROPTIONS* options);
+
+// Frees a bitmap and its planes; nullptr is harmless.
+void FreePageBitmap(tagPAGEBITMAP* bitmap);
