@@ -17,6 +17,7 @@ constexpr char kPjlPrefix[] = "@PJL";
 constexpr size_t kPjlPrefixLength = sizeof(kPjlPrefix) - 1;
 constexpr char kEnterGdi[] = "@PJL ENTER LANGUAGE=GDI";
 constexpr char kEnterLanguage[] = "@PJL ENTER LANGUAGE=";
+constexpr uint8_t kFormFeed = 0x0C;
 
 class Decoder {
 public:
@@ -120,6 +121,9 @@ private:
     bool OnGdiCommand()
     {
         m_endsWithUel = false;
+        if (m_data[m_pos] == kFormFeed) {
+            return OnFormFeed();
+        }
         if (m_data[m_pos] != kEsc) {
             return Fail(m_pos, "GDI section: expected an escape sequence (ESC), found " +
                                    DescribeByte(m_data, m_size, m_pos));
@@ -130,7 +134,7 @@ private:
             return Fail(error);
         }
         if (sequence.parts.empty()) {
-            return Fail(m_pos, "unknown command ESC" + std::string(1, sequence.group));
+            return OnTwoCharacterCommand(sequence);
         }
         m_pos = sequence.end;
         for (const EscapePart& part : sequence.parts) {
@@ -151,11 +155,67 @@ private:
             event.text = DescribePart(sequence, part);
             event.name = command->name;
             event.value = part.value;
+            if (command->dataFollows && !TakeCommandData(sequence, part, event)) {
+                return false;
+            }
             if (!OnCommand(*command, event, part.offset)) {
                 return false;
             }
             m_result.events.push_back(std::move(event));
         }
+        return true;
+    }
+
+    bool OnTwoCharacterCommand(const EscapeSequence& sequence)
+    {
+        const CommandInfo* command = FindCommand(0, sequence.group, 0);
+        if (command == nullptr) {
+            return Fail(m_pos, "unknown command ESC" + std::string(1, sequence.group));
+        }
+        StreamEvent event;
+        event.offset = sequence.offset;
+        event.kind = EventKind::Command;
+        event.text = "ESC" + std::string(1, sequence.group);
+        event.name = command->name;
+        m_result.events.push_back(std::move(event));
+        m_pos = sequence.end;
+        return true;
+    }
+
+    // The bytes counted by the command's value follow its last letter.
+    bool TakeCommandData(const EscapeSequence& sequence, const EscapePart& part, StreamEvent& event)
+    {
+        if (&part != &sequence.parts.back()) {
+            return Fail(part.offset, "command with data (" + DescribePart(sequence, part) +
+                                         "): expected it to end the sequence");
+        }
+        if (part.value < 0 || part.value > kMaxCommandData) {
+            return Fail(part.offset, "command with data: expected 0 to " + std::to_string(kMaxCommandData) +
+                                         " bytes, found " + std::to_string(part.value));
+        }
+        const size_t count = static_cast<size_t>(part.value);
+        if (m_size - m_pos < count) {
+            return Fail(m_pos, "command with data: expected " + std::to_string(count) + " bytes, found " +
+                                   std::to_string(m_size - m_pos) + " before the end of stream");
+        }
+        event.data.assign(reinterpret_cast<const char*>(m_data + m_pos), count);
+        m_pos += count;
+        return true;
+    }
+
+    // A PCL-style page has no raster data: its header ends with the form feed.
+    bool OnFormFeed()
+    {
+        if (m_page) {
+            return Fail(m_pos, PageLabel() + ": expected its page end (ESC&&#R), found a form feed");
+        }
+        StreamEvent event;
+        event.offset = m_pos;
+        event.kind = EventKind::FormFeed;
+        event.text = "FF";
+        event.name = "form feed";
+        m_result.events.push_back(std::move(event));
+        ++m_pos;
         return true;
     }
 

@@ -64,9 +64,12 @@ std::string FormatSummary(const DecodedStream& stream)
         case EventKind::Command: {
             char text[96];
             std::snprintf(text, sizeof(text), "%-14s %s = %ld", event.text.c_str(), event.name.c_str(), event.value);
-            out += Line(event.offset, text);
+            out += Line(event.offset, event.data.empty() ? text : text + ("  \"" + Printable(event.data) + "\""));
             break;
         }
+        case EventKind::FormFeed:
+            out += Line(event.offset, "FF             form feed, page end");
+            break;
         case EventKind::RasterBlock:
             out += Line(event.offset, DescribeBlock(event.block));
             break;

@@ -22,6 +22,7 @@ enum class EventKind {
     PjlLine,      // text: the line without its line end
     Command,      // an escape command with one value (one event per parameter of a combined one)
     RasterBlock,  // "\033*b0W" and its header; block holds the fields
+    FormFeed,     // the form feed byte that ends a PCL-style page
 };
 
 struct RasterBlockInfo {
@@ -41,6 +42,7 @@ struct StreamEvent {
     std::string text;  // PJL line; for a command its sequence with the value, e.g. "\033&&0S"
     std::string name;  // command: what it sets, from the command table
     long value = 0;    // command value
+    std::string data;  // the bytes that follow a command with data
     RasterBlockInfo block;
 };
 
