@@ -1,5 +1,7 @@
 #include "core/codec/OptionCodec.h"
 
+#include "core/codec/CupsKeys.h"
+
 #include "codec/CodecTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -209,6 +211,70 @@ TEST(OptionCodecGet, FinishingKeysAreGivenOnlyWhenTheModelOffersThem)
         {"GC7350.ppd", "Puncher", {{kPunch, 2}}, std::nullopt},
         {"GM4150.ppd", "Puncher", {{kExtra1, 0x40000}, {kPunch, 2}}, std::nullopt},
     });
+}
+
+// Every key of the table, in table order, set from a value and read back in the same call
+// against the colour sample PPD, on a record of a model that offers every layout and finishing.
+TEST(OptionCodecGet, EveryKeySetFromAValueGivesItBack)
+{
+    struct Case {
+        const char* key;
+        const char* value;
+        std::vector<FieldValue> before;
+        std::optional<std::string> given;
+    };
+    const std::vector<FieldValue> nupOn = {{kLayout, 0x1}, {kNup, 4}};
+    const std::vector<FieldValue> bookletOn = {{kLayout, 0x2}};
+    const std::vector<Case> cases = {
+        {"PageSize", "A5", {}, "A5"},
+        {"MediaType", "Glossy", {}, "Glossy"},
+        {"InputSlot", "Tray2", {}, "Tray2"},
+        {"Duplex", "DuplexNoTumble", {}, "DuplexNoTumble"},
+        {"Resolution", "300dpi", {}, "300dpi"},
+        {"Halftone", "Text", {}, "Text"},
+        {"Collate", "False", {{kCollate, 1}}, "False"},
+        {"copies", "12", {}, "12"},
+        {"sides", "two-sided-short-edge", {}, std::nullopt},
+        {"orientation-requested", "4", {}, std::nullopt},
+        {"landscape", "true", {}, "true"},
+        {"number-up", "6", {}, "6"},
+        {"number-up-layout", "tbrl", nupOn, "tbrl"},
+        {"page-border", "single", nupOn, "single"},
+        {"OutputOrder", "Reverse", {}, "Reverse"},
+        {"media", "A5", {}, std::nullopt},
+        {"BookletBinding", "Right", {}, "Right"},
+        {"BookletUnit", "8", bookletOn, "8"},
+        {"Poster", "2x2", {}, "2x2"},
+        {"SortMethod", "Sort", {}, "Sort"},
+        {"Finisher", "Offset", {}, "Offset"},
+        {"Staple", "TopRight", {}, "TopRight"},
+        {"Puncher", "TwoHoles", {}, "TwoHoles"},
+        {"PrintBlankPages", "False", {}, "False"},
+        {"ColorMode", "Grayscale", {}, "Grayscale"},
+        {"TonerSave", "On", {}, "On"},
+        {"TextAsBlack", "True", {}, "True"},
+    };
+    ASSERT_EQ(static_cast<int>(cases.size()), CUPS_KEYS_COUNT);
+
+    QueuePpd queue("GC7350.ppd");
+    ASSERT_TRUE(queue.IsOpen());
+    const DRVDEVMODE offered = With(BlankRecord(), {
+        {kExtra1, 0x1000 | 0x4000 | 0x10000 | 0x20000 | 0x40000 | 0x100000},
+        {kExtra2, kNupOffered | kBookletOffered | kPosterOffered},
+    });
+    for (int i = 0; i < CUPS_KEYS_COUNT; ++i) {
+        const Case& c = cases[static_cast<size_t>(i)];
+        EXPECT_STREQ(c.key, CUPS_KEYS[i]);
+        DRVDEVMODE record = With(offered, c.before);
+        char* given = nullptr;
+        OptionCodec(queue.Handle(), &record, c.key, c.value, &given);
+        std::optional<std::string> out;
+        if (given != nullptr) {
+            out = given;
+            std::free(given);
+        }
+        EXPECT_EQ(out, c.given) << c.key << "=" << c.value;
+    }
 }
 
 TEST(OptionCodecGet, SetAndGetInOneCallGiveTheNewValue)
