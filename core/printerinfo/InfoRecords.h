@@ -1,0 +1,71 @@
+// Answer records of the fixed-layout capabilities that the paper rules and the installed options
+// read (zoom, job kinds, option flags), and the job-kind descriptor the rules fill.
+#pragma once
+
+#include "core/model/SpcPaperAnswers.h"
+
+// Zoom 31 view 1: the limits of the zoom layout in percent.
+struct tagZOOMLIMITS {
+    DWORD dwFlags;
+    SHORT sMinPercent;
+    SHORT sMaxPercent;
+};
+SPC_ANSWER_LAYOUT(tagZOOMLIMITS, 8);
+SPC_ANSWER_AT(tagZOOMLIMITS, sMinPercent, 4);
+SPC_ANSWER_AT(tagZOOMLIMITS, sMaxPercent, 6);
+
+// Job kinds 60, 73, 74, 61, 62 view 2: flags and the two entries' character masks and lengths
+// (each length is the low 16 bits of its word).
+struct tagJOBKINDLIMITS {
+    DWORD dwFlags;
+    DWORD dwWord4;
+    DWORD dwMask1;
+    DWORD dwMaxLength1;
+    DWORD dwMask2;
+    DWORD dwMaxLength2;
+};
+SPC_ANSWER_LAYOUT(tagJOBKINDLIMITS, 24);
+SPC_ANSWER_AT(tagJOBKINDLIMITS, dwMask1, 8);
+SPC_ANSWER_AT(tagJOBKINDLIMITS, dwMaxLength1, 12);
+SPC_ANSWER_AT(tagJOBKINDLIMITS, dwMask2, 16);
+SPC_ANSWER_AT(tagJOBKINDLIMITS, dwMaxLength2, 20);
+
+// Job kinds view 3: the view-2 head with the two entries' default texts (not terminated).
+struct tagJOBKINDTEXTS {
+    DWORD dwWords[4];
+    char szText1[32];
+    DWORD dwMask2;
+    DWORD dwMaxLength2;
+    char szText2[32];
+};
+SPC_ANSWER_LAYOUT(tagJOBKINDTEXTS, 88);
+SPC_ANSWER_AT(tagJOBKINDTEXTS, szText1, 16);
+SPC_ANSWER_AT(tagJOBKINDTEXTS, szText2, 56);
+
+// Option flags 79 view 1.
+struct tagOPTIONFLAGS {
+    DWORD dwFlags;
+    DWORD dwWords[3];
+};
+SPC_ANSWER_LAYOUT(tagOPTIONFLAGS, 16);
+
+// The job-kind descriptor of the job-type page: what the two entries of a job kind (user id and
+// password, say) accept.
+struct tagJOBSPOOLINFO {
+    SHORT sEnabled1;      // -1 when the kind's flags have 0x2
+    SHORT sMaxLength1;
+    DWORD dwCharMask1;
+    SHORT sEnabled2;      // -1 when the kind's flags have 0x4
+    SHORT sMaxLength2;
+    DWORD dwCharMask2;
+    char szText1[32];     // always terminated
+    char szText2[32];     // always terminated
+    DWORD dwFlags;
+};
+SPC_ANSWER_LAYOUT(tagJOBSPOOLINFO, 84);
+SPC_ANSWER_AT(tagJOBSPOOLINFO, dwCharMask1, 4);
+SPC_ANSWER_AT(tagJOBSPOOLINFO, sEnabled2, 8);
+SPC_ANSWER_AT(tagJOBSPOOLINFO, dwCharMask2, 12);
+SPC_ANSWER_AT(tagJOBSPOOLINFO, szText1, 16);
+SPC_ANSWER_AT(tagJOBSPOOLINFO, szText2, 48);
+SPC_ANSWER_AT(tagJOBSPOOLINFO, dwFlags, 80);

@@ -1,0 +1,12 @@
+// Paper ids as the paper rules see them.
+#pragma once
+
+#include "core/WinTypes.h"
+
+inline constexpr SHORT kLastStandardPaperId = 455;   // 1..455: the model's papers (capability 20)
+inline constexpr SHORT kDefaultSizePaperId = 256;    // the process-wide default paper size pair
+inline constexpr SHORT kFirstUserPaperId = 456;      // 456 and above: paper classes and user papers
+inline constexpr SHORT kPaperClassCustom = 456;      // custom size in neither custom class
+inline constexpr SHORT kPaperClassLong = 457;        // long paper
+inline constexpr SHORT kPaperClassCustom1 = 458;     // within the limits of capability 101
+inline constexpr SHORT kPaperClassCustom2 = 459;     // within the limits of capability 102
