@@ -35,9 +35,10 @@ public:
     const T* Records(DWORD* pdwCount)
     {
         void* pv = GetData();
-        DWORD count = GetCount();
-        if (pv == nullptr || count > m_cbSize / sizeof(T)) {
-            count = pv == nullptr ? 0 : static_cast<DWORD>(m_cbSize / sizeof(T));
+        DWORD count = pv != nullptr ? GetCount() : 0;
+        const DWORD whole = static_cast<DWORD>(m_cbSize / sizeof(T));
+        if (count > whole) {
+            count = whole;
         }
         *pdwCount = count;
         return count != 0 ? static_cast<const T*>(pv) : nullptr;

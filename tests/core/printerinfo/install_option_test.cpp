@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 #include <utility>
 #include <vector>
@@ -186,6 +187,28 @@ TEST_F(InstallOptionTest, FinisherChoiceReplacesTheStandardTrayWithWhatTheUnitCa
         EXPECT_EQ(options.Find(27, 6)->lInstalled, c.finisher6) << c.what;
         EXPECT_EQ(options.Find(27, 7)->lInstalled, c.finisher7) << c.what;
     }
+}
+
+TEST_F(InstallOptionTest, LoaderSizesFirstAndFillsNoMoreThanTheArrayHolds)
+{
+    tagMODELHANDLE handle = HandleOf(Model());
+    DWORD size = 0;
+    DWORD count = 99;
+    ASSERT_EQ(LoadInstallEntries(&handle, nullptr, &size, &count), ERROR_SUCCESS);
+    EXPECT_EQ(size, 11u * 16u);
+    EXPECT_EQ(count, 0u);
+
+    tagINSTALLENTRY entries[3] = {};
+    const tagINSTALLENTRY guard = {-7, -7, -7, -7, -7, 7};
+    entries[2] = guard;
+    size = 2 * sizeof(tagINSTALLENTRY);
+    ASSERT_EQ(LoadInstallEntries(&handle, entries, &size, &count), ERROR_SUCCESS);
+    EXPECT_EQ(count, 2u);
+    EXPECT_EQ(entries[0].sCapId, 25);
+    EXPECT_EQ(entries[1].sCapId, 26);
+    EXPECT_EQ(entries[1].sItemId, 3);
+    EXPECT_EQ(entries[1].sGroup, 1);
+    EXPECT_EQ(memcmp(&entries[2], &guard, sizeof guard), 0);
 }
 
 TEST(InstallOption, ColourModelWithItsQueuePpd)
