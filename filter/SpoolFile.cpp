@@ -1,0 +1,151 @@
+#include "filter/SpoolFile.h"
+
+#include "core/InstallPaths.h"
+#include "core/model/SpcQuery.h"
+#include "core/util/SafeName.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/statvfs.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <string>
+
+namespace {
+
+constexpr size_t kSpoolPathSize = 512;
+// The path of the current spool file; CommitSpoolFile and RemoveSpoolFile work on it.
+char g_szSpoolPath[kSpoolPathSize];
+
+constexpr DWORD kSecurePrintOffered = 0x1;
+constexpr size_t kMinimumFreeOffset = 48;
+constexpr uint64_t kDefaultMinimumKb = 10240;
+// Sequence numbers tried within one second before giving up.
+constexpr int kMaxSequence = 100000;
+
+const char kNoSpaceMessage[] =
+    "ERROR: There are not enough space in system drive.Increase the disk space on the system drive (to "
+    "remove unnecessary files) and try again. \n";
+static_assert(sizeof(kNoSpaceMessage) - 1 == 140, "the spool refusal message is 140 bytes");
+
+bool StatvfsProbe(const char* pszDir, uint64_t* pqwFreeKb) {
+    struct statvfs fs;
+    if (statvfs(pszDir, &fs) != 0) return false;
+    uint64_t qwBlockSize = fs.f_bsize;
+    uint64_t qwKb = static_cast<uint64_t>(fs.f_bfree) * qwBlockSize / 1024;
+    if (qwKb == 0) qwKb = static_cast<uint64_t>(fs.f_bavail) * qwBlockSize / 1024;
+    *pqwFreeKb = qwKb;
+    return true;
+}
+
+PFNSPOOLSPACEPROBE g_pfnProbe = StatvfsProbe;
+
+// Creates one directory level when missing and gives it mode 0777. A name that exists as anything
+// but a real directory (a symbolic link planted in the shared tree, say) is refused, so that the
+// chmod can never reach outside the spool tree.
+bool MakeSpoolDir(const std::string& dir) {
+    if (mkdir(dir.c_str(), 0777) != 0 && errno != EEXIST) return false;
+    struct stat st;
+    if (lstat(dir.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return false;
+    return chmod(dir.c_str(), 0777) == 0;
+}
+
+}  // namespace
+
+void SetSpoolSpaceProbe(PFNSPOOLSPACEPROBE pfnProbe) { g_pfnProbe = pfnProbe != nullptr ? pfnProbe : StatvfsProbe; }
+
+const char* GetSpoolFilePath() { return g_szSpoolPath; }
+
+FILE* CreateSpoolFile(tagJOBINFO* pJob) {
+    if (pJob == nullptr || pJob->pSpcData == nullptr) return nullptr;
+    DWORD dwCount = 0;
+    void* pvRecord = SpcQueryAlloc(pJob->pSpcData, SPCID_SECUREPRINT, 0, 2, &dwCount);
+    if (pvRecord == nullptr) return nullptr;
+    DWORD dwFlags = 0;
+    DWORD dwMinimum = 0;
+    std::memcpy(&dwFlags, pvRecord, sizeof dwFlags);
+    std::memcpy(&dwMinimum, static_cast<const BYTE*>(pvRecord) + kMinimumFreeOffset, sizeof dwMinimum);
+    std::free(pvRecord);
+    if ((dwFlags & kSecurePrintOffered) == 0) return nullptr;
+    uint64_t qwMinimumKb = dwMinimum != 0 ? dwMinimum : kDefaultMinimumKb;
+
+    // The user and queue names become path components: nothing that could leave the tree.
+    if (!IsSafeNameComponent(pJob->pszUser) || !IsSafeNameComponent(pJob->pszPrinter)) return nullptr;
+
+    std::string root = orv::InstalledPath(orv::kSpoolDir);
+    uint64_t qwFreeKb = 0;
+    if (g_pfnProbe(root.c_str(), &qwFreeKb) && qwMinimumKb > qwFreeKb) {
+        ssize_t n = write(STDERR_FILENO, kNoSpaceMessage, sizeof(kNoSpaceMessage) - 1);
+        (void)n;
+        return SPOOL_REFUSED;
+    }
+
+    std::string dir = root;
+    if (!MakeSpoolDir(dir)) return nullptr;
+    dir += orv::kSecurePrintSubdir;
+    if (!MakeSpoolDir(dir)) return nullptr;
+    dir += pJob->pszUser;
+    dir += '/';
+    if (!MakeSpoolDir(dir)) return nullptr;
+    dir += pJob->pszPrinter;
+    dir += '/';
+    if (!MakeSpoolDir(dir)) return nullptr;
+
+    time_t now = time(nullptr);
+    struct tm local;
+    if (localtime_r(&now, &local) == nullptr) return nullptr;
+    char szPath[kSpoolPathSize];
+    for (int iSeq = 0; iSeq < kMaxSequence; ++iSeq) {
+        int n = snprintf(szPath, sizeof szPath, "%s%04d%02d%02d%02d%02d%02d%03d.tmp", dir.c_str(),
+                         local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min,
+                         local.tm_sec, iSeq);
+        if (n < 0 || static_cast<size_t>(n) >= sizeof szPath) return nullptr;
+        int fd = open(szPath, O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0777);
+        if (fd < 0) {
+            if (errno == EEXIST) continue;
+            return nullptr;
+        }
+        fchmod(fd, 0777);
+        FILE* pFile = fdopen(fd, "w+");
+        if (pFile == nullptr) {
+            close(fd);
+            unlink(szPath);
+            return nullptr;
+        }
+        std::memcpy(g_szSpoolPath, szPath, sizeof szPath);
+        return pFile;
+    }
+    return nullptr;
+}
+
+int CommitSpoolFile() {
+    size_t cch = strnlen(g_szSpoolPath, kSpoolPathSize);
+    if (cch < 3 || cch >= kSpoolPathSize) return 0;
+    char szFinal[kSpoolPathSize];
+    std::memcpy(szFinal, g_szSpoolPath, cch + 1);
+    std::memcpy(szFinal + cch - 3, "prn", 3);
+    return rename(g_szSpoolPath, szFinal) == 0 ? -1 : 0;
+}
+
+int RemoveSpoolFile() {
+    if (g_szSpoolPath[0] == '\0') return 0;
+    return unlink(g_szSpoolPath) == 0 ? -1 : 0;
+}
+
+int FinishSpoolFile(tagJOBINFO* pJob, bool bJobSucceeded) {
+    if (pJob == nullptr || pJob->spool == nullptr) return 0;
+    if (pJob->spool == SPOOL_REFUSED) {
+        pJob->spool = nullptr;
+        return 1;
+    }
+    // Buffered bytes that cannot reach the disk make the file as broken as a short write.
+    if (fclose(pJob->spool) != 0) pJob->dwSpoolOk = 0;
+    pJob->spool = nullptr;
+    if (pJob->dwSpoolOk != 0 && bJobSucceeded && CommitSpoolFile() != 0) return 0;
+    RemoveSpoolFile();
+    return 1;
+}
