@@ -44,15 +44,33 @@ bool StatvfsProbe(const char* pszDir, uint64_t* pqwFreeKb) {
 
 PFNSPOOLSPACEPROBE g_pfnProbe = StatvfsProbe;
 
-// Creates one directory level when missing and gives it mode 0777. A name that exists as anything
-// but a real directory (a symbolic link planted in the shared tree, say) is refused, so that the
-// chmod can never reach outside the spool tree.
-bool MakeSpoolDir(const std::string& dir) {
-    if (mkdir(dir.c_str(), 0777) != 0 && errno != EEXIST) return false;
-    struct stat st;
-    if (lstat(dir.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return false;
-    return chmod(dir.c_str(), 0777) == 0;
+// One directory level under the open directory dirFd: created when missing, opened without
+// following a symbolic link (a link planted in the shared, world-writable tree is refused, so
+// that neither the chmod nor the file can land outside it) and given mode 0777. The open level, or
+// -1.
+int OpenSpoolLevel(int dirFd, const std::string& name) {
+    if (mkdirat(dirFd, name.c_str(), 0777) != 0 && errno != EEXIST) return -1;
+    int fd = openat(dirFd, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0) return -1;
+    if (fchmod(fd, 0777) != 0) {
+        close(fd);
+        return -1;
+    }
+    return fd;
 }
+
+std::string WithoutTrailingSlash(std::string s) {
+    while (s.size() > 1 && s.back() == '/') s.pop_back();
+    return s;
+}
+
+// Closes a descriptor at the end of a scope.
+struct FdCloser {
+    int fd;
+    ~FdCloser() {
+        if (fd >= 0) close(fd);
+    }
+};
 
 }  // namespace
 
@@ -84,27 +102,34 @@ FILE* CreateSpoolFile(tagJOBINFO* pJob) {
         return SPOOL_REFUSED;
     }
 
-    std::string dir = root;
-    if (!MakeSpoolDir(dir)) return nullptr;
-    dir += orv::kSecurePrintSubdir;
-    if (!MakeSpoolDir(dir)) return nullptr;
-    dir += pJob->pszUser;
-    dir += '/';
-    if (!MakeSpoolDir(dir)) return nullptr;
-    dir += pJob->pszPrinter;
-    dir += '/';
-    if (!MakeSpoolDir(dir)) return nullptr;
+    // The parent of the spool directory is the system's; every level from the spool directory down
+    // is walked by descriptor.
+    std::string spoolDir = WithoutTrailingSlash(root);
+    size_t slash = spoolDir.rfind('/');
+    if (slash == std::string::npos) return nullptr;
+    FdCloser parent{open(slash == 0 ? "/" : spoolDir.substr(0, slash).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)};
+    if (parent.fd < 0) return nullptr;
+    FdCloser spool{OpenSpoolLevel(parent.fd, spoolDir.substr(slash + 1))};
+    if (spool.fd < 0) return nullptr;
+    FdCloser secure{OpenSpoolLevel(spool.fd, WithoutTrailingSlash(orv::kSecurePrintSubdir))};
+    if (secure.fd < 0) return nullptr;
+    FdCloser user{OpenSpoolLevel(secure.fd, pJob->pszUser)};
+    if (user.fd < 0) return nullptr;
+    FdCloser queue{OpenSpoolLevel(user.fd, pJob->pszPrinter)};
+    if (queue.fd < 0) return nullptr;
+    std::string dir = root + orv::kSecurePrintSubdir + pJob->pszUser + "/" + pJob->pszPrinter + "/";
 
     time_t now = time(nullptr);
     struct tm local;
     if (localtime_r(&now, &local) == nullptr) return nullptr;
     char szPath[kSpoolPathSize];
     for (int iSeq = 0; iSeq < kMaxSequence; ++iSeq) {
-        int n = snprintf(szPath, sizeof szPath, "%s%04d%02d%02d%02d%02d%02d%03d.tmp", dir.c_str(),
-                         local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min,
-                         local.tm_sec, iSeq);
+        char szName[96];  // room for any int the fields can hold
+        snprintf(szName, sizeof szName, "%04d%02d%02d%02d%02d%02d%03d.tmp", local.tm_year + 1900, local.tm_mon + 1,
+                 local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec, iSeq);
+        int n = snprintf(szPath, sizeof szPath, "%s%s", dir.c_str(), szName);
         if (n < 0 || static_cast<size_t>(n) >= sizeof szPath) return nullptr;
-        int fd = open(szPath, O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0777);
+        int fd = openat(queue.fd, szName, O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0777);
         if (fd < 0) {
             if (errno == EEXIST) continue;
             return nullptr;
