@@ -244,4 +244,37 @@ TEST_F(PjlValueTest, LayoutItems) {
     for (DWORD id : {142u, 143u, 144u}) EXPECT_EQ(Build(id).sHasValue, 0) << id;
 }
 
+TEST_F(PjlValueTest, DuplexTextOfTheModelIsSplitAtPercentR) {
+    m_job.LoadModel("filter-pjl-crlf");
+    struct Case {
+        SHORT sDuplex;
+        DWORD dwExtra1;
+        WORD wDuplexOption;
+        SHORT sHasValue;
+        WORD wType;
+        DWORD dwKey;
+        const char* pszText1;
+        const char* pszText2;
+    } cases[] = {
+        {1, 0, 0, -1, PJLTYPE_TEXT1, 0, "DUPLEX=OFF", ""},
+        {2, 0, 0, -1, PJLTYPE_TEXT2, 1, "DUPLEX=ON", "BINDING=LONGEDGE"},
+        {2, DMX1_DUPLEX_OPTION, 1, -1, PJLTYPE_TEXT1, 0, "DUPLEX=ON", ""},  // text B
+        {2, DMX1_DUPLEX_OPTION, 0, -1, PJLTYPE_TEXT2, 1, "DUPLEX=ON", "BINDING=LONGEDGE"},
+        {3, 0, 0, 0, PJLTYPE_NONE, 0, "", ""},  // the mode's text is no PJL value
+        {9, 0, 0, 0, PJLTYPE_NONE, 0, "", ""},  // no such mode
+    };
+    for (const Case& c : cases) {
+        dm().dmDuplex = c.sDuplex;
+        priv().dmFieldsExtra1 = c.dwExtra1;
+        priv().dmDuplexOption = c.wDuplexOption;
+        tagPJLVALUE v = Build(94);
+        EXPECT_EQ(m_iResult, -1);
+        EXPECT_EQ(v.sHasValue, c.sHasValue) << c.sDuplex;
+        EXPECT_EQ(v.wType, c.wType) << c.sDuplex;
+        EXPECT_EQ(v.dwKey, c.dwKey) << c.sDuplex;
+        EXPECT_STREQ(v.aszTexts[0], c.pszText1) << c.sDuplex;
+        EXPECT_STREQ(v.aszTexts[1], c.pszText2) << c.sDuplex;
+    }
+}
+
 }  // namespace
