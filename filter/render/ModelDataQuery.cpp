@@ -1,9 +1,20 @@
 #include "filter/render/ModelDataQuery.h"
 
 #include "filter/render/RenderOptions.h"
-#include "filter/render/SpcQueryLink.h"
+#include "core/model/SpcQuery.h"
 
 #include <cstdlib>
+
+namespace {
+PFNMODELQUERY g_query = &SpcQuery;
+}
+
+PFNMODELQUERY SetModelDataQueryForTest(PFNMODELQUERY query)
+{
+    const PFNMODELQUERY previous = g_query;
+    g_query = query != nullptr ? query : &SpcQuery;
+    return previous;
+}
 
 BYTE* QueryModelData(WORD capability, WORD item, DWORD view, DWORD* count, const tagRENDEROPTIONS* options,
                      DWORD* size)
@@ -13,7 +24,7 @@ BYTE* QueryModelData(WORD capability, WORD item, DWORD view, DWORD* count, const
     }
     DWORD bytes = 0;
     DWORD records = 0;
-    if (SpcQuery(options->pModelData, static_cast<SHORT>(capability), static_cast<SHORT>(item),
+    if (g_query(options->pModelData, static_cast<SHORT>(capability), static_cast<SHORT>(item),
                  static_cast<LONG>(view), nullptr, &bytes, &records) != ERROR_SUCCESS ||
         bytes == 0) {
         return nullptr;
@@ -24,7 +35,7 @@ BYTE* QueryModelData(WORD capability, WORD item, DWORD view, DWORD* count, const
     }
     DWORD filled = bytes;
     records = 0;
-    if (SpcQuery(options->pModelData, static_cast<SHORT>(capability), static_cast<SHORT>(item),
+    if (g_query(options->pModelData, static_cast<SHORT>(capability), static_cast<SHORT>(item),
                  static_cast<LONG>(view), buffer, &filled, &records) != ERROR_SUCCESS ||
         records == 0) {
         std::free(buffer);

@@ -4,6 +4,7 @@
 #include "core/WinTypes.h"
 
 struct tagRENDEROPTIONS;
+struct tagSPCDATA;
 
 // A zeroed copy of the records of (capability, item, view) that the caller frees with free(), or
 // nullptr when the option block has no model data or the model does not answer (any result code
@@ -15,3 +16,11 @@ BYTE* QueryModelData(WORD capability, WORD item, DWORD view, DWORD* count, const
 // Little-endian fields of an answer, read only when the answer holds them.
 bool ModelDataWord(const BYTE* record, DWORD size, DWORD offset, WORD* value);
 bool ModelDataDword(const BYTE* record, DWORD size, DWORD offset, DWORD* value);
+
+// The model data reader's query (size first, then into a buffer) that QueryModelData asks.
+typedef DWORD (*PFNMODELQUERY)(const tagSPCDATA* data, SHORT capability, SHORT item, LONG view, void* buffer,
+                               DWORD* size, DWORD* count);
+
+// Tests put a query of their own in place of the reader's and get the previous one back; nullptr
+// restores the reader's.
+PFNMODELQUERY SetModelDataQueryForTest(PFNMODELQUERY query);

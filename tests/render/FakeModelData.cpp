@@ -1,22 +1,35 @@
 #include "FakeModelData.h"
 
-#include "filter/render/SpcQueryLink.h"
+#include "filter/render/ModelDataQuery.h"
 
 #include <cstring>
 
 namespace rendertest {
 
 namespace {
+
 FakeModelData* g_active = nullptr;
+
+DWORD FakeQuery(const tagSPCDATA* data, SHORT capability, SHORT item, LONG view, void* buffer, DWORD* size,
+                DWORD* count)
+{
+    if (g_active == nullptr || data != g_active->data()) {
+        return ERROR_INVALID_DATA;
+    }
+    return g_active->Query(capability, item, view, buffer, size, count);
 }
+
+}  // namespace
 
 FakeModelData::FakeModelData()
 {
     g_active = this;
+    m_previous = SetModelDataQueryForTest(&FakeQuery);
 }
 
 FakeModelData::~FakeModelData()
 {
+    SetModelDataQueryForTest(m_previous);
     if (g_active == this) {
         g_active = nullptr;
     }
@@ -78,12 +91,3 @@ std::vector<uint8_t> Words16(std::initializer_list<uint16_t> words)
 }
 
 }  // namespace rendertest
-
-DWORD SpcQuery(tagSPCDATA* data, SHORT capability, SHORT item, LONG view, void* buffer, DWORD* size, DWORD* count)
-{
-    using rendertest::g_active;
-    if (g_active == nullptr || data != g_active->data()) {
-        return ERROR_INVALID_DATA;
-    }
-    return g_active->Query(capability, item, view, buffer, size, count);
-}

@@ -1,9 +1,10 @@
-// A stand-in for the model data reader's query in the renderer tests: answers are registered per
-// (capability, item, view) and served with the reader's size-first protocol. It is linked into the
-// renderer test program only.
+// A stand-in for the model data reader in the renderer tests: answers are registered per
+// (capability, item, view) and served with the reader's size-first protocol, so each test states
+// exactly the capability records it is about. It replaces the reader's query for its lifetime.
 #pragma once
 
 #include "core/WinTypes.h"
+#include "filter/render/ModelDataQuery.h"
 
 #include <cstdint>
 #include <map>
@@ -25,11 +26,13 @@ public:
     void Answer(int capability, int item, int view, std::vector<uint8_t> bytes, DWORD count = 1);
 
     tagSPCDATA* data() { return reinterpret_cast<tagSPCDATA*>(this); }
+    const tagSPCDATA* data() const { return reinterpret_cast<const tagSPCDATA*>(this); }
 
     DWORD Query(int capability, int item, int view, void* buffer, DWORD* size, DWORD* count) const;
 
 private:
     std::map<std::tuple<int, int, int>, std::pair<std::vector<uint8_t>, DWORD>> m_answers;
+    PFNMODELQUERY m_previous = nullptr;
 };
 
 // A little-endian record of 32-bit words.
