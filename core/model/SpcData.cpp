@@ -1,5 +1,7 @@
 #include "core/model/SpcData.h"
 
+#include "core/util/FileUtil.h"
+
 #include <cstdlib>
 #include <cstring>
 
@@ -19,5 +21,17 @@ tagSPCDATA* SpcLoadImage(const void* pvBytes, size_t cbBytes)
     memcpy(pbImage, pvBytes, cbBytes);
     pData->pbImage = pbImage;
     pData->cbImage = cbBytes;
+    return pData;
+}
+
+tagSPCDATA* SpcLoadFile(const char* pszDir, const char* pszName)
+{
+    size_t cbFile = 0;
+    void* pvFile = ReadWholeFileSized(pszDir, pszName, &cbFile);
+    if (pvFile == nullptr) {
+        return nullptr;
+    }
+    tagSPCDATA* pData = SpcLoadImage(pvFile, cbFile);
+    free(pvFile);
     return pData;
 }

@@ -18,3 +18,8 @@ typedef tagSPCDATA SPCDATA;
 // it with free(). NULL when there are no bytes or memory runs out. The bytes are not checked
 // here: every query checks the header and the bounds of what it reads.
 tagSPCDATA* SpcLoadImage(const void* pvBytes, size_t cbBytes);
+
+// Loads the model data file pszDir + pszName (joined as they are; pszDir may be NULL) whole.
+// NULL when the file cannot be read or is empty, or memory runs out; the owner frees the result
+// with free().
+tagSPCDATA* SpcLoadFile(const char* pszDir, const char* pszName);

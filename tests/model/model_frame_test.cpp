@@ -3,6 +3,7 @@
 #include "ModelTestSupport.h"
 
 #include "core/model/SpcFrame.h"
+#include "support/ScratchDir.h"
 
 #include <gtest/gtest.h>
 
@@ -502,6 +503,27 @@ TEST(SpcReadFieldList, ReadsOneFieldPerEntryByWidth)
         EXPECT_EQ(count, 2);
         EXPECT_EQ(values[0], c.first) << c.field << "/" << c.width;
     }
+}
+
+}  // namespace
+
+namespace {
+
+TEST(SpcLoadFile, LoadsTheWholeFileWithItsRealLength)
+{
+    orvtest::ScratchDir dir;
+    Bytes sample = ReadFixture("sample");
+    dir.WriteFile("data/L_SAMPLE", std::string(sample.begin(), sample.end()));
+    std::string dataDir = dir / "data/";
+    SpcDataPtr data(SpcLoadFile(dataDir.c_str(), "L_SAMPLE"));
+    ASSERT_TRUE(data);
+    EXPECT_EQ(data->cbImage, sample.size());
+    EXPECT_EQ(Ask(data.get(), SPCID_RCTNAME, 0, 1).dwResult, ERROR_SUCCESS);
+
+    EXPECT_EQ(SpcLoadFile(dataDir.c_str(), "missing"), nullptr);
+    dir.WriteFile("data/empty", "");
+    EXPECT_EQ(SpcLoadFile(dataDir.c_str(), "empty"), nullptr);
+    EXPECT_EQ(SpcLoadFile(dataDir.c_str(), nullptr), nullptr);
 }
 
 }  // namespace
