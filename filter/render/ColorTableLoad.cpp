@@ -1,5 +1,6 @@
 #include "filter/render/ColorTableLoad.h"
 
+#include "filter/render/ColorAdjust.h"
 #include "filter/render/ColorTableFile.h"
 #include "filter/render/RenderContext.h"
 #include "filter/FilterLog.h"
@@ -104,7 +105,6 @@ void FoldGrayAxis(BYTE* lut)
 
 WORD LoadColorLut(const DRVDEVMODE* settings, tagRENDERCONTEXT* context, const tagRENDEROPTIONS* options)
 {
-    (void)options;
     if (!Ready(settings, context)) {
         return FLAG_FALSE;
     }
@@ -138,6 +138,9 @@ WORD LoadColorLut(const DRVDEVMODE* settings, tagRENDERCONTEXT* context, const t
     if ((entry.abKey[CT_KEY_LUTFLAGS] & CT_LUT_FOLD_GRAY) != 0) {
         FoldGrayAxis(block->abLut);
     }
+    // Only a freshly loaded table is adjusted: without one the block still holds the previous
+    // page's table, which was adjusted already.
+    BuildAdjustedLut(settings, context, options);
     return FLAG_TRUE;
 }
 
@@ -200,7 +203,6 @@ WORD LoadDitherMatrices(const DRVDEVMODE* settings, tagRENDERCONTEXT* context, c
 
 WORD LoadToneCurves(const DRVDEVMODE* settings, tagRENDERCONTEXT* context, const tagRENDEROPTIONS* options)
 {
-    (void)options;
     if (!Ready(settings, context)) {
         return FLAG_FALSE;
     }
@@ -224,6 +226,9 @@ WORD LoadToneCurves(const DRVDEVMODE* settings, tagRENDERCONTEXT* context, const
         if (!CopyCurve(context->pColorBlock, planes[p].slot, entry)) {
             return FLAG_FALSE;
         }
+    }
+    if (mono) {
+        BuildMonoCurve(settings, context, options);  // also turns the curve to gray-level order
     }
     return FLAG_TRUE;
 }
