@@ -145,6 +145,9 @@ public:
     }
     void ClearCache()
     {
+        if (m_context->pColorCache == nullptr) {
+            return;
+        }
         std::memset(m_context->pColorCache, 0, COLOR_CACHE_ENTRIES * sizeof(tagCOLORCACHEENTRY));
         m_context->pColorCache[0].bRed = m_context->pColorCache[0].bGreen = m_context->pColorCache[0].bBlue = 255;
     }

@@ -1,0 +1,248 @@
+// The fast screening sets exactly the dots of the reference and reports the same ink, on random
+// bands and on bands that Ghostscript rendered from a PostScript page.
+#include "ScreenTestSupport.h"
+
+#include "filter/render/ColorTableFile.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <random>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+using rendertest::Band;
+using rendertest::kScreenImpls;
+using rendertest::ScreenPage;
+
+struct PlacedBand {
+    Band band;
+    int x, y;
+};
+
+// Random tables for every plane: curves, threshold matrices of their own sizes, a LUT with or
+// without UCR/BG, gray weights (sometimes negative), either interpolation.
+void RandomTables(ScreenPage& page, std::mt19937& rng)
+{
+    std::uniform_int_distribution<int> byte(0, 255);
+    for (int slot = 0; slot < SLOT_COUNT; ++slot) {
+        std::vector<BYTE> curve(256);
+        for (BYTE& v : curve) {
+            v = static_cast<BYTE>(byte(rng));
+        }
+        page.SetCurve(slot, curve);
+        const int width = 1 + static_cast<int>(rng() % 9);
+        const int height = 1 + static_cast<int>(rng() % 5);
+        std::vector<std::vector<BYTE>> matrix(height, std::vector<BYTE>(width));
+        for (auto& row : matrix) {
+            for (BYTE& v : row) {
+                v = static_cast<BYTE>(byte(rng));
+            }
+        }
+        page.SetMatrix(slot, matrix);
+    }
+    for (size_t n = 0; n < LUT_BYTES; ++n) {
+        page.block()->abLut[n] = static_cast<BYTE>(byte(rng));
+    }
+    page.block()->abLutKey[CT_KEY_LUTFLAGS] = (rng() & 1) ? CT_LUT_UCR_BG : 0;
+    page.block()->abLutKey[CT_KEY_UCR] = static_cast<BYTE>(rng() % 101);
+    page.block()->abLutKey[CT_KEY_BG] = static_cast<BYTE>(rng() % 101);
+    page.settings()->priv.dmClrCtrl.wInterpolation = static_cast<WORD>(rng() & 1);
+    std::uniform_int_distribution<int> weight(-20, 80);
+    for (SHORT& w : page.context()->asGrayWeight) {
+        w = static_cast<SHORT>(weight(rng));
+    }
+}
+
+// Bands of the kinds a page holds: white runs, runs of one colour, rows that repeat, a few colours
+// that meet in one cache entry, and noise.
+Band RandomBand(std::mt19937& rng)
+{
+    const int width = 1 + static_cast<int>(rng() % 80);
+    const int rows = 1 + static_cast<int>(rng() % 10);
+    Band band(width, rows);
+    if (rng() % 4 == 0) {
+        band.DarkenPadding();
+    }
+    const BYTE palette[][3] = {{0, 0, 0}, {10, 20, 30}, {30, 20, 10}, {20, 30, 10}, {255, 255, 254},
+                               {128, 128, 128}, {255, 0, 0}, {0, 255, 255}};
+    for (int y = 0; y < rows; ++y) {
+        if (y > 0 && rng() % 3 == 0) {
+            std::memcpy(band.data() + y * band.stride(), band.data() + (y - 1) * band.stride(), 3 * width);
+            continue;
+        }
+        int x = 0;
+        while (x < width) {
+            const int run = 1 + static_cast<int>(rng() % 12);
+            const int kind = static_cast<int>(rng() % 4);
+            BYTE c[3];
+            const BYTE* pal = palette[rng() % 8];
+            for (int i = 0; i < run && x < width; ++i, ++x) {
+                if (kind == 0) {
+                    continue;  // white
+                }
+                if (kind == 3 || i == 0) {
+                    for (BYTE& v : c) {
+                        v = static_cast<BYTE>(rng());
+                    }
+                    if (kind == 2) {
+                        std::memcpy(c, pal, 3);
+                    }
+                }
+                band.Set(x, y, c[0], c[1], c[2]);
+            }
+        }
+    }
+    return band;
+}
+
+// Screens the bands with each implementation on a fresh bitmap and cache; the bitmaps and the ink
+// of every band must agree.
+void ExpectSameDots(ScreenPage& page, const std::vector<PlacedBand>& bands, const std::string& what)
+{
+    std::vector<std::vector<BYTE>> bits;
+    std::vector<std::vector<DWORD>> inks;
+    for (const auto& impl : kScreenImpls) {
+        page.ClearBitmap();
+        page.ClearCache();
+        std::vector<DWORD> ink;
+        for (const PlacedBand& b : bands) {
+            DWORD mask = 0;
+            ASSERT_EQ(page.Screen(impl, b.band, b.x, b.y, &mask), FLAG_TRUE) << what;
+            ink.push_back(mask);
+        }
+        bits.push_back(page.Bits());
+        inks.push_back(ink);
+    }
+    EXPECT_EQ(inks[0], inks[1]) << what;
+    ASSERT_EQ(bits[0].size(), bits[1].size());
+    size_t differing = 0, set = 0;
+    for (size_t i = 0; i < bits[0].size(); ++i) {
+        differing += bits[0][i] != bits[1][i];
+        set += bits[0][i] != 0;
+    }
+    EXPECT_EQ(differing, 0u) << what << ": bytes that differ (of " << bits[0].size() << ", " << set << " inked)";
+}
+
+TEST(ScreeningEquivalence, FastPathMatchesTheReferenceOnRandomBands)
+{
+    std::mt19937 rng(20261210);
+    for (int round = 0; round < 300; ++round) {
+        const bool mono = rng() & 1;
+        const LONG mulX = 1 + static_cast<LONG>(rng() & 1);
+        const LONG mulY = 1 + static_cast<LONG>(rng() & 1);
+        const int width = 1 + static_cast<int>(rng() % 70);
+        const int height = 1 + static_cast<int>(rng() % 20);
+        ScreenPage page(mono, width, height, mulX, mulY);
+        RandomTables(page, rng);
+        if (rng() % 5 == 0) {
+            std::free(page.context()->pColorCache);
+            page.context()->pColorCache = nullptr;
+        }
+        std::vector<PlacedBand> bands;
+        const int count = 1 + static_cast<int>(rng() % 4);
+        for (int i = 0; i < count; ++i) {
+            Band band = RandomBand(rng);
+            const int x = static_cast<int>(rng() % (width + 40)) - 20;
+            const int y = static_cast<int>(rng() % (height + 10)) - 6;
+            bands.push_back({std::move(band), x, y});
+        }
+        ExpectSameDots(page, bands,
+                       "round " + std::to_string(round) + (mono ? " mono" : " colour") + " x" + std::to_string(mulX) +
+                           " y" + std::to_string(mulY));
+        if (HasFatalFailure() || HasFailure()) {
+            return;
+        }
+    }
+}
+
+// A binary PPM (P6, maxval 255) as Ghostscript's ppmraw device writes it.
+struct Ppm {
+    int width = 0, height = 0;
+    std::vector<BYTE> rgb;  // unpadded rows
+};
+
+bool ReadPpm(const std::string& path, Ppm* ppm)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::string magic;
+    in >> magic;
+    if (magic != "P6") {
+        return false;
+    }
+    int fields[3];
+    for (int& f : fields) {
+        in >> std::ws;
+        while (in.peek() == '#') {
+            std::string comment;
+            std::getline(in, comment);
+        }
+        in >> f;
+    }
+    in.get();
+    ppm->width = fields[0];
+    ppm->height = fields[1];
+    if (fields[2] != 255 || ppm->width <= 0 || ppm->height <= 0) {
+        return false;
+    }
+    ppm->rgb.resize(static_cast<size_t>(ppm->width) * ppm->height * 3);
+    in.read(reinterpret_cast<char*>(ppm->rgb.data()), static_cast<std::streamsize>(ppm->rgb.size()));
+    return static_cast<size_t>(in.gcount()) == ppm->rgb.size();
+}
+
+// A page's bands of `rows` rows each, rows padded to 4 bytes as the filter passes them.
+std::vector<PlacedBand> CutIntoBands(const Ppm& ppm, int rows)
+{
+    std::vector<PlacedBand> bands;
+    for (int y = 0; y < ppm.height; y += rows) {
+        const int n = std::min(rows, ppm.height - y);
+        Band band(ppm.width, n);
+        for (int r = 0; r < n; ++r) {
+            std::memcpy(band.data() + r * band.stride(), &ppm.rgb[(static_cast<size_t>(y + r) * ppm.width) * 3],
+                        3 * static_cast<size_t>(ppm.width));
+        }
+        bands.push_back({std::move(band), 0, y});
+    }
+    return bands;
+}
+
+TEST(ScreeningEquivalence, FastPathMatchesTheReferenceOnRenderedBands)
+{
+    Ppm ppm;
+    ASSERT_TRUE(ReadPpm(ORV_SCREENING_SAMPLE_PPM, &ppm)) << ORV_SCREENING_SAMPLE_PPM;
+    const std::vector<PlacedBand> bands = CutIntoBands(ppm, 64);
+    struct Case {
+        bool mono;
+        LONG mulX, mulY;
+    };
+    const Case cases[] = {{true, 1, 1}, {false, 1, 1}, {true, 2, 2}, {false, 2, 1}, {false, 2, 2}};
+    std::mt19937 rng(4242);
+    for (const Case& c : cases) {
+        ScreenPage page(c.mono, ppm.width, ppm.height, c.mulX, c.mulY);
+        RandomTables(page, rng);
+        // Screens of a printer's sizes: 8 x 8 and 16 x 16 cells, one per plane.
+        for (int slot = 0; slot < SLOT_COUNT; ++slot) {
+            const int side = slot % 2 == 0 ? 8 : 16;
+            std::vector<std::vector<BYTE>> matrix(side, std::vector<BYTE>(side));
+            for (auto& row : matrix) {
+                for (BYTE& v : row) {
+                    v = static_cast<BYTE>(rng());
+                }
+            }
+            page.SetMatrix(slot, matrix);
+        }
+        ExpectSameDots(page, bands, std::string(c.mono ? "mono" : "colour") + " x" + std::to_string(c.mulX) + " y" +
+                                        std::to_string(c.mulY));
+        // The page is not blank: the test would prove nothing otherwise.
+        size_t inked = 0;
+        for (BYTE b : page.Bits()) {
+            inked += b != 0;
+        }
+        EXPECT_GT(inked, page.Bits().size() / 20);
+    }
+}
+
+}  // namespace
