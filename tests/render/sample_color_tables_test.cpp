@@ -247,10 +247,11 @@ TEST(SampleColorTables, MonochromeGrayRampPrintsAsASmoothRamp)
             const DRVDEVMODE dm = MakeSettings({1, 0, 0, quality});
             ASSERT_EQ(RendererSetupColorTables(&dm, t.context(), t.options()), 1);
             ASSERT_EQ(RendererSetupDitherMatrices(&dm, t.context(), t.options()), 0xFFFF);
-            // The monochrome curve is indexed by darkness: gray level v reads entry 255 - v.
+            // The file's monochrome curve is indexed by darkness; the page's set-up turns it round,
+            // so gray level v reads entry v.
             std::vector<double> lightness;
             for (int v = 0; v < 256; ++v) {
-                const int value = t.block()->apToneCurve[SLOT_BLACK][255 - v];
+                const int value = t.block()->apToneCurve[SLOT_BLACK][v];
                 lightness.push_back(Lightness(0, 0, 0, Covered(t.block(), SLOT_BLACK, value, SampleDotGain(quality))));
             }
             ExpectSmoothRamp(lightness, std::string(name) + " quality " + std::to_string(quality));
