@@ -16,7 +16,6 @@
 #include "filter/render/RenderOptions.h"
 #include "filter/render/Renderer.h"
 #include "filter/render/Screening.h"
-#include "filter/render/SpcQueryLink.h"
 
 extern "C" {
 #include <jbig.h>
@@ -31,12 +30,6 @@ extern "C" {
 #include <sstream>
 #include <string>
 #include <vector>
-
-// The benchmark has no model data: every query of the renderer finds nothing.
-DWORD SpcQuery(tagSPCDATA*, SHORT, SHORT, LONG, void*, DWORD*, DWORD*)
-{
-    return ERROR_NOT_FOUND;
-}
 
 namespace {
 
