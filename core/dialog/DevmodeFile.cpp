@@ -1,0 +1,195 @@
+// Saving and loading the per-user saved-settings file.
+#include "core/dialog/DevmodeFile.h"
+
+#include "core/util/MakeDirs.h"
+#include "core/util/PackagePaths.h"
+#include "core/util/SafeName.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr DWORD kErrInvalidArgument = 22;  // EINVAL, as the callers expect it
+constexpr DWORD kErrNoPath = 2;            // ENOENT
+// The user's directory: the settings program keeps it group-writable, and the filter (another
+// user) must be able to enter it.
+constexpr mode_t kUserDirMode = 0775;
+
+struct FreeOnExit {
+    char* p;
+    ~FreeOnExit() { free(p); }
+};
+
+class FdCloser {
+public:
+    explicit FdCloser(int fd) : m_fd(fd) {}
+    ~FdCloser()
+    {
+        if (m_fd >= 0)
+            close(m_fd);
+    }
+    FdCloser(const FdCloser&) = delete;
+    FdCloser& operator=(const FdCloser&) = delete;
+    int get() const { return m_fd; }
+    // Closes now; the errno of a failing close, else 0.
+    int CloseNow()
+    {
+        const int fd = m_fd;
+        m_fd = -1;
+        return close(fd) == 0 ? 0 : errno;
+    }
+
+private:
+    int m_fd;
+};
+
+// An errno that is never 0, so a failure can never read as success.
+DWORD FailureErrno()
+{
+    return errno != 0 ? static_cast<DWORD>(errno) : static_cast<DWORD>(EIO);
+}
+
+// 0, or the errno of the failing write. A write that makes no progress counts as a full disk.
+int WriteAll(int fd, const BYTE* pData, size_t cb)
+{
+    while (cb > 0) {
+        const ssize_t n = write(fd, pData, cb);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return static_cast<int>(FailureErrno());
+        }
+        if (n == 0)
+            return ENOSPC;
+        pData += n;
+        cb -= static_cast<size_t>(n);
+    }
+    return 0;
+}
+
+// Reads until cb bytes arrived or the file ended; the count, or -1 on a read error.
+ssize_t ReadUpTo(int fd, BYTE* pData, size_t cb)
+{
+    size_t total = 0;
+    while (total < cb) {
+        const ssize_t n = read(fd, pData + total, cb - total);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return -1;
+        }
+        if (n == 0)
+            break;
+        total += static_cast<size_t>(n);
+    }
+    return static_cast<ssize_t>(total);
+}
+
+bool IsValidHeader(const tagDMFILEHEADER& header)
+{
+    return header.dwHeaderSize == sizeof(tagDMFILEHEADER) && header.dwSignature == kDevmodeSignature &&
+           header.dwVersion == kDmFileVersion && header.dwDataSize == kDevmodeSize;
+}
+
+bool HasValidSizes(const DRVDEVMODE& record)
+{
+    return record.dm.dmSize == kDevmodePublicSize &&
+           static_cast<DWORD>(record.dm.dmSize) + record.dm.dmDriverExtra == kDevmodeSize;
+}
+
+// The writer's temporary file beside the target: the rename that replaces the target cannot
+// cross a file system.
+DWORD WriteReplacing(const std::string& path, const BYTE* pBytes, size_t cb)
+{
+    std::string temp = path + ".XXXXXX";
+    const int fd = mkostemp(&temp[0], O_CLOEXEC);
+    if (fd < 0)
+        return kDmFileBadContents;
+    FdCloser file(fd);
+    int err = WriteAll(fd, pBytes, cb);
+    if (err == 0 && fchmod(fd, kDmFileMode) != 0)
+        err = static_cast<int>(FailureErrno());
+    if (err == 0 && fsync(fd) != 0)
+        err = static_cast<int>(FailureErrno());
+    const int closeErr = file.CloseNow();
+    if (err == 0)
+        err = closeErr;
+    if (err == 0 && rename(temp.c_str(), path.c_str()) != 0)
+        err = static_cast<int>(FailureErrno());
+    if (err != 0)
+        unlink(temp.c_str());
+    return static_cast<DWORD>(err);
+}
+
+}  // namespace
+
+char* pszDevmodeFilePath(const char* pszUser, const char* pszPrinter)
+{
+    if (!IsSafeNameComponent(pszPrinter))
+        return nullptr;
+    FreeOnExit dir{GetUserConfPath(pszUser)};
+    if (dir.p == nullptr || dir.p[0] == '\0')
+        return nullptr;
+    const size_t cbDir = strlen(dir.p);
+    const bool needsSlash = dir.p[cbDir - 1] != '/';
+    const size_t cb = cbDir + (needsSlash ? 1 : 0) + strlen(pszPrinter) + sizeof ".dm";
+    char* path = static_cast<char*>(malloc(cb));
+    if (path != nullptr)
+        snprintf(path, cb, "%s%s%s.dm", dir.p, needsSlash ? "/" : "", pszPrinter);
+    return path;
+}
+
+DWORD dwWriteDevmodeFile(const char* pszUser, const char* pszPrinter, const DRVDEVMODE* pdm)
+{
+    if (pszPrinter == nullptr || pdm == nullptr)
+        return kErrInvalidArgument;
+    FreeOnExit path{pszDevmodeFilePath(pszUser, pszPrinter)};
+    if (path.p == nullptr)
+        return kErrNoPath;
+    FreeOnExit dir{GetUserConfPath(pszUser)};
+    if (dir.p == nullptr || MakeDirs(dir.p, kUserDirMode) != 0)
+        return kErrNoPath;
+
+    BYTE bytes[kDmFileSize];
+    const tagDMFILEHEADER header = {sizeof(tagDMFILEHEADER), kDevmodeSignature, kDmFileVersion, kDevmodeSize};
+    memcpy(bytes, &header, sizeof header);
+    memcpy(bytes + sizeof header, pdm, sizeof *pdm);
+    return WriteReplacing(path.p, bytes, sizeof bytes);
+}
+
+DWORD dwReadDevmodeFile(const char* pszUser, const char* pszPrinter, DRVDEVMODE* pdm)
+{
+    if (pszPrinter == nullptr || pdm == nullptr)
+        return kErrInvalidArgument;
+    FreeOnExit path{pszDevmodeFilePath(pszUser, pszPrinter)};
+    if (path.p == nullptr)
+        return kErrNoPath;
+
+    // Non-blocking, so that a FIFO planted in the directory cannot stall a job; it is refused below.
+    FdCloser file(open(path.p, O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
+    if (file.get() < 0)
+        return FailureErrno();
+    struct stat st;
+    if (fstat(file.get(), &st) != 0 || !S_ISREG(st.st_mode))
+        return kDmFileBadContents;
+
+    // One byte more than the file may hold, so that an oversize file is seen.
+    BYTE bytes[kDmFileSize + 1];
+    if (ReadUpTo(file.get(), bytes, sizeof bytes) != static_cast<ssize_t>(kDmFileSize))
+        return kDmFileBadContents;
+    tagDMFILEHEADER header;
+    memcpy(&header, bytes, sizeof header);
+    DRVDEVMODE record;
+    memcpy(&record, bytes + sizeof header, sizeof record);
+    if (!IsValidHeader(header) || !HasValidSizes(record))
+        return kDmFileBadContents;
+    memcpy(pdm, &record, sizeof record);
+    return ERROR_SUCCESS;
+}
