@@ -1,0 +1,40 @@
+// Where a stored page lands on the output sheet: zoom, fit to the output paper and pages per sheet
+// (one page per sheet, scaled and moved), booklet (two pages per sheet side, turned by 90 degrees)
+// and poster (each page enlarged over several sheets with an overlap). Each placement is one
+// PostScript line inside "gsave" / "grestore" around the page's stored text. Lengths are points.
+#pragma once
+
+#include "filter/PagePass.h"
+
+struct tagPAGETRANSFORM {
+    float fScaleX = 1.0f;
+    float fScaleY = 1.0f;
+    float fTranslateX = 0.0f;
+    float fTranslateY = 0.0f;
+    int iRotate = 0;  // degrees
+};
+
+// The transform for zoom, fit to output paper or pages per sheet: 1 when one applies, else 0 (also
+// when a paper's printable size is not positive, which would divide by zero).
+int ComputePageTransform(tagJOBINFO* pJob, tagDOCSTATE* pDoc, tagPAGETRANSFORM* pTransform);
+
+// "tx ty translate r rotate sx sy scale" for the interpreter.
+void WriteTransform(tagJOBINFO* pJob, tagDOCSTATE* pDoc, const tagPAGETRANSFORM* pTransform);
+
+// The stored page (from 0) on half 0 or 1 of booklet side iSide (from 1); an index at or beyond the
+// page count is an empty half.
+int BookletPageIndex(int iBinding, int iUnit, int iPageCount, int iSide, int iHalf);
+
+// The placement of half 0 or 1 of a booklet side: 1, or 0 when the sizes allow none.
+int BookletHalfTransform(tagJOBINFO* pJob, tagDOCSTATE* pDoc, int iHalf, tagPAGETRANSFORM* pTransform);
+
+// The placement of poster tile iTile (row-major from the top left): 1, or 0 when the sizes or the
+// poster's grid allow none.
+int PosterTileTransform(tagJOBINFO* pJob, tagDOCSTATE* pDoc, int iTile, tagPAGETRANSFORM* pTransform);
+
+// The output loops of booklet and poster, run instead of the plain loop once all pages are stored.
+void RunBooklet(tagJOBINFO* pJob, tagDOCSTATE* pDoc);
+void RunPoster(tagJOBINFO* pJob, tagDOCSTATE* pDoc);
+
+// Copy sets the driver makes: the copy count when the driver makes collated copies, else 1.
+int DriverCopySets(const tagJOBINFO* pJob);
