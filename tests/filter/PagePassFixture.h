@@ -17,6 +17,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
@@ -84,6 +85,67 @@ inline std::vector<PipeRecord> ParsePipe(const std::string& bytes, size_t* trail
     }
     *trailing = bytes.size() - at;
     return records;
+}
+
+// A raw PNM image as Ghostscript writes it (P5 or P6, comment lines allowed, maxval 255).
+struct Pnm {
+    int width = 0, height = 0, channels = 0;
+    std::string pixels;
+};
+
+inline Pnm ReadPnm(const std::string& path)
+{
+    Pnm image;
+    const std::string bytes = ReadAll(path);
+    if (bytes.size() < 2 || bytes[0] != 'P' || (bytes[1] != '5' && bytes[1] != '6')) return image;
+    const int channels = bytes[1] == '6' ? 3 : 1;
+    size_t at = 2;
+    long fields[3] = {};
+    for (long& field : fields) {
+        while (at < bytes.size() && (std::isspace(static_cast<unsigned char>(bytes[at])) || bytes[at] == '#')) {
+            if (bytes[at] == '#') {
+                while (at < bytes.size() && bytes[at] != '\n') ++at;
+            } else {
+                ++at;
+            }
+        }
+        while (at < bytes.size() && std::isdigit(static_cast<unsigned char>(bytes[at]))) field = field * 10 + (bytes[at++] - '0');
+    }
+    ++at;  // the one separator before the raster
+    const size_t size = static_cast<size_t>(fields[0]) * static_cast<size_t>(fields[1]) * channels;
+    if (fields[2] != 255 || at + size > bytes.size()) return image;
+    image.width = static_cast<int>(fields[0]);
+    image.height = static_cast<int>(fields[1]);
+    image.channels = channels;
+    image.pixels = bytes.substr(at, size);
+    return image;
+}
+
+// Ink of a gray page rendered at 72 dpi (one pixel per point) inside a region given in PostScript
+// points (origin bottom left); the box is in the same points.
+inline InkBox InkIn(const Pnm& page, double x0 = 0, double y0 = 0, double x1 = 1e9, double y1 = 1e9)
+{
+    InkBox box;
+    bool any = false;
+    for (int row = 0; row < page.height; ++row) {
+        const double y = page.height - row - 0.5;
+        if (y < y0 || y > y1) continue;
+        for (int col = 0; col < page.width; ++col) {
+            const double x = col + 0.5;
+            if (x < x0 || x > x1) continue;
+            if (static_cast<unsigned char>(page.pixels[static_cast<size_t>(row) * page.width + col]) > 127) continue;
+            if (!any) {
+                box = InkBox{static_cast<double>(col), static_cast<double>(page.height - row - 1),
+                             static_cast<double>(col + 1), static_cast<double>(page.height - row)};
+                any = true;
+            }
+            box.x0 = std::min(box.x0, static_cast<double>(col));
+            box.x1 = std::max(box.x1, static_cast<double>(col + 1));
+            box.y0 = std::min(box.y0, static_cast<double>(page.height - row - 1));
+            box.y1 = std::max(box.y1, static_cast<double>(page.height - row));
+        }
+    }
+    return box;
 }
 
 class PagePassRun {
@@ -201,6 +263,28 @@ public:
     }
     int GsStatus() const { return m_gsStatus; }
 
+    // The rewritten PostScript rendered to gray pages at 72 dpi on a fixed page of the given size.
+    std::vector<Pnm> RenderGray(int pageWidth = 595, int pageHeight = 842) const
+    {
+        const std::string path = m_dir.WriteFile("gray.ps", m_ps);
+        const std::string pattern = m_dir / "gray-%03d.pgm";
+        std::ostringstream cmd;
+        cmd << "gs -q -dSAFER -dBATCH -dNOPAUSE -sDEVICE=pgmraw -r72 -dFIXEDMEDIA -dDEVICEWIDTHPOINTS=" << pageWidth
+            << " -dDEVICEHEIGHTPOINTS=" << pageHeight << " -sOutputFile=" << pattern << " " << path
+            << " >/dev/null 2>&1";
+        std::vector<Pnm> pages;
+        if (std::system(cmd.str().c_str()) != 0) return pages;
+        for (int i = 1;; ++i) {
+            char name[32];
+            std::snprintf(name, sizeof name, "gray-%03d.pgm", i);
+            const std::string file = m_dir / name;
+            if (access(file.c_str(), R_OK) != 0) break;
+            pages.push_back(ReadPnm(file));
+            unlink(file.c_str());
+        }
+        return pages;
+    }
+
 private:
     orvtest::ScratchDir m_dir;
     tagJOBINFO* m_job = nullptr;
@@ -209,40 +293,6 @@ private:
     std::vector<PipeRecord> m_records;
     mutable int m_gsStatus = 0;
 };
-
-// A raw PNM image as Ghostscript writes it (P5 or P6, comment lines allowed, maxval 255).
-struct Pnm {
-    int width = 0, height = 0, channels = 0;
-    std::string pixels;
-};
-
-inline Pnm ReadPnm(const std::string& path)
-{
-    Pnm image;
-    const std::string bytes = ReadAll(path);
-    if (bytes.size() < 2 || bytes[0] != 'P' || (bytes[1] != '5' && bytes[1] != '6')) return image;
-    const int channels = bytes[1] == '6' ? 3 : 1;
-    size_t at = 2;
-    long fields[3] = {};
-    for (long& field : fields) {
-        while (at < bytes.size() && (std::isspace(static_cast<unsigned char>(bytes[at])) || bytes[at] == '#')) {
-            if (bytes[at] == '#') {
-                while (at < bytes.size() && bytes[at] != '\n') ++at;
-            } else {
-                ++at;
-            }
-        }
-        while (at < bytes.size() && std::isdigit(static_cast<unsigned char>(bytes[at]))) field = field * 10 + (bytes[at++] - '0');
-    }
-    ++at;  // the one separator before the raster
-    const size_t size = static_cast<size_t>(fields[0]) * static_cast<size_t>(fields[1]) * channels;
-    if (fields[2] != 255 || at + size > bytes.size()) return image;
-    image.width = static_cast<int>(fields[0]);
-    image.height = static_cast<int>(fields[1]);
-    image.channels = channels;
-    image.pixels = bytes.substr(at, size);
-    return image;
-}
 
 // Counts the occurrences of a text.
 inline int CountOf(const std::string& haystack, const std::string& needle)
