@@ -36,5 +36,12 @@ int PosterTileTransform(tagJOBINFO* pJob, tagDOCSTATE* pDoc, int iTile, tagPAGET
 void RunBooklet(tagJOBINFO* pJob, tagDOCSTATE* pDoc);
 void RunPoster(tagJOBINFO* pJob, tagDOCSTATE* pDoc);
 
+// Feeds one stored page: inside "gsave" / "grestore" with the transform line when bGsave is set
+// (and the transform is given), and always inside a save and restore of its own. A page may be fed
+// several times (copies, tiles); the save keeps what one run of it defines, such as the numbered
+// objects of a PDF-style page, from clashing with the next run.
+void EmitStoredPage(tagJOBINFO* pJob, tagDOCSTATE* pDoc, const tagPAGEINFO& page, bool bGsave,
+                    const tagPAGETRANSFORM* pTransform);
+
 // Copy sets the driver makes: the copy count when the driver makes collated copies, else 1.
 int DriverCopySets(const tagJOBINFO* pJob);

@@ -124,11 +124,8 @@ void RunBooklet(tagJOBINFO* pJob, tagDOCSTATE* pDoc)
                 const int index = BookletPageIndex(p.dmBookletBinding, unit, pageCount, side, half);
                 if (index < 0 || index >= pageCount) continue;
                 tagPAGETRANSFORM transform;
-                DocPuts(pJob, pDoc, "gsave\n");
-                if (BookletHalfTransform(pJob, pDoc, half, &transform)) WriteTransform(pJob, pDoc, &transform);
-                const tagPAGEINFO& page = pDoc->pages[static_cast<size_t>(index)];
-                CopyPageData(pJob, pDoc, pDoc->pStoreIn, page.lOffset, page.lLength);
-                DocPuts(pJob, pDoc, "grestore\n");
+                const bool placed = BookletHalfTransform(pJob, pDoc, half, &transform) != 0;
+                EmitStoredPage(pJob, pDoc, pDoc->pages[static_cast<size_t>(index)], true, placed ? &transform : nullptr);
             }
             DocPuts(pJob, pDoc, "ORVshowpage\n");
         }

@@ -77,12 +77,8 @@ void RunPoster(tagJOBINFO* pJob, tagDOCSTATE* pDoc)
                     ++pDoc->iOutputPages;
                     DocPrintf(pJob, pDoc, "%%%%Page: %s %d\n", page.label.c_str(), pDoc->iOutputPages);
                     tagPAGETRANSFORM transform;
-                    DocPuts(pJob, pDoc, "gsave\n");
-                    if (PosterTileTransform(pJob, pDoc, row * columns + column, &transform)) {
-                        WriteTransform(pJob, pDoc, &transform);
-                    }
-                    CopyPageData(pJob, pDoc, pDoc->pStoreIn, page.lOffset, page.lLength);
-                    DocPuts(pJob, pDoc, "grestore\n");
+                    const bool placed = PosterTileTransform(pJob, pDoc, row * columns + column, &transform) != 0;
+                    EmitStoredPage(pJob, pDoc, page, true, placed ? &transform : nullptr);
                     DocPuts(pJob, pDoc, "ORVshowpage\n");
                 }
             }

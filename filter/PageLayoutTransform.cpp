@@ -120,3 +120,16 @@ void WriteTransform(tagJOBINFO* pJob, tagDOCSTATE* pDoc, const tagPAGETRANSFORM*
     DocPrintf(pJob, pDoc, "%.1f %.1f translate %d rotate %.3f %.3f scale\n", pTransform->fTranslateX,
               pTransform->fTranslateY, pTransform->iRotate, pTransform->fScaleX, pTransform->fScaleY);
 }
+
+void EmitStoredPage(tagJOBINFO* pJob, tagDOCSTATE* pDoc, const tagPAGEINFO& page, bool bGsave,
+                    const tagPAGETRANSFORM* pTransform)
+{
+    DocPuts(pJob, pDoc, "userdict/ORVps save put\n");
+    if (bGsave) {
+        DocPuts(pJob, pDoc, "gsave\n");
+        if (pTransform != nullptr) WriteTransform(pJob, pDoc, pTransform);
+    }
+    CopyPageData(pJob, pDoc, pDoc->pStoreIn, page.lOffset, page.lLength);
+    if (bGsave) DocPuts(pJob, pDoc, "grestore\n");
+    DocPuts(pJob, pDoc, "ORVps restore\n");
+}

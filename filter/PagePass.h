@@ -81,6 +81,12 @@ struct tagDOCSTATE {
 // -1 when the job's settings need the page pass, else 0.
 int NeedsPageProcessing(const tagJOBINFO* pJob);
 
+// The Ghostscript child's entry to the pass: the job's input after its first line (cchLine bytes in
+// a buffer of cbBuffer bytes), the rewritten PostScript fed to the running interpreter, the settings
+// record written to standard output (the pipe). 0 when the document went through, 1 when the pass
+// stopped on an error and the child must end with status 1.
+int pstops_run(tagJOBINFO* pJob, char* pszFirstLine, size_t cchLine, size_t cbBuffer);
+
 // Replaces the size's margins by the model's printable area (top-down convention). -1 when the
 // model gives the area, else 0.
 int GetPrintableBox(tagJOBINFO* pJob, ppd_size_t* pSize);

@@ -67,13 +67,7 @@ void WritePlainPages(tagJOBINFO* pJob, tagDOCSTATE* pDoc)
             ++pDoc->iOutputPages;
             LogDebug("do page %d, copies %d\n", pDoc->iOutputPages, set + 1);
             DocPrintf(pJob, pDoc, "%%%%Page: (%d) %d\n", set + 1, j + 1);
-            if (transformed) {
-                DocPuts(pJob, pDoc, "gsave\n");
-                WriteTransform(pJob, pDoc, &transform);
-            }
-            const tagPAGEINFO& page = pDoc->pages[static_cast<size_t>(j)];
-            CopyPageData(pJob, pDoc, pDoc->pStoreIn, page.lOffset, page.lLength);
-            if (transformed) DocPuts(pJob, pDoc, "grestore\n");
+            EmitStoredPage(pJob, pDoc, pDoc->pages[static_cast<size_t>(j)], transformed, &transform);
             if (pDoc->bShowpageOverride) DocPuts(pJob, pDoc, "ORVshowpage\n");
         }
         if (blankPage) {

@@ -7,7 +7,6 @@
 #include "core/binding/CupsLibrary.h"
 #include "core/model/SpcData.h"
 #include "filter/PagePass.h"
-#include "filter/StreamHeader.h"
 #include "support/PinnedLibrary.h"
 #include "support/ScratchDir.h"
 
