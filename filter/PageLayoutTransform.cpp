@@ -97,6 +97,7 @@ int ComputePageTransform(tagJOBINFO* pJob, tagDOCSTATE* pDoc, tagPAGETRANSFORM* 
         if (std::fabs(sy - 1.0) > 0.00001) sy -= 0.04;
         sx = CutToHundredths(sx);
         sy = CutToHundredths(sy);
+        if (!(sx > 0) || !(sy > 0)) return 0;  // an output far smaller than the page: nothing sane to print
         pTransform->fScaleX = static_cast<float>(sx);
         pTransform->fScaleY = static_cast<float>(sy);
         pTransform->fTranslateX = static_cast<float>((out.width - sx * in.width) / 2.0);
