@@ -1,19 +1,27 @@
-// The screening the filter runs. It sets exactly the dots of the reference, but works row by row
-// instead of dot by dot:
-//   - white is found by 16-byte scans: an all-white row costs one pass over its bytes, and only
-//     the pixels between the first and the last non-white byte are looked at;
-//   - the final values of a row are laid out once per plane in dot order (white and the dots
-//     around the row's ends hold 0, which never prints), so a row that repeats the previous one,
-//     as an enlarged image's rows do, reuses them, and so do the doubled rows of a 2x resolution;
-//   - runs of equal pixels take the previous pixel's values; other pixels go through the colour
-//     cache as in the reference;
-//   - each plane row is then screened sixteen dots at a time: one compare of values against
-//     thresholds gives sixteen dot bits, OR-ed into two bitmap bytes.
+// The screening the filter runs. It sets exactly the dots of the reference, but works on groups of
+// sixteen pixels instead of dot by dot:
+//   - white is found by 16-byte compares: an all-white row costs one pass over its bytes (64 a
+//     step), and of the other rows only the groups between the first and the last ink are looked
+//     at, each all-white group with one compare of its 48 bytes;
+//   - a group whose pixels are all white or all of the last ink colour seen (text, runs of one
+//     colour) needs no values laid out: its pixels give one ink bit each, its dots are the ink bits
+//     of their pixels where the threshold is below that colour's value;
+//   - the other groups lay out the final values of their pixels once per plane in dot order,
+//     biased for a signed compare (white holds value 0, which never prints), and keep them for
+//     the next row that repeats the group's pixels, as an enlarged image's rows do, and for the
+//     doubled rows of a 2x resolution; a pixel of the last ink colour takes its values without a
+//     lookup, other colours go through the colour cache as in the reference;
+//   - dots are compared sixteen at a time: one compare of values against thresholds gives sixteen
+//     dot bits, OR-ed into two bitmap bytes.
+// The groups are anchored to the bitmap's bytes: group g covers 16 x mulX dots from the first
+// bitmap byte of the band's columns on, so every bitmap byte belongs to one group. The groups at
+// the two ends of the band's columns, which may reach beyond them, are screened dot-exactly.
 #include "filter/render/ScreenFrame.h"
 #include "filter/render/Screening.h"
 
 #include <emmintrin.h>
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <new>
@@ -37,144 +45,429 @@ struct BitReverse {
 };
 constexpr BitReverse kReverse;
 
-// Index of the first byte that is not 255, or n.
-size_t FirstNonWhite(const BYTE* p, size_t n)
+constexpr size_t kGroupPixels = 16;
+constexpr size_t kGroupBytes = 3 * kGroupPixels;
+
+// Values are stored with their top bit flipped, so that a signed byte compare orders them as
+// unsigned; value 0 is stored as kBias.
+constexpr BYTE kBias = 0x80;
+
+// A pixel's three bytes as one key; white is the one key with all 24 bits set.
+constexpr uint32_t kWhiteKey = 0xFFFFFF;
+constexpr uint32_t kNoKey = 0xFFFFFFFF;  // matches no pixel
+
+inline uint32_t PixelKey(const BYTE* px)
 {
-    const __m128i white = _mm_set1_epi8(-1);
-    size_t i = 0;
-    for (; i + 16 <= n; i += 16) {
-        const int same = _mm_movemask_epi8(_mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i)), white));
-        if (same != 0xFFFF) {
-            return i + static_cast<size_t>(__builtin_ctz(~same & 0xFFFF));
+    return static_cast<uint32_t>(px[0]) | (static_cast<uint32_t>(px[1]) << 8) | (static_cast<uint32_t>(px[2]) << 16);
+}
+
+inline __m128i Load(const BYTE* p)
+{
+    return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+}
+
+// Bit n set where byte n of the 16 at p is not 255.
+inline unsigned InkBits16(const BYTE* p)
+{
+    return ~static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(Load(p), _mm_set1_epi8(-1)))) & 0xFFFF;
+}
+
+inline bool AllWhite64(const BYTE* p)
+{
+    const __m128i both = _mm_and_si128(_mm_and_si128(Load(p), Load(p + 16)), _mm_and_si128(Load(p + 32), Load(p + 48)));
+    return _mm_movemask_epi8(_mm_cmpeq_epi8(both, _mm_set1_epi8(-1))) == 0xFFFF;
+}
+
+// The first byte of p[0, n) that is not 255, or n. Reads nothing outside p[0, n).
+size_t FirstInk(const BYTE* p, size_t n)
+{
+    size_t pos = 0;
+    while (pos + 64 <= n && AllWhite64(p + pos)) {
+        pos += 64;
+    }
+    for (; pos + 16 <= n; pos += 16) {
+        const unsigned ink = InkBits16(p + pos);
+        if (ink != 0) {
+            return pos + static_cast<size_t>(__builtin_ctz(ink));
         }
     }
-    for (; i < n; ++i) {
-        if (p[i] != 255) {
-            return i;
+    if (pos < n && n >= 16) {
+        // The last bytes through one load that ends at n, without the bytes before pos.
+        const unsigned ink = InkBits16(p + n - 16) >> (16 - (n - pos));
+        return ink != 0 ? pos + static_cast<size_t>(__builtin_ctz(ink)) : n;
+    }
+    for (; pos < n; ++pos) {
+        if (p[pos] != 255) {
+            return pos;
         }
     }
     return n;
 }
 
-// Index of the last byte that is not 255; the caller knows there is one.
-size_t LastNonWhite(const BYTE* p, size_t n)
+// The last byte of p[0, n) that is not 255; the caller knows there is one.
+size_t LastInk(const BYTE* p, size_t n)
 {
-    const __m128i white = _mm_set1_epi8(-1);
     size_t end = n;
+    while (end >= 64 && AllWhite64(p + end - 64)) {
+        end -= 64;
+    }
     for (; end >= 16; end -= 16) {
-        const int same =
-            _mm_movemask_epi8(_mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p + end - 16)), white));
-        if (same != 0xFFFF) {
-            return end - 16 + static_cast<size_t>(31 - __builtin_clz(~same & 0xFFFF));
+        const unsigned ink = InkBits16(p + end - 16);
+        if (ink != 0) {
+            return end - 16 + static_cast<size_t>(31 - __builtin_clz(ink));
         }
     }
-    while (end > 0 && p[end - 1] == 255) {
+    while (end > 1 && p[end - 1] == 255) {
         --end;
     }
     return end - 1;
 }
 
-// Sets the dots of one plane row where the threshold is below the value. `values` holds the value
-// of dot `base` + i at i for the dots from `first` (a multiple of 8) to `last` rounded up to a
-// multiple of 8; the dots of that span that belong to no pixel of the row hold 0.
-void ScreenPlaneRow(const BYTE* values, size_t base, size_t first, size_t last, const BYTE* thresholds,
-                    size_t thresholdDots, BYTE* out)
+// Bits 0, 3, 6, ... 45 of x packed into bits 0 to 15.
+inline uint32_t EveryThirdBit(uint64_t x)
 {
-    const __m128i bias = _mm_set1_epi8(-128);  // unsigned order through a signed compare
-    const size_t alignedLast = (last + 7) & ~static_cast<size_t>(7);
-    const size_t vectorEnd = alignedLast < thresholdDots ? alignedLast : thresholdDots;
-    size_t dot = first;
-    for (; dot + 16 <= vectorEnd; dot += 16) {
-        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(values + (dot - base)));
-        const __m128i t = _mm_loadu_si128(reinterpret_cast<const __m128i*>(thresholds + dot));
-        const int bits = _mm_movemask_epi8(_mm_cmpgt_epi8(_mm_xor_si128(v, bias), _mm_xor_si128(t, bias)));
-        if (bits != 0) {
-            out[dot / 8] |= kReverse.v[bits & 0xFF];
-            out[dot / 8 + 1] |= kReverse.v[bits >> 8];
-        }
+    x &= 0x1249249249249249ULL;
+    x = (x ^ (x >> 2)) & 0x10C30C30C30C30C3ULL;
+    x = (x ^ (x >> 4)) & 0x100F00F00F00F00FULL;
+    x = (x ^ (x >> 8)) & 0x001F0000FF0000FFULL;
+    x = (x ^ (x >> 16)) & 0x001F00000000FFFFULL;
+    x = (x ^ (x >> 32)) & 0x00000000001FFFFFULL;
+    return static_cast<uint32_t>(x);
+}
+
+// Every bit of the low 16 doubled: bit n to bits 2n and 2n + 1.
+inline uint32_t DoubleBits(uint32_t x)
+{
+    x = (x | (x << 8)) & 0x00FF00FFu;
+    x = (x | (x << 4)) & 0x0F0F0F0Fu;
+    x = (x | (x << 2)) & 0x33333333u;
+    x = (x | (x << 1)) & 0x55555555u;
+    return x | (x << 1);
+}
+
+// Bit 3n set where pixel n of the group (48 bytes from p) is all three bytes of `pattern`, the
+// colour's bytes as the three loads see them.
+inline uint64_t PixelsOf(const BYTE* p, const __m128i* pattern)
+{
+    const uint64_t bytes = static_cast<uint64_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(Load(p), pattern[0]))) |
+                           (static_cast<uint64_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(Load(p + 16), pattern[1]))) << 16) |
+                           (static_cast<uint64_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(Load(p + 32), pattern[2]))) << 32);
+    return bytes & (bytes >> 1) & (bytes >> 2) & 0x249249249249ULL;
+}
+
+inline void ColourPattern(uint32_t key, __m128i* pattern)
+{
+    BYTE bytes[kGroupBytes];
+    for (size_t i = 0; i < kGroupBytes; ++i) {
+        bytes[i] = static_cast<BYTE>(key >> (8 * (i % 3)));
     }
-    for (; dot < last; ++dot) {
-        if (thresholds[dot] < values[dot - base]) {
-            out[dot / 8] |= static_cast<BYTE>(0x80 >> (dot % 8));
-        }
+    for (size_t k = 0; k < 3; ++k) {
+        pattern[k] = Load(bytes + 16 * k);
     }
 }
 
+// OR-s sixteen dot bits (dot n in bit n) into two bitmap bytes.
+inline void SetDots16(unsigned bits, BYTE* out)
+{
+    out[0] |= kReverse.v[bits & 0xFF];
+    out[1] |= kReverse.v[(bits >> 8) & 0xFF];
+}
+
+// Dot bits of sixteen biased values against sixteen thresholds.
+inline unsigned Compare16(__m128i biasedValues, const BYTE* thresholds)
+{
+    const __m128i t = _mm_xor_si128(Load(thresholds), _mm_set1_epi8(static_cast<char>(kBias)));
+    return static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpgt_epi8(biasedValues, t)));
+}
+
+// Sets the dots [dotFirst, dotEnd) of one plane row where the threshold is below the value.
+// `values` holds the biased value of dot i at i from dotFirst rounded down to a multiple of 8 to
+// dotEnd rounded up to one (dots outside [dotFirst, dotEnd) hold value 0). The threshold row holds
+// `thresholdDots` dots, at least dotEnd; dot i is bit 7 - i % 8 of out[i / 8].
+void ScreenDots(const BYTE* values, size_t dotFirst, size_t dotEnd, const BYTE* thresholds, size_t thresholdDots,
+                BYTE* out)
+{
+    const __m128i bias = _mm_set1_epi8(static_cast<char>(kBias));
+    const size_t alignedEnd = (dotEnd + 7) & ~static_cast<size_t>(7);
+    // Whole groups only where the threshold row has all their dots.
+    const size_t vectorEnd = alignedEnd <= thresholdDots ? alignedEnd : thresholdDots & ~static_cast<size_t>(7);
+    size_t dot = dotFirst & ~static_cast<size_t>(7);
+    for (; dot + 16 <= vectorEnd; dot += 16) {
+        SetDots16(Compare16(Load(values + dot), thresholds + dot), out + dot / 8);
+    }
+    if (dot + 8 <= vectorEnd) {
+        const __m128i v = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(values + dot));
+        const __m128i t = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(thresholds + dot));
+        const unsigned bits = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpgt_epi8(v, _mm_xor_si128(t, bias))));
+        out[dot / 8] |= kReverse.v[bits & 0xFF];
+        dot += 8;
+    }
+    // The page's last dots, where the threshold row ends inside their byte.
+    for (; dot < dotEnd; ++dot) {
+        const BYTE value = static_cast<BYTE>(values[dot] ^ kBias);
+        out[dot / 8] |= static_cast<BYTE>((thresholds[dot] < value ? 1 : 0) << (7 - dot % 8));
+    }
+}
+
+// The last ink colour whose values were looked up, kept across rows and groups: text alternates
+// between white and one ink, and an image's runs keep one colour.
+template <size_t kPlanes>
+struct LastColour {
+    uint32_t key = kNoKey;
+    BYTE biased[kPlanes] = {};
+    // For the groups of white and this colour: its bytes as a group's loads see them, and each
+    // plane's value in every byte; built when first needed.
+    uint32_t patternKey = kNoKey;
+    __m128i pattern[3];
+    __m128i values[kPlanes];
+
+    void Prepare()
+    {
+        if (patternKey != key) {
+            ColourPattern(key, pattern);
+            for (size_t p = 0; p < kPlanes; ++p) {
+                values[p] = _mm_set1_epi8(static_cast<char>(biased[p]));
+            }
+            patternKey = key;
+        }
+    }
+};
+
+// The rows of thresholds and bitmap bytes that one band row is screened into: nMulY bitmap rows
+// of every plane, addressed from the first bitmap byte of the band's columns.
+template <size_t kPlanes>
+struct RowTargets {
+    size_t rows;
+    const BYTE* thresholds[2][kPlanes];
+    BYTE* out[2][kPlanes];
+};
+
+template <size_t kPlanes, size_t kMulX>
+class GroupScreen {
+public:
+    static constexpr size_t kGroupDots = kGroupPixels * kMulX;
+
+    explicit GroupScreen(const tagSCREENFRAME& f) : m_frame(f)
+    {
+        m_columns = f.nColEnd - f.nColFirst;
+        m_base = (f.nDstCol * kMulX) & ~static_cast<size_t>(7);
+        m_lead = f.nDstCol * kMulX - m_base;  // 0 to 7, even when kMulX is 2
+        m_leadPixels = m_lead / kMulX;
+        m_thresholdDots = f.cbMatrixRow - m_base;
+        m_groups = (m_leadPixels + m_columns + kGroupPixels - 1) / kGroupPixels;
+        m_innerFirst = m_leadPixels == 0 ? 0 : 1;
+        m_innerEnd = (m_leadPixels + m_columns) / kGroupPixels;
+    }
+
+    bool Allocate()
+    {
+        m_stride = m_groups * kGroupDots + 16;
+        m_values.reset(new (std::nothrow) BYTE[kPlanes * m_stride]);
+        m_laidOut.reset(new (std::nothrow) const BYTE*[m_groups]);
+        m_inked.reset(new (std::nothrow) uint64_t[m_groups / 64 + 1]);
+        if (!m_values || !m_laidOut || !m_inked) {
+            return false;
+        }
+        for (size_t g = 0; g < m_groups; ++g) {
+            m_laidOut[g] = nullptr;
+        }
+        return true;
+    }
+
+    template <typename Values>
+    void Screen(DWORD inkBits, DWORD* inkMask, const Values& values)
+    {
+        const tagSCREENFRAME& f = m_frame;
+        const size_t rowBytes = 3 * m_columns;
+        for (size_t sr = f.nRowFirst; sr < f.nRowEnd; ++sr) {
+            const BYTE* row = f.pPixels + sr * f.cbStride + 3 * f.nColFirst;
+            const size_t first = FirstInk(row, rowBytes);
+            if (first == rowBytes) {
+                continue;
+            }
+            *inkMask |= inkBits;
+            const size_t last = LastInk(row, rowBytes);
+
+            RowTargets<kPlanes> t;
+            const size_t r = f.nDstRow + (sr - f.nRowFirst);
+            t.rows = f.nMulY;
+            for (size_t ky = 0; ky < f.nMulY; ++ky) {
+                const size_t bitmapRow = r * f.nMulY + ky;
+                for (size_t p = 0; p < kPlanes; ++p) {
+                    t.thresholds[ky][p] = f.apMatrix[p] + (bitmapRow % f.anMatrixHeight[p]) * f.cbMatrixRow + m_base;
+                    t.out[ky][p] = f.apPlane[p] + bitmapRow * f.cbPlaneRow + m_base / 8;
+                }
+            }
+            const size_t groupFirst = (first / 3 + m_leadPixels) / kGroupPixels;
+            const size_t groupLast = (last / 3 + m_leadPixels) / kGroupPixels;
+            MarkInkedGroups(row, groupFirst, groupLast);
+            for (size_t w = groupFirst / 64; w <= groupLast / 64; ++w) {
+                for (uint64_t bits = m_inked[w]; bits != 0; bits &= bits - 1) {
+                    const size_t g = 64 * w + static_cast<size_t>(__builtin_ctzll(bits));
+                    if (IsInner(g)) {
+                        InnerGroup(row, g, t, values);
+                    } else {
+                        EdgeGroup(row, g, t, values);
+                    }
+                }
+            }
+        }
+    }
+
+private:
+    // Whether group g lies wholly within the columns.
+    bool IsInner(size_t g) const { return g >= m_innerFirst && g < m_innerEnd; }
+
+    // Sets the bits of m_inked for the groups in [groupFirst, groupLast] that hold a pixel that is
+    // not white, one compare of 48 bytes a group; groups at the ends of the columns are marked.
+    void MarkInkedGroups(const BYTE* row, size_t groupFirst, size_t groupLast)
+    {
+        const __m128i white = _mm_set1_epi8(-1);
+        for (size_t w = groupFirst / 64; w <= groupLast / 64; ++w) {
+            const size_t from = std::max({groupFirst, 64 * w, m_innerFirst});
+            const size_t to = std::min({groupLast + 1, 64 * w + 64, m_innerEnd});
+            uint64_t word = 0;
+            for (size_t g = from; g < to; ++g) {
+                const BYTE* px = row + 3 * (g * kGroupPixels - m_leadPixels);
+                const __m128i all = _mm_and_si128(_mm_and_si128(Load(px), Load(px + 16)), Load(px + 32));
+                word |= static_cast<uint64_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(all, white)) != 0xFFFF) << (g % 64);
+            }
+            m_inked[w] = word;
+        }
+        if (groupFirst < m_innerFirst) {
+            m_inked[0] |= 1;  // group 0 starts before the columns
+        }
+        if (groupLast >= m_innerEnd) {
+            m_inked[groupLast / 64] |= uint64_t{1} << (groupLast % 64);  // the last group ends after them
+        }
+    }
+
+    // Lays out the biased values of pixels [first, end), their dots from `dot` on.
+    template <typename Values>
+    void LayOut(const BYTE* row, size_t first, size_t end, size_t dot, const Values& values)
+    {
+        for (size_t c = first; c < end; ++c, dot += kMulX) {
+            const BYTE* px = row + 3 * c;
+            const uint32_t key = PixelKey(px);
+            const bool white = key == kWhiteKey;
+            if (!white && key != m_last.key) {
+                BYTE v[kPlanes];
+                values(px, v);
+                for (size_t p = 0; p < kPlanes; ++p) {
+                    m_last.biased[p] = static_cast<BYTE>(v[p] ^ kBias);
+                }
+                m_last.key = key;
+            }
+            const BYTE keep = white ? 0 : 0xFF;  // white holds value 0, the bias
+            for (size_t p = 0; p < kPlanes; ++p) {
+                const BYTE value = static_cast<BYTE>((m_last.biased[p] & keep) | (kBias & ~keep));
+                m_values[p * m_stride + dot] = value;
+                m_values[p * m_stride + dot + kMulX - 1] = value;
+            }
+        }
+    }
+
+    template <typename Values>
+    void InnerGroup(const BYTE* row, size_t g, const RowTargets<kPlanes>& t, const Values& values)
+    {
+        const size_t first = g * kGroupPixels - m_leadPixels;
+        const BYTE* px = row + 3 * first;
+        const __m128i a = Load(px), b = Load(px + 16), c = Load(px + 32);
+        const __m128i white = _mm_set1_epi8(-1);
+        const size_t dot = g * kGroupDots;
+        if (m_last.key != kNoKey) {
+            m_last.Prepare();
+            const __m128i whitePattern[3] = {white, white, white};
+            const uint64_t inkPixels = PixelsOf(px, m_last.pattern);
+            if ((inkPixels | PixelsOf(px, whitePattern)) == 0x249249249249ULL) {
+                // White and the last colour only: the colour's value wherever its pixels are.
+                const uint32_t pixelBits = EveryThirdBit(inkPixels);
+                const uint32_t dotBits = kMulX == 1 ? pixelBits : DoubleBits(pixelBits);
+                for (size_t k = 0; k < t.rows; ++k) {
+                    for (size_t p = 0; p < kPlanes; ++p) {
+                        for (size_t h = 0; h < kMulX; ++h) {
+                            const unsigned bits =
+                                Compare16(m_last.values[p], t.thresholds[k][p] + dot + 16 * h) & (dotBits >> (16 * h));
+                            SetDots16(bits, t.out[k][p] + dot / 8 + 2 * h);
+                        }
+                    }
+                }
+                return;
+            }
+        }
+        const BYTE* laidOut = m_laidOut[g];
+        const bool same = laidOut != nullptr &&
+                          _mm_movemask_epi8(_mm_and_si128(
+                              _mm_and_si128(_mm_cmpeq_epi8(a, Load(laidOut + 3 * first)),
+                                            _mm_cmpeq_epi8(b, Load(laidOut + 3 * first + 16))),
+                              _mm_cmpeq_epi8(c, Load(laidOut + 3 * first + 32)))) == 0xFFFF;
+        if (!same) {
+            LayOut(row, first, first + kGroupPixels, dot, values);
+            m_laidOut[g] = row;
+        }
+        for (size_t k = 0; k < t.rows; ++k) {
+            for (size_t p = 0; p < kPlanes; ++p) {
+                const BYTE* v = &m_values[p * m_stride + dot];
+                for (size_t h = 0; h < kMulX; ++h) {
+                    SetDots16(Compare16(Load(v + 16 * h), t.thresholds[k][p] + dot + 16 * h),
+                              t.out[k][p] + dot / 8 + 2 * h);
+                }
+            }
+        }
+    }
+
+    // A group at either end of the columns: only its pixels within them, dot by dot at the end of
+    // the threshold row.
+    template <typename Values>
+    void EdgeGroup(const BYTE* row, size_t g, const RowTargets<kPlanes>& t, const Values& values)
+    {
+        const size_t groupFirst = g * kGroupPixels;  // counted with the lead pixels
+        const size_t first = groupFirst > m_leadPixels ? groupFirst - m_leadPixels : 0;
+        const size_t end = std::min(groupFirst + kGroupPixels - m_leadPixels, m_columns);
+        const size_t dotFirst = m_lead + first * kMulX;
+        const size_t dotEnd = m_lead + end * kMulX;
+        const size_t alignedFirst = dotFirst & ~static_cast<size_t>(7);
+        const size_t alignedEnd = (dotEnd + 7) & ~static_cast<size_t>(7);
+        for (size_t p = 0; p < kPlanes; ++p) {
+            std::memset(&m_values[p * m_stride + alignedFirst], kBias, alignedEnd - alignedFirst);
+        }
+        LayOut(row, first, end, dotFirst, values);
+        for (size_t k = 0; k < t.rows; ++k) {
+            for (size_t p = 0; p < kPlanes; ++p) {
+                ScreenDots(&m_values[p * m_stride], dotFirst, dotEnd, t.thresholds[k][p], m_thresholdDots,
+                           t.out[k][p]);
+            }
+        }
+    }
+
+    const tagSCREENFRAME& m_frame;
+    size_t m_columns = 0, m_base = 0, m_lead = 0, m_leadPixels = 0, m_thresholdDots = 0;
+    size_t m_groups = 0, m_stride = 0;
+    size_t m_innerFirst = 0, m_innerEnd = 0;  // the groups wholly within the columns
+    std::unique_ptr<BYTE[]> m_values;  // kPlanes rows of m_stride biased values, by dot
+    std::unique_ptr<const BYTE*[]> m_laidOut;  // per group: the row whose pixels its values hold
+    std::unique_ptr<uint64_t[]> m_inked;  // per group of the row: a bit set when it holds ink
+    LastColour<kPlanes> m_last;
+};
+
 template <size_t kPlanes, typename Values>
-bool ScreenRowsFast(const tagSCREENFRAME& f, DWORD inkBits, DWORD* inkMask, Values values)
+bool ScreenRowsFast(const tagSCREENFRAME& f, DWORD inkBits, DWORD* inkMask, const Values& values)
 {
     if (f.nRowFirst >= f.nRowEnd || f.nColFirst >= f.nColEnd) {
         return true;
     }
-    const size_t mulX = f.nMulX;
-    const size_t columns = f.nColEnd - f.nColFirst;
-    const size_t base = (f.nDstCol * mulX) & ~static_cast<size_t>(7);  // dot of values[p][0]
-    const size_t span = (((f.nDstCol + columns) * mulX + 7) & ~static_cast<size_t>(7)) - base;
-    const size_t stride = span + 16;
-    std::unique_ptr<BYTE[]> scratch(new (std::nothrow) BYTE[kPlanes * stride]);
-    if (!scratch) {
-        return false;
-    }
-    BYTE* planeValues[kPlanes];
-    for (size_t p = 0; p < kPlanes; ++p) {
-        planeValues[p] = scratch.get() + p * stride;
-    }
-
-    const BYTE* previous = nullptr;  // the last row whose values were laid out
-    size_t previousFirst = 0, previousEnd = 0;
-    for (size_t sr = f.nRowFirst; sr < f.nRowEnd; ++sr) {
-        const BYTE* row = f.pPixels + sr * f.cbStride + 3 * f.nColFirst;
-        const size_t firstByte = FirstNonWhite(row, 3 * columns);
-        if (firstByte == 3 * columns) {
-            continue;
+    if (f.nMulX == 2) {
+        GroupScreen<kPlanes, 2> screen(f);
+        if (!screen.Allocate()) {
+            return false;
         }
-        *inkMask |= inkBits;
-        const size_t first = firstByte / 3;  // pixels [first, end) hold all the ink of the row
-        const size_t end = LastNonWhite(row, 3 * columns) / 3 + 1;
-        const size_t dotFirst = (f.nDstCol + first) * mulX - base;
-        const size_t dotEnd = (f.nDstCol + end) * mulX - base;
-        const size_t alignedFirst = dotFirst & ~static_cast<size_t>(7);
-        const size_t alignedEnd = (dotEnd + 7) & ~static_cast<size_t>(7);
-
-        const bool repeat = previous != nullptr && first == previousFirst && end == previousEnd &&
-                            std::memcmp(row + 3 * first, previous + 3 * first, 3 * (end - first)) == 0;
-        if (!repeat) {
-            for (size_t p = 0; p < kPlanes; ++p) {
-                std::memset(planeValues[p] + alignedFirst, 0, dotFirst - alignedFirst);
-                std::memset(planeValues[p] + dotEnd, 0, alignedEnd - dotEnd);
-            }
-            BYTE v[kPlanes] = {};
-            const BYTE* last = nullptr;  // the previous pixel, when its values are in v
-            size_t dot = dotFirst;
-            for (size_t c = first; c < end; ++c, dot += mulX) {
-                const BYTE* px = row + 3 * c;
-                if (last == nullptr || std::memcmp(px, last, 3) != 0) {
-                    if (IsWhite(px)) {
-                        std::memset(v, 0, kPlanes);  // 0 never prints
-                    } else {
-                        values(px, v);
-                    }
-                    last = px;
-                }
-                for (size_t p = 0; p < kPlanes; ++p) {
-                    planeValues[p][dot] = v[p];
-                    planeValues[p][dot + mulX - 1] = v[p];
-                }
-            }
-            previous = row;
-            previousFirst = first;
-            previousEnd = end;
+        screen.Screen(inkBits, inkMask, values);
+    } else {
+        GroupScreen<kPlanes, 1> screen(f);
+        if (!screen.Allocate()) {
+            return false;
         }
-
-        const size_t r = f.nDstRow + (sr - f.nRowFirst);
-        for (size_t ky = 0; ky < f.nMulY; ++ky) {
-            const size_t bitmapRow = r * f.nMulY + ky;
-            for (size_t p = 0; p < kPlanes; ++p) {
-                const BYTE* thresholds = f.apMatrix[p] + (bitmapRow % f.anMatrixHeight[p]) * f.cbMatrixRow;
-                ScreenPlaneRow(planeValues[p], base, base + alignedFirst, base + dotEnd, thresholds, f.cbMatrixRow,
-                               f.apPlane[p] + bitmapRow * f.cbPlaneRow);
-            }
-        }
+        screen.Screen(inkBits, inkMask, values);
     }
     return true;
 }

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <functional>
 #include <random>
 #include <sstream>
 #include <string>
@@ -156,6 +157,101 @@ TEST(ScreeningEquivalence, FastPathMatchesTheReferenceOnRandomBands)
         if (HasFatalFailure() || HasFailure()) {
             return;
         }
+    }
+}
+
+// Rows drawn from a pattern: '.' white, 'k' black, 'r' red and 'y' yellow (bytes of white and
+// black in one pixel), 'c' and 'd' two colours that share a cache entry.
+void DrawPattern(Band& band, int y, int x, const std::string& pattern)
+{
+    for (size_t i = 0; i < pattern.size(); ++i) {
+        const int at = x + static_cast<int>(i);
+        if (at < 0 || at >= band.width()) {
+            continue;
+        }
+        switch (pattern[i]) {
+        case 'k': band.Set(at, y, 0, 0, 0); break;
+        case 'r': band.Set(at, y, 255, 0, 0); break;
+        case 'y': band.Set(at, y, 255, 255, 0); break;
+        case 'c': band.Set(at, y, 10, 20, 30); break;
+        case 'd': band.Set(at, y, 30, 20, 10); break;
+        default: break;
+        }
+    }
+}
+
+// Ink placed at every offset of a band, one row per offset: single pixels, runs that cross byte
+// and 16-pixel boundaries, ink at the row's two ends, pixels whose bytes are those of white and
+// of the ink around them, two colours of one cache entry, and rows that repeat the previous one
+// but for one pixel. Each band is screened at positions that clip it at every edge of the page.
+TEST(ScreeningEquivalence, FastPathMatchesTheReferenceAtEveryInkPosition)
+{
+    struct Shape {
+        const char* what;
+        std::function<void(Band&, int row, int offset)> draw;
+    };
+    const Shape shapes[] = {
+        {"single pixel", [](Band& b, int y, int o) { DrawPattern(b, y, o, "k"); }},
+        {"two pixels a group apart", [](Band& b, int y, int o) { DrawPattern(b, y, o, "k................k"); }},
+        {"run of 1 to 40 pixels",
+         [](Band& b, int y, int o) { DrawPattern(b, y, o, std::string(static_cast<size_t>(1 + o % 40), 'k')); }},
+        {"pixels of white and black bytes among black", [](Band& b, int y, int o) { DrawPattern(b, y, o, "kkrk.kyk"); }},
+        {"white and black bytes alone", [](Band& b, int y, int o) { DrawPattern(b, y, o, "r..y"); }},
+        {"colours of one cache entry", [](Band& b, int y, int o) { DrawPattern(b, y, o, "cdcd.dc"); }},
+        {"ink at both ends of the row",
+         [](Band& b, int y, int o) {
+             DrawPattern(b, y, 0, "k");
+             DrawPattern(b, y, b.width() - 1, "k");
+             DrawPattern(b, y, o, "c");
+         }},
+        {"row repeated but for one pixel",
+         [](Band& b, int y, int o) {
+             DrawPattern(b, y, o / 2, "kcck.cdk");
+             if (o % 2 == 1) {
+                 DrawPattern(b, y, o / 2 + 3, "r");
+             }
+         }},
+    };
+    constexpr int kBandWidth = 70;
+    constexpr int kOffsets = 40;
+    std::mt19937 rng(777);
+    struct Geometry {
+        int pageWidth, pageHeight, x, y;
+    };
+    // Bands start before the page, on it at every alignment of a byte, and run past its right and
+    // bottom edges.
+    const Geometry geometries[] = {{80, 50, 0, 0},  {80, 50, -17, -3}, {80, 50, 1, 2},  {80, 50, 3, 0},
+                                   {80, 50, 5, 30}, {80, 50, 7, 0},    {80, 50, 9, 0},  {75, 50, 13, 15},
+                                   {67, 45, -1, 0}, {90, 50, 33, 11}};
+    for (const Shape& shape : shapes) {
+        size_t inked = 0;  // bitmap bytes with dots, so that the comparison is not of blank pages
+        Band band(kBandWidth, kOffsets);
+        for (int o = 0; o < kOffsets; ++o) {
+            shape.draw(band, o, o);
+        }
+        for (bool mono : {true, false}) {
+            for (LONG mul : {1, 2}) {
+                const LONG mulX = mul, mulY = mono ? mul : 3 - mul;
+                for (const Geometry& g : geometries) {
+                    ScreenPage page(mono, g.pageWidth, g.pageHeight, mulX, mulY);
+                    RandomTables(page, rng);
+                    std::vector<PlacedBand> bands;
+                    bands.push_back({band, g.x, g.y});
+                    const std::string what = std::string(shape.what) + (mono ? " mono" : " colour") + " x" +
+                                             std::to_string(mulX) + " y" + std::to_string(mulY) + " at " +
+                                             std::to_string(g.x) + "," + std::to_string(g.y) + " on " +
+                                             std::to_string(g.pageWidth);
+                    ExpectSameDots(page, bands, what);
+                    if (HasFailure()) {
+                        return;
+                    }
+                    for (BYTE b : page.Bits()) {
+                        inked += b != 0;
+                    }
+                }
+            }
+        }
+        EXPECT_GT(inked, 100u) << shape.what;
     }
 }
 

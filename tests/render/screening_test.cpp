@@ -106,6 +106,36 @@ TEST(ScreenBand, ClipsToAllFourEdgesOfThePage)
     }
 }
 
+// The page size comes from the caller; the bitmap and the threshold rows keep their own extent,
+// and nothing is written beyond them when the page size claims more.
+TEST(ScreenBand, ClipsToTheBitmapWhenThePageSizeClaimsMore)
+{
+    struct Case {
+        const char* what;
+        int pageWidth, pageHeight;
+    };
+    const Case cases[] = {{"wider", 40, 8}, {"taller", 16, 30}, {"both", 1000, 1000}};
+    for (const ScreenImpl& impl : kScreenImpls) {
+        for (bool mono : {true, false}) {
+            for (const Case& c : cases) {
+                ScreenPage page(mono, 16, 8);
+                page.SetFlatLut(255, 255, 255, 255);
+                Band band(50, 40);
+                band.Fill(0, 0, 0);
+                DWORD ink = 0;
+                const auto fn = mono ? impl.mono : impl.color;
+                ASSERT_EQ(fn(band.size(), PackPair(c.pageWidth, c.pageHeight), PackPair(-2, -1), band.data(),
+                             page.settings(), page.context(), page.options(), page.bitmap(), &ink),
+                          FLAG_TRUE);
+                for (size_t plane = 0; plane < page.bitmap()->dwPlanes; ++plane) {
+                    EXPECT_EQ(page.Plane(static_cast<int>(plane)), std::vector<std::string>(8, std::string(16, '#')))
+                        << impl.name << " " << c.what << " plane " << plane;
+                }
+            }
+        }
+    }
+}
+
 TEST(ScreenBand, OverlappingBandsKeepTheDotsOfBoth)
 {
     for (const ScreenImpl& impl : kScreenImpls) {
