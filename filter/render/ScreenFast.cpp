@@ -166,6 +166,14 @@ inline void ColourPattern(uint32_t key, __m128i* pattern)
     }
 }
 
+// Whether the 48 bytes at p are a, b and c.
+inline bool Same48(__m128i a, __m128i b, __m128i c, const BYTE* p)
+{
+    const __m128i same = _mm_and_si128(_mm_and_si128(_mm_cmpeq_epi8(a, Load(p)), _mm_cmpeq_epi8(b, Load(p + 16))),
+                                       _mm_cmpeq_epi8(c, Load(p + 32)));
+    return _mm_movemask_epi8(same) == 0xFFFF;
+}
+
 // OR-s sixteen dot bits (dot n in bit n) into two bitmap bytes.
 inline void SetDots16(unsigned bits, BYTE* out)
 {
@@ -233,6 +241,14 @@ struct LastColour {
     }
 };
 
+// A group whose pixels were all white or of one colour: the row it was seen in, the colour and
+// the pixels of that colour (bit n for pixel n).
+struct InkGroup {
+    const BYTE* row;
+    uint32_t key;
+    uint32_t pixelBits;
+};
+
 // The rows of thresholds and bitmap bytes that one band row is screened into: nMulY bitmap rows
 // of every plane, addressed from the first bitmap byte of the band's columns.
 template <size_t kPlanes>
@@ -265,11 +281,13 @@ public:
         m_values.reset(new (std::nothrow) BYTE[kPlanes * m_stride]);
         m_laidOut.reset(new (std::nothrow) const BYTE*[m_groups]);
         m_inked.reset(new (std::nothrow) uint64_t[m_groups / 64 + 1]);
-        if (!m_values || !m_laidOut || !m_inked) {
+        m_inkGroups.reset(new (std::nothrow) InkGroup[m_groups]);
+        if (!m_values || !m_laidOut || !m_inked || !m_inkGroups) {
             return false;
         }
         for (size_t g = 0; g < m_groups; ++g) {
             m_laidOut[g] = nullptr;
+            m_inkGroups[g] = InkGroup{nullptr, kNoKey, 0};
         }
         return true;
     }
@@ -377,11 +395,23 @@ private:
         const size_t dot = g * kGroupDots;
         if (m_last.key != kNoKey) {
             m_last.Prepare();
-            const __m128i whitePattern[3] = {white, white, white};
-            const uint64_t inkPixels = PixelsOf(px, m_last.pattern);
-            if ((inkPixels | PixelsOf(px, whitePattern)) == 0x249249249249ULL) {
+            // Text repeats most of its groups from the row above: their ink bits are kept.
+            InkGroup& known = m_inkGroups[g];
+            uint32_t pixelBits = 0;
+            bool inkOnly = known.key == m_last.key && Same48(a, b, c, known.row + 3 * first);
+            if (inkOnly) {
+                pixelBits = known.pixelBits;
+            } else {
+                const __m128i whitePattern[3] = {white, white, white};
+                const uint64_t inkPixels = PixelsOf(px, m_last.pattern);
+                inkOnly = (inkPixels | PixelsOf(px, whitePattern)) == 0x249249249249ULL;
+                if (inkOnly) {
+                    pixelBits = EveryThirdBit(inkPixels);
+                    known = InkGroup{row, m_last.key, pixelBits};
+                }
+            }
+            if (inkOnly) {
                 // White and the last colour only: the colour's value wherever its pixels are.
-                const uint32_t pixelBits = EveryThirdBit(inkPixels);
                 const uint32_t dotBits = kMulX == 1 ? pixelBits : DoubleBits(pixelBits);
                 for (size_t k = 0; k < t.rows; ++k) {
                     for (size_t p = 0; p < kPlanes; ++p) {
@@ -396,12 +426,7 @@ private:
             }
         }
         const BYTE* laidOut = m_laidOut[g];
-        const bool same = laidOut != nullptr &&
-                          _mm_movemask_epi8(_mm_and_si128(
-                              _mm_and_si128(_mm_cmpeq_epi8(a, Load(laidOut + 3 * first)),
-                                            _mm_cmpeq_epi8(b, Load(laidOut + 3 * first + 16))),
-                              _mm_cmpeq_epi8(c, Load(laidOut + 3 * first + 32)))) == 0xFFFF;
-        if (!same) {
+        if (laidOut == nullptr || !Same48(a, b, c, laidOut + 3 * first)) {
             LayOut(row, first, first + kGroupPixels, dot, values);
             m_laidOut[g] = row;
         }
@@ -446,6 +471,7 @@ private:
     size_t m_innerFirst = 0, m_innerEnd = 0;  // the groups wholly within the columns
     std::unique_ptr<BYTE[]> m_values;  // kPlanes rows of m_stride biased values, by dot
     std::unique_ptr<const BYTE*[]> m_laidOut;  // per group: the row whose pixels its values hold
+    std::unique_ptr<InkGroup[]> m_inkGroups;  // per group: its pixels of one colour, when last seen so
     std::unique_ptr<uint64_t[]> m_inked;  // per group of the row: a bit set when it holds ink
     LastColour<kPlanes> m_last;
 };

@@ -204,6 +204,13 @@ TEST(ScreeningEquivalence, FastPathMatchesTheReferenceAtEveryInkPosition)
              DrawPattern(b, y, b.width() - 1, "k");
              DrawPattern(b, y, o, "c");
          }},
+        {"colours changing from group to group, rows in pairs",
+         [](Band& b, int y, int o) {
+             DrawPattern(b, y, o / 2, "k..k");
+             DrawPattern(b, y, o / 2 + 16, "cd");
+             DrawPattern(b, y, o / 2 + 32, "dd.d");
+             DrawPattern(b, y, o / 2 + 48, "ck");
+         }},
         {"row repeated but for one pixel",
          [](Band& b, int y, int o) {
              DrawPattern(b, y, o / 2, "kcck.cdk");
