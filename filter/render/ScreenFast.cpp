@@ -251,14 +251,13 @@ struct InkGroup {
 
 // The rows of thresholds and bitmap bytes that one band row is screened into: nMulY bitmap rows
 // of every plane, addressed from the first bitmap byte of the band's columns.
-template <size_t kPlanes>
+template <size_t kPlanes, size_t kMulY>
 struct RowTargets {
-    size_t rows;
-    const BYTE* thresholds[2][kPlanes];
-    BYTE* out[2][kPlanes];
+    const BYTE* thresholds[kMulY][kPlanes];
+    BYTE* out[kMulY][kPlanes];
 };
 
-template <size_t kPlanes, size_t kMulX>
+template <size_t kPlanes, size_t kMulX, size_t kMulY>
 class GroupScreen {
 public:
     static constexpr size_t kGroupDots = kGroupPixels * kMulX;
@@ -306,11 +305,10 @@ public:
             *inkMask |= inkBits;
             const size_t last = LastInk(row, rowBytes);
 
-            RowTargets<kPlanes> t;
+            RowTargets<kPlanes, kMulY> t;
             const size_t r = f.nDstRow + (sr - f.nRowFirst);
-            t.rows = f.nMulY;
-            for (size_t ky = 0; ky < f.nMulY; ++ky) {
-                const size_t bitmapRow = r * f.nMulY + ky;
+            for (size_t ky = 0; ky < kMulY; ++ky) {
+                const size_t bitmapRow = r * kMulY + ky;
                 for (size_t p = 0; p < kPlanes; ++p) {
                     t.thresholds[ky][p] = f.apMatrix[p] + (bitmapRow % f.anMatrixHeight[p]) * f.cbMatrixRow + m_base;
                     t.out[ky][p] = f.apPlane[p] + bitmapRow * f.cbPlaneRow + m_base / 8;
@@ -318,26 +316,24 @@ public:
             }
             const size_t groupFirst = (first / 3 + m_leadPixels) / kGroupPixels;
             const size_t groupLast = (last / 3 + m_leadPixels) / kGroupPixels;
+            if (groupFirst < m_innerFirst) {
+                EdgeGroup(row, groupFirst, t, values);  // group 0 starts before the columns
+            }
             MarkInkedGroups(row, groupFirst, groupLast);
             for (size_t w = groupFirst / 64; w <= groupLast / 64; ++w) {
                 for (uint64_t bits = m_inked[w]; bits != 0; bits &= bits - 1) {
-                    const size_t g = 64 * w + static_cast<size_t>(__builtin_ctzll(bits));
-                    if (IsInner(g)) {
-                        InnerGroup(row, g, t, values);
-                    } else {
-                        EdgeGroup(row, g, t, values);
-                    }
+                    InnerGroup(row, 64 * w + static_cast<size_t>(__builtin_ctzll(bits)), t, values);
                 }
+            }
+            if (groupLast >= m_innerEnd && groupLast >= m_innerFirst) {
+                EdgeGroup(row, groupLast, t, values);  // the last group ends after the columns
             }
         }
     }
 
 private:
-    // Whether group g lies wholly within the columns.
-    bool IsInner(size_t g) const { return g >= m_innerFirst && g < m_innerEnd; }
-
-    // Sets the bits of m_inked for the groups in [groupFirst, groupLast] that hold a pixel that is
-    // not white, one compare of 48 bytes a group; groups at the ends of the columns are marked.
+    // Sets the bits of m_inked for the groups within the columns in [groupFirst, groupLast] that
+    // hold a pixel that is not white, one compare of 48 bytes a group.
     void MarkInkedGroups(const BYTE* row, size_t groupFirst, size_t groupLast)
     {
         const __m128i white = _mm_set1_epi8(-1);
@@ -345,18 +341,14 @@ private:
             const size_t from = std::max({groupFirst, 64 * w, m_innerFirst});
             const size_t to = std::min({groupLast + 1, 64 * w + 64, m_innerEnd});
             uint64_t word = 0;
-            for (size_t g = from; g < to; ++g) {
-                const BYTE* px = row + 3 * (g * kGroupPixels - m_leadPixels);
-                const __m128i all = _mm_and_si128(_mm_and_si128(Load(px), Load(px + 16)), Load(px + 32));
-                word |= static_cast<uint64_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(all, white)) != 0xFFFF) << (g % 64);
+            if (from < to) {
+                const BYTE* px = row + 3 * (from * kGroupPixels - m_leadPixels);
+                for (size_t bit = from % 64; bit < to - 64 * w; ++bit, px += kGroupBytes) {
+                    const __m128i all = _mm_and_si128(_mm_and_si128(Load(px), Load(px + 16)), Load(px + 32));
+                    word |= static_cast<uint64_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(all, white)) != 0xFFFF) << bit;
+                }
             }
             m_inked[w] = word;
-        }
-        if (groupFirst < m_innerFirst) {
-            m_inked[0] |= 1;  // group 0 starts before the columns
-        }
-        if (groupLast >= m_innerEnd) {
-            m_inked[groupLast / 64] |= uint64_t{1} << (groupLast % 64);  // the last group ends after them
         }
     }
 
@@ -386,7 +378,7 @@ private:
     }
 
     template <typename Values>
-    void InnerGroup(const BYTE* row, size_t g, const RowTargets<kPlanes>& t, const Values& values)
+    void InnerGroup(const BYTE* row, size_t g, const RowTargets<kPlanes, kMulY>& t, const Values& values)
     {
         const size_t first = g * kGroupPixels - m_leadPixels;
         const BYTE* px = row + 3 * first;
@@ -413,7 +405,7 @@ private:
             if (inkOnly) {
                 // White and the last colour only: the colour's value wherever its pixels are.
                 const uint32_t dotBits = kMulX == 1 ? pixelBits : DoubleBits(pixelBits);
-                for (size_t k = 0; k < t.rows; ++k) {
+                for (size_t k = 0; k < kMulY; ++k) {
                     for (size_t p = 0; p < kPlanes; ++p) {
                         for (size_t h = 0; h < kMulX; ++h) {
                             const unsigned bits =
@@ -430,7 +422,7 @@ private:
             LayOut(row, first, first + kGroupPixels, dot, values);
             m_laidOut[g] = row;
         }
-        for (size_t k = 0; k < t.rows; ++k) {
+        for (size_t k = 0; k < kMulY; ++k) {
             for (size_t p = 0; p < kPlanes; ++p) {
                 const BYTE* v = &m_values[p * m_stride + dot];
                 for (size_t h = 0; h < kMulX; ++h) {
@@ -444,7 +436,7 @@ private:
     // A group at either end of the columns: only its pixels within them, dot by dot at the end of
     // the threshold row.
     template <typename Values>
-    void EdgeGroup(const BYTE* row, size_t g, const RowTargets<kPlanes>& t, const Values& values)
+    void EdgeGroup(const BYTE* row, size_t g, const RowTargets<kPlanes, kMulY>& t, const Values& values)
     {
         const size_t groupFirst = g * kGroupPixels;  // counted with the lead pixels
         const size_t first = groupFirst > m_leadPixels ? groupFirst - m_leadPixels : 0;
@@ -457,7 +449,7 @@ private:
             std::memset(&m_values[p * m_stride + alignedFirst], kBias, alignedEnd - alignedFirst);
         }
         LayOut(row, first, end, dotFirst, values);
-        for (size_t k = 0; k < t.rows; ++k) {
+        for (size_t k = 0; k < kMulY; ++k) {
             for (size_t p = 0; p < kPlanes; ++p) {
                 ScreenDots(&m_values[p * m_stride], dotFirst, dotEnd, t.thresholds[k][p], m_thresholdDots,
                            t.out[k][p]);
@@ -476,6 +468,17 @@ private:
     LastColour<kPlanes> m_last;
 };
 
+template <size_t kPlanes, size_t kMulX, size_t kMulY, typename Values>
+bool ScreenGroups(const tagSCREENFRAME& f, DWORD inkBits, DWORD* inkMask, const Values& values)
+{
+    GroupScreen<kPlanes, kMulX, kMulY> screen(f);
+    if (!screen.Allocate()) {
+        return false;
+    }
+    screen.Screen(inkBits, inkMask, values);
+    return true;
+}
+
 template <size_t kPlanes, typename Values>
 bool ScreenRowsFast(const tagSCREENFRAME& f, DWORD inkBits, DWORD* inkMask, const Values& values)
 {
@@ -483,19 +486,11 @@ bool ScreenRowsFast(const tagSCREENFRAME& f, DWORD inkBits, DWORD* inkMask, cons
         return true;
     }
     if (f.nMulX == 2) {
-        GroupScreen<kPlanes, 2> screen(f);
-        if (!screen.Allocate()) {
-            return false;
-        }
-        screen.Screen(inkBits, inkMask, values);
-    } else {
-        GroupScreen<kPlanes, 1> screen(f);
-        if (!screen.Allocate()) {
-            return false;
-        }
-        screen.Screen(inkBits, inkMask, values);
+        return f.nMulY == 2 ? ScreenGroups<kPlanes, 2, 2>(f, inkBits, inkMask, values)
+                            : ScreenGroups<kPlanes, 2, 1>(f, inkBits, inkMask, values);
     }
-    return true;
+    return f.nMulY == 2 ? ScreenGroups<kPlanes, 1, 2>(f, inkBits, inkMask, values)
+                        : ScreenGroups<kPlanes, 1, 1>(f, inkBits, inkMask, values);
 }
 
 }  // namespace
