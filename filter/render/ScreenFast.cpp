@@ -249,6 +249,13 @@ struct InkGroup {
     uint32_t pixelBits;
 };
 
+// A group whose values are laid out: the row whose pixels they are, and whether those hold more
+// than one colour besides white.
+struct LaidOutGroup {
+    const BYTE* row;
+    bool mixed;
+};
+
 // The rows of thresholds and bitmap bytes that one band row is screened into: nMulY bitmap rows
 // of every plane, addressed from the first bitmap byte of the band's columns.
 template <size_t kPlanes, size_t kMulY>
@@ -278,14 +285,14 @@ public:
     {
         m_stride = m_groups * kGroupDots + 16;
         m_values.reset(new (std::nothrow) BYTE[kPlanes * m_stride]);
-        m_laidOut.reset(new (std::nothrow) const BYTE*[m_groups]);
+        m_laidOut.reset(new (std::nothrow) LaidOutGroup[m_groups]);
         m_inked.reset(new (std::nothrow) uint64_t[m_groups / 64 + 1]);
         m_inkGroups.reset(new (std::nothrow) InkGroup[m_groups]);
         if (!m_values || !m_laidOut || !m_inked || !m_inkGroups) {
             return false;
         }
         for (size_t g = 0; g < m_groups; ++g) {
-            m_laidOut[g] = nullptr;
+            m_laidOut[g] = LaidOutGroup{nullptr, false};
             m_inkGroups[g] = InkGroup{nullptr, kNoKey, 0};
         }
         return true;
@@ -352,15 +359,18 @@ private:
         }
     }
 
-    // Lays out the biased values of pixels [first, end), their dots from `dot` on.
+    // Lays out the biased values of pixels [first, end), their dots from `dot` on. Returns whether
+    // they hold more than one colour besides white.
     template <typename Values>
-    void LayOut(const BYTE* row, size_t first, size_t end, size_t dot, const Values& values)
+    bool LayOut(const BYTE* row, size_t first, size_t end, size_t dot, const Values& values)
     {
+        bool ink = false, mixed = false;
         for (size_t c = first; c < end; ++c, dot += kMulX) {
             const BYTE* px = row + 3 * c;
             const uint32_t key = PixelKey(px);
             const bool white = key == kWhiteKey;
             if (!white && key != m_last.key) {
+                mixed = mixed || ink;  // a colour after another one
                 BYTE v[kPlanes];
                 values(px, v);
                 for (size_t p = 0; p < kPlanes; ++p) {
@@ -368,6 +378,7 @@ private:
                 }
                 m_last.key = key;
             }
+            ink = ink || !white;
             const BYTE keep = white ? 0 : 0xFF;  // white holds value 0, the bias
             for (size_t p = 0; p < kPlanes; ++p) {
                 const BYTE value = static_cast<BYTE>((m_last.biased[p] & keep) | (kBias & ~keep));
@@ -375,6 +386,7 @@ private:
                 m_values[p * m_stride + dot + kMulX - 1] = value;
             }
         }
+        return mixed;
     }
 
     template <typename Values>
@@ -385,7 +397,10 @@ private:
         const __m128i a = Load(px), b = Load(px + 16), c = Load(px + 32);
         const __m128i white = _mm_set1_epi8(-1);
         const size_t dot = g * kGroupDots;
-        if (m_last.key != kNoKey) {
+        LaidOutGroup& laidOut = m_laidOut[g];
+        // Groups of many colours (images) go straight to their values, until one is found again
+        // that holds one colour only.
+        if (m_last.key != kNoKey && !laidOut.mixed) {
             m_last.Prepare();
             // Text repeats most of its groups from the row above: their ink bits are kept.
             InkGroup& known = m_inkGroups[g];
@@ -417,10 +432,9 @@ private:
                 return;
             }
         }
-        const BYTE* laidOut = m_laidOut[g];
-        if (laidOut == nullptr || !Same48(a, b, c, laidOut + 3 * first)) {
-            LayOut(row, first, first + kGroupPixels, dot, values);
-            m_laidOut[g] = row;
+        if (laidOut.row == nullptr || !Same48(a, b, c, laidOut.row + 3 * first)) {
+            laidOut.mixed = LayOut(row, first, first + kGroupPixels, dot, values);
+            laidOut.row = row;
         }
         for (size_t k = 0; k < kMulY; ++k) {
             for (size_t p = 0; p < kPlanes; ++p) {
@@ -462,7 +476,7 @@ private:
     size_t m_groups = 0, m_stride = 0;
     size_t m_innerFirst = 0, m_innerEnd = 0;  // the groups wholly within the columns
     std::unique_ptr<BYTE[]> m_values;  // kPlanes rows of m_stride biased values, by dot
-    std::unique_ptr<const BYTE*[]> m_laidOut;  // per group: the row whose pixels its values hold
+    std::unique_ptr<LaidOutGroup[]> m_laidOut;
     std::unique_ptr<InkGroup[]> m_inkGroups;  // per group: its pixels of one colour, when last seen so
     std::unique_ptr<uint64_t[]> m_inked;  // per group of the row: a bit set when it holds ink
     LastColour<kPlanes> m_last;
