@@ -102,6 +102,11 @@ LogFilePerm 0644
 FileDevice Yes
 SystemGroup root
 EOF
+  # The package root of the filters the scheduler runs (in cups-files.conf: from cupsd.conf the
+  # scheduler does not pass it on).
+  if [ -n "$root" ]; then
+    echo "SetEnv ORVALEN_TEST_ROOT $root" >> "$dir/etc/cups-files.conf"
+  fi
   {
     echo "Listen $dir/cups.sock"
     echo "LogLevel debug"
@@ -113,7 +118,6 @@ EOF
     echo "JobRetryLimit 0"
     echo "PreserveJobHistory Yes"
     echo "MaxJobs 0"
-    [ -n "$root" ] && echo "SetEnv ORVALEN_TEST_ROOT $root"
     cat <<EOF
 <Location />
   Order allow,deny

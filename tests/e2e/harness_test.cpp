@@ -50,10 +50,15 @@ TEST_F(Harness, PostScriptQueueRunsCupsFiltersToAFileDevice)
     EXPECT_EQ(0u, output.rfind("%!PS", 0)) << output.substr(0, 200);
     EXPECT_NE(std::string::npos, output.find("%%Pages: 3")) << "the three pages went through";
     bool filterStarted = false;
+    bool packageRootPassed = false;
     for (const std::string& line : m_scheduler->JobLog(job)) {
         filterStarted = filterStarted || line.find("Started filter") != std::string::npos;
+        // The filters of the jobs find the package in the staged install, not on the system.
+        packageRootPassed =
+            packageRootPassed || line.find("=\"ORVALEN_TEST_ROOT=" + m_scheduler->Root() + "\"") != std::string::npos;
     }
     EXPECT_TRUE(filterStarted);
+    EXPECT_TRUE(packageRootPassed);
 }
 
 // The scheduler keeps the PPD it was given for each queue, with the choices given to lpadmin
