@@ -145,8 +145,8 @@ JobState PrivateScheduler::WaitForJob(int job, int timeoutSeconds) const
             state == JobState::Stopped) {
             // The capture device renames its file when it is done; the state can come first.
             if (state == JobState::Completed) {
-                for (int i = 0; i < 50 && access(OutputDir().append("/job-" + std::to_string(job) + ".prn").c_str(), F_OK) != 0;
-                     ++i) {
+                const std::string output = OutputDir() + "/job-" + std::to_string(job) + ".prn";
+                for (int i = 0; i < 50 && access(output.c_str(), F_OK) != 0; ++i) {
                     std::this_thread::sleep_for(std::chrono::milliseconds(20));
                 }
             }

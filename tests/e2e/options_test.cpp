@@ -10,7 +10,8 @@
 namespace orve2e {
 namespace {
 
-// A number the PJL header sets with "NAME=<n>", or fallback when no line sets it.
+// A number the PJL header sets with "NAME=<n>" (name a regular expression without capturing
+// groups), or fallback when no line sets it.
 long PjlNumber(const PrintedJob& job, const std::string& name, long fallback)
 {
     const std::regex pattern("(^|[ ])" + name + "=([0-9]+)");
@@ -96,7 +97,7 @@ TEST_F(Options, CopiesComeOutCollatedOrUncollated)
         const PrintedJob job = PrintAndWait("gc", Document("colour-pages.ps"), {"copies=2", c.collate});
         ASSERT_EQ(JobState::Completed, job.state) << job.Summary();
         ASSERT_TRUE(job.LooksPrinted()) << job.Summary();
-        const long printerCopies = PjlNumber(job, "(COPIES|QTY)", 1);
+        const long printerCopies = PjlNumber(job, "(?:COPIES|QTY)", 1);
         ASSERT_EQ(6u, job.decoded.pages.size() * size_t(printerCopies)) << job.Summary();
         if (printerCopies == 1) {
             for (size_t i = 0; i < c.order.size(); ++i) {

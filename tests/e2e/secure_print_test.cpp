@@ -68,6 +68,7 @@ TEST(SecurePrint, JobGoesIntoTheUsersSpoolDirectoryNotToThePrinter)
 
     const std::string spool = root + orv::kSpoolDir + orv::kSecurePrintSubdir + user + "/gcsecure";
     std::vector<std::string> finished;
+    ASSERT_TRUE(std::filesystem::is_directory(spool)) << spool << " was not made";
     for (const auto& entry : std::filesystem::directory_iterator(spool)) {
         const std::string name = entry.path().filename();
         EXPECT_EQ(".prn", entry.path().extension()) << name << " is left unfinished";
