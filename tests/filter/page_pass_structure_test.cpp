@@ -549,3 +549,39 @@ TEST(PagePassStore, TrailerReportsThePagesFedAndDropsTheInputsCounts)
 }
 
 }  // namespace
+
+namespace {
+
+// ----- Damaged input -----------------------------------------------------------------------------
+
+TEST(PagePassDamage, EveryCutOfADocumentGoesThroughWithoutHarm)
+{
+    // A document with every kind of section the pass treats specially, cut after every byte: the
+    // pass never fails, and what it feeds never holds more pages than the document's copy sets.
+    const std::string data("\x01\x02\n%%Page: 9 9\n\xff\xfe\x00", 18);
+    const std::string doc =
+        "%!PS-Adobe-3.0\n%%Requirements: duplex(tumble)\n%RBINumCopies: 2\n%%EndComments\n%%BeginProlog\n"
+        "userdict/ESPshowpage/showpage load put\n%%EndProlog\n%%BeginSetup\n"
+        "%RBIBeginNonPPDFeature: *NumCopies 2\n2 dict\n%RBIEndNonPPDFeature\n%%EndSetup\n"
+        "%%Page: (one) 1\n%%BeginPageSetup\n%%BeginFeature: *InputSlot x\n%%EndFeature\n%%EndPageSetup\n"
+        "clippath pathbbox pop pop pop pop\n%%BeginBinary: 51\ncurrentfile 18 string readstring\n" + data +
+        "\n%%EndBinary\npop pop\n%%BeginDocument: x.eps\n%%Page: 1 1\n%%EndDocument\nshowpage\n"
+        "%%Page: (two) 2\nshowpage\n%%Trailer\n%%Pages: 2\n%%EOF\n";
+    PagePassRun run;
+    run.dm().dmCollate = 1;
+    run.priv().dmCopiesByDriver = 1;
+    run.priv().dmFieldsExtra2 = DMX2_ALL_TEXT_BLACK;
+    run.priv().dmAllTextBlack = 1;
+    for (size_t cut = 15; cut <= doc.size(); ++cut) {
+        run.dm().dmCopies = 1;
+        run.dm().dmDuplex = 1;
+        ASSERT_EQ(run.Run(doc.substr(0, cut)), 0) << cut;
+        EXPECT_LE(CountOf(run.ps(), "\n%%Page: ("), 4) << cut;
+        EXPECT_LE(run.records().size(), 1u) << cut;
+        if (run.records().empty()) {
+            EXPECT_EQ(run.ps(), doc.substr(0, cut)) << "a document without a page goes through unchanged, cut " << cut;
+        }
+    }
+}
+
+}  // namespace
