@@ -3,34 +3,19 @@
 // device, with its final name once it is complete.
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
-
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
 
 #include "core/InstallPaths.h"
+#include "core/dialog/DevmodeFile.h"
 #include "core/model/SpcData.h"
 #include "core/settings/DevModeService.h"
 #include "e2e/E2eSupport.h"
+#include "support/ScratchDir.h"
 #include "tools/stream-decoder/lib/StreamDecoder.h"
 
 namespace orve2e {
 namespace {
-
-// The saved-settings file as the settings program leaves it: a header of four little-endian
-// words {16, "DEMK", 1, 1232} and the 1232-byte settings record.
-std::string SavedSettingsFile(const DRVDEVMODE& record)
-{
-    std::string bytes;
-    for (uint32_t word : {16u, 0x4B4D4544u, 1u, uint32_t(sizeof record)}) {
-        for (int shift = 0; shift < 32; shift += 8) {
-            bytes.push_back(static_cast<char>((word >> shift) & 0xFF));
-        }
-    }
-    bytes.append(reinterpret_cast<const char*>(&record), sizeof record);
-    return bytes;
-}
 
 TEST(SecurePrint, JobGoesIntoTheUsersSpoolDirectoryNotToThePrinter)
 {
@@ -50,17 +35,12 @@ TEST(SecurePrint, JobGoesIntoTheUsersSpoolDirectoryNotToThePrinter)
     ASSERT_EQ(0u, SpcDefaultDevmode(model, nullptr, &record, DEVMODE_SERVICE_DEFAULTS));
     std::free(model);
     record.priv.dmJobSpool = 6;
+    // Saved as the settings program saves it, into the staged install the filter reads.
     const std::string user = SubmittingUser();
-    const std::string confDir = root + orv::kConfDir + user;
-    std::filesystem::create_directories(confDir);
-    const std::string settings = SavedSettingsFile(record);
     {
-        std::FILE* file = std::fopen((confDir + "/gcsecure.dm").c_str(), "wb");
-        ASSERT_NE(nullptr, file);
-        ASSERT_EQ(settings.size(), std::fwrite(settings.data(), 1, settings.size(), file));
-        std::fclose(file);
+        orvtest::ScopedInstallRoot packageRoot(root);
+        ASSERT_EQ(0u, dwWriteDevmodeFile(user.c_str(), "gcsecure", &record));
     }
-    chmod((confDir + "/gcsecure.dm").c_str(), 0644);
 
     const PrintedJob job = PrintAndWait("gcsecure", Document("colour-pages.ps"));
     ASSERT_EQ(JobState::Completed, job.state) << job.Summary();
