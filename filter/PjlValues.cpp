@@ -2,6 +2,7 @@
 // and the model data. The words of the lines come from the model; only the values are known here.
 #include "filter/PjlValue.h"
 
+#include "core/codec/FinishingMaps.h"
 #include "core/model/SpcQuery.h"
 
 #include <cstdlib>
@@ -13,6 +14,8 @@ namespace {
 
 const char kDriverVersion[] = "2.0.30";
 constexpr size_t kRecordTextSize = 32;
+constexpr SHORT kAnyGroup = 99;             // the finishing lists that hold without installed options
+constexpr SHORT kCapFinisherUnits = 34;
 
 // One answer of the model data query, read with bounds: fields beyond the answer read as 0 and
 // texts end at the answer's end, their field's end or their terminator.
@@ -167,6 +170,66 @@ void BuildCoverSource(const tagSPCDATA* pData, SHORT sSource, size_t offText, ta
     pValue->sHasValue = -1;
 }
 
+// Finishing lists of capability 27 are kept per installed-option group: the group of the first
+// installed-option summary word, or 99 (the model's own list) when it is 0 or has no list.
+ModelAnswer FinishingList(const tagSPCDATA* pData, const PRIVDM& priv, LONG lView) {
+    SHORT sGroup = priv.dmInstalledSummary[0] != 0 ? static_cast<SHORT>(priv.dmInstalledSummary[0]) : kAnyGroup;
+    ModelAnswer answer(pData, SPCID_FINISHER, sGroup, lView);
+    if (answer.Found() || sGroup == kAnyGroup) return answer;
+    return ModelAnswer(pData, SPCID_FINISHER, kAnyGroup, lView);
+}
+
+// The records of a list answer that lie wholly inside it.
+DWORD WholeRecords(const ModelAnswer& answer, size_t cbRecord) {
+    size_t n = answer.Size() / cbRecord;
+    return answer.Count() < n ? answer.Count() : static_cast<DWORD>(n);
+}
+
+bool TakeText(const ModelAnswer& answer, size_t off, tagPJLVALUE* pValue) {
+    if (answer.Text(off, kRecordTextSize, pValue->aszTexts[0]) == 0) return false;
+    pValue->wType = PJLTYPE_TEXT1;
+    pValue->sHasValue = -1;
+    return true;
+}
+
+// Item 91: the finisher's text, from the group's finisher modes, else from the finisher itself.
+void BuildFinisher(const tagSPCDATA* pData, const PRIVDM& priv, tagPJLVALUE* pValue) {
+    constexpr size_t kRecord = 48;
+    ModelAnswer modes = FinishingList(pData, priv, 14);
+    for (DWORD i = 0; i < WholeRecords(modes, kRecord); ++i) {
+        size_t at = i * kRecord;
+        if (ModelIdToFinisher(modes.U16(at + 4)) != priv.dmFinisher || (modes.U16(at + 12) & 0x4) == 0) continue;
+        if (TakeText(modes, at + 16, pValue)) return;
+        break;
+    }
+    ModelAnswer finisher(pData, kCapFinisherUnits, static_cast<SHORT>(FinisherToModelId(priv.dmFinisher)), 7);
+    if (finisher.Found() && (finisher.U16(12) & 0x4) != 0) TakeText(finisher, 16, pValue);
+}
+
+// Items 101 and 103: text B or A of the staple mode of dmStaple.
+void BuildStaple(const tagSPCDATA* pData, const PRIVDM& priv, size_t offText, tagPJLVALUE* pValue) {
+    constexpr size_t kRecord = 80;
+    ModelAnswer modes = FinishingList(pData, priv, 15);
+    for (DWORD i = 0; i < WholeRecords(modes, kRecord); ++i) {
+        size_t at = i * kRecord;
+        if (ModelIdToStaple(modes.U16(at + 2)) != priv.dmStaple) continue;
+        TakeText(modes, at + offText, pValue);
+        return;
+    }
+}
+
+// Item 102: the text of the punch mode of dmPunch.
+void BuildPunch(const tagSPCDATA* pData, const PRIVDM& priv, tagPJLVALUE* pValue) {
+    constexpr size_t kRecord = 48;
+    ModelAnswer modes = FinishingList(pData, priv, 12);
+    for (DWORD i = 0; i < WholeRecords(modes, kRecord); ++i) {
+        size_t at = i * kRecord;
+        if (ModelIdToPunch(modes.U16(at + 2)) != priv.dmPunch || (modes.U16(at + 12) & 0x4) == 0) continue;
+        TakeText(modes, at + 16, pValue);
+        return;
+    }
+}
+
 }  // namespace
 
 int BuildPjlValue(tagJOBINFO* pJob, const tagPJLITEM* pItem, tagPJLVALUE* pValue) {
@@ -308,6 +371,16 @@ int BuildPjlValue(tagJOBINFO* pJob, const tagPJLITEM* pItem, tagPJLVALUE* pValue
         break;
     case 86:
         if (!job.DriverCopies() && job.BackCover()) BuildCoverSource(pData, priv.dmBackCoverSource, 40, pValue);
+        break;
+    case 91:
+        if (job.Extra1(DMX1_FINISHER)) BuildFinisher(pData, priv, pValue);
+        break;
+    case 101:
+    case 103:
+        if (job.Extra1(DMX1_STAPLE)) BuildStaple(pData, priv, pItem->dwItemId == 101 ? 48 : 16, pValue);
+        break;
+    case 102:
+        if (job.Extra1(DMX1_PUNCH)) BuildPunch(pData, priv, pValue);
         break;
     case 94: {
         ModelAnswer duplex(pData, SPCID_DUPLEX, dm.dmDuplex, 2);

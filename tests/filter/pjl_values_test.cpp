@@ -1,4 +1,5 @@
 #include "JobFixture.h"
+#include "core/model/SpcData.h"
 #include "filter/PjlValue.h"
 
 #include <gtest/gtest.h>
@@ -274,6 +275,57 @@ TEST_F(PjlValueTest, DuplexTextOfTheModelIsSplitAtPercentR) {
         EXPECT_EQ(v.dwKey, c.dwKey) << c.sDuplex;
         EXPECT_STREQ(v.aszTexts[0], c.pszText1) << c.sDuplex;
         EXPECT_STREQ(v.aszTexts[1], c.pszText2) << c.sDuplex;
+    }
+}
+
+// The sample colour model: finisher unit 1 has staple modes 1 to 3 (text A the name, text B the PJL
+// value), punch modes 1 and 2 and finishing modes 1, 2 and 5; the model's own group 99 has only
+// finishing mode 1; the flat finishing-mode list has modes 1, 2 and 5.
+TEST_F(PjlValueTest, FinishingItemsTakeTheInstalledGroupsTexts) {
+    std::string bytes = filtertest::ReadFileBytes(std::string(ORV_SAMPLE_MODEL_DIR) + "GC7350.pcsp");
+    ASSERT_FALSE(bytes.empty());
+    m_job->pSpcData = SpcLoadImage(bytes.data(), bytes.size());
+    ASSERT_NE(m_job->pSpcData, nullptr);
+    struct Case {
+        DWORD dwId;
+        DWORD dwExtra1;
+        WORD wGroup;  // first installed-option summary word
+        WORD wFinisher, wStaple, wPunch;
+        const char* pszText;  // nullptr: no line
+    } cases[] = {
+        {91, DMX1_FINISHER, 1, 2, 0, 0, "FINISH=STAPLE"},   // dmFinisher 2 is model mode 5
+        {91, DMX1_FINISHER, 0, 0, 0, 0, "FINISH=NONE"},     // group 99: mode 1 is "no finishing"
+        {91, DMX1_FINISHER, 0, 1, 0, 0, "FINISH=OFFSET"},   // not in group 99: the flat list's mode 2
+        {91, DMX1_FINISHER, 7, 2, 0, 0, "FINISH=STAPLE"},   // group 7 has no list: 99, then the flat list
+        {91, 0, 1, 2, 0, 0, nullptr},
+        {101, DMX1_STAPLE, 1, 0, 2, 0, "STAPLE=TOPRIGHT"},
+        {103, DMX1_STAPLE, 1, 0, 2, 0, "Top Right"},
+        {101, DMX1_STAPLE, 1, 0, 3, 0, "STAPLE=LEFTDUAL"},
+        {101, DMX1_STAPLE, 1, 0, 6, 0, nullptr},            // the unit has no staple mode 6
+        {101, DMX1_STAPLE, 0, 0, 2, 0, nullptr},            // group 99 staples nothing
+        {101, 0, 1, 0, 2, 0, nullptr},
+        {102, DMX1_PUNCH, 1, 0, 0, 2, "PUNCH=2HOLE"},       // dmPunch 2 is model punch 1
+        {102, DMX1_PUNCH, 1, 0, 0, 3, "PUNCH=3HOLE"},
+        {102, DMX1_PUNCH, 1, 0, 0, 1, nullptr},             // model punch 3 is not offered
+        {102, 0, 1, 0, 0, 2, nullptr},
+    };
+    for (const Case& c : cases) {
+        priv().dmFieldsExtra1 = c.dwExtra1;
+        priv().dmInstalledSummary[0] = c.wGroup;
+        priv().dmFinisher = c.wFinisher;
+        priv().dmStaple = c.wStaple;
+        priv().dmPunch = c.wPunch;
+        tagPJLVALUE v = Build(c.dwId);
+        std::string label = std::to_string(c.dwId) + " group " + std::to_string(c.wGroup);
+        EXPECT_EQ(m_iResult, -1) << label;
+        if (c.pszText == nullptr) {
+            EXPECT_EQ(v.sHasValue, 0) << label << ": " << v.aszTexts[0];
+            continue;
+        }
+        EXPECT_EQ(v.sHasValue, -1) << label;
+        EXPECT_EQ(v.wType, PJLTYPE_TEXT1) << label;
+        EXPECT_EQ(v.dwKey, 0u) << label;
+        EXPECT_STREQ(v.aszTexts[0], c.pszText) << label;
     }
 }
 

@@ -1,0 +1,127 @@
+// One rendered page from the stream to the renderer, band by band: rows are read into a band
+// buffer padded to 4 bytes a row (the renderer's band format), a landscape page is turned by 90
+// degrees band by band, and each band is placed on the printable area of the sheet. The buffers
+// are made once a page; the band loop allocates nothing.
+#include "filter/PipeStream.h"
+
+#include "filter/FilterLog.h"
+#include "filter/RendererDriving.h"
+#include "filter/render/ModelDataQuery.h"
+#include "filter/render/Screening.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+
+namespace {
+
+constexpr WORD kCapRenderParams = 77;
+constexpr DWORD kViewBandGeometry = 3;
+constexpr DWORD kBandMultipleOffset = 6;
+constexpr LONG kDefaultBandMultiple = 8;
+constexpr int kAllocFailedLine = 434;  // the number the "Alloc memory faild!" message has always carried
+constexpr size_t kRgbBytes = 3;
+
+struct FreeDeleter {
+    void operator()(void* p) const { std::free(p); }
+};
+using Buffer = std::unique_ptr<BYTE, FreeDeleter>;
+
+// Bytes of a row of `pixels` pixels of `bits` bits, padded to 32 bits.
+size_t PaddedRowBytes(size_t pixels, size_t bits) {
+    return ((pixels * bits + 31) >> 5) * 4;
+}
+
+LONG BandWidthMultiple(const tagJOBINFO* pJob) {
+    DWORD size = 0;
+    BYTE* record = QueryModelData(kCapRenderParams, 0, kViewBandGeometry, nullptr, pJob->pRenderOptions, &size);
+    WORD multiple = 0;
+    bool present = ModelDataWord(record, size, kBandMultipleOffset, &multiple);
+    std::free(record);
+    return present && static_cast<SHORT>(multiple) > 0 ? static_cast<SHORT>(multiple) : kDefaultBandMultiple;
+}
+
+// A gray row (one byte a pixel) widened in place to red, green and blue: from the right end, so
+// that no pixel is overwritten before it is read.
+void WidenGrayRow(BYTE* pbRow, size_t width) {
+    for (size_t i = width; i-- > 0;) {
+        BYTE v = pbRow[i];
+        pbRow[3 * i] = pbRow[3 * i + 1] = pbRow[3 * i + 2] = v;
+    }
+}
+
+// The band turned by 90 degrees: pixel (row i, column j) of the band goes to row (width - 1 - j),
+// pixel i of the turned band, so that the page's left edge becomes the band's bottom edge.
+void TurnBand(const BYTE* pbBand, size_t cbBandRow, size_t rows, size_t width, BYTE* pbTurned, size_t cbTurnedRow) {
+    for (size_t i = 0; i < rows; ++i) {
+        const BYTE* pbSource = pbBand + i * cbBandRow;
+        for (size_t j = 0; j < width; ++j) {
+            BYTE* pbTarget = pbTurned + (width - 1 - j) * cbTurnedRow + i * kRgbBytes;
+            std::memcpy(pbTarget, pbSource + j * kRgbBytes, kRgbBytes);
+        }
+    }
+}
+
+}  // namespace
+
+int ReadPageBands(tagJOBINFO* pJob, int fd, const tagPAGEBITMAPINFO* pInfo, const tagPAGEGEOMETRY* pGeometry,
+                  int bRotate) {
+    if (pJob == nullptr || pInfo == nullptr || pGeometry == nullptr) return 0;
+    const LONG lWidth = pInfo->lWidth;
+    const LONG lHeight = pInfo->lHeight;
+    if (lWidth <= 0 || lHeight <= 0 || lWidth > kMaxPnmDimension || lHeight > kMaxPnmDimension) return 0;
+    if (pInfo->wBitCount != 24 && pInfo->wBitCount != 8) return 0;
+
+    LONG lBandRows = pJob->iBandHeight > 0 ? pJob->iBandHeight : kDefaultStreamBandRows;
+    if (lBandRows > lHeight) lBandRows = lHeight;
+    bool bTurn = bRotate != 0 && pJob->devmode.dm.dmOrientation != 1;
+
+    // Rows as the stream holds them, and as the renderer takes them (24 bits a pixel).
+    const size_t cbSourceRow = (static_cast<size_t>(lWidth) * pInfo->wBitCount + 7) >> 3;
+    const size_t cbBandRow = PaddedRowBytes(static_cast<size_t>(lWidth), SCREEN_BITS_PER_PIXEL);
+
+    LONG lPageWidth = bTurn ? pGeometry->lPrintableHeight : pGeometry->lPrintableWidth;
+    LONG lPageHeight = bTurn ? pGeometry->lPrintableWidth : pGeometry->lPrintableHeight;
+    LONG lMultiple = BandWidthMultiple(pJob);
+    lPageWidth = lPageWidth / lMultiple * lMultiple;
+    if (lPageWidth <= 0 || lPageHeight <= 0) return 0;
+    pJob->iPageWidth = lPageWidth;
+    pJob->iPageHeight = lPageHeight;
+    pJob->wPlaneCount = pJob->devmode.priv.dmColor == 1 ? 1 : 4;
+
+    if (SetupRendererPage(pJob) == 0) return 0;
+
+    Buffer band(static_cast<BYTE*>(std::calloc(static_cast<size_t>(lBandRows), cbBandRow)));
+    // Turned rows are as long as the band has rows: the last, shorter band has shorter ones.
+    const size_t cbMaxTurnedRow = PaddedRowBytes(static_cast<size_t>(lBandRows), SCREEN_BITS_PER_PIXEL);
+    Buffer turned(bTurn ? static_cast<BYTE*>(std::calloc(static_cast<size_t>(lWidth), cbMaxTurnedRow)) : nullptr);
+    if (band == nullptr || (bTurn && turned == nullptr)) {
+        LogMessage(LOG_ERROR, "Alloc memory faild! (line %d)\n", kAllocFailedLine);
+        return 0;
+    }
+
+    for (LONG y = 0; y < lHeight;) {
+        LONG n = lHeight - y < lBandRows ? lHeight - y : lBandRows;
+        for (LONG r = 0; r < n; ++r) {
+            BYTE* pbRow = band.get() + static_cast<size_t>(r) * cbBandRow;
+            if (ReadFull(fd, pbRow, cbSourceRow) == 0) return 0;
+            if (pInfo->wBitCount == 8) WidenGrayRow(pbRow, static_cast<size_t>(lWidth));
+        }
+        int iSent;
+        if (!bTurn) {
+            LONG lOriginY = y - pGeometry->lTopOffset;
+            // A raster taller than the sheet is placed with its bottom on the sheet's bottom.
+            if (lHeight > pGeometry->lPaperHeight) lOriginY += pGeometry->lPaperHeight - lHeight;
+            iSent = SendBand(pJob, SCREEN_BITS_PER_PIXEL, lWidth, n, lPageWidth, lPageHeight,
+                             -pGeometry->lLeftOffset, lOriginY, band.get());
+        } else {
+            TurnBand(band.get(), cbBandRow, static_cast<size_t>(n), static_cast<size_t>(lWidth), turned.get(),
+                     PaddedRowBytes(static_cast<size_t>(n), SCREEN_BITS_PER_PIXEL));
+            iSent = SendBand(pJob, SCREEN_BITS_PER_PIXEL, n, lWidth, lPageWidth, lPageHeight,
+                             y - pGeometry->lLeftOffset, -pGeometry->lTopOffset, turned.get());
+        }
+        if (iSent == 0) return 0;
+        y += n;
+    }
+    return -1;
+}

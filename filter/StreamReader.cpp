@@ -1,0 +1,187 @@
+// The parent's reader of the stream the Ghostscript child writes: record by record, a settings
+// record replaces the job's settings, a PNM page goes to the renderer. The stream comes from
+// Ghostscript running the job's PostScript, so every header field is bounded before it is used.
+#include "filter/PipeStream.h"
+
+#include "core/settings/DevModeService.h"
+#include "filter/FilterLog.h"
+#include "filter/RendererDriving.h"
+
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+namespace {
+
+constexpr size_t kSkipChunk = 256;
+
+bool IsPnmSeparator(int c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
+
+// One byte of the header, or -1 at the end of the stream.
+int ReadByte(int fd) {
+    BYTE b = 0;
+    return ReadFull(fd, &b, 1) == 1 ? b : -1;
+}
+
+// A decimal field starting with *pcFirst and the one separator after it (left in *pcFirst). -1 when
+// the field is missing, its value exceeds kMaxPnmDimension or no separator ends it.
+long ReadDecimalField(int fd, int* pcFirst) {
+    int c = *pcFirst;
+    if (c < '0' || c > '9') return -1;
+    long lValue = 0;
+    while (c >= '0' && c <= '9') {
+        lValue = lValue * 10 + (c - '0');
+        if (lValue > kMaxPnmDimension) return -1;
+        c = ReadByte(fd);
+    }
+    if (!IsPnmSeparator(c)) return -1;
+    *pcFirst = c;
+    return lValue;
+}
+
+// The settings record of the stream, revised against the model before it governs the pages after
+// it. A record of the wrong sizes is refused whole: the job keeps its settings.
+int ReadSettingsRecord(tagJOBINFO* pJob, int fd) {
+    DRVDEVMODE record;
+    if (SkipBytes(fd, kStreamHeaderSize - 3) == 0 || ReadFull(fd, &record, sizeof record) == 0 ||
+        record.dm.dmSize != kDevmodePublicSize || record.dm.dmDriverExtra != kDevmodePrivateSize) {
+        LogMessage(LOG_ERROR, "Invaild Data DEVMODE\n");
+        return -1;
+    }
+    pJob->devmode = record;
+    SpcDevmodeService(pJob->pSpcData, &pJob->devmode, &pJob->devmode, DEVMODE_SERVICE_VALIDATE);
+    return 0;
+}
+
+}  // namespace
+
+tagSTREAMHEADER MakeStreamHeader() {
+    tagSTREAMHEADER header{};
+    header.abMagic[0] = kStreamMagic0;
+    header.abMagic[1] = kStreamMagic1;
+    for (int i = 0; i < 4; ++i) header.abHeaderSize[i] = static_cast<BYTE>(kStreamHeaderSize >> (8 * i));
+    return header;
+}
+
+size_t ReadFull(int fd, void* pv, size_t n) {
+    BYTE* pb = static_cast<BYTE*>(pv);
+    size_t done = 0;
+    while (done < n) {
+        ssize_t got = read(fd, pb + done, n - done);
+        if (got < 0 && errno == EINTR) continue;
+        if (got <= 0) return 0;  // end of the stream, or a read error: the record is incomplete
+        done += static_cast<size_t>(got);
+    }
+    return n;
+}
+
+size_t SkipBytes(int fd, size_t n) {
+    BYTE abChunk[kSkipChunk];
+    for (size_t left = n; left > 0;) {
+        size_t take = left < sizeof abChunk ? left : sizeof abChunk;
+        if (ReadFull(fd, abChunk, take) == 0) return 0;
+        left -= take;
+    }
+    return n;
+}
+
+int ParsePnmHeader(int fd, tagPAGEBITMAPINFO* pInfo) {
+    if (pInfo == nullptr) return 0;
+    int c = ReadByte(fd);
+    while (c == '#') {
+        while (c != '\n' && c != -1) c = ReadByte(fd);
+        if (c == -1) return 0;
+        c = ReadByte(fd);
+    }
+    long lWidth = ReadDecimalField(fd, &c);
+    if (lWidth <= 0) return 0;
+    c = ReadByte(fd);
+    long lHeight = ReadDecimalField(fd, &c);
+    if (lHeight <= 0) return 0;
+    c = ReadByte(fd);
+    long lMaxValue = ReadDecimalField(fd, &c);
+    if (lMaxValue != kPnmMaxValue) return 0;
+    pInfo->lWidth = static_cast<LONG>(lWidth);
+    pInfo->lHeight = static_cast<LONG>(lHeight);
+    return 1;
+}
+
+int ReadStreamRecord(tagJOBINFO* pJob, int fd) {
+    if (pJob == nullptr) return -1;
+    tagPAGEBITMAPINFO info;
+    for (;;) {
+        BYTE abMagic[3];
+        if (ReadFull(fd, abMagic, 1) == 0) return 0;  // the end of the stream between records
+        if (ReadFull(fd, abMagic + 1, 2) == 0) {
+            LogMessage(LOG_ERROR, "Invaild Data Header\n");
+            return -1;
+        }
+        if (abMagic[0] == kStreamMagic0 && abMagic[1] == kStreamMagic1) {
+            if (ReadSettingsRecord(pJob, fd) != 0) return -1;
+            continue;
+        }
+        if (abMagic[0] != 'P' || !IsPnmSeparator(abMagic[2])) continue;  // not a record: skipped
+        std::memset(&info, 0, sizeof info);
+        info.dwSize = sizeof info;
+        info.wPlanes = 1;
+        switch (abMagic[1]) {
+        case '6': info.wBitCount = 24; break;
+        case '5': info.wBitCount = 8; break;
+        default:
+            // A bitmap page ("P4") has no maximum-value field and Ghostscript's colour device never
+            // writes one; anything else is no page at all.
+            LogMessage(LOG_ERROR, "Invaild Data Header\n");
+            return -1;
+        }
+        if (ParsePnmHeader(fd, &info) == 0) {
+            LogMessage(LOG_ERROR, "Invaild PNM Data Header\n");
+            return -1;
+        }
+        break;
+    }
+
+    DEVMODE& dm = pJob->devmode.dm;
+    const PRIVDM& priv = pJob->devmode.priv;
+    SHORT sPaperId = dm.dmPaperSize;
+    dm.dmOrientation = info.lWidth > info.lHeight ? 2 : 1;
+    if (priv.dmOutputPaperSize != 0 && priv.dmOutputPaperSize != sPaperId) {
+        sPaperId = priv.dmOutputPaperSize;
+        dm.dmPaperWidth = priv.dmOutputPaperWidth;
+        dm.dmPaperLength = priv.dmOutputPaperLength;
+    }
+    tagPAGEGEOMETRY geometry;
+    if (GetPageGeometry(pJob, sPaperId, dm.dmOrientation, &geometry) == 0) return -1;
+    dm.dmPaperSize = static_cast<SHORT>(geometry.wPaperId);
+    dm.dmOrientation = static_cast<SHORT>(geometry.wOrientation);
+    if (ReadPageBands(pJob, fd, &info, &geometry, -1) == 0) {
+        LogMessage(LOG_ERROR, "Convert Bitmap Error!\n");
+        return -1;
+    }
+    return 1;
+}
+
+int RunBackend(tagJOBINFO* pJob, int fd) {
+    if (pJob == nullptr) return -1;
+    if (InitRenderer(pJob) == 0) {
+        FreeRenderer(pJob);
+        return -1;
+    }
+    int iResult = 0;
+    for (;;) {
+        iResult = ReadStreamRecord(pJob, fd);
+        if (iResult == 1) {
+            SendPage(pJob);
+            continue;
+        }
+        if (iResult == 0)
+            SendJobEnd(pJob);
+        else
+            AbortJob(pJob);
+        break;
+    }
+    FreeRenderer(pJob);
+    return iResult;
+}
