@@ -13,7 +13,8 @@
 
 // ----- Settings record ---------------------------------------------------------------------------
 
-// The header in front of a settings record: "DM", its own size as a little-endian u32, 8 zero bytes.
+// The header in front of a settings record, as the reader takes it: "DM", its own size as a
+// little-endian u32, 8 zero bytes (the page pass writes it, filter/SettingsRecord.cpp).
 struct tagSTREAMHEADER {
     BYTE abMagic[2];       // 'D', 'M'
     BYTE abHeaderSize[4];  // 14, little-endian
@@ -29,9 +30,6 @@ inline constexpr DWORD kStreamHeaderSize = sizeof(tagSTREAMHEADER);
 // The settings record follows its header as it lies in memory (little-endian hosts only).
 inline constexpr size_t kStreamSettingsSize = sizeof(DRVDEVMODE);
 static_assert(kStreamSettingsSize == 1232, "the settings record travels as 1232 bytes");
-
-// The header of a settings record, ready to be written.
-tagSTREAMHEADER MakeStreamHeader();
 
 // ----- Page ----------------------------------------------------------------------------------------
 

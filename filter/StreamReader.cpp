@@ -3,7 +3,7 @@
 // Ghostscript running the job's PostScript, so every header field is bounded before it is used.
 #include "filter/PipeStream.h"
 
-#include "core/settings/DevModeService.h"
+#include "core/dialog/ReviseDevmode.h"
 #include "filter/FilterLog.h"
 #include "filter/RendererDriving.h"
 
@@ -52,19 +52,11 @@ int ReadSettingsRecord(tagJOBINFO* pJob, int fd) {
         return -1;
     }
     pJob->devmode = record;
-    SpcDevmodeService(pJob->pSpcData, &pJob->devmode, &pJob->devmode, DEVMODE_SERVICE_VALIDATE);
+    uiReviseDevmodeEx(pJob->pszPrinter, &pJob->cups, pJob->ppd, pJob->pSpcData, &pJob->devmode, &pJob->devmode, 2);
     return 0;
 }
 
 }  // namespace
-
-tagSTREAMHEADER MakeStreamHeader() {
-    tagSTREAMHEADER header{};
-    header.abMagic[0] = kStreamMagic0;
-    header.abMagic[1] = kStreamMagic1;
-    for (int i = 0; i < 4; ++i) header.abHeaderSize[i] = static_cast<BYTE>(kStreamHeaderSize >> (8 * i));
-    return header;
-}
 
 size_t ReadFull(int fd, void* pv, size_t n) {
     BYTE* pb = static_cast<BYTE*>(pv);

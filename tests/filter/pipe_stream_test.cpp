@@ -4,6 +4,7 @@
 #include "PipelineFixture.h"
 
 #include "core/model/SpcQuery.h"
+#include "filter/SettingsRecord.h"
 
 #include <gtest/gtest.h>
 
@@ -19,12 +20,6 @@ using filtertest::StreamFile;
 using filtertest::TestJob;
 
 namespace {
-
-TEST(StreamHeader, IsDmThenFourteenLittleEndianThenEightZeros) {
-    const BYTE expected[14] = {0x44, 0x4D, 0x0E, 0x00, 0x00, 0x00, 0, 0, 0, 0, 0, 0, 0, 0};
-    tagSTREAMHEADER header = MakeStreamHeader();
-    EXPECT_EQ(std::memcmp(&header, expected, sizeof expected), 0);
-}
 
 TEST(StreamRead, ReadFullAndSkipBytesFailOnAShortStream) {
     orvtest::ScratchDir dir;
@@ -150,6 +145,22 @@ TEST_F(StreamRecords, SettingsRecordReplacesTheJobsSettingsAfterRevision) {
     EXPECT_EQ(m_job->devmode.dm.dmCopies, 3);
     EXPECT_EQ(m_job->devmode.priv.dmTotalPages, 7u);
     EXPECT_EQ(m_job->devmode.dm.dmPaperSize, Record().dm.dmPaperSize);
+}
+
+TEST_F(StreamRecords, RecordAsThePagePassWritesItIsRead) {
+    m_job->devmode.dm.dmCopies = 4;
+    m_job->devmode.priv.dmTotalPages = 2;
+    std::string path = m_job.dir() / "record.bin";
+    int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    ASSERT_EQ(WriteSettingsRecord(m_job.get(), fd), -1);
+    close(fd);
+    std::string bytes = filtertest::ReadFileBytes(path);
+    ASSERT_EQ(bytes.size(), 14u + 1232u);
+    EXPECT_EQ(bytes.substr(0, 14), SettingsRecordBytes(m_job->devmode).substr(0, 14));
+    m_job->devmode = Record();
+    EXPECT_EQ(Read(bytes), 0);
+    EXPECT_EQ(m_job->devmode.dm.dmCopies, 4);
+    EXPECT_EQ(m_job->devmode.priv.dmTotalPages, 2u);
 }
 
 TEST_F(StreamRecords, RefusedSettingsRecordLeavesTheJobsSettingsAlone) {
