@@ -33,7 +33,7 @@ enum KINSOKU_ITEM : SHORT {
     KINSOKU_ITEM_FIRST_PAGE_MEDIA = 25,  // dmFirstPageMediaType
     KINSOKU_ITEM_FIRST_PAGE_SOURCE = 26, // dmFirstPagePaperSource
     KINSOKU_ITEM_FRONT_COVER_MEDIA = 27, // dmFrontCoverMedia
-    KINSOKU_ITEM_FRONT_COVER_SOURCE = 28,// dmFrontCoverSource
+    KINSOKU_ITEM_FRONT_COVER_SOURCE = 28, // dmFrontCoverSource
     KINSOKU_ITEM_BACK_COVER_MEDIA = 29,  // dmBackCoverMedia
     KINSOKU_ITEM_BACK_COVER_SOURCE = 30, // dmBackCoverSource
     KINSOKU_ITEM_SKIP_BLANK = 31,        // dmSkipBlankPages

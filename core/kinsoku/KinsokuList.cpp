@@ -61,12 +61,12 @@ CKinsokuList::~CKinsokuList()
 
 // ----- Ids -------------------------------------------------------------------------------------
 
-int CKinsokuList::ActiveIndex(SHORT sId)
+int CKinsokuList::ActiveIndex(SHORT sId) const
 {
-    if (sId >= kKinsokuFirstItem && sId <= kKinsokuLastItem)
+    if (sId >= m_sFirstItem && sId <= m_sLastItem)
         return sId;
-    if (sId >= kKinsokuFirstKey && sId <= kKinsokuLastKey)
-        return sId + kKinsokuLastItem - kKinsokuFirstKey + 1;  // id - 160
+    if (sId >= m_sFirstKey && sId <= m_sLastKey)
+        return sId + m_sLastItem - m_sFirstKey + 1;  // id - 160
     // Ids reach the list from the model data file (its dependency pairs); anything else names no
     // setting and reads as inactive rather than indexing outside the table.
     return -1;

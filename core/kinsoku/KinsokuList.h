@@ -126,7 +126,7 @@ private:
     void BuildActiveTable();
     void BuildIdOrders();
     // Index of an id in the active table, or -1 for an id outside 1..43 and 204..242.
-    static int ActiveIndex(SHORT sId);
+    int ActiveIndex(SHORT sId) const;
     CWordArray* GetDependents(SHORT sKeyId) const;
     // The run's two phases (KinsokuRun.cpp, KinsokuRewrite.cpp).
     void RunKeyPhase(const DRVDEVMODE& dm, int nIteration);
@@ -135,10 +135,11 @@ private:
     void ClampPosterTiles(DRVDEVMODE* pdm);
     void ApplyCoverMediaKey(SHORT sKeyId, const DRVDEVMODE& dm);
 
-    SHORT m_sFirstItem = kKinsokuFirstItem;
-    SHORT m_sLastItem = kKinsokuLastItem;
-    SHORT m_sFirstKey = kKinsokuFirstKey;
-    SHORT m_sLastKey = kKinsokuLastKey;
+    // The id bounds: items 1..43, keys 204..242.
+    const SHORT m_sFirstItem = kKinsokuFirstItem;
+    const SHORT m_sLastItem = kKinsokuLastItem;
+    const SHORT m_sFirstKey = kKinsokuFirstKey;
+    const SHORT m_sLastKey = kKinsokuLastKey;
     DRVDEVMODE m_dmCopy;             // the record as it stood after the last key phase
     CMapWordToOb m_Items;            // item id -> CKinsokuItem*, owned
     SHORT m_sEvaluated = 0;          // -1 once an iteration completed; cleared by a full pass
