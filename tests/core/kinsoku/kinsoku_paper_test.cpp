@@ -229,7 +229,13 @@ TEST_F(KinsokuPaper, OnlyCustomClassesRefireThePaperKey)
         SHORT paper, width, length;
         bool refires;
     };
-    const std::vector<Case> cases = {{9, 0, 0, false}, {256, 1500, 2000, true}, {256, 2000, 8000, true}};
+    const std::vector<Case> cases = {
+        {9, 0, 0, false},         // A4
+        {256, 500, 500, true},    // 456
+        {256, 2000, 8000, true},  // 457
+        {256, 1500, 2000, true},  // 458
+        {256, 2500, 3000, true},  // 459
+    };
     for (const Case& c : cases) {
         DRVDEVMODE dm = Record(c.paper, c.width, c.length);
         CKinsokuList list(&m_handle, nullptr, &dm);
