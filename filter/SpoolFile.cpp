@@ -64,6 +64,18 @@ std::string WithoutTrailingSlash(std::string s) {
     return s;
 }
 
+// The directory itself, or while it does not exist yet (the first secure-print job) the nearest
+// directory above it: the file system the spool file will be written to.
+std::string ExistingDirOf(std::string dir) {
+    dir = WithoutTrailingSlash(dir);
+    while (access(dir.c_str(), F_OK) != 0) {
+        size_t slash = dir.rfind('/');
+        if (slash == std::string::npos) break;
+        dir = slash == 0 ? "/" : dir.substr(0, slash);
+    }
+    return dir;
+}
+
 // Closes a descriptor at the end of a scope.
 struct FdCloser {
     int fd;
@@ -96,7 +108,7 @@ FILE* CreateSpoolFile(tagJOBINFO* pJob) {
 
     std::string root = orv::InstalledPath(orv::kSpoolDir);
     uint64_t qwFreeKb = 0;
-    if (g_pfnProbe(root.c_str(), &qwFreeKb) && qwMinimumKb > qwFreeKb) {
+    if (g_pfnProbe(ExistingDirOf(root).c_str(), &qwFreeKb) && qwMinimumKb > qwFreeKb) {
         ssize_t n = write(STDERR_FILENO, kNoSpaceMessage, sizeof(kNoSpaceMessage) - 1);
         (void)n;
         return SPOOL_REFUSED;

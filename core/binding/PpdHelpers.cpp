@@ -86,8 +86,18 @@ ppd_file_t* OpenQueuePpd(tagCUPSFUNC* cups, const char* queue, int optionCount,
     if (copy == nullptr) {
         return nullptr;
     }
-    ppd_file_t* ppd = cups->ppdOpenFile(copy);
+    ppd_file_t* ppd = OpenMarkedPpdFile(cups, copy, optionCount, options);
     unlink(copy);  // the fetched copy is ours, opened or not
+    return ppd;
+}
+
+ppd_file_t* OpenMarkedPpdFile(tagCUPSFUNC* cups, const char* path, int optionCount,
+                              cups_option_t* options)
+{
+    if (!IsBound(cups) || path == nullptr) {
+        return nullptr;
+    }
+    ppd_file_t* ppd = cups->ppdOpenFile(path);
     if (ppd != nullptr) {
         cups->ppdLocalize(ppd);
         cups->ppdMarkDefaults(ppd);

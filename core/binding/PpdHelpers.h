@@ -19,6 +19,11 @@ int CollectDestOptions(tagCUPSFUNC* cups, const char* queue, const char* optionS
 ppd_file_t* OpenQueuePpd(tagCUPSFUNC* cups, const char* queue, int optionCount,
                          cups_option_t* options);
 
+// Opens a PPD file that belongs to someone else (the file is left in place), localises it, marks
+// its defaults and then the given options. The open PPD (close it with ClosePpd), or NULL.
+ppd_file_t* OpenMarkedPpdFile(tagCUPSFUNC* cups, const char* path, int optionCount,
+                              cups_option_t* options);
+
 // ppdClose for an open PPD; nothing for NULL.
 void ClosePpd(tagCUPSFUNC* cups, ppd_file_t* ppd);
 

@@ -170,6 +170,25 @@ TEST_F(SpoolTest, FailedSpaceProbeSkipsTheCheck) {
     fclose(f);
 }
 
+std::string g_probedDir;
+bool RecordingProbe(const char* pszDir, uint64_t* pqwFreeKb) {
+    g_probedDir = pszDir;
+    *pqwFreeKb = 1u << 30;
+    return true;
+}
+
+TEST_F(SpoolTest, FreeSpaceIsMeasuredWhereTheSpoolTreeIsOrWillBe) {
+    SetSpoolSpaceProbe(RecordingProbe);
+    FILE* first = CreateSpoolFile(m_job.get());
+    ASSERT_NE(first, nullptr);
+    fclose(first);
+    EXPECT_EQ(g_probedDir, m_root / "var/spool") << "before the first job only the directory above exists";
+    FILE* second = CreateSpoolFile(m_job.get());
+    ASSERT_NE(second, nullptr);
+    fclose(second);
+    EXPECT_EQ(g_probedDir, m_root / "var/spool/.orvamfs");
+}
+
 TEST_F(SpoolTest, ModelWithoutSecurePrintGivesNoSpool) {
     m_job.LoadModel("filter-no-secure");
     EXPECT_EQ(CreateSpoolFile(m_job.get()), nullptr);

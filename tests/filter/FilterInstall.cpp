@@ -1,0 +1,142 @@
+#include "FilterInstall.h"
+
+#include "core/InstallPaths.h"
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+
+namespace filtertest {
+
+namespace {
+
+std::string ReadAll(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void PutLe32(std::string& out, uint32_t v) {
+    for (int i = 0; i < 4; ++i) out.push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
+}
+
+}  // namespace
+
+FilterInstall::FilterInstall() {
+    namespace fs = std::filesystem;
+    std::string data = orv::InstalledPath(orv::kModelDataDir);
+    fs::create_directories(data);
+    for (const char* model : {"GM4150", "GC7350", "GM1000"}) {
+        std::string name = std::string(model) + ".pcsp";
+        fs::copy_file(std::string(ORV_SAMPLE_MODEL_DIR) + name, data + name, fs::copy_options::overwrite_existing);
+    }
+    std::string lib = orv::InstalledPath(orv::kCompressLibDir);
+    fs::create_directories(lib);
+    fs::create_symlink(ORV_COMPRESS_LIB_PATH, lib + "liborvjbig.so.1");
+    fs::create_directories(m_root / "var/spool");
+}
+
+std::string FilterInstall::SamplePpd(const std::string& model) {
+    return std::string(ORV_SAMPLE_PPD_DIR) + "/" + model + ".ppd";
+}
+
+std::string FilterInstall::PpdVariant(const std::string& model, const char* pszDrop, const char* pszFrom,
+                                      const char* pszTo) const {
+    std::istringstream in(ReadAll(SamplePpd(model)));
+    std::string out;
+    std::string line;
+    while (std::getline(in, line)) {
+        if (pszDrop != nullptr && line.find(pszDrop) != std::string::npos) continue;
+        if (pszFrom != nullptr) {
+            size_t at = line.find(pszFrom);
+            if (at != std::string::npos) line.replace(at, std::strlen(pszFrom), pszTo != nullptr ? pszTo : "");
+        }
+        out += line + "\n";
+    }
+    static int s_serial = 0;
+    return m_root.WriteFile("ppd/variant" + std::to_string(++s_serial) + ".ppd", out);
+}
+
+std::string FilterInstall::WriteSavedSettings(const std::string& user, const std::string& queue,
+                                              const void* pvRecord, size_t cbRecord, unsigned version) const {
+    std::string bytes;
+    PutLe32(bytes, 16);
+    PutLe32(bytes, 0x4B4D4544);  // "DEMK"
+    PutLe32(bytes, version);
+    PutLe32(bytes, 1232);
+    bytes.append(static_cast<const char*>(pvRecord), cbRecord);
+    std::string path = orv::InstalledPath(orv::kConfDir) + user + "/" + queue + ".dm";
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+    std::ofstream(path, std::ios::binary | std::ios::trunc).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    return path;
+}
+
+std::string FilterInstall::SpoolDir(const std::string& user, const std::string& queue) const {
+    return orv::InstalledPath(orv::kSpoolDir) + orv::kSecurePrintSubdir + user + "/" + queue + "/";
+}
+
+FilterRun RunFilterProgram(const std::vector<std::string>& args, const std::map<std::string, std::string>& env,
+                           const char* pszStdin) {
+    orvtest::ScratchDir capture;
+    std::string outPath = capture / "stdout";
+    std::string errPath = capture / "stderr";
+    std::vector<std::string> envText;
+    for (const auto& [name, value] : env) envText.push_back(name + "=" + value);
+    // The sanitizer build reads its options (and the suppression of libcups's own leak) from here.
+    for (const char* name : {"ASAN_OPTIONS", "UBSAN_OPTIONS", "LSAN_OPTIONS", "TMPDIR"})
+        if (const char* value = getenv(name); value != nullptr && env.count(name) == 0)
+            envText.push_back(std::string(name) + "=" + value);
+    std::vector<char*> argv;
+    for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    std::vector<char*> envp;
+    for (std::string& e : envText) envp.push_back(e.data());
+    envp.push_back(nullptr);
+
+    FilterRun run;
+    pid_t pid = fork();
+    if (pid == 0) {
+        int in = open(pszStdin != nullptr ? pszStdin : "/dev/null", O_RDONLY);
+        int out = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        if (in < 0 || out < 0 || err < 0) _exit(126);
+        dup2(in, STDIN_FILENO);
+        dup2(out, STDOUT_FILENO);
+        dup2(err, STDERR_FILENO);
+        execve(ORV_GDI_FILTER_PATH, argv.data(), envp.data());
+        _exit(127);
+    }
+    EXPECT_GT(pid, 0);
+    int status = 0;
+    if (pid > 0 && waitpid(pid, &status, 0) == pid && WIFEXITED(status)) run.iStatus = WEXITSTATUS(status);
+    run.stdoutBytes = ReadAll(outPath);
+    run.stderrText = ReadAll(errPath);
+    return run;
+}
+
+std::vector<std::string> LogLinesAt(const std::string& log, const std::string& prefix) {
+    std::vector<std::string> lines;
+    std::istringstream in(log);
+    std::string line;
+    while (std::getline(in, line)) {
+        if (line.compare(0, prefix.size(), prefix) != 0) continue;
+        std::string rest = line.substr(prefix.size());
+        if (rest.compare(0, 5, "(PID ") == 0) {
+            size_t close = rest.find(") ");
+            if (close != std::string::npos) rest = rest.substr(close + 2);
+        }
+        lines.push_back(rest);
+    }
+    return lines;
+}
+
+}  // namespace filtertest

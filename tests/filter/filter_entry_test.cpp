@@ -1,0 +1,134 @@
+// The filter program run as the scheduler runs it: arguments, environment, log lines and exit
+// status, over the sample queue PPDs and models in a scratch install root.
+#include "FilterInstall.h"
+
+#include "core/InstallPaths.h"
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+using filtertest::FilterInstall;
+using filtertest::FilterRun;
+using filtertest::LogLinesAt;
+using filtertest::RunFilterProgram;
+
+namespace {
+
+const char kPostScript[] = "%!PS-Adobe-3.0\n%%Pages: 1\n%%EndComments\nshowpage\n%%EOF\n";
+
+class FilterEntry : public ::testing::Test {
+protected:
+    void SetUp() override { m_input = m_install.root().WriteFile("job.ps", kPostScript); }
+
+    // The environment the scheduler gives a filter of queue "office" with the sample PPD.
+    std::map<std::string, std::string> QueueEnv(const std::string& ppd) const {
+        return {{"PRINTER", "office"},
+                {"PPD", ppd},
+                {"CHARSET", "utf-8"},
+                {"CONTENT_TYPE", "application/postscript"},
+                {"ORVALEN_TEST_ROOT", m_install.root().path()},
+                {"LSAN_OPTIONS", "suppressions=" ORV_FILTER_LSAN_SUPPRESSIONS}};
+    }
+    std::vector<std::string> JobArgs(const std::string& copies = "1", const std::string& options = "") const {
+        return {"gdi-filter", "42", "alice", "report", copies, options, m_input};
+    }
+
+    FilterInstall m_install;
+    std::string m_input;
+};
+
+TEST_F(FilterEntry, WellFormedJobEndsWithStatusZeroAndNoError) {
+    struct Case {
+        const char* pszModel;
+        bool bStdin;
+    } cases[] = {{"GM4150", false}, {"GC7350", false}, {"GM4150", true}};
+    for (const Case& c : cases) {
+        std::vector<std::string> args = JobArgs("2", "Collate=true PageSize=A5");
+        if (c.bStdin) args.pop_back();
+        FilterRun run = RunFilterProgram(args, QueueEnv(FilterInstall::SamplePpd(c.pszModel)),
+                                         c.bStdin ? m_input.c_str() : nullptr);
+        SCOPED_TRACE(std::string(c.pszModel) + (c.bStdin ? " from standard input" : " from a file"));
+        EXPECT_EQ(run.iStatus, 0) << run.stderrText;
+        EXPECT_EQ(LogLinesAt(run.stderrText, "ERROR: "), std::vector<std::string>{}) << run.stderrText;
+        std::vector<std::string> debug = LogLinesAt(run.stderrText, "DEBUG: ");
+        ASSERT_FALSE(debug.empty());
+        EXPECT_EQ(debug.front(), "Start Orvalen GDI filter on gdi-filter");
+    }
+}
+
+TEST_F(FilterEntry, ContextThatCannotBeBuiltFailsTheJobWithItsReason) {
+    std::string usage = "Usage: gdi-filter job user title copies options [filename]";
+    std::string dataDir = orv::InstalledPath(orv::kModelDataDir);
+    std::string missingInput = m_install.root() / "no-such.ps";
+    struct Case {
+        const char* pszWhat;
+        std::vector<std::string> args;
+        std::map<std::string, std::string> env;
+        std::vector<std::string> errors;
+    } cases[] = {
+        {"five arguments", {"gdi-filter", "42", "alice", "report", "1"}, QueueEnv(FilterInstall::SamplePpd("GM4150")),
+         {usage}},
+        {"eight arguments", {"gdi-filter", "42", "alice", "report", "1", "", m_input, "extra"},
+         QueueEnv(FilterInstall::SamplePpd("GM4150")), {usage}},
+        {"no queue name", JobArgs(), {{"PPD", FilterInstall::SamplePpd("GM4150")}}, {"no printer name"}},
+        {"input file missing", {"gdi-filter", "42", "alice", "report", "1", "", missingInput},
+         QueueEnv(FilterInstall::SamplePpd("GM4150")),
+         {"Unable to open file \"" + missingInput + "\" - No such file or directory"}},
+        {"copies zero", JobArgs("0"), QueueEnv(FilterInstall::SamplePpd("GM4150")), {"Invalid copies \"0\""}},
+        {"copies not a number", JobArgs("two"), QueueEnv(FilterInstall::SamplePpd("GM4150")),
+         {"Invalid copies \"two\""}},
+        {"copies negative", JobArgs("-3"), QueueEnv(FilterInstall::SamplePpd("GM4150")), {"Invalid copies \"-3\""}},
+        {"copies past the record's range", JobArgs("32768"), QueueEnv(FilterInstall::SamplePpd("GM4150")),
+         {"Invalid copies \"32768\""}},
+        {"copies empty", JobArgs(""), QueueEnv(FilterInstall::SamplePpd("GM4150")), {"Invalid copies \"\""}},
+        {"PPD without SPCFILE", JobArgs(), QueueEnv(m_install.PpdVariant("GM4150", "SPCFILE")),
+         {"ERROR: Invaild PPD file", "ERROR in InitCupsOptions"}},
+        {"PPD without LIBJBIG", JobArgs(), QueueEnv(m_install.PpdVariant("GM4150", "LIBJBIG")),
+         {"ERROR: Invaild PPD file.(libjbig not set)", "ERROR in InitCupsOptions"}},
+        {"model data file missing", JobArgs(),
+         QueueEnv(m_install.PpdVariant("GM4150", nullptr, "GM4150.pcsp", "GM9999.pcsp")),
+         {"ERROR: Cannot open data file(No such file or directory): " + dataDir + "GM9999.pcsp",
+          "ERROR in InitCupsOptions"}},
+        {"model data name leaving the data directory", JobArgs(),
+         QueueEnv(m_install.PpdVariant("GM4150", nullptr, "GM4150.pcsp", "../../../../../etc/passwd")),
+         {"ERROR: Cannot open data file(Invalid argument): " + dataDir + "../../../../../etc/passwd",
+          "ERROR in InitCupsOptions"}},
+        {"compression library missing", JobArgs(),
+         QueueEnv(m_install.PpdVariant("GM4150", nullptr, "liborvjbig", "libnosuchjbig")),
+         {"Cannot load liborvjbig or liborvjbig version too old", "ERROR in InitCupsOptions"}},
+        {"PPD that is no PPD", JobArgs(), QueueEnv(m_install.root().WriteFile("ppd/empty.ppd", "not a PPD\n")),
+         {"ERROR in InitCupsOptions"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.pszWhat);
+        FilterRun run = RunFilterProgram(c.args, c.env);
+        EXPECT_EQ(run.iStatus, 1) << run.stderrText;
+        EXPECT_EQ(LogLinesAt(run.stderrText, "ERROR: "), c.errors) << run.stderrText;
+        EXPECT_EQ(run.stdoutBytes, "");
+    }
+}
+
+TEST_F(FilterEntry, WithoutThePpdVariableTheQueuePpdIsAskedOfTheScheduler) {
+    // No scheduler listens on this socket: the queue's PPD cannot be fetched.
+    std::map<std::string, std::string> env = QueueEnv("");
+    env.erase("PPD");
+    env["CUPS_SERVER"] = m_install.root() / "no-scheduler.sock";
+    FilterRun run = RunFilterProgram(JobArgs(), env);
+    EXPECT_EQ(run.iStatus, 1);
+    EXPECT_EQ(LogLinesAt(run.stderrText, "ERROR: "), std::vector<std::string>{"ERROR in InitCupsOptions"})
+        << run.stderrText;
+}
+
+TEST_F(FilterEntry, QueuePpdHandedOverByTheSchedulerIsLeftInPlace) {
+    std::string ppd = m_install.PpdVariant("GM4150", nullptr);
+    FilterRun run = RunFilterProgram(JobArgs(), QueueEnv(ppd));
+    EXPECT_EQ(run.iStatus, 0) << run.stderrText;
+    EXPECT_EQ(access(ppd.c_str(), F_OK), 0);
+}
+
+}  // namespace

@@ -1,0 +1,213 @@
+// The job context built in-process from CUPS's arguments and environment over the sample models and
+// queue PPDs: the job's options, its settings and what is read from the model.
+#include "FilterInstall.h"
+
+#include "core/settings/DevModeService.h"
+#include "filter/JobContext.h"
+#include "support/PinnedLibrary.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/utsname.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+using filtertest::FilterInstall;
+
+namespace {
+
+// Sets an environment variable for the object's lifetime (NULL value: unset).
+class ScopedEnv {
+public:
+    ScopedEnv(const char* pszName, const char* pszValue) : m_name(pszName) {
+        if (const char* old = getenv(pszName)) {
+            m_hadOld = true;
+            m_old = old;
+        }
+        if (pszValue != nullptr)
+            setenv(pszName, pszValue, 1);
+        else
+            unsetenv(pszName);
+    }
+    ~ScopedEnv() {
+        if (m_hadOld)
+            setenv(m_name.c_str(), m_old.c_str(), 1);
+        else
+            unsetenv(m_name.c_str());
+    }
+
+private:
+    std::string m_name;
+    bool m_hadOld = false;
+    std::string m_old;
+};
+
+class JobContext : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        // The context binds and unbinds the real libraries; keep them mapped for LeakSanitizer.
+        orvtest::PinSharedLibrary("libcups.so.2");
+        orvtest::PinSharedLibrary("libgs.so.10");
+        orvtest::PinSharedLibrary(ORV_COMPRESS_LIB_PATH);
+    }
+    void SetUp() override { m_input = m_install.root().WriteFile("job.ps", "%!PS-Adobe-3.0\nshowpage\n"); }
+
+    // A context for queue "office" of a model, built from a 7-argument command line.
+    tagJOBINFO* Create(const std::string& model, const std::string& copies, const std::string& options) {
+        ScopedEnv printer("PRINTER", "office");
+        ScopedEnv ppd("PPD", FilterInstall::SamplePpd(model).c_str());
+        return CreateWith(copies, options);
+    }
+    tagJOBINFO* CreateWith(const std::string& copies, const std::string& options) {
+        m_args = {"gdi-filter", "42", "alice", "report", copies, options, m_input};
+        std::vector<char*> argv;
+        for (std::string& a : m_args) argv.push_back(a.data());
+        argv.push_back(nullptr);
+        return CreateJobInfo(7, argv.data());
+    }
+
+    FilterInstall m_install;
+    std::string m_input;
+    std::vector<std::string> m_args;
+};
+
+struct JobDeleter {
+    void operator()(tagJOBINFO* p) const { FreeJobInfo(p); }
+};
+using JobPtr = std::unique_ptr<tagJOBINFO, JobDeleter>;
+
+std::string OptionOf(tagJOBINFO* pJob, const char* pszName) {
+    const char* psz = pJob->cups.cupsGetOption(pszName, pJob->iOptionCount, pJob->pOptions);
+    return psz != nullptr ? psz : "(absent)";
+}
+
+TEST_F(JobContext, CopiesComeFromTheCommandLineAndCollateDefaultsToOff) {
+    struct Case {
+        const char* pszOptions;
+        const char* pszCopies;
+        const char* pszCollate;  // as the option array holds it
+        SHORT sCollate;          // dmCollate: 1 on, 0 off
+        int iOptionCount;
+    } cases[] = {
+        {"Collate=true copies=5", "2", "true", 1, 2},
+        {"", "3", "false", 0, 2},
+        {"copies=7 PageSize=A5", "4", "false", 0, 3},
+        {"collate=True", "1", "True", 1, 2},  // option names are matched without regard to case
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.pszOptions);
+        JobPtr job(Create("GM4150", c.pszCopies, c.pszOptions));
+        ASSERT_NE(job, nullptr);
+        EXPECT_EQ(OptionOf(job.get(), "copies"), c.pszCopies);
+        EXPECT_EQ(OptionOf(job.get(), "Collate"), c.pszCollate);
+        EXPECT_EQ(job->iOptionCount, c.iOptionCount);
+        EXPECT_EQ(job->iCopies, std::atoi(c.pszCopies));
+        EXPECT_EQ(job->devmode.dm.dmCopies, std::atoi(c.pszCopies));
+        EXPECT_EQ(job->devmode.dm.dmCollate, c.sCollate);
+    }
+}
+
+TEST_F(JobContext, JobOptionsOverrideThePpdDefaultsInTheSettings) {
+    // The sample PPD's PageSize choices carry "%% ID=9" for A4 (its default) and "%% ID=11" for A5.
+    struct Case {
+        const char* pszOptions;
+        SHORT sPaper;
+    } cases[] = {{"", 9}, {"PageSize=A5", 11}, {"PageSize=Legal", 5}};
+    for (const Case& c : cases) {
+        JobPtr job(Create("GM4150", "1", c.pszOptions));
+        ASSERT_NE(job, nullptr);
+        EXPECT_EQ(job->devmode.dm.dmPaperSize, c.sPaper) << c.pszOptions;
+        EXPECT_EQ(job->devmode.dm.dmSize, kDevmodePublicSize);
+        EXPECT_EQ(job->devmode.dm.dmDriverExtra, kDevmodePrivateSize);
+        EXPECT_EQ(job->devmode.priv.dwPrivDATA, kDevmodeSignature);
+    }
+}
+
+TEST_F(JobContext, ArgumentsAndHostFactsAreKept) {
+    JobPtr job(Create("GM4150", "1", ""));
+    ASSERT_NE(job, nullptr);
+    EXPECT_EQ(job->iJobId, 42);
+    EXPECT_STREQ(job->pszUser, "alice");
+    EXPECT_STREQ(job->pszTitle, "report");
+    EXPECT_STREQ(job->pszPrinter, "office");
+    EXPECT_NE(job->input, nullptr);
+    EXPECT_NE(job->ppd, nullptr);
+    EXPECT_NE(job->cups.handle, nullptr);
+    EXPECT_NE(job->gs.handle, nullptr);
+    EXPECT_NE(job->compress.COMPRESS, nullptr);
+    EXPECT_STREQ(job->pszDevice, "ppmraw");
+    char szHost[256] = {};
+    ASSERT_EQ(gethostname(szHost, sizeof szHost - 1), 0);
+    EXPECT_STREQ(job->pszHostName, szHost);
+    struct utsname names;
+    ASSERT_EQ(uname(&names), 0);
+    EXPECT_EQ(std::string(job->pszSystem),
+              std::string(names.sysname) + " " + names.release + " " + names.version);
+}
+
+TEST_F(JobContext, ModelGivesBandHeightKeepAliveAndDuplexCapabilities) {
+    // From the sample models' descriptions: GM4150 bands of 256 rows and a keep-alive every 30 s,
+    // GC7350 128 rows and 60 s; GM1000 lists neither, so the usual band of 512 rows and no keep-alive.
+    struct Case {
+        const char* pszModel;
+        int iBandHeight;
+        int iKeepAlive;
+        bool bDuplexListed;
+    } cases[] = {{"GM4150", 256, 30, true}, {"GC7350", 128, 60, true}, {"GM1000", 512, 0, false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.pszModel);
+        JobPtr job(Create(c.pszModel, "1", ""));
+        ASSERT_NE(job, nullptr);
+        EXPECT_EQ(job->iBandHeight, c.iBandHeight);
+        EXPECT_EQ(job->iKeepAliveSeconds, c.iKeepAlive);
+        EXPECT_EQ(job->dwDuplexCaps != 0, c.bDuplexListed);
+    }
+}
+
+std::string g_fetchedCopy;
+const char* FetchCopyOfSamplePpd(const char*) {
+    std::filesystem::copy_file(FilterInstall::SamplePpd("GM4150"), g_fetchedCopy,
+                               std::filesystem::copy_options::overwrite_existing);
+    return g_fetchedCopy.c_str();
+}
+void ReplacePpdFetch(tagCUPSFUNC* pCups) { pCups->cupsGetPPD = FetchCopyOfSamplePpd; }
+
+TEST_F(JobContext, WithoutThePpdVariableTheSchedulersCopyIsReadAndRemoved) {
+    g_fetchedCopy = m_install.root() / "fetched.ppd";
+    SetCupsBoundHook(ReplacePpdFetch);
+    ScopedEnv printer("PRINTER", "office");
+    ScopedEnv ppd("PPD", nullptr);
+    JobPtr job(CreateWith("1", "PageSize=A5"));
+    SetCupsBoundHook(nullptr);
+    ASSERT_NE(job, nullptr);
+    EXPECT_EQ(job->devmode.dm.dmPaperSize, 11);
+    EXPECT_NE(access(g_fetchedCopy.c_str(), F_OK), 0) << "the fetched copy is the filter's to remove";
+}
+
+TEST(JobCopies, OnlyAPositiveDecimalThatFitsTheRecordIsAccepted) {
+    struct Case {
+        const char* psz;
+        bool bAccepted;
+        int iCopies;
+    } cases[] = {{"1", true, 1},      {"007", true, 7},    {"32767", true, 32767}, {"32768", false, 0},
+                 {"0", false, 0},     {"", false, 0},      {"-1", false, 0},       {"+2", false, 0},
+                 {"2x", false, 0},    {" 2", false, 0},    {"99999999999999999999", false, 0},
+                 {nullptr, false, 0}};
+    for (const Case& c : cases) {
+        int iCopies = 0;
+        EXPECT_EQ(ParseJobCopies(c.psz, &iCopies), c.bAccepted) << (c.psz ? c.psz : "(null)");
+        if (c.bAccepted) {
+            EXPECT_EQ(iCopies, c.iCopies);
+        }
+    }
+}
+
+TEST(JobContextFree, NullIsAccepted) { FreeJobInfo(nullptr); }
+
+}  // namespace
