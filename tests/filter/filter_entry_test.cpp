@@ -31,8 +31,7 @@ protected:
                 {"PPD", ppd},
                 {"CHARSET", "utf-8"},
                 {"CONTENT_TYPE", "application/postscript"},
-                {"ORVALEN_TEST_ROOT", m_install.root().path()},
-                {"LSAN_OPTIONS", "suppressions=" ORV_FILTER_LSAN_SUPPRESSIONS}};
+                {"ORVALEN_TEST_ROOT", m_install.root().path()}};
     }
     std::vector<std::string> JobArgs(const std::string& copies = "1", const std::string& options = "") const {
         return {"gdi-filter", "42", "alice", "report", copies, options, m_input};

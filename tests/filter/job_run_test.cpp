@@ -135,6 +135,41 @@ TEST_F(JobRun, FailingPipeOrForkFailsTheJobWithAnError) {
     }
 }
 
+TEST(JobOutput, SecurePrintJobGoesToASpoolFileWhenTheModelOffersIt) {
+    enum Output { kStandardOutput, kSpoolFile };
+    struct Case {
+        const char* pszModel;
+        DWORD dwSecurePrint;
+        Output output;
+    } cases[] = {{"filter-secure-keepalive", 1, kSpoolFile},
+                 {"filter-secure-keepalive", 0, kStandardOutput},
+                 {"filter-no-secure", 1, kStandardOutput}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.pszModel) + " secure print " + std::to_string(c.dwSecurePrint));
+        orvtest::ScratchDir root;
+        orvtest::ScopedInstallRoot scope(root.path());
+        ASSERT_EQ(mkdir((root / "var").c_str(), 0755), 0);
+        ASSERT_EQ(mkdir((root / "var/spool").c_str(), 0755), 0);
+        TestJob job;
+        job.LoadModel(c.pszModel);
+        char user[] = "alice", queue[] = "office";
+        job->pszUser = user;
+        job->pszPrinter = queue;
+        job->dwSecurePrint = c.dwSecurePrint;
+        OpenJobOutput(job.get());
+        if (c.output == kStandardOutput) {
+            EXPECT_EQ(job->spool, nullptr);
+        } else {
+            ASSERT_NE(job->spool, nullptr);
+            ASSERT_NE(job->spool, SPOOL_REFUSED);
+            EXPECT_EQ(job->dwSpoolOk, 1u);
+            fclose(job->spool);
+            job->spool = nullptr;
+        }
+        job->pszUser = job->pszPrinter = nullptr;
+    }
+}
+
 // EndJob frees the context, so each case gets one of its own.
 tagJOBINFO* NewBareJob() {
     tagJOBINFO* pJob = static_cast<tagJOBINFO*>(std::calloc(1, sizeof(tagJOBINFO)));
