@@ -3,12 +3,19 @@
 #include "FilterInstall.h"
 
 #include "core/InstallPaths.h"
+#include "core/model/SpcData.h"
+#include "core/settings/DevModeService.h"
 
 #include <gtest/gtest.h>
 
 #include <unistd.h>
 
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
 #include <map>
+#include <memory>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -121,6 +128,54 @@ TEST_F(FilterEntry, WithoutThePpdVariableTheQueuePpdIsAskedOfTheScheduler) {
     EXPECT_EQ(run.iStatus, 1);
     EXPECT_EQ(LogLinesAt(run.stderrText, "ERROR: "), std::vector<std::string>{"ERROR in InitCupsOptions"})
         << run.stderrText;
+}
+
+// The model's default settings with secure print chosen, saved for alice's queue "office".
+void SaveSecurePrintSettings(const FilterInstall& install, const char* pszModel) {
+    std::string dir = orv::InstalledPath(orv::kModelDataDir);
+    std::unique_ptr<tagSPCDATA, decltype(&std::free)> spc(SpcLoadFile(dir.c_str(), (std::string(pszModel) + ".pcsp").c_str()),
+                                                        &std::free);
+    ASSERT_NE(spc, nullptr);
+    DRVDEVMODE record;
+    std::memset(&record, 0, sizeof record);
+    record.dm.dmSize = kDevmodePublicSize;
+    record.dm.dmDriverExtra = kDevmodePrivateSize;
+    ASSERT_EQ(SpcDevmodeService(spc.get(), nullptr, &record, DEVMODE_SERVICE_DEFAULTS), 0u);
+    record.priv.dmJobSpool = 6;
+    install.WriteSavedSettings("alice", "office", &record, sizeof record);
+}
+
+std::vector<std::string> FilesIn(const std::string& dir) {
+    std::vector<std::string> names;
+    std::error_code ec;
+    for (const auto& entry : std::filesystem::directory_iterator(dir, ec)) names.push_back(entry.path().filename());
+    return names;
+}
+
+TEST_F(FilterEntry, SecurePrintJobGoesToTheUsersSpoolFileOnAModelThatOffersIt) {
+    SaveSecurePrintSettings(m_install, "GC7350");
+    FilterRun run = RunFilterProgram(JobArgs(), QueueEnv(FilterInstall::SamplePpd("GC7350")));
+    EXPECT_EQ(run.iStatus, 0) << run.stderrText;
+    EXPECT_EQ(run.stdoutBytes, "") << "a secure-print job sends nothing to the printer";
+    std::vector<std::string> files = FilesIn(m_install.SpoolDir("alice", "office"));
+    ASSERT_EQ(files.size(), 1u);
+    EXPECT_TRUE(std::regex_match(files[0], std::regex("[0-9]{14}000\\.prn"))) << files[0];
+}
+
+TEST_F(FilterEntry, SecurePrintOnAModelWithoutItIsAnOrdinaryJob) {
+    SaveSecurePrintSettings(m_install, "GM4150");
+    FilterRun run = RunFilterProgram(JobArgs(), QueueEnv(FilterInstall::SamplePpd("GM4150")));
+    EXPECT_EQ(run.iStatus, 0) << run.stderrText;
+    EXPECT_EQ(LogLinesAt(run.stderrText, "ERROR: "), std::vector<std::string>{});
+    EXPECT_EQ(access((m_install.root() / "var/spool/.orvamfs").c_str(), F_OK), -1);
+}
+
+TEST_F(FilterEntry, DamagedSavedSettingsAreNoErrorTheModelDefaultsServe) {
+    std::string garbage(1248, '\x5A');
+    m_install.WriteSavedSettings("alice", "office", garbage.data(), 1232);
+    FilterRun run = RunFilterProgram(JobArgs(), QueueEnv(FilterInstall::SamplePpd("GM4150")));
+    EXPECT_EQ(run.iStatus, 0) << run.stderrText;
+    EXPECT_EQ(LogLinesAt(run.stderrText, "ERROR: "), std::vector<std::string>{}) << run.stderrText;
 }
 
 TEST_F(FilterEntry, QueuePpdHandedOverByTheSchedulerIsLeftInPlace) {

@@ -2,6 +2,7 @@
 // queue PPDs: the job's options, its settings and what is read from the model.
 #include "FilterInstall.h"
 
+#include "core/InstallPaths.h"
 #include "core/settings/DevModeService.h"
 #include "filter/JobContext.h"
 #include "support/PinnedLibrary.h"
@@ -167,6 +168,47 @@ TEST_F(JobContext, ModelGivesBandHeightKeepAliveAndDuplexCapabilities) {
         EXPECT_EQ(job->iBandHeight, c.iBandHeight);
         EXPECT_EQ(job->iKeepAliveSeconds, c.iKeepAlive);
         EXPECT_EQ(job->dwDuplexCaps != 0, c.bDuplexListed);
+    }
+}
+
+TEST_F(JobContext, SavedSettingsAreUsedUnlessTheFileIsRefused) {
+    // A record of the queue as the settings program would save it: the model's settings with secure
+    // print chosen, and a page count that a page pass once wrote into a record.
+    JobPtr reference(Create("GM4150", "1", ""));
+    ASSERT_NE(reference, nullptr);
+    ASSERT_EQ(reference->dwSecurePrint, 0u) << "the model's defaults ask for no secure print";
+    DRVDEVMODE saved = reference->devmode;
+    reference.reset();
+    saved.priv.dmJobSpool = 6;
+    saved.priv.dmTotalPages = 7;
+    DRVDEVMODE otherSize = saved;
+    otherSize.dm.dmDriverExtra = 1000;
+
+    struct Case {
+        const char* pszWhat;
+        const DRVDEVMODE* pRecord;  // NULL: no file
+        size_t cbRecord;
+        unsigned version;
+        DWORD dwSecurePrint;  // 1 only when the saved record was taken
+    } cases[] = {
+        {"saved settings", &saved, sizeof saved, 1, 1},
+        {"no saved settings", nullptr, 0, 1, 0},
+        {"file of another version", &saved, sizeof saved, 2, 0},
+        {"record of another size", &otherSize, sizeof otherSize, 1, 0},
+        {"file cut short", &saved, 100, 1, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.pszWhat);
+        std::string path = orv::InstalledPath(orv::kConfDir) + "alice/office.dm";
+        unlink(path.c_str());
+        if (c.pRecord != nullptr) m_install.WriteSavedSettings("alice", "office", c.pRecord, c.cbRecord, c.version);
+        JobPtr job(Create("GM4150", "1", ""));
+        ASSERT_NE(job, nullptr);
+        EXPECT_EQ(job->dwSecurePrint, c.dwSecurePrint);
+        EXPECT_EQ(job->devmode.priv.dmTotalPages, 0u) << "a page count is never carried into a job";
+        EXPECT_EQ(job->devmode.dm.dmSize, kDevmodePublicSize);
+        EXPECT_EQ(job->devmode.dm.dmDriverExtra, kDevmodePrivateSize);
+        EXPECT_EQ(job->devmode.priv.dwPrivDATA, kDevmodeSignature);
     }
 }
 
