@@ -3,6 +3,7 @@
 
 #include "filter/FilterLog.h"
 #include "filter/JobContext.h"
+#include "filter/JobProcesses.h"
 #include "filter/JobRun.h"
 
 #include <cstdio>
@@ -18,9 +19,9 @@ int main(int argc, char* argv[]) {
     if (pJob == nullptr) return 1;  // the reason is logged
     OpenJobOutput(pJob);
 
-    // The rendering child and the sending parent join here through RunJobProcesses once their
-    // stages exist; until then the job ends with its settings loaded and its output set up.
-    bool bSent = true;
+    // The Ghostscript child renders into the pipe, this process prints what arrives.
+    bool bSent = RunJobProcesses(pJob) != 0;
+    CloseBrokenJob(pJob);
 
     LogDebug("End Orvalen GDI filter on %s\n", pszProgram);
     return EndJob(pJob, bSent);

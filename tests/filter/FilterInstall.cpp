@@ -67,6 +67,9 @@ FilterInstall::FilterInstall() {
         std::string name = std::string(model) + ".pcsp";
         fs::copy_file(std::string(ORV_SAMPLE_MODEL_DIR) + name, data + name, fs::copy_options::overwrite_existing);
     }
+    // The colour tables the renderer loads beside the models, compiled at build time.
+    for (const char* table : {"L_GM4150", "L_GC7350"})
+        fs::copy_file(std::string(ORV_COLOR_TABLE_DIR) + "/" + table, data + table, fs::copy_options::overwrite_existing);
     std::string lib = orv::InstalledPath(orv::kCompressLibDir);
     fs::create_directories(lib);
     fs::create_symlink(ORV_COMPRESS_LIB_PATH, lib + "liborvjbig.so.1");

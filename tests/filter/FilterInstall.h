@@ -1,5 +1,5 @@
-// An installed driver in a scratch root for the filter's entry tests: the sample models in the data
-// directory, the package's compression library where the PPD's LIBJBIG finds it, ORVALEN_TEST_ROOT
+// An installed driver in a scratch root for the filter's entry tests: the sample models and their
+// colour tables in the data directory, the package's compression library where the PPD's LIBJBIG finds it, ORVALEN_TEST_ROOT
 // pointed at the root, and the sample queue PPDs (or variants of them) to hand to the filter.
 #pragma once
 

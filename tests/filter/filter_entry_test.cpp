@@ -13,6 +13,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <map>
 #include <memory>
 #include <regex>
@@ -26,6 +28,7 @@ using filtertest::RunFilterProgram;
 
 namespace {
 
+const std::string kUel = "\x1B%-12345X";
 const char kPostScript[] = "%!PS-Adobe-3.0\n%%Pages: 1\n%%EndComments\nshowpage\n%%EOF\n";
 
 class FilterEntry : public ::testing::Test {
@@ -64,6 +67,10 @@ TEST_F(FilterEntry, WellFormedJobEndsWithStatusZeroAndNoError) {
         std::vector<std::string> debug = LogLinesAt(run.stderrText, "DEBUG: ");
         ASSERT_FALSE(debug.empty());
         EXPECT_EQ(debug.front(), "Start Orvalen GDI filter on gdi-filter");
+        EXPECT_EQ(debug.back(), "End Orvalen GDI filter on gdi-filter");
+        ASSERT_GE(run.stdoutBytes.size(), 2 * kUel.size());
+        EXPECT_EQ(run.stdoutBytes.substr(0, kUel.size()), kUel) << "the job opens with the UEL";
+        EXPECT_EQ(run.stdoutBytes.substr(run.stdoutBytes.size() - kUel.size()), kUel) << "and closes with it";
     }
 }
 
@@ -160,6 +167,9 @@ TEST_F(FilterEntry, SecurePrintJobGoesToTheUsersSpoolFileOnAModelThatOffersIt) {
     std::vector<std::string> files = FilesIn(m_install.SpoolDir("alice", "office"));
     ASSERT_EQ(files.size(), 1u);
     EXPECT_TRUE(std::regex_match(files[0], std::regex("[0-9]{14}000\\.prn"))) << files[0];
+    std::ifstream in(m_install.SpoolDir("alice", "office") + files[0], std::ios::binary);
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(bytes.substr(0, kUel.size()), kUel) << "the file holds the printer's byte stream";
 }
 
 TEST_F(FilterEntry, SecurePrintOnAModelWithoutItIsAnOrdinaryJob) {

@@ -1,5 +1,5 @@
-// The job's two processes and its end: what crosses the pipe, what the parent closes, the UEL of a
-// job that broke off, failing pipe and fork, and the exit status with the spool file.
+// The job around its two processes: where its output goes, the UEL of a job that broke off, and
+// the exit status with the spool file.
 #include "JobFixture.h"
 
 #include "filter/JobRun.h"
@@ -9,129 +9,33 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <cstdlib>
 #include <string>
 
 using filtertest::OutputCapture;
-using filtertest::ReadFileBytes;
-using filtertest::StderrCapture;
 using filtertest::TestJob;
 
 namespace {
 
 const std::string kUel = "\x1B%-12345X";
 
-// The child's stage: what it finds in its context goes into the pipe.
-int RenderMarks(tagJOBINFO* pJob) {
-    std::string text = pJob->spool == nullptr ? "spool:none|" : "spool:open|";
-    text += "page-data";
-    return write(STDOUT_FILENO, text.data(), text.size()) == static_cast<ssize_t>(text.size()) ? 0 : 1;
-}
-
-// The parent's stage: everything from the pipe to the output, and what it sees of the context.
-int SendEverything(tagJOBINFO* pJob, int fdPipe) {
-    std::string seen = pJob->keepAliveThread != pthread_t{} ? "[keep-alive running]" : "[no keep-alive]";
-    OutputPuts(pJob, seen.c_str());
-    char buf[256];
-    ssize_t n;
-    while ((n = read(fdPipe, buf, sizeof buf)) > 0) OutputWrite(pJob, buf, static_cast<size_t>(n));
-    return 0;
-}
-
-// A parent stage that starts the job and breaks off inside it.
-int BreakOffInsideTheJob(tagJOBINFO* pJob, int fdPipe) {
-    char buf[256];
-    while (read(fdPipe, buf, sizeof buf) > 0) {
-    }
-    OutputPuts(pJob, "job-header|");
-    pJob->dwJobState |= JOBSTATE_HEADER_SENT;
-    return -1;
-}
-
-// Runs the split; the forked child leaves the test program here.
-JobProcess Split(tagJOBINFO* pJob, const tagJOBSTAGES& stages) {
-    JobProcess result = RunJobProcesses(pJob, &stages);
-    if (result == JobProcess::Child) _exit(0);
-    while (waitpid(-1, nullptr, 0) > 0) {
-    }
-    return result;
-}
-
-class JobRun : public ::testing::Test {
-protected:
-    orvtest::ScratchDir m_dir;
-    OutputCapture m_out{m_dir / "out.bin"};
-    TestJob m_job;
-};
-
-TEST_F(JobRun, ChildRendersIntoThePipeAndTheParentSendsIt) {
-    m_job->spool = nullptr;
-    JobProcess result = Split(m_job.get(), {RenderMarks, SendEverything});
-    EXPECT_EQ(result, JobProcess::Sent);
-    EXPECT_EQ(m_out.Bytes(), "[no keep-alive]spool:none|page-data");
-}
-
-TEST_F(JobRun, ChildNeverSeesTheSpoolFile) {
-    FILE* spool = fopen((m_dir / "spool.tmp").c_str(), "w+");
-    ASSERT_NE(spool, nullptr);
-    m_job->spool = spool;
-    m_job->dwSpoolOk = 1;
-    EXPECT_EQ(Split(m_job.get(), {RenderMarks, SendEverything}), JobProcess::Sent);
-    EXPECT_EQ(m_job->spool, spool) << "the parent keeps its spool file";
-    fclose(spool);
-    m_job->spool = nullptr;
-    EXPECT_EQ(ReadFileBytes(m_dir / "spool.tmp"), "[no keep-alive]spool:none|page-data");
-}
-
-TEST_F(JobRun, ParentRunsTheKeepAliveThreadOnlyWhileSending) {
-    m_job->iKeepAliveSeconds = 30;
-    EXPECT_EQ(Split(m_job.get(), {RenderMarks, SendEverything}), JobProcess::Sent);
-    EXPECT_EQ(m_out.Bytes(), "[keep-alive running]spool:none|page-data");
-    EXPECT_EQ(m_job->keepAliveThread, pthread_t{}) << "stopped and joined before the context is freed";
-}
-
-TEST_F(JobRun, JobThatBrokeOffIsStillClosedWithTheUel) {
-    EXPECT_EQ(Split(m_job.get(), {RenderMarks, BreakOffInsideTheJob}), JobProcess::Failed);
-    EXPECT_EQ(m_out.Bytes(), "job-header|" + kUel);
-    EXPECT_EQ(m_job->dwJobState & JOBSTATE_HEADER_SENT, 0u);
-}
-
-int FailingPipe(int*) {
-    errno = EMFILE;
-    return -1;
-}
-pid_t FailingFork() {
-    errno = EAGAIN;
-    return -1;
-}
-int g_stagesRun = 0;
-int CountRender(tagJOBINFO*) { return ++g_stagesRun; }
-int CountSend(tagJOBINFO*, int) { return ++g_stagesRun, 0; }
-
-TEST_F(JobRun, FailingPipeOrForkFailsTheJobWithAnError) {
+TEST(JobClose, JobThatBrokeOffIsStillClosedWithTheUel) {
     struct Case {
-        PFNJOBPIPE pfnPipe;
-        PFNJOBFORK pfnFork;
-        const char* pszError;
-    } cases[] = {
-        {FailingPipe, nullptr, "Cannot create the pipe to the renderer: Too many open files\n"},
-        {nullptr, FailingFork, "Cannot start the renderer process: Resource temporarily unavailable\n"},
-    };
+        DWORD dwJobState;
+        std::string expected;
+    } cases[] = {{JOBSTATE_HEADER_SENT, kUel},
+                 {JOBSTATE_HEADER_SENT | JOBSTATE_PAGE_OPEN, kUel},
+                 {0, ""}};  // never started, or already ended with its own UEL
     for (const Case& c : cases) {
-        g_stagesRun = 0;
-        SetJobProcessCalls(c.pfnPipe, c.pfnFork);
-        StderrCapture err(m_dir / "err.txt");
-        const tagJOBSTAGES stages = {CountRender, CountSend};
-        JobProcess result = RunJobProcesses(m_job.get(), &stages);
-        std::string log = err.Take();
-        SetJobProcessCalls(nullptr, nullptr);
-        EXPECT_EQ(result, JobProcess::Failed);
-        EXPECT_EQ(g_stagesRun, 0) << "nothing is rendered";
-        EXPECT_EQ(log, "ERROR: (PID " + std::to_string(getpid()) + ") " + c.pszError);
+        orvtest::ScratchDir dir;
+        OutputCapture out(dir / "out.bin");
+        TestJob job;
+        job->dwJobState = c.dwJobState;
+        CloseBrokenJob(job.get());
+        EXPECT_EQ(out.Bytes(), c.expected) << c.dwJobState;
+        EXPECT_EQ(job->dwJobState & JOBSTATE_HEADER_SENT, 0u);
     }
 }
 
