@@ -2,12 +2,11 @@
 // the settings record to standard output.
 #include "filter/PagePass.h"
 
+#include "filter/GhostscriptChild.h"
+
 #include <unistd.h>
 
 #include <climits>
-
-// The child's feed into the running interpreter (the Ghostscript child's own module).
-int FeedGhostscript(tagJOBINFO* pJob, const char* pszText, size_t cch);
 
 namespace {
 
