@@ -1,0 +1,209 @@
+#include "core/kinsoku/FinisherFlagRules.h"
+
+#include "core/kinsoku/ModelRules.h"
+
+#include <vector>
+
+namespace {
+
+constexpr SHORT kKeySort = 212;
+constexpr SHORT kKeyBooklet = 213;
+constexpr SHORT kKeyPunch = 219;
+constexpr SHORT kKeyStaple = 220;
+constexpr SHORT kKeyPaperStaple = 236;
+constexpr SHORT kKeyPaperPunch = 237;
+
+constexpr LONG kPortrait = 1;
+constexpr LONG kLandscape = 2;
+
+// The staple positions one byte of a staple flag word allows: 0 unless bit 7, then 1-6 for
+// bits 0-5.
+std::vector<LONG> StaplePositions(DWORD dwByte)
+{
+    std::vector<LONG> positions;
+    if ((dwByte & 0x80) == 0) {
+        positions.push_back(0);
+    }
+    for (int bit = 0; bit < 6; ++bit) {
+        if ((dwByte & (1u << bit)) != 0) {
+            positions.push_back(bit + 1);
+        }
+    }
+    return positions;
+}
+
+// The punch values one nibble of a punch flag word allows: 0 unless bit 3, then 2, 3, 1 for
+// bits 0, 1, 2.
+std::vector<LONG> PunchValues(DWORD dwNibble)
+{
+    static const LONG kByBit[] = {2, 3, 1};
+    std::vector<LONG> values;
+    if ((dwNibble & 0x8) == 0) {
+        values.push_back(0);
+    }
+    for (int bit = 0; bit < 3; ++bit) {
+        if ((dwNibble & (1u << bit)) != 0) {
+            values.push_back(kByBit[bit]);
+        }
+    }
+    return values;
+}
+
+std::vector<LONG> SortValues(DWORD dwFlags)
+{
+    std::vector<LONG> values;
+    for (int bit = 0; bit < 6; ++bit) {
+        SHORT sValue = 0;
+        if ((dwFlags & (1u << bit)) != 0 && bSortBitToValue(1u << bit, &sValue) != 0) {
+            values.push_back(sValue);
+        }
+    }
+    return values;
+}
+
+// The values of either orientation, each once, in ascending order.
+std::vector<LONG> Union(const std::vector<LONG>& a, const std::vector<LONG>& b)
+{
+    std::vector<LONG> all;
+    for (LONG lValue = 0; lValue <= 6; ++lValue) {
+        bool bIn = false;
+        for (LONG v : a) {
+            bIn = bIn || v == lValue;
+        }
+        for (LONG v : b) {
+            bIn = bIn || v == lValue;
+        }
+        if (bIn) {
+            all.push_back(lValue);
+        }
+    }
+    return all;
+}
+
+void AddAll(CKinsokuItem* pItem, SHORT sKey, LONG lKeyValue, const std::vector<LONG>& values)
+{
+    for (LONG lValue : values) {
+        pItem->AddAllowedValue(sKey, lKeyValue, lValue);
+    }
+}
+
+}  // namespace
+
+SHORT bStapleValueRules(CKinsokuItem* pItem, SHORT sKey, LONG lValue1, LONG lValue2, DWORD dwStapleFlags)
+{
+    if (pItem == nullptr) {
+        return 0;
+    }
+    AddAll(pItem, sKey, lValue1, StaplePositions(dwStapleFlags & 0xFF));
+    AddAll(pItem, sKey, lValue2, StaplePositions((dwStapleFlags >> 8) & 0xFF));
+    return -1;
+}
+
+SHORT bStapleKeyRules(CKinsokuItem* pItem, LONG lX, DWORD dwStapleFlags)
+{
+    if (pItem == nullptr) {
+        return 0;
+    }
+    for (LONG lPosition :
+         Union(StaplePositions(dwStapleFlags & 0xFF), StaplePositions((dwStapleFlags >> 8) & 0xFF))) {
+        pItem->AddAllowedValue(kKeyStaple, lPosition, lX);
+    }
+    return -1;
+}
+
+SHORT bPunchValueRules(CKinsokuItem* pItem, SHORT sKey, LONG lValue1, LONG lValue2, DWORD dwPunchFlags)
+{
+    if (pItem == nullptr) {
+        return 0;
+    }
+    AddAll(pItem, sKey, lValue1, PunchValues(dwPunchFlags & 0xF));
+    AddAll(pItem, sKey, lValue2, PunchValues((dwPunchFlags >> 4) & 0xF));
+    return -1;
+}
+
+SHORT bPunchKeyRules(CKinsokuItem* pItem, LONG lX, DWORD dwPunchFlags)
+{
+    if (pItem == nullptr) {
+        return 0;
+    }
+    for (LONG lPunch : Union(PunchValues(dwPunchFlags & 0xF), PunchValues((dwPunchFlags >> 4) & 0xF))) {
+        pItem->AddAllowedValue(kKeyPunch, lPunch, lX);
+    }
+    return -1;
+}
+
+SHORT bSortValueRules(CKinsokuItem* pItem, SHORT sKey, LONG lValue, DWORD dwSortFlags)
+{
+    if (pItem == nullptr) {
+        return 0;
+    }
+    AddAll(pItem, sKey, lValue, SortValues(dwSortFlags));
+    return -1;
+}
+
+SHORT bSortKeyRules(CKinsokuItem* pItem, LONG lX, DWORD dwSortFlags)
+{
+    if (pItem == nullptr) {
+        return 0;
+    }
+    for (LONG lSort : SortValues(dwSortFlags)) {
+        pItem->AddAllowedValue(kKeySort, lSort, lX);
+    }
+    return -1;
+}
+
+SHORT bBookletPositionRules(CKinsokuItem* pItem, LONG lX, DWORD dwFlags)
+{
+    if (pItem == nullptr) {
+        return 0;
+    }
+    if ((dwFlags & 0x2000) != 0) {
+        pItem->AddAllowedValue(kKeyBooklet, 0, lX);
+    }
+    if ((dwFlags & 0x4000) != 0) {
+        pItem->AddAllowedValue(kKeyBooklet, 2, lX);
+    }
+    return -1;
+}
+
+SHORT bBookletUnitRules(CKinsokuItem* pItem, SHORT sKey, LONG lValue, DWORD dwFlags)
+{
+    if (pItem == nullptr) {
+        return 0;
+    }
+    static const LONG kUnits[] = {1, 2, 4, 8};
+    for (int bit = 0; bit < 4; ++bit) {
+        if ((dwFlags & (1u << bit)) != 0) {
+            pItem->AddAllowedValue(sKey, lValue, kUnits[bit]);
+        }
+    }
+    if ((dwFlags & 0x1000) != 0) {
+        pItem->AddAllowedValue(sKey, lValue, 0);
+    }
+    return -1;
+}
+
+SHORT bPaperPositionRules(CKinsokuItem* pItem, SHORT sKey, LONG lPaperClass, DWORD dwFlags, LONG lX)
+{
+    if (pItem == nullptr) {
+        return 0;
+    }
+    std::vector<LONG> portrait;
+    std::vector<LONG> landscape;
+    if (sKey == kKeyPaperStaple) {
+        portrait = StaplePositions(dwFlags & 0xFF);
+        landscape = StaplePositions((dwFlags >> 8) & 0xFF);
+    } else if (sKey == kKeyPaperPunch) {
+        portrait = PunchValues(dwFlags & 0xF);
+        landscape = PunchValues((dwFlags >> 4) & 0xF);
+    } else {
+        return -1;
+    }
+    for (LONG s : portrait) {
+        pItem->AddAllowedValue(sKey, lPaperClass + (kPortrait << 24) + (s << 16), lX);
+    }
+    for (LONG s : landscape) {
+        pItem->AddAllowedValue(sKey, lPaperClass + (kLandscape << 24) + (s << 16), lX);
+    }
+    return -1;
+}

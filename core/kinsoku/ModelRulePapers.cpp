@@ -1,0 +1,266 @@
+// The paper, custom-class, media and source passes: each paper, custom class, medium and source
+// of the model restricts, while it is selected, the media, sources and papers it lists, and
+// whether pages per sheet, duplex, booklet, sorting, the duplex method, rotation and the quality
+// modes are allowed with it.
+#include "core/kinsoku/ModelRules.h"
+
+#include "core/kinsoku/KinsokuList.h"
+#include "core/kinsoku/RuleAnswers.h"
+#include "core/model/SpcIds.h"
+
+namespace {
+
+constexpr SHORT kKeyPaperClass = 205;
+constexpr SHORT kKeyMedia = 208;
+constexpr SHORT kKeySource = 209;
+constexpr SHORT kKeyFrontCoverMedia = 230;
+constexpr SHORT kKeyBackCoverMedia = 231;
+constexpr SHORT kKeyFrontCoverSource = 232;
+constexpr SHORT kKeyBackCoverSource = 233;
+
+constexpr SHORT kItemPaper = 1;
+constexpr SHORT kItemMedia = 2;
+constexpr SHORT kItemSource = 3;
+constexpr SHORT kItemRotate = 7;
+constexpr SHORT kItemSort = 9;
+constexpr SHORT kItemBooklet = 10;
+constexpr SHORT kItemNup = 11;
+constexpr SHORT kItemDuplexOption = 21;
+constexpr SHORT kItemDuplex = 22;
+constexpr SHORT kItemFrontCoverMedia = 27;
+constexpr SHORT kItemFrontCoverSource = 28;
+constexpr SHORT kItemBackCoverMedia = 29;
+constexpr SHORT kItemBackCoverSource = 30;
+constexpr SHORT kItemQuality = 34;
+
+// Duplex flags: bit 0 duplex allowed with the first duplex method (dmDuplexOption 0), bit 1 with
+// the second. Layout flags: bit 0 rotation allowed (sources), bit 1 booklet allowed, bit 3 pages
+// per sheet forbidden.
+constexpr DWORD kDuplexMethod0 = 0x1;
+constexpr DWORD kDuplexMethod1 = 0x2;
+constexpr DWORD kLayoutRotate = 0x1;
+constexpr DWORD kLayoutBooklet = 0x2;
+constexpr DWORD kLayoutNoNup = 0x8;
+
+// What a paper, custom class, medium or source says about the settings tied to it.
+struct TrayFlags {
+    DWORD dwDuplex;
+    DWORD dwSortBits;
+    DWORD dwLayout;
+};
+
+void AddList(CKinsokuItem* pItem, SHORT sKey, LONG lKeyValue, const SHORT* psList, SHORT sCount, DWORD dwSlots)
+{
+    if (pItem != nullptr) {
+        pItem->AddAllowedValues(sKey, lKeyValue, psList, ListCount(sCount, dwSlots));
+    }
+}
+
+// The rows every pass shares: pages per sheet, duplex, booklet, sort and the duplex method.
+void AddFlagRules(CKinsokuList* pList, SHORT sKey, LONG lKeyValue, const TrayFlags& flags)
+{
+    if (CKinsokuItem* pNup = pList->GetLinkedItem(kItemNup, sKey)) {
+        if ((flags.dwLayout & kLayoutNoNup) != 0) {
+            pNup->AddAllowedValue(sKey, lKeyValue, 0);
+        } else {
+            pNup->SetAllowAll(sKey, lKeyValue);
+        }
+    }
+    bool bDuplex = (flags.dwDuplex & (kDuplexMethod0 | kDuplexMethod1)) != 0;
+    if (CKinsokuItem* pDuplex = pList->GetLinkedItem(kItemDuplex, sKey)) {
+        if (bDuplex) {
+            pDuplex->SetAllowAll(sKey, lKeyValue);
+        } else {
+            pDuplex->AddAllowedValue(sKey, lKeyValue, 1);
+        }
+    }
+    if (CKinsokuItem* pBooklet = pList->GetLinkedItem(kItemBooklet, sKey)) {
+        // A booklet is printed on both sides, so it needs duplex as well.
+        if ((flags.dwLayout & kLayoutBooklet) != 0 && bDuplex) {
+            pBooklet->SetAllowAll(sKey, lKeyValue);
+        } else {
+            pBooklet->AddAllowedValue(sKey, lKeyValue, 0);
+        }
+    }
+    vAddSortBits(pList->GetLinkedItem(kItemSort, sKey), sKey, lKeyValue, flags.dwSortBits);
+    if (CKinsokuItem* pMethod = pList->GetLinkedItem(kItemDuplexOption, sKey)) {
+        if ((flags.dwDuplex & kDuplexMethod0) != 0) {
+            pMethod->AddAllowedValue(sKey, lKeyValue, 0);
+        }
+        if ((flags.dwDuplex & kDuplexMethod1) != 0) {
+            pMethod->AddAllowedValue(sKey, lKeyValue, 1);
+        }
+    }
+}
+
+// Key values without a record of their own allow no sort value.
+void CloseSortRules(CKinsokuList* pList, SHORT sKey)
+{
+    if (CKinsokuItem* pSort = pList->GetLinkedItem(kItemSort, sKey)) {
+        pSort->AddKeyAllowedValues(sKey, nullptr, 0);
+    }
+}
+
+// Quality modes: every key value without an exclusion list allows all of them.
+CKinsokuItem* OpenQualityRules(CKinsokuList* pList, SHORT sKey)
+{
+    CKinsokuItem* pQuality = pList->GetLinkedItem(kItemQuality, sKey);
+    if (pQuality != nullptr) {
+        pQuality->SetKeyAllowAll(sKey, -1);
+    }
+    return pQuality;
+}
+
+void AddQualityExclusions(CKinsokuItem* pQuality, SHORT sKey, const tagMODELHANDLE* pHandle, SHORT sCapId,
+                          LONG lView)
+{
+    if (pQuality == nullptr) {
+        return;
+    }
+    for (const tagSPCTAILLIST& entry : RuleRecords<tagSPCTAILLIST>(pHandle, sCapId, lView)) {
+        vAllowAllButListed(pQuality, sKey, entry.sId, entry.sWords, static_cast<SHORT>(ListCount(entry.sCount, 4)));
+    }
+}
+
+template <typename Tray>
+TrayFlags TrayFlagsOf(const Tray& record)
+{
+    // Media and source records: duplex flags +4, sort bits +8, layout flags +24.
+    return {record.dwWords[0], record.dwWords[1], record.dwWords[5]};
+}
+
+// One source list (the model's sources or its source groups), in model order.
+void SourceRules(const tagMODELHANDLE* pHandle, CKinsokuList* pList, SHORT sCapId)
+{
+    for (const tagSOURCEINFO& source : RuleRecords<tagSOURCEINFO>(pHandle, sCapId, 3)) {
+        const SHORT sId = source.sId;
+        AddList(pList->GetLinkedItem(kItemPaper, kKeySource), kKeySource, sId, source.sListA, source.sListACount, 64);
+        AddList(pList->GetLinkedItem(kItemMedia, kKeySource), kKeySource, sId, source.sListB, source.sListBCount, 32);
+        AddList(pList->GetLinkedItem(kItemFrontCoverMedia, kKeyFrontCoverSource), kKeyFrontCoverSource, sId,
+                source.sListB, source.sListBCount, 32);
+        AddList(pList->GetLinkedItem(kItemBackCoverMedia, kKeyBackCoverSource), kKeyBackCoverSource, sId,
+                source.sListB, source.sListBCount, 32);
+        TrayFlags flags = TrayFlagsOf(source);
+        AddFlagRules(pList, kKeySource, sId, flags);
+        if (CKinsokuItem* pRotate = pList->GetLinkedItem(kItemRotate, kKeySource)) {
+            if ((flags.dwLayout & kLayoutRotate) != 0) {
+                pRotate->SetAllowAll(kKeySource, sId);
+            } else {
+                pRotate->AddAllowedValue(kKeySource, sId, 0);
+            }
+        }
+    }
+    CloseSortRules(pList, kKeySource);
+}
+
+}  // namespace
+
+void vKinsokuPaper(const tagMODELHANDLE* pHandle, CKinsokuList* pList)
+{
+    if (pList == nullptr) {
+        return;
+    }
+    for (const tagPAPERINFO& paper : RuleRecords<tagPAPERINFO>(pHandle, SPCID_PAPERSIZE, 4)) {
+        const SHORT sId = paper.sId;
+        for (SHORT sItem : {kItemMedia, kItemFrontCoverMedia, kItemBackCoverMedia}) {
+            AddList(pList->GetLinkedItem(sItem, kKeyPaperClass), kKeyPaperClass, sId, paper.sListA, paper.sListACount,
+                    32);
+        }
+        for (SHORT sItem : {kItemSource, kItemFrontCoverSource, kItemBackCoverSource}) {
+            AddList(pList->GetLinkedItem(sItem, kKeyPaperClass), kKeyPaperClass, sId, paper.sListB, paper.sListBCount,
+                    20);
+        }
+        AddFlagRules(pList, kKeyPaperClass, sId, {paper.dwDuplexFlags, paper.dwWord64, paper.dwLayoutFlags});
+    }
+    CloseSortRules(pList, kKeyPaperClass);
+    AddQualityExclusions(OpenQualityRules(pList, kKeyPaperClass), kKeyPaperClass, pHandle, SPCID_PAPERSIZE, 9);
+}
+
+void vKinsokuCustomPaper(const tagMODELHANDLE* pHandle, CKinsokuList* pList, SHORT sClass)
+{
+    struct ClassCapability {
+        SHORT sClass;
+        SHORT sCapId;
+    };
+    static const ClassCapability kClasses[] = {{456, SPCID_CUSTOMSIZE},
+                                               {457, SPCID_CUSTOMLONG},
+                                               {458, SPCID_CUSTOMCLASS1},
+                                               {459, SPCID_CUSTOMCLASS2}};
+    SHORT sCapId = 0;
+    for (const ClassCapability& entry : kClasses) {
+        if (entry.sClass == sClass) {
+            sCapId = entry.sCapId;
+        }
+    }
+    tagCUSTOMLIMITS limits;
+    if (pList == nullptr || sCapId == 0 || !ReadRuleRecord(pHandle, sCapId, 1, &limits)) {
+        return;
+    }
+    if (pList->GetLinkedItem(kItemMedia, kKeyPaperClass) != nullptr) {
+        for (SHORT sItem : {kItemMedia, kItemFrontCoverMedia, kItemBackCoverMedia}) {
+            AddList(pList->GetLinkedItem(sItem, kKeyPaperClass), kKeyPaperClass, sClass, limits.sListA,
+                    limits.sListACount, 32);
+        }
+    }
+    if (pList->GetLinkedItem(kItemSource, kKeyPaperClass) != nullptr) {
+        for (SHORT sItem : {kItemSource, kItemFrontCoverSource, kItemBackCoverSource}) {
+            AddList(pList->GetLinkedItem(sItem, kKeyPaperClass), kKeyPaperClass, sClass, limits.sListB,
+                    limits.sListBCount, 20);
+        }
+    }
+    // Custom limits: duplex flags +36, sort bits +40, layout flags +56.
+    AddFlagRules(pList, kKeyPaperClass, sClass, {limits.dwWord68, limits.dwWord72, limits.dwWord88});
+    CloseSortRules(pList, kKeyPaperClass);
+    // Only the custom size and long paper carry quality exclusion lists.
+    CKinsokuItem* pQuality = pList->GetLinkedItem(kItemQuality, kKeyPaperClass);
+    if (pQuality != nullptr && (sClass == 456 || sClass == 457)) {
+        for (const tagCUSTOMLIST& entry : RuleRecords<tagCUSTOMLIST>(pHandle, sCapId, 4)) {
+            vAllowAllButListed(pQuality, kKeyPaperClass, sClass, entry.sWords,
+                               static_cast<SHORT>(ListCount(entry.sCount, 4)));
+        }
+    }
+}
+
+void vKinsokuMedia(const tagMODELHANDLE* pHandle, CKinsokuList* pList)
+{
+    if (pList == nullptr) {
+        return;
+    }
+    // Cover sources follow the cover medium only while a cover is printed on it: the cover-media
+    // keys carry the cover-file flag in their high half.
+    struct CoverSource {
+        SHORT sItem;
+        SHORT sKey;
+    };
+    const CoverSource kCoverSources[] = {{kItemFrontCoverSource, kKeyFrontCoverMedia},
+                                         {kItemBackCoverSource, kKeyBackCoverMedia}};
+    for (const CoverSource& cover : kCoverSources) {
+        if (CKinsokuItem* pItem = pList->GetLinkedItem(cover.sItem, cover.sKey)) {
+            pItem->SetKeyAllowAll(cover.sKey, -1);
+        }
+    }
+    for (const tagMEDIAINFO& media : RuleRecords<tagMEDIAINFO>(pHandle, SPCID_MEDIATYPE, 3)) {
+        const SHORT sId = media.sId;
+        AddList(pList->GetLinkedItem(kItemPaper, kKeyMedia), kKeyMedia, sId, media.sListA, media.sListACount, 64);
+        AddList(pList->GetLinkedItem(kItemSource, kKeyMedia), kKeyMedia, sId, media.sListB, media.sListBCount, 20);
+        for (const CoverSource& cover : kCoverSources) {
+            AddList(pList->GetLinkedItem(cover.sItem, cover.sKey), cover.sKey, 0x10000 + sId, media.sListB,
+                    media.sListBCount, 20);
+        }
+        AddFlagRules(pList, kKeyMedia, sId, TrayFlagsOf(media));
+    }
+    CloseSortRules(pList, kKeyMedia);
+    AddQualityExclusions(OpenQualityRules(pList, kKeyMedia), kKeyMedia, pHandle, SPCID_MEDIATYPE, 6);
+}
+
+void vKinsokuSource(const tagMODELHANDLE* pHandle, CKinsokuList* pList)
+{
+    if (pList == nullptr) {
+        return;
+    }
+    SourceRules(pHandle, pList, SPCID_PAPERSOURCE);
+    SourceRules(pHandle, pList, SPCID_SOURCEGROUP);
+    CKinsokuItem* pQuality = OpenQualityRules(pList, kKeySource);
+    AddQualityExclusions(pQuality, kKeySource, pHandle, SPCID_PAPERSOURCE, 5);
+    AddQualityExclusions(pQuality, kKeySource, pHandle, SPCID_SOURCEGROUP, 5);
+}
