@@ -1,17 +1,11 @@
 #include "core/kinsoku/FinisherFlagRules.h"
 
+#include "core/kinsoku/KinsokuIds.h"
 #include "core/kinsoku/ModelRules.h"
 
 #include <vector>
 
 namespace {
-
-constexpr SHORT kKeySort = 212;
-constexpr SHORT kKeyBooklet = 213;
-constexpr SHORT kKeyPunch = 219;
-constexpr SHORT kKeyStaple = 220;
-constexpr SHORT kKeyPaperStaple = 236;
-constexpr SHORT kKeyPaperPunch = 237;
 
 constexpr LONG kPortrait = 1;
 constexpr LONG kLandscape = 2;
@@ -104,9 +98,8 @@ SHORT bStapleKeyRules(CKinsokuItem* pItem, LONG lX, DWORD dwStapleFlags)
     if (pItem == nullptr) {
         return 0;
     }
-    for (LONG lPosition :
-         Union(StaplePositions(dwStapleFlags & 0xFF), StaplePositions((dwStapleFlags >> 8) & 0xFF))) {
-        pItem->AddAllowedValue(kKeyStaple, lPosition, lX);
+    for (LONG lPosition : Union(StaplePositions(dwStapleFlags & 0xFF), StaplePositions((dwStapleFlags >> 8) & 0xFF))) {
+        pItem->AddAllowedValue(KINSOKU_KEY_STAPLE, lPosition, lX);
     }
     return -1;
 }
@@ -127,7 +120,7 @@ SHORT bPunchKeyRules(CKinsokuItem* pItem, LONG lX, DWORD dwPunchFlags)
         return 0;
     }
     for (LONG lPunch : Union(PunchValues(dwPunchFlags & 0xF), PunchValues((dwPunchFlags >> 4) & 0xF))) {
-        pItem->AddAllowedValue(kKeyPunch, lPunch, lX);
+        pItem->AddAllowedValue(KINSOKU_KEY_PUNCH, lPunch, lX);
     }
     return -1;
 }
@@ -147,7 +140,7 @@ SHORT bSortKeyRules(CKinsokuItem* pItem, LONG lX, DWORD dwSortFlags)
         return 0;
     }
     for (LONG lSort : SortValues(dwSortFlags)) {
-        pItem->AddAllowedValue(kKeySort, lSort, lX);
+        pItem->AddAllowedValue(KINSOKU_KEY_SORT, lSort, lX);
     }
     return -1;
 }
@@ -158,10 +151,10 @@ SHORT bBookletPositionRules(CKinsokuItem* pItem, LONG lX, DWORD dwFlags)
         return 0;
     }
     if ((dwFlags & 0x2000) != 0) {
-        pItem->AddAllowedValue(kKeyBooklet, 0, lX);
+        pItem->AddAllowedValue(KINSOKU_KEY_BOOKLET, 0, lX);
     }
     if ((dwFlags & 0x4000) != 0) {
-        pItem->AddAllowedValue(kKeyBooklet, 2, lX);
+        pItem->AddAllowedValue(KINSOKU_KEY_BOOKLET, 2, lX);
     }
     return -1;
 }
@@ -190,10 +183,10 @@ SHORT bPaperPositionRules(CKinsokuItem* pItem, SHORT sKey, LONG lPaperClass, DWO
     }
     std::vector<LONG> portrait;
     std::vector<LONG> landscape;
-    if (sKey == kKeyPaperStaple) {
+    if (sKey == KINSOKU_KEY_CLASS_STAPLE) {
         portrait = StaplePositions(dwFlags & 0xFF);
         landscape = StaplePositions((dwFlags >> 8) & 0xFF);
-    } else if (sKey == kKeyPaperPunch) {
+    } else if (sKey == KINSOKU_KEY_CLASS_PUNCH) {
         portrait = PunchValues(dwFlags & 0xF);
         landscape = PunchValues((dwFlags >> 4) & 0xF);
     } else {

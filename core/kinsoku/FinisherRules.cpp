@@ -2,6 +2,7 @@
 // installed finisher of the model's finisher data and the static link table.
 #include "core/kinsoku/FinisherRules.h"
 
+#include "core/kinsoku/KinsokuIds.h"
 #include "core/codec/FinishingMaps.h"
 #include "core/kinsoku/FinisherFlagRules.h"
 #include "core/kinsoku/KinsokuList.h"
@@ -15,37 +16,16 @@ namespace {
 constexpr SHORT kCapFinishMode = 34;
 constexpr SHORT kNoFinisherItem = 99;
 
-constexpr SHORT kItemFinisher = 4;
-constexpr SHORT kItemPunch = 5;
-constexpr SHORT kItemStaple = 6;
-constexpr SHORT kItemCollate = 8;
-constexpr SHORT kItemSort = 9;
-constexpr SHORT kItemDuplex = 22;
-constexpr SHORT kItemBookletUnit = 39;
-
-constexpr SHORT kKeyAlways = 204;
-constexpr SHORT kKeyClassOrientation = 206;
-constexpr SHORT kKeyClassFinisher = 207;
-constexpr SHORT kKeySort = 212;
-constexpr SHORT kKeyBooklet = 213;
-constexpr SHORT kKeyPoster = 215;
-constexpr SHORT kKeyPunch = 219;
-constexpr SHORT kKeyStaple = 220;
-constexpr SHORT kKeyFinisher = 221;
-constexpr SHORT kKeyStapleBooklet = 222;
-constexpr SHORT kKeyClassStaple = 236;
-constexpr SHORT kKeyClassPunch = 237;
-
 constexpr LONG kPosterOn = 4;
 constexpr LONG kBookletOn = 2;
 
 // Row conditions: what the installed finisher has and how the model lays out its positions.
 constexpr DWORD kNeedsPuncher = 0x1;
 constexpr DWORD kNeedsStapler = 0x2;
-constexpr DWORD kNeedsStaplePerPaper = 0x4;      // layout flag 0x20 set
-constexpr DWORD kNeedsPunchPerPaper = 0x8;       // layout flag 0x10 set
-constexpr DWORD kNeedsNoStaplePerPaper = 0x10;   // layout flag 0x20 clear
-constexpr DWORD kNeedsNoPunchPerPaper = 0x20;    // layout flag 0x10 clear
+constexpr DWORD kNeedsStaplePerPaper = 0x4;  // layout flag 0x20 set
+constexpr DWORD kNeedsPunchPerPaper = 0x8;  // layout flag 0x10 set
+constexpr DWORD kNeedsNoStaplePerPaper = 0x10;  // layout flag 0x20 clear
+constexpr DWORD kNeedsNoPunchPerPaper = 0x20;  // layout flag 0x10 clear
 
 // Layout flags of the finisher's link record (view 11, +4).
 constexpr DWORD kLayoutPunchPerPaper = 0x10;
@@ -65,8 +45,7 @@ const ValueImage kPunchImages[] = {{0, 2320}, {1, 2326}, {2, 2323}, {3, 2329}};
 const ValueImage kFinisherImages[] = {{0, 2340},   {1, 2341},   {2, 2341},   {257, 2342}, {513, 2343},
                                       {514, 2343}, {769, 2344}, {770, 2345}, {771, 2343}};
 
-template <size_t N>
-const ValueImage* FindValueEntry(const ValueImage (&table)[N], LONG lValue)
+template <size_t N> const ValueImage* FindValueEntry(const ValueImage (&table)[N], LONG lValue)
 {
     for (const ValueImage& entry : table) {
         if (entry.lValue == lValue) {
@@ -123,41 +102,41 @@ bool RowApplies(const tagFINISHERLINK& row, DWORD dwLinkBits, DWORD dwLayout, co
 }  // namespace
 
 const tagFINISHERLINK FINISHER_KINSOKU_TABLE[kFinisherLinkCount] = {
-    {0x1, 219, 6, 0x3},         {0x2, 219, 9, 0x1},         {0x4, 219, 4, 0x21},        {0x10, 220, 4, 0x12},
-    {0x4, 237, 4, 0x9},         {0x10, 236, 4, 0x6},        {0x8, 220, 9, 0x2},         {0x20, 212, 4, 0x0},
-    {0x100, 220, 5, 0x3},       {0x200, 212, 5, 0x1},       {0x400, 221, 5, 0x1},       {0x800, 212, 6, 0x2},
-    {0x1000, 221, 6, 0x2},      {0x2000, 221, 9, 0x0},      {0x4000, 220, 8, 0x2},      {0x10000, 206, 5, 0x1},
-    {0x20000, 206, 6, 0x2},     {0x40000, 207, 9, 0x0},     {0x80000, 207, 4, 0x0},     {0x100000, 242, 5, 0x1},
-    {0x200000, 242, 6, 0x2},    {0x400000, 242, 9, 0x0},    {0x800000, 242, 4, 0x0},    {0x1000000, 213, 5, 0x1},
-    {0x2000000, 213, 6, 0x2},   {0x8000000, 222, 39, 0x2},  {0x10000000, 215, 5, 0x1},  {0x20000000, 215, 6, 0x2},
-    {0x40000000, 204, 6, 0x2},  {0x80000000, 220, 22, 0x2},
+    {0x1, 219, 6, 0x3},        {0x2, 219, 9, 0x1},         {0x4, 219, 4, 0x21},       {0x10, 220, 4, 0x12},
+    {0x4, 237, 4, 0x9},        {0x10, 236, 4, 0x6},        {0x8, 220, 9, 0x2},        {0x20, 212, 4, 0x0},
+    {0x100, 220, 5, 0x3},      {0x200, 212, 5, 0x1},       {0x400, 221, 5, 0x1},      {0x800, 212, 6, 0x2},
+    {0x1000, 221, 6, 0x2},     {0x2000, 221, 9, 0x0},      {0x4000, 220, 8, 0x2},     {0x10000, 206, 5, 0x1},
+    {0x20000, 206, 6, 0x2},    {0x40000, 207, 9, 0x0},     {0x80000, 207, 4, 0x0},    {0x100000, 242, 5, 0x1},
+    {0x200000, 242, 6, 0x2},   {0x400000, 242, 9, 0x0},    {0x800000, 242, 4, 0x0},   {0x1000000, 213, 5, 0x1},
+    {0x2000000, 213, 6, 0x2},  {0x8000000, 222, 39, 0x2},  {0x10000000, 215, 5, 0x1}, {0x20000000, 215, 6, 0x2},
+    {0x40000000, 204, 6, 0x2}, {0x80000000, 220, 22, 0x2},
 };
 
 void vFinisherPaperRules(CKinsokuList* pList, const tagFINISHERPAPERFLAGS& paper, DWORD dwLinkBits, DWORD dwLayout)
 {
-    CKinsokuItem* pFinisher = pList->GetItem(kItemFinisher);
-    CKinsokuItem* pPunch = pList->GetItem(kItemPunch);
-    CKinsokuItem* pStaple = pList->GetItem(kItemStaple);
-    CKinsokuItem* pSort = pList->GetItem(kItemSort);
+    CKinsokuItem* pFinisher = pList->GetItem(KINSOKU_ITEM_FINISHER);
+    CKinsokuItem* pPunch = pList->GetItem(KINSOKU_ITEM_PUNCH);
+    CKinsokuItem* pStaple = pList->GetItem(KINSOKU_ITEM_STAPLE);
+    CKinsokuItem* pSort = pList->GetItem(KINSOKU_ITEM_SORT);
     const LONG F = paper.lFinisher;
     const LONG P = paper.lPaper;
     if (pFinisher != nullptr) {
         if ((dwLinkBits & 0x80000) != 0) {
-            pFinisher->AddAllowedValue(kKeyClassFinisher, P, F);
+            pFinisher->AddAllowedValue(KINSOKU_KEY_CLASS_FINISHER, P, F);
         }
         if ((dwLinkBits & 0x20) != 0) {
             bSortKeyRules(pFinisher, F, paper.dwSort);
         }
         if ((dwLinkBits & 0x4) != 0 && pPunch != nullptr) {
             if ((dwLayout & kLayoutPunchPerPaper) != 0) {
-                bPaperPositionRules(pFinisher, kKeyClassPunch, P, paper.dwPunch, F);
+                bPaperPositionRules(pFinisher, KINSOKU_KEY_CLASS_PUNCH, P, paper.dwPunch, F);
             } else {
                 bPunchKeyRules(pFinisher, F, paper.dwPunch);
             }
         }
         if ((dwLinkBits & 0x10) != 0 && pStaple != nullptr) {
             if ((dwLayout & kLayoutStaplePerPaper) != 0) {
-                bPaperPositionRules(pFinisher, kKeyClassStaple, P, paper.dwStaple, F);
+                bPaperPositionRules(pFinisher, KINSOKU_KEY_CLASS_STAPLE, P, paper.dwStaple, F);
             } else {
                 bStapleKeyRules(pFinisher, F, paper.dwStaple);
             }
@@ -165,40 +144,41 @@ void vFinisherPaperRules(CKinsokuList* pList, const tagFINISHERPAPERFLAGS& paper
     }
     if (pSort != nullptr) {
         if ((dwLinkBits & 0x40000) != 0) {
-            bSortValueRules(pSort, kKeyClassFinisher, P, paper.dwSort);
+            bSortValueRules(pSort, KINSOKU_KEY_CLASS_FINISHER, P, paper.dwSort);
         }
         if ((dwLinkBits & 0x2000) != 0) {
-            bSortValueRules(pSort, kKeyFinisher, F, paper.dwSort);
+            bSortValueRules(pSort, KINSOKU_KEY_FINISHER, F, paper.dwSort);
         }
     }
     if (pPunch != nullptr) {
         if ((dwLinkBits & 0x10000) != 0) {
-            bPunchValueRules(pPunch, kKeyClassOrientation, P + 0x10000, P + 0x20000, paper.dwPunch);
+            bPunchValueRules(pPunch, KINSOKU_KEY_CLASS_ORIENTATION, P + 0x10000, P + 0x20000, paper.dwPunch);
         }
         if ((dwLinkBits & 0x400) != 0) {
-            bPunchValueRules(pPunch, kKeyFinisher, F, F, paper.dwPunch);
+            bPunchValueRules(pPunch, KINSOKU_KEY_FINISHER, F, F, paper.dwPunch);
         }
     }
     if (pStaple != nullptr) {
         if ((dwLinkBits & 0x20000) != 0) {
-            bStapleValueRules(pStaple, kKeyClassOrientation, P + 0x10000, P + 0x20000, paper.dwStaple);
+            bStapleValueRules(pStaple, KINSOKU_KEY_CLASS_ORIENTATION, P + 0x10000, P + 0x20000, paper.dwStaple);
         }
         if ((dwLinkBits & 0x1000) != 0) {
-            bStapleValueRules(pStaple, kKeyFinisher, F, F, paper.dwStaple);
+            bStapleValueRules(pStaple, KINSOKU_KEY_FINISHER, F, F, paper.dwStaple);
         }
     }
 }
 
 bool CMdUtilM2::IsFinishModeUsable(WORD wModelFinisherId) const
 {
-    const tagINSTALLENTRY* pVariant = m_pInstallOption->FindInCategory(kCapFinishMode, static_cast<SHORT>(wModelFinisherId));
+    const tagINSTALLENTRY* pVariant =
+        m_pInstallOption->FindInCategory(kCapFinishMode, static_cast<SHORT>(wModelFinisherId));
     return pVariant == nullptr || pVariant->lInstalled != 0;
 }
 
 void CMdUtilM2::vOptionFinisherKinsoku(CKinsokuList* pList)
 {
     CInstallOption* pOptions = m_pInstallOption;
-    for (SHORT sItem : {kItemFinisher, kItemPunch, kItemStaple}) {
+    for (SHORT sItem : {KINSOKU_ITEM_FINISHER, KINSOKU_ITEM_PUNCH, KINSOKU_ITEM_STAPLE}) {
         pList->RemoveItem(sItem);
     }
     for (const tagFINISHERLINK& row : FINISHER_KINSOKU_TABLE) {
@@ -227,17 +207,19 @@ void CMdUtilM2::vFinisherValues(CKinsokuList* pList, const tagINSTALLENTRY* pFin
         return;
     }
     const tagMODELHANDLE* pHandle = m_pHandle;
-    std::vector<tagFINISHMODEINFO> modes = RuleRecords<tagFINISHMODEINFO>(pHandle, SPCID_FINISHER, 6, pFinisher->sItemId);
+    std::vector<tagFINISHMODEINFO> modes =
+        RuleRecords<tagFINISHMODEINFO>(pHandle, SPCID_FINISHER, 6, pFinisher->sItemId);
     if (modes.empty()) {
         return;
     }
-    CKinsokuItem* pItem = pList->GetOrCreateItem(kItemFinisher);
+    CKinsokuItem* pItem = pList->GetOrCreateItem(KINSOKU_ITEM_FINISHER);
     if (pItem == nullptr) {
         return;
     }
     for (const tagFINISHMODEINFO& mode : modes) {
         LONG lValue = 0;
-        const ValueImage* pEntry = MapFinisherId(mode.wModeId, &lValue) ? FindValueEntry(kFinisherImages, lValue) : nullptr;
+        const ValueImage* pEntry =
+            MapFinisherId(mode.wModeId, &lValue) ? FindValueEntry(kFinisherImages, lValue) : nullptr;
         if (pEntry != nullptr && IsFinishModeUsable(mode.wModeId)) {
             pItem->AddValue(pEntry->lValue, mode.wValue, pEntry->lImage);
         }
@@ -257,7 +239,7 @@ void CMdUtilM2::vStapleValues(CKinsokuList* pList, const tagINSTALLENTRY* pFinis
     }
     std::vector<tagFINISHERPUNCH> staples =
         RuleRecords<tagFINISHERPUNCH>(m_pHandle, SPCID_FINISHER, 5, pFinisher->sItemId);
-    CKinsokuItem* pItem = staples.empty() ? nullptr : pList->GetOrCreateItem(kItemStaple);
+    CKinsokuItem* pItem = staples.empty() ? nullptr : pList->GetOrCreateItem(KINSOKU_ITEM_STAPLE);
     if (pItem == nullptr) {
         return;
     }
@@ -277,7 +259,7 @@ void CMdUtilM2::vPunchValues(CKinsokuList* pList, const tagINSTALLENTRY* pFinish
     }
     std::vector<tagFINISHERPUNCHWORDS> punches =
         RuleRecords<tagFINISHERPUNCHWORDS>(m_pHandle, SPCID_FINISHER, 10, pFinisher->sItemId);
-    CKinsokuItem* pItem = punches.empty() ? nullptr : pList->GetOrCreateItem(kItemPunch);
+    CKinsokuItem* pItem = punches.empty() ? nullptr : pList->GetOrCreateItem(KINSOKU_ITEM_PUNCH);
     if (pItem == nullptr) {
         return;
     }
@@ -350,16 +332,17 @@ void CMdUtilM2::vFinisherRules(CKinsokuList* pList, const tagINSTALLENTRY* pFini
             const DWORD dwStaple = punch.dwWords[0];
             const DWORD dwSort = punch.dwWords[3];
             const DWORD dwBooklet = punch.dwWords[4];
-            bBookletPositionRules(pList->GetLinkedItem(kItemPunch, kKeyBooklet), X, dwBooklet);
-            bSortKeyRules(pList->GetLinkedItem(kItemPunch, kKeySort), X, dwSort);
-            bStapleKeyRules(pList->GetLinkedItem(kItemPunch, kKeyStaple), X, dwStaple);
-            bSortValueRules(pList->GetLinkedItem(kItemSort, kKeyPunch), kKeyPunch, X, dwSort);
-            bStapleValueRules(pList->GetLinkedItem(kItemStaple, kKeyPunch), kKeyPunch, X, X, dwStaple);
+            bBookletPositionRules(pList->GetLinkedItem(KINSOKU_ITEM_PUNCH, KINSOKU_KEY_BOOKLET), X, dwBooklet);
+            bSortKeyRules(pList->GetLinkedItem(KINSOKU_ITEM_PUNCH, KINSOKU_KEY_SORT), X, dwSort);
+            bStapleKeyRules(pList->GetLinkedItem(KINSOKU_ITEM_PUNCH, KINSOKU_KEY_STAPLE), X, dwStaple);
+            bSortValueRules(pList->GetLinkedItem(KINSOKU_ITEM_SORT, KINSOKU_KEY_PUNCH), KINSOKU_KEY_PUNCH, X, dwSort);
+            bStapleValueRules(pList->GetLinkedItem(KINSOKU_ITEM_STAPLE, KINSOKU_KEY_PUNCH), KINSOKU_KEY_PUNCH, X, X,
+                              dwStaple);
         }
         // No punching in poster layout.
-        if (CKinsokuItem* pPunch = pList->GetLinkedItem(kItemPunch, kKeyPoster)) {
-            pPunch->SetKeyAllowAll(kKeyPoster, -1);
-            pPunch->AddAllowedValue(kKeyPoster, kPosterOn, 0);
+        if (CKinsokuItem* pPunch = pList->GetLinkedItem(KINSOKU_ITEM_PUNCH, KINSOKU_KEY_POSTER)) {
+            pPunch->SetKeyAllowAll(KINSOKU_KEY_POSTER, -1);
+            pPunch->AddAllowedValue(KINSOKU_KEY_POSTER, kPosterOn, 0);
         }
     }
 
@@ -373,34 +356,34 @@ void CMdUtilM2::vFinisherRules(CKinsokuList* pList, const tagINSTALLENTRY* pFini
             // View 5: sort flags +12, staple flags +16.
             const DWORD dwSort = staple.dwWords[0];
             const DWORD dwFlags = staple.dwWords[1];
-            bBookletPositionRules(pList->GetLinkedItem(kItemStaple, kKeyBooklet), X, dwFlags);
-            bSortKeyRules(pList->GetLinkedItem(kItemStaple, kKeySort), X, dwSort);
-            bSortValueRules(pList->GetLinkedItem(kItemSort, kKeyStaple), kKeyStaple, X, dwSort);
-            bBookletUnitRules(pList->GetLinkedItem(kItemBookletUnit, kKeyStapleBooklet), kKeyStapleBooklet,
-                              X * 0x10000 + kBookletOn, dwFlags);
+            bBookletPositionRules(pList->GetLinkedItem(KINSOKU_ITEM_STAPLE, KINSOKU_KEY_BOOKLET), X, dwFlags);
+            bSortKeyRules(pList->GetLinkedItem(KINSOKU_ITEM_STAPLE, KINSOKU_KEY_SORT), X, dwSort);
+            bSortValueRules(pList->GetLinkedItem(KINSOKU_ITEM_SORT, KINSOKU_KEY_STAPLE), KINSOKU_KEY_STAPLE, X, dwSort);
+            bBookletUnitRules(pList->GetLinkedItem(KINSOKU_ITEM_BOOKLET_UNIT, KINSOKU_KEY_STAPLE_BOOKLET),
+                              KINSOKU_KEY_STAPLE_BOOKLET, X * 0x10000 + kBookletOn, dwFlags);
         }
         // No stapling in poster layout.
-        if (CKinsokuItem* pStaple = pList->GetLinkedItem(kItemStaple, kKeyPoster)) {
-            pStaple->SetKeyAllowAll(kKeyPoster, -1);
-            pStaple->AddAllowedValue(kKeyPoster, kPosterOn, 0);
+        if (CKinsokuItem* pStaple = pList->GetLinkedItem(KINSOKU_ITEM_STAPLE, KINSOKU_KEY_POSTER)) {
+            pStaple->SetKeyAllowAll(KINSOKU_KEY_POSTER, -1);
+            pStaple->AddAllowedValue(KINSOKU_KEY_POSTER, kPosterOn, 0);
         }
         // Stapled output is collated.
-        if (CKinsokuItem* pCollate = pList->GetLinkedItem(kItemCollate, kKeyStaple)) {
-            pCollate->AddKeyAllowedValue(kKeyStaple, 1);
-            pCollate->SetAllowAll(kKeyStaple, 0);
+        if (CKinsokuItem* pCollate = pList->GetLinkedItem(KINSOKU_ITEM_COLLATE, KINSOKU_KEY_STAPLE)) {
+            pCollate->AddKeyAllowedValue(KINSOKU_KEY_STAPLE, 1);
+            pCollate->SetAllowAll(KINSOKU_KEY_STAPLE, 0);
         }
         // Staple positions that need the duplex unit are offered only with it.
-        if (CKinsokuItem* pStaple = pList->GetLinkedItem(kItemStaple, kKeyAlways)) {
+        if (CKinsokuItem* pStaple = pList->GetLinkedItem(KINSOKU_ITEM_STAPLE, KINSOKU_KEY_ALWAYS)) {
             const bool bDuplexUnit = HasDuplexUnit() != 0;
             for (const tagFINISHERPUNCH& staple : staples) {
                 LONG X = 0;
                 if (MapStapleId(staple.wId, &X) && ((staple.dwWords[1] & kStapleNeedsDuplexUnit) == 0 || bDuplexUnit)) {
-                    pStaple->AddAllowedValue(kKeyAlways, 0, X);
+                    pStaple->AddAllowedValue(KINSOKU_KEY_ALWAYS, 0, X);
                 }
             }
         }
         // Staple positions that restrict duplex allow only the two-sided modes and force one.
-        if (CKinsokuItem* pDuplex = pList->GetLinkedItem(kItemDuplex, kKeyStaple)) {
+        if (CKinsokuItem* pDuplex = pList->GetLinkedItem(KINSOKU_ITEM_DUPLEX, KINSOKU_KEY_STAPLE)) {
             for (const tagFINISHERPUNCH& staple : staples) {
                 LONG X = 0;
                 if (!MapStapleId(staple.wId, &X)) {
@@ -408,12 +391,12 @@ void CMdUtilM2::vFinisherRules(CKinsokuList* pList, const tagINSTALLENTRY* pFini
                 }
                 const DWORD dwFlags = staple.dwWords[1];
                 if ((dwFlags & kStapleRestrictsDuplex) == 0) {
-                    pDuplex->SetAllowAll(kKeyStaple, X);
+                    pDuplex->SetAllowAll(KINSOKU_KEY_STAPLE, X);
                     continue;
                 }
-                pDuplex->AddAllowedValue(kKeyStaple, X, 2);
-                pDuplex->AddAllowedValue(kKeyStaple, X, 3);
-                pDuplex->SetForcedValue(kKeyStaple, X, (dwFlags & kStapleLongEdge) != 0 ? 2 : 3);
+                pDuplex->AddAllowedValue(KINSOKU_KEY_STAPLE, X, 2);
+                pDuplex->AddAllowedValue(KINSOKU_KEY_STAPLE, X, 3);
+                pDuplex->SetForcedValue(KINSOKU_KEY_STAPLE, X, (dwFlags & kStapleLongEdge) != 0 ? 2 : 3);
             }
         }
     }

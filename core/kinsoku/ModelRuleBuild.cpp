@@ -51,9 +51,7 @@ SHORT bBuildModelKinsoku(const tagMODELHANDLE* pHandle, CKinsokuList* pList, SHO
     return -1;
 }
 
-void vKinsokuModelPreHook()
-{
-}
+void vKinsokuModelPreHook() {}
 
 SHORT bKinsokuModelHook(CKinsokuList* pList)
 {

@@ -3,6 +3,7 @@
 // sort mode allow of the other settings.
 #include "core/kinsoku/ModelRules.h"
 
+#include "core/kinsoku/KinsokuIds.h"
 #include "core/kinsoku/KinsokuList.h"
 #include "core/kinsoku/RuleAnswers.h"
 #include "core/model/SpcIds.h"
@@ -14,24 +15,6 @@ namespace {
 
 constexpr SHORT kCapHalftone = 47;
 constexpr SHORT kCapTextBlack = 66;
-
-constexpr SHORT kKeyCollate = 211;
-constexpr SHORT kKeySort = 212;
-constexpr SHORT kKeyBooklet = 213;
-constexpr SHORT kKeyBookletMethod = 214;
-constexpr SHORT kKeyPoster = 215;
-constexpr SHORT kKeyNup = 216;
-constexpr SHORT kKeyFrontCover = 223;
-constexpr SHORT kKeyBackCover = 224;
-constexpr SHORT kKeyDuplex = 225;
-constexpr SHORT kKeyPrintMode = 226;
-constexpr SHORT kKeyReverseOrder = 229;
-constexpr SHORT kKeyCoverMethod = 234;
-constexpr SHORT kKeyDuplexMethod = 235;
-constexpr SHORT kKeyBlankPages = 238;
-constexpr SHORT kKeyHalftone = 239;
-constexpr SHORT kKeyColorMode = 240;
-constexpr SHORT kKeyJobSpool = 241;
 
 // Key values: the layout bits of dmLayoutPrint and the duplex modes.
 constexpr LONG kBookletOn = 2;
@@ -61,9 +44,9 @@ void OnlyWhile(CKinsokuList* pList, SHORT sKey, LONG lKeyValue, SHORT sItem, std
 // Layout items that a layout switches off (collation, which it switches on, aside).
 void OffWhile(CKinsokuList* pList, SHORT sKey, LONG lKeyValue, std::initializer_list<SHORT> items)
 {
-    constexpr SHORT kItemCollate = 8;
+    constexpr SHORT KINSOKU_ITEM_COLLATE = 8;
     for (SHORT sItem : items) {
-        OnlyWhile(pList, sKey, lKeyValue, sItem, {sItem == kItemCollate ? 1 : 0});
+        OnlyWhile(pList, sKey, lKeyValue, sItem, {sItem == KINSOKU_ITEM_COLLATE ? 1 : 0});
     }
 }
 
@@ -109,9 +92,12 @@ void CoverTrayRules(CKinsokuList* pList, SHORT sKey, const std::vector<Tray>& tr
 
 void AllCoverTrayRules(const tagMODELHANDLE* pHandle, CKinsokuList* pList, SHORT sKey, bool bByMethod)
 {
-    CoverTrayRules(pList, sKey, RuleRecords<tagMEDIAINFO>(pHandle, SPCID_MEDIATYPE, 3), 27, 29, bByMethod);
-    CoverTrayRules(pList, sKey, RuleRecords<tagSOURCEINFO>(pHandle, SPCID_PAPERSOURCE, 3), 28, 30, bByMethod);
-    CoverTrayRules(pList, sKey, RuleRecords<tagSOURCEINFO>(pHandle, SPCID_SOURCEGROUP, 3), 28, 30, bByMethod);
+    CoverTrayRules(pList, sKey, RuleRecords<tagMEDIAINFO>(pHandle, SPCID_MEDIATYPE, 3), KINSOKU_ITEM_FRONT_COVER_MEDIA,
+                   KINSOKU_ITEM_BACK_COVER_MEDIA, bByMethod);
+    CoverTrayRules(pList, sKey, RuleRecords<tagSOURCEINFO>(pHandle, SPCID_PAPERSOURCE, 3),
+                   KINSOKU_ITEM_FRONT_COVER_SOURCE, KINSOKU_ITEM_BACK_COVER_SOURCE, bByMethod);
+    CoverTrayRules(pList, sKey, RuleRecords<tagSOURCEINFO>(pHandle, SPCID_SOURCEGROUP, 3),
+                   KINSOKU_ITEM_FRONT_COVER_SOURCE, KINSOKU_ITEM_BACK_COVER_SOURCE, bByMethod);
 }
 
 }  // namespace
@@ -123,19 +109,22 @@ void vKinsokuBooklet(const tagMODELHANDLE* pHandle, CKinsokuList* pList)
     }
     tagBOOKLETINFO booklet;
     if (ReadRuleRecord(pHandle, SPCID_BOOKLET, 1, &booklet)) {
-        OnlyWhile(pList, kKeyBooklet, kBookletOn, 22, {(booklet.dwConditions & 0x1) != 0 ? kShortEdge : kLongEdge});
-        if (CKinsokuItem* pReverse = pList->GetLinkedItem(15, kKeyBooklet)) {
+        OnlyWhile(pList, KINSOKU_KEY_BOOKLET, kBookletOn, KINSOKU_ITEM_DUPLEX,
+                  {(booklet.dwConditions & 0x1) != 0 ? kShortEdge : kLongEdge});
+        if (CKinsokuItem* pReverse = pList->GetLinkedItem(KINSOKU_ITEM_REVERSE_ORDER, KINSOKU_KEY_BOOKLET)) {
             if ((booklet.dwFlags & 0x8) != 0) {
-                pReverse->AddAllowedValue(kKeyBooklet, kBookletOn, 0);
+                pReverse->AddAllowedValue(KINSOKU_KEY_BOOKLET, kBookletOn, 0);
             }
-            pReverse->SetKeyAllowAll(kKeyBooklet, -1);
+            pReverse->SetKeyAllowAll(KINSOKU_KEY_BOOKLET, -1);
         }
-        if (CKinsokuItem* pSort = pList->GetLinkedItem(9, kKeyBooklet)) {
-            vAddSortBits(pSort, kKeyBooklet, kBookletOn, booklet.dwSortBits);
-            pSort->SetKeyAllowAll(kKeyBooklet, -1);
+        if (CKinsokuItem* pSort = pList->GetLinkedItem(KINSOKU_ITEM_SORT, KINSOKU_KEY_BOOKLET)) {
+            vAddSortBits(pSort, KINSOKU_KEY_BOOKLET, kBookletOn, booklet.dwSortBits);
+            pSort->SetKeyAllowAll(KINSOKU_KEY_BOOKLET, -1);
         }
     }
-    OffWhile(pList, kKeyBooklet, kBookletOn, {20, 43, 8, 16, 31, 40});
+    OffWhile(pList, KINSOKU_KEY_BOOKLET, kBookletOn,
+             {KINSOKU_ITEM_BACK_COVER, KINSOKU_ITEM_DUPLEX_MARGIN, KINSOKU_ITEM_COLLATE, KINSOKU_ITEM_MIRROR,
+              KINSOKU_ITEM_SKIP_BLANK, KINSOKU_ITEM_40});
 }
 
 void vKinsokuPoster(const tagMODELHANDLE* pHandle, CKinsokuList* pList)
@@ -143,17 +132,19 @@ void vKinsokuPoster(const tagMODELHANDLE* pHandle, CKinsokuList* pList)
     if (pList == nullptr) {
         return;
     }
-    OnlyWhile(pList, kKeyPoster, kPosterOn, 22, {kOneSided});
+    OnlyWhile(pList, KINSOKU_KEY_POSTER, kPosterOn, KINSOKU_ITEM_DUPLEX, {kOneSided});
     tagFLAGWORD poster;
     if (ReadRuleRecord(pHandle, SPCID_POSTER, 1, &poster)) {
-        if (CKinsokuItem* pReverse = pList->GetLinkedItem(15, kKeyPoster)) {
+        if (CKinsokuItem* pReverse = pList->GetLinkedItem(KINSOKU_ITEM_REVERSE_ORDER, KINSOKU_KEY_POSTER)) {
             if ((poster.dwFlags & 0x4) != 0) {
-                pReverse->AddAllowedValue(kKeyPoster, kPosterOn, 0);
+                pReverse->AddAllowedValue(KINSOKU_KEY_POSTER, kPosterOn, 0);
             }
-            pReverse->SetKeyAllowAll(kKeyPoster, -1);
+            pReverse->SetKeyAllowAll(KINSOKU_KEY_POSTER, -1);
         }
     }
-    OffWhile(pList, kKeyPoster, kPosterOn, {18, 20, 43, 8, 16, 37, 38, 31});
+    OffWhile(pList, KINSOKU_KEY_POSTER, kPosterOn,
+             {KINSOKU_ITEM_FRONT_COVER, KINSOKU_ITEM_BACK_COVER, KINSOKU_ITEM_DUPLEX_MARGIN, KINSOKU_ITEM_COLLATE,
+              KINSOKU_ITEM_MIRROR, KINSOKU_ITEM_OPTION_BIT620, KINSOKU_ITEM_OPTION_BITS356, KINSOKU_ITEM_SKIP_BLANK});
 }
 
 void vKinsokuNup(const tagMODELHANDLE* pHandle, CKinsokuList* pList)
@@ -163,14 +154,14 @@ void vKinsokuNup(const tagMODELHANDLE* pHandle, CKinsokuList* pList)
     }
     tagNUPINFO nup;
     if (ReadRuleRecord(pHandle, 28, 1, &nup)) {
-        if (CKinsokuItem* pReverse = pList->GetLinkedItem(15, kKeyNup)) {
+        if (CKinsokuItem* pReverse = pList->GetLinkedItem(KINSOKU_ITEM_REVERSE_ORDER, KINSOKU_KEY_NUP)) {
             if ((nup.dwFlags & 0x4) != 0) {
-                pReverse->AddAllowedValue(kKeyNup, kNupOn, 0);
+                pReverse->AddAllowedValue(KINSOKU_KEY_NUP, kNupOn, 0);
             }
-            pReverse->SetKeyAllowAll(kKeyNup, -1);
+            pReverse->SetKeyAllowAll(KINSOKU_KEY_NUP, -1);
         }
     }
-    OffWhile(pList, kKeyNup, kNupOn, {16, 31});
+    OffWhile(pList, KINSOKU_KEY_NUP, kNupOn, {KINSOKU_ITEM_MIRROR, KINSOKU_ITEM_SKIP_BLANK});
 }
 
 void vKinsokuDuplex(const tagMODELHANDLE* pHandle, CKinsokuList* pList)
@@ -178,43 +169,43 @@ void vKinsokuDuplex(const tagMODELHANDLE* pHandle, CKinsokuList* pList)
     if (pList == nullptr) {
         return;
     }
-    if (CKinsokuItem* pReverse = pList->GetLinkedItem(15, kKeyDuplex)) {
+    if (CKinsokuItem* pReverse = pList->GetLinkedItem(KINSOKU_ITEM_REVERSE_ORDER, KINSOKU_KEY_DUPLEX)) {
         // Each duplex mode names the output orders it allows (flags at +4: bit 0 normal, bit 1
         // reversed).
         for (const tagDUPLEXSHORT& mode : RuleRecords<tagDUPLEXSHORT>(pHandle, SPCID_DUPLEX, 3)) {
             if ((mode.sWord156 & 0x1) != 0) {
-                pReverse->AddAllowedValue(kKeyDuplex, mode.sId, 0);
+                pReverse->AddAllowedValue(KINSOKU_KEY_DUPLEX, mode.sId, 0);
             }
             if ((mode.sWord156 & 0x2) != 0) {
-                pReverse->AddAllowedValue(kKeyDuplex, mode.sId, 1);
+                pReverse->AddAllowedValue(KINSOKU_KEY_DUPLEX, mode.sId, 1);
             }
         }
     }
-    OnlyWhile(pList, kKeyDuplex, kOneSided, 43, {0});
-    if (CKinsokuItem* pBackFile = pList->GetLinkedItem(19, kKeyDuplex)) {
-        pBackFile->AddAllowedValue(kKeyDuplex, kOneSided, 0);
-        pBackFile->AddAllowedValue(kKeyDuplex, kOneSided, 1);
-        pBackFile->AddAllowedValue(kKeyDuplex, kShortEdge, 0);
-        pBackFile->AddAllowedValue(kKeyDuplex, kLongEdge, 0);
+    OnlyWhile(pList, KINSOKU_KEY_DUPLEX, kOneSided, KINSOKU_ITEM_DUPLEX_MARGIN, {0});
+    if (CKinsokuItem* pBackFile = pList->GetLinkedItem(KINSOKU_ITEM_BACK_COVER_FILE, KINSOKU_KEY_DUPLEX)) {
+        pBackFile->AddAllowedValue(KINSOKU_KEY_DUPLEX, kOneSided, 0);
+        pBackFile->AddAllowedValue(KINSOKU_KEY_DUPLEX, kOneSided, 1);
+        pBackFile->AddAllowedValue(KINSOKU_KEY_DUPLEX, kShortEdge, 0);
+        pBackFile->AddAllowedValue(KINSOKU_KEY_DUPLEX, kLongEdge, 0);
     }
-    if (CKinsokuItem* pCollate = pList->GetLinkedItem(8, kKeyDuplex)) {
-        pCollate->SetKeyAllowAll(kKeyDuplex, -1);
-        pCollate->AddAllowedValue(kKeyDuplex, kLongEdge, 1);
-        pCollate->AddAllowedValue(kKeyDuplex, kShortEdge, 1);
+    if (CKinsokuItem* pCollate = pList->GetLinkedItem(KINSOKU_ITEM_COLLATE, KINSOKU_KEY_DUPLEX)) {
+        pCollate->SetKeyAllowAll(KINSOKU_KEY_DUPLEX, -1);
+        pCollate->AddAllowedValue(KINSOKU_KEY_DUPLEX, kLongEdge, 1);
+        pCollate->AddAllowedValue(KINSOKU_KEY_DUPLEX, kShortEdge, 1);
     }
-    if (CKinsokuItem* pBlank = pList->GetLinkedItem(31, kKeyDuplex)) {
-        pBlank->AddKeyAllowedValue(kKeyDuplex, 0);
-        pBlank->AddAllowedValue(kKeyDuplex, kOneSided, 0);
-        pBlank->AddAllowedValue(kKeyDuplex, kOneSided, 1);
+    if (CKinsokuItem* pBlank = pList->GetLinkedItem(KINSOKU_ITEM_SKIP_BLANK, KINSOKU_KEY_DUPLEX)) {
+        pBlank->AddKeyAllowedValue(KINSOKU_KEY_DUPLEX, 0);
+        pBlank->AddAllowedValue(KINSOKU_KEY_DUPLEX, kOneSided, 0);
+        pBlank->AddAllowedValue(KINSOKU_KEY_DUPLEX, kOneSided, 1);
     }
-    if (CKinsokuItem* pBlankAll = pList->GetLinkedItem(40, kKeyDuplex)) {
-        pBlankAll->AddAllowedValue(kKeyDuplex, kOneSided, 0);
+    if (CKinsokuItem* pBlankAll = pList->GetLinkedItem(KINSOKU_ITEM_40, KINSOKU_KEY_DUPLEX)) {
+        pBlankAll->AddAllowedValue(KINSOKU_KEY_DUPLEX, kOneSided, 0);
         for (LONG lMode : {kLongEdge, kShortEdge}) {
-            pBlankAll->AddAllowedValue(kKeyDuplex, lMode, 0);
-            pBlankAll->AddAllowedValue(kKeyDuplex, lMode, kBlankPageAll);
+            pBlankAll->AddAllowedValue(KINSOKU_KEY_DUPLEX, lMode, 0);
+            pBlankAll->AddAllowedValue(KINSOKU_KEY_DUPLEX, lMode, kBlankPageAll);
         }
     }
-    AllCoverTrayRules(pHandle, pList, kKeyDuplex, false);
+    AllCoverTrayRules(pHandle, pList, KINSOKU_KEY_DUPLEX, false);
 }
 
 void vKinsokuBookletCover(const tagMODELHANDLE* /*pHandle*/, CKinsokuList* pList)
@@ -223,18 +214,17 @@ void vKinsokuBookletCover(const tagMODELHANDLE* /*pHandle*/, CKinsokuList* pList
         return;
     }
     // No printed front cover on a booklet made with the second duplex method.
-    OnlyWhile(pList, kKeyBookletMethod, 0x20001, 18, {0});
+    OnlyWhile(pList, KINSOKU_KEY_BOOKLET_DUPLEX_OPTION, 0x20001, KINSOKU_ITEM_FRONT_COVER, {0});
 }
 
 void vKinsokuCollateCopies(const tagMODELHANDLE* pHandle, CKinsokuList* pList)
 {
     tagCOPYFEATURES copies;
-    if (pList == nullptr || !ReadRuleRecord(pHandle, SPCID_PRINTFEATURES, 1, &copies) ||
-        (copies.dwFlags & 0x8) == 0) {
+    if (pList == nullptr || !ReadRuleRecord(pHandle, SPCID_PRINTFEATURES, 1, &copies) || (copies.dwFlags & 0x8) == 0) {
         return;
     }
     // Driver copies need collation.
-    OnlyWhile(pList, kKeyCollate, 0, 23, {0});
+    OnlyWhile(pList, KINSOKU_KEY_COLLATE, 0, KINSOKU_ITEM_COPIES_BY_DRIVER, {0});
 }
 
 void vKinsokuCoverCopies(const tagMODELHANDLE* pHandle, CKinsokuList* pList)
@@ -244,10 +234,10 @@ void vKinsokuCoverCopies(const tagMODELHANDLE* pHandle, CKinsokuList* pList)
         return;
     }
     if ((covers.dwFrontFlags & 0x200) != 0) {
-        OnlyWhile(pList, kKeyFrontCover, 1, 23, {0});
+        OnlyWhile(pList, KINSOKU_KEY_FRONT_COVER, 1, KINSOKU_ITEM_COPIES_BY_DRIVER, {0});
     }
     if ((covers.dwBackFlags & 0x200) != 0) {
-        OnlyWhile(pList, kKeyBackCover, 2, 23, {0});
+        OnlyWhile(pList, KINSOKU_KEY_BACK_COVER, 2, KINSOKU_ITEM_COPIES_BY_DRIVER, {0});
     }
 }
 
@@ -262,21 +252,21 @@ void vKinsokuPrintMode(const tagMODELHANDLE* pHandle, CKinsokuList* pList)
         DWORD dwMask;
     };
     const Mode kModes[] = {{1, modes.dwMaskMode1}, {0, modes.dwMaskMode0}};
-    if (CKinsokuItem* pItem = pList->GetLinkedItem(36, kKeyPrintMode)) {
+    if (CKinsokuItem* pItem = pList->GetLinkedItem(KINSOKU_ITEM_36, KINSOKU_KEY_OPTION342)) {
         for (const Mode& mode : kModes) {
             // A mode that does not allow the item still gets its rule, empty: without one, mode 0
             // would leave the item unconstrained.
-            pItem->AddAllowedValues(kKeyPrintMode, mode.lKeyValue, nullptr, 0);
+            pItem->AddAllowedValues(KINSOKU_KEY_OPTION342, mode.lKeyValue, nullptr, 0);
             if ((mode.dwMask & 0x2) == 0) {
-                pItem->AddAllowedValue(kKeyPrintMode, mode.lKeyValue, 1);
+                pItem->AddAllowedValue(KINSOKU_KEY_OPTION342, mode.lKeyValue, 1);
             }
         }
     }
-    if (CKinsokuItem* pTonerSave = pList->GetLinkedItem(35, kKeyPrintMode)) {
+    if (CKinsokuItem* pTonerSave = pList->GetLinkedItem(KINSOKU_ITEM_TONER_SAVE, KINSOKU_KEY_OPTION342)) {
         for (const Mode& mode : kModes) {
-            pTonerSave->AddAllowedValue(kKeyPrintMode, mode.lKeyValue, 0);
+            pTonerSave->AddAllowedValue(KINSOKU_KEY_OPTION342, mode.lKeyValue, 0);
             if ((mode.dwMask & 0x4) == 0) {
-                pTonerSave->AddAllowedValue(kKeyPrintMode, mode.lKeyValue, 1);
+                pTonerSave->AddAllowedValue(KINSOKU_KEY_OPTION342, mode.lKeyValue, 1);
             }
         }
     }
@@ -288,8 +278,8 @@ void vKinsokuCoverInsert(const tagMODELHANDLE* /*pHandle*/, CKinsokuList* pList)
         return;
     }
     // Covers are not inserted into reversed output.
-    OnlyWhile(pList, kKeyReverseOrder, 1, 18, {0});
-    OnlyWhile(pList, kKeyReverseOrder, 1, 20, {0});
+    OnlyWhile(pList, KINSOKU_KEY_REVERSE_ORDER, 1, KINSOKU_ITEM_FRONT_COVER, {0});
+    OnlyWhile(pList, KINSOKU_KEY_REVERSE_ORDER, 1, KINSOKU_ITEM_BACK_COVER, {0});
 }
 
 void vKinsokuCoverDuplex(const tagMODELHANDLE* /*pHandle*/, CKinsokuList* pList)
@@ -298,13 +288,13 @@ void vKinsokuCoverDuplex(const tagMODELHANDLE* /*pHandle*/, CKinsokuList* pList)
         return;
     }
     // Covers with the second duplex method: one-sided only.
-    CKinsokuItem* pDuplex = pList->GetLinkedItem(22, kKeyCoverMethod);
+    CKinsokuItem* pDuplex = pList->GetLinkedItem(KINSOKU_ITEM_DUPLEX, KINSOKU_KEY_COVER_DUPLEX_OPTION);
     if (pDuplex == nullptr) {
         return;
     }
-    pDuplex->SetKeyAllowAll(kKeyCoverMethod, -1);
+    pDuplex->SetKeyAllowAll(KINSOKU_KEY_COVER_DUPLEX_OPTION, -1);
     for (LONG lKeyValue : {0x10001, 0x20001, 0x30001}) {
-        pDuplex->AddAllowedValue(kKeyCoverMethod, lKeyValue, kOneSided);
+        pDuplex->AddAllowedValue(KINSOKU_KEY_COVER_DUPLEX_OPTION, lKeyValue, kOneSided);
     }
 }
 
@@ -313,7 +303,7 @@ void vKinsokuCoverDuplexSource(const tagMODELHANDLE* pHandle, CKinsokuList* pLis
     if (pList == nullptr) {
         return;
     }
-    AllCoverTrayRules(pHandle, pList, kKeyDuplexMethod, true);
+    AllCoverTrayRules(pHandle, pList, KINSOKU_KEY_DUPLEX_AND_OPTION, true);
 }
 
 void vKinsokuBlankPageBooklet(const tagMODELHANDLE* /*pHandle*/, CKinsokuList* pList)
@@ -321,7 +311,7 @@ void vKinsokuBlankPageBooklet(const tagMODELHANDLE* /*pHandle*/, CKinsokuList* p
     if (pList == nullptr) {
         return;
     }
-    OnlyWhile(pList, kKeyBlankPages, 1, 10, {0});
+    OnlyWhile(pList, KINSOKU_KEY_SKIP_BLANK, 1, KINSOKU_ITEM_BOOKLET, {0});
 }
 
 void vKinsokuTextBlack(const tagMODELHANDLE* pHandle, CKinsokuList* pList)
@@ -330,19 +320,19 @@ void vKinsokuTextBlack(const tagMODELHANDLE* pHandle, CKinsokuList* pList)
         return;
     }
     std::vector<tagSPCLIST47W3> halftones = RuleRecords<tagSPCLIST47W3>(pHandle, kCapHalftone, 4);
-    if (CKinsokuItem* pTextBlack = pList->GetLinkedItem(41, kKeyHalftone)) {
-        pTextBlack->SetKeyAllowAll(kKeyHalftone, -1);
+    if (CKinsokuItem* pTextBlack = pList->GetLinkedItem(KINSOKU_ITEM_ALL_TEXT_BLACK, KINSOKU_KEY_HALFTONE)) {
+        pTextBlack->SetKeyAllowAll(KINSOKU_KEY_HALFTONE, -1);
         for (const tagSPCLIST47W3& halftone : halftones) {
-            pTextBlack->AddAllowedValue(kKeyHalftone, halftone.wId, 1);
+            pTextBlack->AddAllowedValue(KINSOKU_KEY_HALFTONE, halftone.wId, 1);
             if ((halftone.dwWord3 & 0x40000) == 0) {
-                pTextBlack->AddAllowedValue(kKeyHalftone, halftone.wId, 0);
+                pTextBlack->AddAllowedValue(KINSOKU_KEY_HALFTONE, halftone.wId, 0);
             }
         }
     }
-    if (CKinsokuItem* pItem = pList->GetLinkedItem(42, kKeyHalftone)) {
+    if (CKinsokuItem* pItem = pList->GetLinkedItem(KINSOKU_ITEM_42, KINSOKU_KEY_HALFTONE)) {
         for (const tagSPCLIST47W3& halftone : halftones) {
             if ((halftone.dwWord3 & 0x20000) == 0) {
-                pItem->AddAllowedValue(kKeyHalftone, halftone.wId, 1);
+                pItem->AddAllowedValue(KINSOKU_KEY_HALFTONE, halftone.wId, 1);
             }
         }
     }
@@ -354,15 +344,15 @@ void vKinsokuColorTextBlack(const tagMODELHANDLE* pHandle, CKinsokuList* pList)
     if (pList == nullptr || !ReadRuleRecord(pHandle, kCapTextBlack, 1, &textBlack)) {
         return;
     }
-    CKinsokuItem* pItem = pList->GetLinkedItem(41, kKeyColorMode);
+    CKinsokuItem* pItem = pList->GetLinkedItem(KINSOKU_ITEM_ALL_TEXT_BLACK, KINSOKU_KEY_COLOR);
     if (pItem == nullptr) {
         return;
     }
-    pItem->SetAllowAll(kKeyColorMode, 1);
+    pItem->SetAllowAll(KINSOKU_KEY_COLOR, 1);
     for (LONG lMode : {2, 3}) {
-        pItem->AddAllowedValue(kKeyColorMode, lMode, 0);
+        pItem->AddAllowedValue(KINSOKU_KEY_COLOR, lMode, 0);
         if ((textBlack.dwFlags & 0x2) != 0) {
-            pItem->AddAllowedValue(kKeyColorMode, lMode, 1);
+            pItem->AddAllowedValue(KINSOKU_KEY_COLOR, lMode, 1);
         }
     }
 }
@@ -377,10 +367,10 @@ void vKinsokuJobSpool(const tagMODELHANDLE* /*pHandle*/, CKinsokuList* pList)
         SHORT sItem;
         LONG lOther;
     };
-    for (const Row& row : {Row{23, 0}, Row{8, 1}}) {
-        if (CKinsokuItem* pItem = pList->GetLinkedItem(row.sItem, kKeyJobSpool)) {
-            pItem->SetAllowAll(kKeyJobSpool, 0);
-            pItem->AddKeyAllowedValue(kKeyJobSpool, row.lOther);
+    for (const Row& row : {Row{KINSOKU_ITEM_COPIES_BY_DRIVER, 0}, Row{KINSOKU_ITEM_COLLATE, 1}}) {
+        if (CKinsokuItem* pItem = pList->GetLinkedItem(row.sItem, KINSOKU_KEY_JOB_SPOOL)) {
+            pItem->SetAllowAll(KINSOKU_KEY_JOB_SPOOL, 0);
+            pItem->AddKeyAllowedValue(KINSOKU_KEY_JOB_SPOOL, row.lOther);
         }
     }
 }
@@ -390,11 +380,11 @@ void vKinsokuSortCover(const tagMODELHANDLE* /*pHandle*/, CKinsokuList* pList)
     if (pList == nullptr) {
         return;
     }
-    for (SHORT sItem : {18, 20}) {
-        if (CKinsokuItem* pItem = pList->GetLinkedItem(sItem, kKeySort)) {
-            pItem->AddAllowedValue(kKeySort, 4, 0);
-            pItem->AddAllowedValue(kKeySort, 5, 0);
-            pItem->SetKeyAllowAll(kKeySort, -1);
+    for (SHORT sItem : {KINSOKU_ITEM_FRONT_COVER, KINSOKU_ITEM_BACK_COVER}) {
+        if (CKinsokuItem* pItem = pList->GetLinkedItem(sItem, KINSOKU_KEY_SORT)) {
+            pItem->AddAllowedValue(KINSOKU_KEY_SORT, 4, 0);
+            pItem->AddAllowedValue(KINSOKU_KEY_SORT, 5, 0);
+            pItem->SetKeyAllowAll(KINSOKU_KEY_SORT, -1);
         }
     }
 }

@@ -4,34 +4,12 @@
 // modes are allowed with it.
 #include "core/kinsoku/ModelRules.h"
 
+#include "core/kinsoku/KinsokuIds.h"
 #include "core/kinsoku/KinsokuList.h"
 #include "core/kinsoku/RuleAnswers.h"
 #include "core/model/SpcIds.h"
 
 namespace {
-
-constexpr SHORT kKeyPaperClass = 205;
-constexpr SHORT kKeyMedia = 208;
-constexpr SHORT kKeySource = 209;
-constexpr SHORT kKeyFrontCoverMedia = 230;
-constexpr SHORT kKeyBackCoverMedia = 231;
-constexpr SHORT kKeyFrontCoverSource = 232;
-constexpr SHORT kKeyBackCoverSource = 233;
-
-constexpr SHORT kItemPaper = 1;
-constexpr SHORT kItemMedia = 2;
-constexpr SHORT kItemSource = 3;
-constexpr SHORT kItemRotate = 7;
-constexpr SHORT kItemSort = 9;
-constexpr SHORT kItemBooklet = 10;
-constexpr SHORT kItemNup = 11;
-constexpr SHORT kItemDuplexOption = 21;
-constexpr SHORT kItemDuplex = 22;
-constexpr SHORT kItemFrontCoverMedia = 27;
-constexpr SHORT kItemFrontCoverSource = 28;
-constexpr SHORT kItemBackCoverMedia = 29;
-constexpr SHORT kItemBackCoverSource = 30;
-constexpr SHORT kItemQuality = 34;
 
 // Duplex flags: bit 0 duplex allowed with the first duplex method (dmDuplexOption 0), bit 1 with
 // the second. Layout flags: bit 0 rotation allowed (sources), bit 1 booklet allowed, bit 3 pages
@@ -59,7 +37,7 @@ void AddList(CKinsokuItem* pItem, SHORT sKey, LONG lKeyValue, const SHORT* psLis
 // The rows every pass shares: pages per sheet, duplex, booklet, sort and the duplex method.
 void AddFlagRules(CKinsokuList* pList, SHORT sKey, LONG lKeyValue, const TrayFlags& flags)
 {
-    if (CKinsokuItem* pNup = pList->GetLinkedItem(kItemNup, sKey)) {
+    if (CKinsokuItem* pNup = pList->GetLinkedItem(KINSOKU_ITEM_NUP, sKey)) {
         if ((flags.dwLayout & kLayoutNoNup) != 0) {
             pNup->AddAllowedValue(sKey, lKeyValue, 0);
         } else {
@@ -67,14 +45,14 @@ void AddFlagRules(CKinsokuList* pList, SHORT sKey, LONG lKeyValue, const TrayFla
         }
     }
     bool bDuplex = (flags.dwDuplex & (kDuplexMethod0 | kDuplexMethod1)) != 0;
-    if (CKinsokuItem* pDuplex = pList->GetLinkedItem(kItemDuplex, sKey)) {
+    if (CKinsokuItem* pDuplex = pList->GetLinkedItem(KINSOKU_ITEM_DUPLEX, sKey)) {
         if (bDuplex) {
             pDuplex->SetAllowAll(sKey, lKeyValue);
         } else {
             pDuplex->AddAllowedValue(sKey, lKeyValue, 1);
         }
     }
-    if (CKinsokuItem* pBooklet = pList->GetLinkedItem(kItemBooklet, sKey)) {
+    if (CKinsokuItem* pBooklet = pList->GetLinkedItem(KINSOKU_ITEM_BOOKLET, sKey)) {
         // A booklet is printed on both sides, so it needs duplex as well.
         if ((flags.dwLayout & kLayoutBooklet) != 0 && bDuplex) {
             pBooklet->SetAllowAll(sKey, lKeyValue);
@@ -82,8 +60,8 @@ void AddFlagRules(CKinsokuList* pList, SHORT sKey, LONG lKeyValue, const TrayFla
             pBooklet->AddAllowedValue(sKey, lKeyValue, 0);
         }
     }
-    vAddSortBits(pList->GetLinkedItem(kItemSort, sKey), sKey, lKeyValue, flags.dwSortBits);
-    if (CKinsokuItem* pMethod = pList->GetLinkedItem(kItemDuplexOption, sKey)) {
+    vAddSortBits(pList->GetLinkedItem(KINSOKU_ITEM_SORT, sKey), sKey, lKeyValue, flags.dwSortBits);
+    if (CKinsokuItem* pMethod = pList->GetLinkedItem(KINSOKU_ITEM_DUPLEX_OPTION, sKey)) {
         if ((flags.dwDuplex & kDuplexMethod0) != 0) {
             pMethod->AddAllowedValue(sKey, lKeyValue, 0);
         }
@@ -96,7 +74,7 @@ void AddFlagRules(CKinsokuList* pList, SHORT sKey, LONG lKeyValue, const TrayFla
 // Key values without a record of their own allow no sort value.
 void CloseSortRules(CKinsokuList* pList, SHORT sKey)
 {
-    if (CKinsokuItem* pSort = pList->GetLinkedItem(kItemSort, sKey)) {
+    if (CKinsokuItem* pSort = pList->GetLinkedItem(KINSOKU_ITEM_SORT, sKey)) {
         pSort->AddKeyAllowedValues(sKey, nullptr, 0);
     }
 }
@@ -104,15 +82,14 @@ void CloseSortRules(CKinsokuList* pList, SHORT sKey)
 // Quality modes: every key value without an exclusion list allows all of them.
 CKinsokuItem* OpenQualityRules(CKinsokuList* pList, SHORT sKey)
 {
-    CKinsokuItem* pQuality = pList->GetLinkedItem(kItemQuality, sKey);
+    CKinsokuItem* pQuality = pList->GetLinkedItem(KINSOKU_ITEM_QUALITY, sKey);
     if (pQuality != nullptr) {
         pQuality->SetKeyAllowAll(sKey, -1);
     }
     return pQuality;
 }
 
-void AddQualityExclusions(CKinsokuItem* pQuality, SHORT sKey, const tagMODELHANDLE* pHandle, SHORT sCapId,
-                          LONG lView)
+void AddQualityExclusions(CKinsokuItem* pQuality, SHORT sKey, const tagMODELHANDLE* pHandle, SHORT sCapId, LONG lView)
 {
     if (pQuality == nullptr) {
         return;
@@ -122,8 +99,7 @@ void AddQualityExclusions(CKinsokuItem* pQuality, SHORT sKey, const tagMODELHAND
     }
 }
 
-template <typename Tray>
-TrayFlags TrayFlagsOf(const Tray& record)
+template <typename Tray> TrayFlags TrayFlagsOf(const Tray& record)
 {
     // Media and source records: duplex flags +4, sort bits +8, layout flags +24.
     return {record.dwWords[0], record.dwWords[1], record.dwWords[5]};
@@ -134,23 +110,25 @@ void SourceRules(const tagMODELHANDLE* pHandle, CKinsokuList* pList, SHORT sCapI
 {
     for (const tagSOURCEINFO& source : RuleRecords<tagSOURCEINFO>(pHandle, sCapId, 3)) {
         const SHORT sId = source.sId;
-        AddList(pList->GetLinkedItem(kItemPaper, kKeySource), kKeySource, sId, source.sListA, source.sListACount, 64);
-        AddList(pList->GetLinkedItem(kItemMedia, kKeySource), kKeySource, sId, source.sListB, source.sListBCount, 32);
-        AddList(pList->GetLinkedItem(kItemFrontCoverMedia, kKeyFrontCoverSource), kKeyFrontCoverSource, sId,
-                source.sListB, source.sListBCount, 32);
-        AddList(pList->GetLinkedItem(kItemBackCoverMedia, kKeyBackCoverSource), kKeyBackCoverSource, sId,
-                source.sListB, source.sListBCount, 32);
+        AddList(pList->GetLinkedItem(KINSOKU_ITEM_PAPER, KINSOKU_KEY_SOURCE), KINSOKU_KEY_SOURCE, sId, source.sListA,
+                source.sListACount, 64);
+        AddList(pList->GetLinkedItem(KINSOKU_ITEM_MEDIA, KINSOKU_KEY_SOURCE), KINSOKU_KEY_SOURCE, sId, source.sListB,
+                source.sListBCount, 32);
+        AddList(pList->GetLinkedItem(KINSOKU_ITEM_FRONT_COVER_MEDIA, KINSOKU_KEY_FRONT_COVER_SOURCE),
+                KINSOKU_KEY_FRONT_COVER_SOURCE, sId, source.sListB, source.sListBCount, 32);
+        AddList(pList->GetLinkedItem(KINSOKU_ITEM_BACK_COVER_MEDIA, KINSOKU_KEY_BACK_COVER_SOURCE),
+                KINSOKU_KEY_BACK_COVER_SOURCE, sId, source.sListB, source.sListBCount, 32);
         TrayFlags flags = TrayFlagsOf(source);
-        AddFlagRules(pList, kKeySource, sId, flags);
-        if (CKinsokuItem* pRotate = pList->GetLinkedItem(kItemRotate, kKeySource)) {
+        AddFlagRules(pList, KINSOKU_KEY_SOURCE, sId, flags);
+        if (CKinsokuItem* pRotate = pList->GetLinkedItem(KINSOKU_ITEM_ROTATE, KINSOKU_KEY_SOURCE)) {
             if ((flags.dwLayout & kLayoutRotate) != 0) {
-                pRotate->SetAllowAll(kKeySource, sId);
+                pRotate->SetAllowAll(KINSOKU_KEY_SOURCE, sId);
             } else {
-                pRotate->AddAllowedValue(kKeySource, sId, 0);
+                pRotate->AddAllowedValue(KINSOKU_KEY_SOURCE, sId, 0);
             }
         }
     }
-    CloseSortRules(pList, kKeySource);
+    CloseSortRules(pList, KINSOKU_KEY_SOURCE);
 }
 
 }  // namespace
@@ -162,18 +140,19 @@ void vKinsokuPaper(const tagMODELHANDLE* pHandle, CKinsokuList* pList)
     }
     for (const tagPAPERINFO& paper : RuleRecords<tagPAPERINFO>(pHandle, SPCID_PAPERSIZE, 4)) {
         const SHORT sId = paper.sId;
-        for (SHORT sItem : {kItemMedia, kItemFrontCoverMedia, kItemBackCoverMedia}) {
-            AddList(pList->GetLinkedItem(sItem, kKeyPaperClass), kKeyPaperClass, sId, paper.sListA, paper.sListACount,
-                    32);
+        for (SHORT sItem : {KINSOKU_ITEM_MEDIA, KINSOKU_ITEM_FRONT_COVER_MEDIA, KINSOKU_ITEM_BACK_COVER_MEDIA}) {
+            AddList(pList->GetLinkedItem(sItem, KINSOKU_KEY_PAPER_CLASS), KINSOKU_KEY_PAPER_CLASS, sId, paper.sListA,
+                    paper.sListACount, 32);
         }
-        for (SHORT sItem : {kItemSource, kItemFrontCoverSource, kItemBackCoverSource}) {
-            AddList(pList->GetLinkedItem(sItem, kKeyPaperClass), kKeyPaperClass, sId, paper.sListB, paper.sListBCount,
-                    20);
+        for (SHORT sItem : {KINSOKU_ITEM_SOURCE, KINSOKU_ITEM_FRONT_COVER_SOURCE, KINSOKU_ITEM_BACK_COVER_SOURCE}) {
+            AddList(pList->GetLinkedItem(sItem, KINSOKU_KEY_PAPER_CLASS), KINSOKU_KEY_PAPER_CLASS, sId, paper.sListB,
+                    paper.sListBCount, 20);
         }
-        AddFlagRules(pList, kKeyPaperClass, sId, {paper.dwDuplexFlags, paper.dwWord64, paper.dwLayoutFlags});
+        AddFlagRules(pList, KINSOKU_KEY_PAPER_CLASS, sId, {paper.dwDuplexFlags, paper.dwWord64, paper.dwLayoutFlags});
     }
-    CloseSortRules(pList, kKeyPaperClass);
-    AddQualityExclusions(OpenQualityRules(pList, kKeyPaperClass), kKeyPaperClass, pHandle, SPCID_PAPERSIZE, 9);
+    CloseSortRules(pList, KINSOKU_KEY_PAPER_CLASS);
+    AddQualityExclusions(OpenQualityRules(pList, KINSOKU_KEY_PAPER_CLASS), KINSOKU_KEY_PAPER_CLASS, pHandle,
+                         SPCID_PAPERSIZE, 9);
 }
 
 void vKinsokuCustomPaper(const tagMODELHANDLE* pHandle, CKinsokuList* pList, SHORT sClass)
@@ -182,10 +161,8 @@ void vKinsokuCustomPaper(const tagMODELHANDLE* pHandle, CKinsokuList* pList, SHO
         SHORT sClass;
         SHORT sCapId;
     };
-    static const ClassCapability kClasses[] = {{456, SPCID_CUSTOMSIZE},
-                                               {457, SPCID_CUSTOMLONG},
-                                               {458, SPCID_CUSTOMCLASS1},
-                                               {459, SPCID_CUSTOMCLASS2}};
+    static const ClassCapability kClasses[] = {
+        {456, SPCID_CUSTOMSIZE}, {457, SPCID_CUSTOMLONG}, {458, SPCID_CUSTOMCLASS1}, {459, SPCID_CUSTOMCLASS2}};
     SHORT sCapId = 0;
     for (const ClassCapability& entry : kClasses) {
         if (entry.sClass == sClass) {
@@ -196,26 +173,26 @@ void vKinsokuCustomPaper(const tagMODELHANDLE* pHandle, CKinsokuList* pList, SHO
     if (pList == nullptr || sCapId == 0 || !ReadRuleRecord(pHandle, sCapId, 1, &limits)) {
         return;
     }
-    if (pList->GetLinkedItem(kItemMedia, kKeyPaperClass) != nullptr) {
-        for (SHORT sItem : {kItemMedia, kItemFrontCoverMedia, kItemBackCoverMedia}) {
-            AddList(pList->GetLinkedItem(sItem, kKeyPaperClass), kKeyPaperClass, sClass, limits.sListA,
-                    limits.sListACount, 32);
+    if (pList->GetLinkedItem(KINSOKU_ITEM_MEDIA, KINSOKU_KEY_PAPER_CLASS) != nullptr) {
+        for (SHORT sItem : {KINSOKU_ITEM_MEDIA, KINSOKU_ITEM_FRONT_COVER_MEDIA, KINSOKU_ITEM_BACK_COVER_MEDIA}) {
+            AddList(pList->GetLinkedItem(sItem, KINSOKU_KEY_PAPER_CLASS), KINSOKU_KEY_PAPER_CLASS, sClass,
+                    limits.sListA, limits.sListACount, 32);
         }
     }
-    if (pList->GetLinkedItem(kItemSource, kKeyPaperClass) != nullptr) {
-        for (SHORT sItem : {kItemSource, kItemFrontCoverSource, kItemBackCoverSource}) {
-            AddList(pList->GetLinkedItem(sItem, kKeyPaperClass), kKeyPaperClass, sClass, limits.sListB,
-                    limits.sListBCount, 20);
+    if (pList->GetLinkedItem(KINSOKU_ITEM_SOURCE, KINSOKU_KEY_PAPER_CLASS) != nullptr) {
+        for (SHORT sItem : {KINSOKU_ITEM_SOURCE, KINSOKU_ITEM_FRONT_COVER_SOURCE, KINSOKU_ITEM_BACK_COVER_SOURCE}) {
+            AddList(pList->GetLinkedItem(sItem, KINSOKU_KEY_PAPER_CLASS), KINSOKU_KEY_PAPER_CLASS, sClass,
+                    limits.sListB, limits.sListBCount, 20);
         }
     }
     // Custom limits: duplex flags +36, sort bits +40, layout flags +56.
-    AddFlagRules(pList, kKeyPaperClass, sClass, {limits.dwWord68, limits.dwWord72, limits.dwWord88});
-    CloseSortRules(pList, kKeyPaperClass);
+    AddFlagRules(pList, KINSOKU_KEY_PAPER_CLASS, sClass, {limits.dwWord68, limits.dwWord72, limits.dwWord88});
+    CloseSortRules(pList, KINSOKU_KEY_PAPER_CLASS);
     // Only the custom size and long paper carry quality exclusion lists.
-    CKinsokuItem* pQuality = pList->GetLinkedItem(kItemQuality, kKeyPaperClass);
+    CKinsokuItem* pQuality = pList->GetLinkedItem(KINSOKU_ITEM_QUALITY, KINSOKU_KEY_PAPER_CLASS);
     if (pQuality != nullptr && (sClass == 456 || sClass == 457)) {
         for (const tagCUSTOMLIST& entry : RuleRecords<tagCUSTOMLIST>(pHandle, sCapId, 4)) {
-            vAllowAllButListed(pQuality, kKeyPaperClass, sClass, entry.sWords,
+            vAllowAllButListed(pQuality, KINSOKU_KEY_PAPER_CLASS, sClass, entry.sWords,
                                static_cast<SHORT>(ListCount(entry.sCount, 4)));
         }
     }
@@ -232,8 +209,8 @@ void vKinsokuMedia(const tagMODELHANDLE* pHandle, CKinsokuList* pList)
         SHORT sItem;
         SHORT sKey;
     };
-    const CoverSource kCoverSources[] = {{kItemFrontCoverSource, kKeyFrontCoverMedia},
-                                         {kItemBackCoverSource, kKeyBackCoverMedia}};
+    const CoverSource kCoverSources[] = {{KINSOKU_ITEM_FRONT_COVER_SOURCE, KINSOKU_KEY_FRONT_COVER_MEDIA},
+                                         {KINSOKU_ITEM_BACK_COVER_SOURCE, KINSOKU_KEY_BACK_COVER_MEDIA}};
     for (const CoverSource& cover : kCoverSources) {
         if (CKinsokuItem* pItem = pList->GetLinkedItem(cover.sItem, cover.sKey)) {
             pItem->SetKeyAllowAll(cover.sKey, -1);
@@ -241,16 +218,18 @@ void vKinsokuMedia(const tagMODELHANDLE* pHandle, CKinsokuList* pList)
     }
     for (const tagMEDIAINFO& media : RuleRecords<tagMEDIAINFO>(pHandle, SPCID_MEDIATYPE, 3)) {
         const SHORT sId = media.sId;
-        AddList(pList->GetLinkedItem(kItemPaper, kKeyMedia), kKeyMedia, sId, media.sListA, media.sListACount, 64);
-        AddList(pList->GetLinkedItem(kItemSource, kKeyMedia), kKeyMedia, sId, media.sListB, media.sListBCount, 20);
+        AddList(pList->GetLinkedItem(KINSOKU_ITEM_PAPER, KINSOKU_KEY_MEDIA), KINSOKU_KEY_MEDIA, sId, media.sListA,
+                media.sListACount, 64);
+        AddList(pList->GetLinkedItem(KINSOKU_ITEM_SOURCE, KINSOKU_KEY_MEDIA), KINSOKU_KEY_MEDIA, sId, media.sListB,
+                media.sListBCount, 20);
         for (const CoverSource& cover : kCoverSources) {
             AddList(pList->GetLinkedItem(cover.sItem, cover.sKey), cover.sKey, 0x10000 + sId, media.sListB,
                     media.sListBCount, 20);
         }
-        AddFlagRules(pList, kKeyMedia, sId, TrayFlagsOf(media));
+        AddFlagRules(pList, KINSOKU_KEY_MEDIA, sId, TrayFlagsOf(media));
     }
-    CloseSortRules(pList, kKeyMedia);
-    AddQualityExclusions(OpenQualityRules(pList, kKeyMedia), kKeyMedia, pHandle, SPCID_MEDIATYPE, 6);
+    CloseSortRules(pList, KINSOKU_KEY_MEDIA);
+    AddQualityExclusions(OpenQualityRules(pList, KINSOKU_KEY_MEDIA), KINSOKU_KEY_MEDIA, pHandle, SPCID_MEDIATYPE, 6);
 }
 
 void vKinsokuSource(const tagMODELHANDLE* pHandle, CKinsokuList* pList)
@@ -260,7 +239,7 @@ void vKinsokuSource(const tagMODELHANDLE* pHandle, CKinsokuList* pList)
     }
     SourceRules(pHandle, pList, SPCID_PAPERSOURCE);
     SourceRules(pHandle, pList, SPCID_SOURCEGROUP);
-    CKinsokuItem* pQuality = OpenQualityRules(pList, kKeySource);
-    AddQualityExclusions(pQuality, kKeySource, pHandle, SPCID_PAPERSOURCE, 5);
-    AddQualityExclusions(pQuality, kKeySource, pHandle, SPCID_SOURCEGROUP, 5);
+    CKinsokuItem* pQuality = OpenQualityRules(pList, KINSOKU_KEY_SOURCE);
+    AddQualityExclusions(pQuality, KINSOKU_KEY_SOURCE, pHandle, SPCID_PAPERSOURCE, 5);
+    AddQualityExclusions(pQuality, KINSOKU_KEY_SOURCE, pHandle, SPCID_SOURCEGROUP, 5);
 }

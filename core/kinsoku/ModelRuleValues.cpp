@@ -3,6 +3,7 @@
 // Where a value carries a text id as data1, it is one of the settings program's built-in strings.
 #include "core/kinsoku/ModelRules.h"
 
+#include "core/kinsoku/KinsokuIds.h"
 #include "core/kinsoku/KinsokuList.h"
 #include "core/kinsoku/RuleAnswers.h"
 #include "core/model/SpcIds.h"
@@ -35,8 +36,7 @@ struct FreeDeleter {
 };
 
 // The tray flags word at +24 of a media or source record.
-template <typename Tray>
-DWORD TrayLayoutFlags(const Tray& record)
+template <typename Tray> DWORD TrayLayoutFlags(const Tray& record)
 {
     return record.dwWords[5];
 }
@@ -59,7 +59,7 @@ void SimpleItem(CKinsokuList* pList, SHORT sId, std::initializer_list<std::pair<
 
 void PaperValues(const tagMODELHANDLE* pHandle, CKinsokuList* pList, SHORT sAllValues)
 {
-    CKinsokuItem* pItem = pList->GetOrCreateItem(1);
+    CKinsokuItem* pItem = pList->GetOrCreateItem(KINSOKU_ITEM_PAPER);
     if (pItem == nullptr) {
         return;
     }
@@ -81,14 +81,14 @@ void MediaValues(const tagMODELHANDLE* pHandle, CKinsokuList* pList)
     tagDEFAULTWORD def;
     bool bDefault = ReadRuleRecord(pHandle, SPCID_MEDIATYPE, 2, &def);
     // Item 2 takes every medium; the cover media items only those usable for covers.
-    const SHORT kItems[] = {2, 27, 29};
+    const SHORT kItems[] = {KINSOKU_ITEM_MEDIA, KINSOKU_ITEM_FRONT_COVER_MEDIA, KINSOKU_ITEM_BACK_COVER_MEDIA};
     for (SHORT sId : kItems) {
         CKinsokuItem* pItem = pList->GetOrCreateItem(sId);
         if (pItem == nullptr) {
             continue;
         }
         for (const tagMEDIAINFO& record : media) {
-            if (sId == 2 || (TrayLayoutFlags(record) & kTrayUsableForCovers) != 0) {
+            if (sId == KINSOKU_ITEM_MEDIA || (TrayLayoutFlags(record) & kTrayUsableForCovers) != 0) {
                 pItem->AddValue(record.sId, record.sValue, 0);
             }
         }
@@ -110,14 +110,14 @@ void SourceValues(const tagMODELHANDLE* pHandle, CKinsokuList* pList)
     tagDEFAULTWORD def;
     // Automatic selection when the model names no default source.
     SHORT sDefault = ReadRuleRecord(pHandle, SPCID_PAPERSOURCE, 2, &def) ? def.sValue : 7;
-    const SHORT kItems[] = {3, 28, 30};
+    const SHORT kItems[] = {KINSOKU_ITEM_SOURCE, KINSOKU_ITEM_FRONT_COVER_SOURCE, KINSOKU_ITEM_BACK_COVER_SOURCE};
     for (SHORT sId : kItems) {
         CKinsokuItem* pItem = pList->GetOrCreateItem(sId);
         if (pItem == nullptr) {
             continue;
         }
         for (DWORD i = 0; i < dwMerged; ++i) {
-            if (sId == 3 || (TrayLayoutFlags(pMerged[i]) & kTrayUsableForCovers) != 0) {
+            if (sId == KINSOKU_ITEM_SOURCE || (TrayLayoutFlags(pMerged[i]) & kTrayUsableForCovers) != 0) {
                 pItem->AddValue(pMerged[i].sId, pMerged[i].sValue, 0);
             }
         }
@@ -127,7 +127,7 @@ void SourceValues(const tagMODELHANDLE* pHandle, CKinsokuList* pList)
 
 void DuplexValues(const tagMODELHANDLE* pHandle, CKinsokuList* pList)
 {
-    CKinsokuItem* pItem = pList->GetOrCreateItem(22);
+    CKinsokuItem* pItem = pList->GetOrCreateItem(KINSOKU_ITEM_DUPLEX);
     if (pItem == nullptr) {
         return;
     }
@@ -144,7 +144,11 @@ void LayoutValues(CKinsokuList* pList)
         SHORT sId;
         LONG lBit;
     };
-    const LayoutItem kItems[] = {{10, 2}, {11, 1}, {14, 4}, {12, 8}, {13, 16}};
+    const LayoutItem kItems[] = {{KINSOKU_ITEM_BOOKLET, 2},
+                                 {KINSOKU_ITEM_NUP, 1},
+                                 {KINSOKU_ITEM_POSTER, 4},
+                                 {KINSOKU_ITEM_FIT, 8},
+                                 {KINSOKU_ITEM_ZOOM, 16}};
     for (const LayoutItem& item : kItems) {
         SimpleItem(pList, item.sId, {{item.lBit, 0}, {0, 0}}, true, 0);
     }
@@ -154,12 +158,12 @@ void ReverseOrderValues(const tagMODELHANDLE* pHandle, CKinsokuList* pList)
 {
     tagREVERSEORDERINFO info;
     LONG lDefault = ReadRuleRecord(pHandle, 50, 2, &info) ? static_cast<LONG>(info.dwDefault) : 0;
-    SimpleItem(pList, 15, {{1, 0}, {0, 0}}, true, lDefault);
+    SimpleItem(pList, KINSOKU_ITEM_REVERSE_ORDER, {{1, 0}, {0, 0}}, true, lDefault);
 }
 
 void SortValues(const tagMODELHANDLE* pHandle, CKinsokuList* pList)
 {
-    CKinsokuItem* pItem = pList->GetOrCreateItem(9);
+    CKinsokuItem* pItem = pList->GetOrCreateItem(KINSOKU_ITEM_SORT);
     tagSORTINFO info;
     if (pItem == nullptr || !ReadRuleRecord(pHandle, SPCID_SORT, 2, &info)) {
         return;
@@ -178,13 +182,13 @@ void BlankPageValues(const tagMODELHANDLE* pHandle, CKinsokuList* pList)
     tagBLANKPAGEINFO info;
     // Blank pages are skipped by default unless the model prints them.
     bool bPrinted = ReadRuleRecord(pHandle, SPCID_BLANKPAGES, 1, &info) && (info.sWord4 & 0x1) != 0;
-    SimpleItem(pList, 31, {{0, 0}, {1, 0}}, true, bPrinted ? 0 : 1);
+    SimpleItem(pList, KINSOKU_ITEM_SKIP_BLANK, {{0, 0}, {1, 0}}, true, bPrinted ? 0 : 1);
 }
 
 void HalftoneValues(const tagMODELHANDLE* pHandle, CKinsokuList* pList)
 {
     std::vector<tagSPCLIST47> values = RuleRecords<tagSPCLIST47>(pHandle, 47, 5);
-    CKinsokuItem* pItem = pList->GetOrCreateItem(32);
+    CKinsokuItem* pItem = pList->GetOrCreateItem(KINSOKU_ITEM_HALFTONE);
     if (pItem == nullptr || values.empty()) {
         return;
     }
@@ -197,7 +201,7 @@ void HalftoneValues(const tagMODELHANDLE* pHandle, CKinsokuList* pList)
 
 void PrintModeValues(const tagMODELHANDLE* pHandle, CKinsokuList* pList)
 {
-    CKinsokuItem* pItem = pList->GetOrCreateItem(33);
+    CKinsokuItem* pItem = pList->GetOrCreateItem(KINSOKU_ITEM_OPTION342);
     if (pItem == nullptr) {
         return;
     }
@@ -215,7 +219,7 @@ void PrintModeValues(const tagMODELHANDLE* pHandle, CKinsokuList* pList)
 
 void QualityValues(const tagMODELHANDLE* pHandle, CKinsokuList* pList)
 {
-    CKinsokuItem* pItem = pList->GetOrCreateItem(34);
+    CKinsokuItem* pItem = pList->GetOrCreateItem(KINSOKU_ITEM_QUALITY);
     if (pItem == nullptr) {
         return;
     }
@@ -240,29 +244,31 @@ void vKinsokuItemValues(const tagMODELHANDLE* pHandle, CKinsokuList* pList, SHOR
     LayoutValues(pList);
     ReverseOrderValues(pHandle, pList);
     SortValues(pHandle, pList);
-    SimpleItem(pList, 7, {{0, 0}, {1, 0}}, true, 0);
-    SimpleItem(pList, 21, {{0, kTextAutomatic}, {1, kTextManual}}, true, 0);
-    SimpleItem(pList, 8, {{1, 0}, {0, 0}}, true, 1);
-    SimpleItem(pList, 16, {{0, 0}, {1, 0}}, true, 0);
-    SimpleItem(pList, 18, {{0, 0}, {1, 0}}, true, 0);
-    SimpleItem(pList, 20, {{0, 0}, {2, 0}}, true, 0);
-    SimpleItem(pList, 17, {{0, kTextBlankCover}, {1, kTextPrintedCover}}, true, 0);
-    SimpleItem(pList, 19, {{0, kTextBlankCover}, {1, kTextPrintedCover}}, true, 0);
+    SimpleItem(pList, KINSOKU_ITEM_ROTATE, {{0, 0}, {1, 0}}, true, 0);
+    SimpleItem(pList, KINSOKU_ITEM_DUPLEX_OPTION, {{0, kTextAutomatic}, {1, kTextManual}}, true, 0);
+    SimpleItem(pList, KINSOKU_ITEM_COLLATE, {{1, 0}, {0, 0}}, true, 1);
+    SimpleItem(pList, KINSOKU_ITEM_MIRROR, {{0, 0}, {1, 0}}, true, 0);
+    SimpleItem(pList, KINSOKU_ITEM_FRONT_COVER, {{0, 0}, {1, 0}}, true, 0);
+    SimpleItem(pList, KINSOKU_ITEM_BACK_COVER, {{0, 0}, {2, 0}}, true, 0);
+    SimpleItem(pList, KINSOKU_ITEM_FRONT_COVER_FILE, {{0, kTextBlankCover}, {1, kTextPrintedCover}}, true, 0);
+    SimpleItem(pList, KINSOKU_ITEM_BACK_COVER_FILE, {{0, kTextBlankCover}, {1, kTextPrintedCover}}, true, 0);
     if (sAllValues != 0) {
-        SimpleItem(pList, 23, {{0, kTextCopiesByPrinter}, {1, kTextCopiesByDriver}}, true, 0);
+        SimpleItem(pList, KINSOKU_ITEM_COPIES_BY_DRIVER, {{0, kTextCopiesByPrinter}, {1, kTextCopiesByDriver}}, true,
+                   0);
     } else {
-        SimpleItem(pList, 23, {{0, kTextCopiesByPrinter}}, true, 0);
+        SimpleItem(pList, KINSOKU_ITEM_COPIES_BY_DRIVER, {{0, kTextCopiesByPrinter}}, true, 0);
     }
     BlankPageValues(pHandle, pList);
     HalftoneValues(pHandle, pList);
     PrintModeValues(pHandle, pList);
     QualityValues(pHandle, pList);
-    for (SHORT sId : {35, 37, 38, 41, 43}) {
+    for (SHORT sId : {KINSOKU_ITEM_TONER_SAVE, KINSOKU_ITEM_OPTION_BIT620, KINSOKU_ITEM_OPTION_BITS356,
+                      KINSOKU_ITEM_ALL_TEXT_BLACK, KINSOKU_ITEM_DUPLEX_MARGIN}) {
         SimpleItem(pList, sId, {{0, 0}, {1, 0}}, true, 0);
     }
-    SimpleItem(pList, 36, {{1, 0}}, false, 0);
-    SimpleItem(pList, 42, {{1, 0}}, false, 0);
-    SimpleItem(pList, 39, {{0, 4555}, {1, 4556}, {2, 4557}, {4, 4558}, {8, 4559}}, false, 0);
+    SimpleItem(pList, KINSOKU_ITEM_36, {{1, 0}}, false, 0);
+    SimpleItem(pList, KINSOKU_ITEM_42, {{1, 0}}, false, 0);
+    SimpleItem(pList, KINSOKU_ITEM_BOOKLET_UNIT, {{0, 4555}, {1, 4556}, {2, 4557}, {4, 4558}, {8, 4559}}, false, 0);
     // The second value is the 16-bit -1 as an unsigned number, not -1.
-    SimpleItem(pList, 40, {{0, 0}, {65535, 0}}, true, 0);
+    SimpleItem(pList, KINSOKU_ITEM_40, {{0, 0}, {65535, 0}}, true, 0);
 }

@@ -15,23 +15,23 @@ constexpr SHORT kCapOptionalSource = 26;
 constexpr SHORT kCapFinisher = 27;
 constexpr SHORT kCapDeptCode = 63;
 
-constexpr SHORT kNoFinisherItem = 99;     // the standard output tray
-constexpr SHORT kSourceAuto = 7;          // where a source that is no longer there goes
+constexpr SHORT kNoFinisherItem = 99;  // the standard output tray
+constexpr SHORT kSourceAuto = 7;  // where a source that is no longer there goes
 constexpr SHORT kOneSided = 1;
 constexpr WORD kBookletBit = 0x2;
 constexpr DWORD kDriverCopiesSelectable = 0x4;  // capability 38 flags
 
 // Index of the summary words behind dmInstalledDuplex.
-constexpr int kSummaryFinisherItem = 0;   // record offset 990
-constexpr int kSummarySources = 3;        // record offset 996
+constexpr int kSummaryFinisherItem = 0;  // record offset 990
+constexpr int kSummarySources = 3;  // record offset 996
 
 void SetDeptCodeBit(PRIVDM& priv, const CInstallOption& options)
 {
     if (options.CountInCategory(kCapDeptCode, -1) == 0) {
         return;
     }
-    priv.dmUseDeptCode = static_cast<WORD>((priv.dmUseDeptCode & ~1u) |
-                                           (options.CountInstalled(kCapDeptCode, -1) != 0 ? 1u : 0u));
+    priv.dmUseDeptCode =
+        static_cast<WORD>((priv.dmUseDeptCode & ~1u) | (options.CountInstalled(kCapDeptCode, -1) != 0 ? 1u : 0u));
 }
 
 }  // namespace
@@ -64,8 +64,7 @@ SHORT CMdUtilM2::FixDefaultDevmode(DRVDEVMODE* pdm)
     if (pOptions->CountInstalled(kCapFinisher, -1) != 0) {
         const tagINSTALLENTRY* pFinisher = pOptions->FirstInstalled(kCapFinisher, 0);
         tagFINISHERINFO info;
-        if (pFinisher != nullptr &&
-            ReadRuleRecord(m_pHandle, SPCID_FINISHER, 3, &info, pFinisher->sItemId)) {
+        if (pFinisher != nullptr && ReadRuleRecord(m_pHandle, SPCID_FINISHER, 3, &info, pFinisher->sItemId)) {
             priv.dmFinisher = ModelIdToFinisher(info.wModeListWord);
         }
     }
@@ -151,7 +150,8 @@ SHORT CMdUtilM2::ReviseDevmodeByOptions(tagREVISEINFO* /*pRevise*/, DRVDEVMODE* 
     if (priv.dmPunch != 0) {
         bool bKeep = false;
         if (pFinisher != nullptr && (pFinisher->lInstalled & kFinisherHasPuncher) != 0) {
-            for (const tagFINISHERPUNCH& punch : RuleRecords<tagFINISHERPUNCH>(pHandle, SPCID_FINISHER, 4, sFinisherItem)) {
+            for (const tagFINISHERPUNCH& punch :
+                 RuleRecords<tagFINISHERPUNCH>(pHandle, SPCID_FINISHER, 4, sFinisherItem)) {
                 bKeep = bKeep || ModelIdToPunch(punch.wId) == priv.dmPunch;
             }
         }
@@ -162,7 +162,8 @@ SHORT CMdUtilM2::ReviseDevmodeByOptions(tagREVISEINFO* /*pRevise*/, DRVDEVMODE* 
     if (priv.dmStaple != 0) {
         bool bKeep = false;
         if (pFinisher != nullptr && (pFinisher->lInstalled & kFinisherHasStapler) != 0) {
-            for (const tagFINISHERPUNCH& staple : RuleRecords<tagFINISHERPUNCH>(pHandle, SPCID_FINISHER, 5, sFinisherItem)) {
+            for (const tagFINISHERPUNCH& staple :
+                 RuleRecords<tagFINISHERPUNCH>(pHandle, SPCID_FINISHER, 5, sFinisherItem)) {
                 bKeep = bKeep || ModelIdToStaple(staple.wId) == priv.dmStaple;
             }
         }

@@ -3,6 +3,7 @@
 // unit, the quality modes the installed memory allows and driver copies.
 #include "core/kinsoku/MdUtilM2.h"
 
+#include "core/kinsoku/KinsokuIds.h"
 #include "core/kinsoku/KinsokuList.h"
 #include "core/kinsoku/RuleAnswers.h"
 #include "core/model/SpcIds.h"
@@ -10,23 +11,6 @@
 #include "core/printerinfo/LayoutRules.h"
 
 namespace {
-
-constexpr SHORT kKeyAlways = 204;
-constexpr SHORT kKeyPaperClass = 205;
-constexpr SHORT kKeyCopies = 210;
-constexpr SHORT kKeyMedia = 208;
-constexpr SHORT kKeySource = 209;
-
-constexpr SHORT kItemSource = 3;
-constexpr SHORT kItemBooklet = 10;
-constexpr SHORT kItemFrontCoverFile = 17;
-constexpr SHORT kItemDuplexOption = 21;
-constexpr SHORT kItemDuplex = 22;
-constexpr SHORT kItemCopiesByDriver = 23;
-constexpr SHORT kItemFirstPageSource = 26;
-constexpr SHORT kItemFrontCoverSource = 28;
-constexpr SHORT kItemBackCoverSource = 30;
-constexpr SHORT kItemQuality = 34;
 
 constexpr DWORD kLayoutBooklet = 0x2;
 
@@ -39,14 +23,14 @@ SHORT CMdUtilM2::BuildOptionConstraints(CKinsokuList* pList)
     }
     // Whatever an earlier run hung on key 204 goes first, so the rules follow the options as
     // installed now.
-    pList->RemoveKey(kKeyAlways);
+    pList->RemoveKey(KINSOKU_KEY_ALWAYS);
     vOptionSourceKinsoku(pList);
     vOptionBookletKinsoku(pList);
     vOptionDuplexKinsoku(pList);
     vOptionQualityKinsoku(pList);
     vOptionCopiesKinsoku(pList);
     vOptionFinisherKinsoku(pList);
-    pList->ApplyKeyValue(kKeyAlways, 0);
+    pList->ApplyKeyValue(KINSOKU_KEY_ALWAYS, 0);
     return -1;
 }
 
@@ -57,19 +41,20 @@ void CMdUtilM2::vOptionSourceKinsoku(CKinsokuList* pList)
     }
     std::vector<tagSOURCEINFO> sources = RuleRecords<tagSOURCEINFO>(m_pHandle, SPCID_PAPERSOURCE, 3);
     std::vector<tagSOURCEINFO> groups = RuleRecords<tagSOURCEINFO>(m_pHandle, SPCID_SOURCEGROUP, 3);
-    for (SHORT sItem : {kItemSource, kItemFrontCoverSource, kItemBackCoverSource, kItemFirstPageSource}) {
+    for (SHORT sItem : {KINSOKU_ITEM_SOURCE, KINSOKU_ITEM_FRONT_COVER_SOURCE, KINSOKU_ITEM_BACK_COVER_SOURCE,
+                        KINSOKU_ITEM_FIRST_PAGE_SOURCE}) {
         CKinsokuItem* pItem = pList->GetItem(sItem);
         if (pItem == nullptr) {
             continue;
         }
-        pList->AddLink(kKeyAlways, sItem);
+        pList->AddLink(KINSOKU_KEY_ALWAYS, sItem);
         // The model's own sources are always there; those of source groups when installed.
         for (const tagSOURCEINFO& source : sources) {
-            pItem->AddAllowedValue(kKeyAlways, 0, source.sId);
+            pItem->AddAllowedValue(KINSOKU_KEY_ALWAYS, 0, source.sId);
         }
         for (const tagSOURCEINFO& group : groups) {
             if (IsSourceAvailable(group.sId) != 0) {
-                pItem->AddAllowedValue(kKeyAlways, 0, group.sId);
+                pItem->AddAllowedValue(KINSOKU_KEY_ALWAYS, 0, group.sId);
             }
         }
     }
@@ -80,22 +65,22 @@ void CMdUtilM2::vOptionBookletKinsoku(CKinsokuList* pList)
     const bool bDuplex1 = IsDuplexAvailable() != 0;
     const bool bDuplex2 = IsDuplexAvailable2() != 0;
     if (IsOptionBit0Set(SPCID_DUPLEX) != 0) {
-        pList->AddLink(kKeyAlways, kItemBooklet);
-        if (CKinsokuItem* pItem = pList->GetItem(kItemBooklet)) {
+        pList->AddLink(KINSOKU_KEY_ALWAYS, KINSOKU_ITEM_BOOKLET);
+        if (CKinsokuItem* pItem = pList->GetItem(KINSOKU_ITEM_BOOKLET)) {
             if (bDuplex1 || bDuplex2) {
-                pItem->SetAllowAll(kKeyAlways, 0);
+                pItem->SetAllowAll(KINSOKU_KEY_ALWAYS, 0);
             } else {
-                pItem->AddAllowedValue(kKeyAlways, 0, 0);
+                pItem->AddAllowedValue(KINSOKU_KEY_ALWAYS, 0, 0);
             }
         }
     }
-    CKinsokuItem* pItem = pList->GetItem(kItemBooklet);
+    CKinsokuItem* pItem = pList->GetItem(KINSOKU_ITEM_BOOKLET);
     if (pItem == nullptr) {
         return;
     }
     // The model's booklet rules assumed every duplex mode; rebuild them for the modes the
     // printer as installed has.
-    for (SHORT sKey : {kKeyPaperClass, kKeyMedia, kKeySource}) {
+    for (SHORT sKey : {KINSOKU_KEY_PAPER_CLASS, KINSOKU_KEY_MEDIA, KINSOKU_KEY_SOURCE}) {
         pItem->RemoveKey(sKey);
     }
     auto rule = [&](SHORT sKey, LONG lKeyValue, DWORD dwLayout, DWORD dwDuplex) {
@@ -108,28 +93,26 @@ void CMdUtilM2::vOptionBookletKinsoku(CKinsokuList* pList)
     };
     const tagMODELHANDLE* pHandle = m_pHandle;
     for (const tagPAPERINFO& paper : RuleRecords<tagPAPERINFO>(pHandle, SPCID_PAPERSIZE, 4)) {
-        rule(kKeyPaperClass, paper.sId, paper.dwLayoutFlags, paper.dwDuplexFlags);
+        rule(KINSOKU_KEY_PAPER_CLASS, paper.sId, paper.dwLayoutFlags, paper.dwDuplexFlags);
     }
     for (const tagMEDIAINFO& media : RuleRecords<tagMEDIAINFO>(pHandle, SPCID_MEDIATYPE, 3)) {
-        rule(kKeyMedia, media.sId, media.dwWords[5], media.dwWords[0]);
+        rule(KINSOKU_KEY_MEDIA, media.sId, media.dwWords[5], media.dwWords[0]);
     }
     for (SHORT sCapId : {SPCID_PAPERSOURCE, SPCID_SOURCEGROUP}) {
         for (const tagSOURCEINFO& source : RuleRecords<tagSOURCEINFO>(pHandle, sCapId, 3)) {
-            rule(kKeySource, source.sId, source.dwWords[5], source.dwWords[0]);
+            rule(KINSOKU_KEY_SOURCE, source.sId, source.dwWords[5], source.dwWords[0]);
         }
     }
     struct ClassCapability {
         SHORT sClass;
         SHORT sCapId;
     };
-    const ClassCapability kClasses[] = {{456, SPCID_CUSTOMSIZE},
-                                        {457, SPCID_CUSTOMLONG},
-                                        {458, SPCID_CUSTOMCLASS1},
-                                        {459, SPCID_CUSTOMCLASS2}};
+    const ClassCapability kClasses[] = {
+        {456, SPCID_CUSTOMSIZE}, {457, SPCID_CUSTOMLONG}, {458, SPCID_CUSTOMCLASS1}, {459, SPCID_CUSTOMCLASS2}};
     for (const ClassCapability& entry : kClasses) {
         tagCUSTOMLIMITS limits;
         if (ReadRuleRecord(pHandle, entry.sCapId, 1, &limits)) {
-            rule(kKeyPaperClass, entry.sClass, limits.dwWord88, limits.dwWord68);
+            rule(KINSOKU_KEY_PAPER_CLASS, entry.sClass, limits.dwWord88, limits.dwWord68);
         }
     }
 }
@@ -141,41 +124,41 @@ void CMdUtilM2::vOptionDuplexKinsoku(CKinsokuList* pList)
     }
     const bool bDuplex1 = IsDuplexAvailable() != 0;
     const bool bDuplex2 = IsDuplexAvailable2() != 0;
-    pList->AddLink(kKeyAlways, kItemDuplex);
-    if (CKinsokuItem* pDuplex = pList->GetItem(kItemDuplex)) {
-        pDuplex->AddAllowedValue(kKeyAlways, 0, 1);
+    pList->AddLink(KINSOKU_KEY_ALWAYS, KINSOKU_ITEM_DUPLEX);
+    if (CKinsokuItem* pDuplex = pList->GetItem(KINSOKU_ITEM_DUPLEX)) {
+        pDuplex->AddAllowedValue(KINSOKU_KEY_ALWAYS, 0, 1);
         if (bDuplex1 || bDuplex2) {
-            pDuplex->AddAllowedValue(kKeyAlways, 0, 2);
-            pDuplex->AddAllowedValue(kKeyAlways, 0, 3);
+            pDuplex->AddAllowedValue(KINSOKU_KEY_ALWAYS, 0, 2);
+            pDuplex->AddAllowedValue(KINSOKU_KEY_ALWAYS, 0, 3);
         }
     }
-    if (pList->IsItemActive(kItemDuplexOption) == 0) {
+    if (pList->IsItemActive(KINSOKU_ITEM_DUPLEX_OPTION) == 0) {
         return;
     }
-    pList->AddLink(kKeyAlways, kItemDuplexOption);
-    if (CKinsokuItem* pMethod = pList->GetItem(kItemDuplexOption)) {
+    pList->AddLink(KINSOKU_KEY_ALWAYS, KINSOKU_ITEM_DUPLEX_OPTION);
+    if (CKinsokuItem* pMethod = pList->GetItem(KINSOKU_ITEM_DUPLEX_OPTION)) {
         if (bDuplex1) {
-            pMethod->AddAllowedValue(kKeyAlways, 0, 0);
+            pMethod->AddAllowedValue(KINSOKU_KEY_ALWAYS, 0, 0);
         }
         if (bDuplex2) {
-            pMethod->AddAllowedValue(kKeyAlways, 0, 1);
+            pMethod->AddAllowedValue(KINSOKU_KEY_ALWAYS, 0, 1);
         }
     }
 }
 
 void CMdUtilM2::vOptionQualityKinsoku(CKinsokuList* pList)
 {
-    CKinsokuItem* pItem = pList->GetItem(kItemQuality);
+    CKinsokuItem* pItem = pList->GetItem(KINSOKU_ITEM_QUALITY);
     std::vector<tagSPCRESOLUTION> entries = RuleRecords<tagSPCRESOLUTION>(m_pHandle, SPCID_RESOLUTION, 1);
     if (pItem == nullptr || entries.empty()) {
         return;
     }
-    pList->AddLink(kKeyAlways, kItemQuality);
+    pList->AddLink(KINSOKU_KEY_ALWAYS, KINSOKU_ITEM_QUALITY);
     // Each quality mode names the memory it needs (+28).
     const DWORD dwMemory = GetCapability36Total();
     for (const tagSPCRESOLUTION& entry : entries) {
         if (entry.dwWord6 <= dwMemory) {
-            pItem->AddAllowedValue(kKeyAlways, 0, MapQualityValue(entry.sMode));
+            pItem->AddAllowedValue(KINSOKU_KEY_ALWAYS, 0, MapQualityValue(entry.sMode));
         }
     }
 }
@@ -183,14 +166,14 @@ void CMdUtilM2::vOptionQualityKinsoku(CKinsokuList* pList)
 void CMdUtilM2::vOptionCopiesKinsoku(CKinsokuList* pList)
 {
     const bool bPrinterCopies = IsCapability38Available() != 0;
-    if (CKinsokuItem* pItem = pList->GetItem(kItemCopiesByDriver)) {
-        pList->AddLink(kKeyAlways, kItemCopiesByDriver);
-        pItem->AddAllowedValue(kKeyAlways, 0, 1);
+    if (CKinsokuItem* pItem = pList->GetItem(KINSOKU_ITEM_COPIES_BY_DRIVER)) {
+        pList->AddLink(KINSOKU_KEY_ALWAYS, KINSOKU_ITEM_COPIES_BY_DRIVER);
+        pItem->AddAllowedValue(KINSOKU_KEY_ALWAYS, 0, 1);
         if (bPrinterCopies) {
-            pItem->AddAllowedValue(kKeyAlways, 0, 0);
+            pItem->AddAllowedValue(KINSOKU_KEY_ALWAYS, 0, 0);
         }
     }
-    if (CKinsokuItem* pItem = pList->GetItem(kItemFrontCoverFile)) {
-        pItem->SetKeyAllowAll(kKeyCopies, bPrinterCopies ? -1 : 0);
+    if (CKinsokuItem* pItem = pList->GetItem(KINSOKU_ITEM_FRONT_COVER_FILE)) {
+        pItem->SetKeyAllowAll(KINSOKU_KEY_COPIES, bPrinterCopies ? -1 : 0);
     }
 }

@@ -53,9 +53,11 @@ protected:
         ASSERT_TRUE(m_model);
     }
     // The model's default record on A4 plain paper from automatic selection, one-sided, collated.
+    // The media bit is what the revise pipeline sets once it has chosen a media.
     DRVDEVMODE Record()
     {
         DRVDEVMODE record = rulestest::DefaultRecord(m_model.get());
+        record.dm.dmFields |= DM_MEDIATYPE;
         record.dm.dmPaperSize = 9;
         record.dm.dmPaperWidth = 2100;
         record.dm.dmPaperLength = 2970;
@@ -101,7 +103,8 @@ TEST_F(EngineOutcomeTest, SettingsThatTheirNeighboursForbidAreRewritten)
         std::function<void(const DRVDEVMODE&)> check;
     };
     const Case cases[] = {
-        {"thick media from tray 2 moves to the tray the media asks for", {},
+        {"thick media from tray 2 moves to the tray the media asks for",
+         {},
          [](DRVDEVMODE& r) {
              r.dm.dmMediaType = 3;
              r.dm.dmDefaultSource = 2;
@@ -119,10 +122,10 @@ TEST_F(EngineOutcomeTest, SettingsThatTheirNeighboursForbidAreRewritten)
          },
          [](const DRVDEVMODE& r) {
              EXPECT_EQ(r.dm.dmDuplex, 1);
-             EXPECT_EQ(r.priv.dmExtraFlag & 0x1, 0u);
-             EXPECT_EQ(r.priv.dmExtraPrint & 0x1, 0x1u);  // the model's capability word stays
+             EXPECT_EQ(r.priv.dmExtraFlag & 0x1, 0u);  // no duplex margin on one side
          }},
-        {"pages per sheet on an envelope is cleared", {},
+        {"pages per sheet on an envelope is cleared",
+         {},
          [](DRVDEVMODE& r) {
              r.dm.dmPaperSize = 20;
              r.dm.dmPaperWidth = 1048;
@@ -145,13 +148,18 @@ TEST_F(EngineOutcomeTest, SettingsThatTheirNeighboursForbidAreRewritten)
              EXPECT_EQ(r.dm.dmDuplex, 1);
              EXPECT_EQ(r.dm.dmCollate, 1);
          }},
-        {"two-sided printing without the duplex unit is one-sided", {},
-         [](DRVDEVMODE& r) { r.dm.dmDuplex = 2; }, [](const DRVDEVMODE& r) { EXPECT_EQ(r.dm.dmDuplex, 1); }},
+        {"two-sided printing without the duplex unit is one-sided",
+         {},
+         [](DRVDEVMODE& r) { r.dm.dmDuplex = 2; },
+         [](const DRVDEVMODE& r) { EXPECT_EQ(r.dm.dmDuplex, 1); }},
         {"the duplex unit from the PPD enables two-sided printing", kDuplexUnit,
          [](DRVDEVMODE& r) { r.dm.dmDuplex = 2; }, [](const DRVDEVMODE& r) { EXPECT_EQ(r.dm.dmDuplex, 2); }},
-        {"a finishing mode without a finisher is cleared", {},
-         [](DRVDEVMODE& r) { r.priv.dmFinisher = 1; }, [](const DRVDEVMODE& r) { EXPECT_EQ(r.priv.dmFinisher, 0); }},
-        {"dual stapling forces long-edge duplex", {{"OptionFinisher", "FN350"}, {"OptionDuplexer", "Installed"}},
+        {"a finishing mode without a finisher is cleared",
+         {},
+         [](DRVDEVMODE& r) { r.priv.dmFinisher = 1; },
+         [](const DRVDEVMODE& r) { EXPECT_EQ(r.priv.dmFinisher, 0); }},
+        {"dual stapling forces long-edge duplex",
+         {{"OptionFinisher", "FN350"}, {"OptionDuplexer", "Installed"}},
          [](DRVDEVMODE& r) {
              r.priv.dmStaple = 3;
              r.dm.dmDuplex = 1;
@@ -195,6 +203,42 @@ TEST_F(EngineOutcomeTest, TwoSidedModesAreOfferedOnlyWithTheDuplexUnit)
     DRVDEVMODE with = Record();
     auto withUnit = Run(kDuplexUnit, &with);
     EXPECT_EQ(rulestest::Selectable(withUnit->List().GetItem(22)), (std::vector<LONG>{1, 2, 3}));
+}
+
+}  // namespace
+
+namespace {
+
+// Every sample model, with its installed options at the model's defaults and no PPD: after the
+// rules and one full run, the paper, media and source of the record are values the engine offers.
+// The media comes from the run: the defaults leave it 0.
+TEST(EngineOnSampleModels, TheRunEndsOnOfferedPaperMediaAndSource)
+{
+    for (const char* name : {"GM1000", "GM4150", "GC7350"}) {
+        SCOPED_TRACE(name);
+        pitest::SpcDataPtr model = pitest::LoadSampleModel(name);
+        ASSERT_TRUE(model);
+        tagMODELHANDLE handle = pitest::HandleOf(model.get());
+        DRVDEVMODE record = rulestest::DefaultRecord(model.get());
+        record.dm.dmFields |= DM_MEDIATYPE;
+        CInstallOption options("queue", &handle);
+        CMdUtilM2 util(&handle, &options);
+        std::unique_ptr<CKinsokuList> list = rulestest::ModelList(&handle, record);
+        ASSERT_EQ(util.BuildOptionConstraints(list.get()), -1);
+        bExecKinsoku(list.get(), &record, -1);
+        struct Field {
+            SHORT item;
+            LONG value;
+        };
+        const Field fields[] = {
+            {1, record.dm.dmPaperSize}, {2, static_cast<LONG>(record.dm.dmMediaType)}, {3, record.dm.dmDefaultSource}};
+        for (const Field& f : fields) {
+            // A model without a list (the monochrome model has no media) offers nothing to check.
+            if (!rulestest::Values(list->GetItem(f.item)).empty()) {
+                EXPECT_EQ(list->IsValueDisabled(f.item, f.value), 0) << "item " << f.item << " = " << f.value;
+            }
+        }
+    }
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
@@ -21,9 +22,17 @@ TEST(SortBitToValue, MapsEachSortBitToItsSortValue)
         SHORT value;
     };
     const Case cases[] = {
-        {0x1, -1, 0}, {0x2, -1, 1}, {0x4, -1, 4}, {0x8, -1, 5}, {0x10, -1, 2}, {0x20, -1, 3},
+        {0x1, -1, 0},
+        {0x2, -1, 1},
+        {0x4, -1, 4},
+        {0x8, -1, 5},
+        {0x10, -1, 2},
+        {0x20, -1, 3},
         // Not one mapped bit: no answer, the output untouched.
-        {0x0, 0, 77}, {0x40, 0, 77}, {0x3, 0, 77}, {0x80000000, 0, 77},
+        {0x0, 0, 77},
+        {0x40, 0, 77},
+        {0x3, 0, 77},
+        {0x80000000, 0, 77},
     };
     for (const Case& c : cases) {
         SHORT value = 77;
@@ -122,6 +131,32 @@ TEST(MergedSources, NoSourcesNoValuesAndTheDefaultOfAModelWithoutOne)
     EXPECT_EQ(count, 0u);
 }
 
+TEST(ItemValues, WithoutAllValuesPapersTooLargeForThePrinterAreLeftOut)
+{
+    // Fixture "printerinfo-papers": A3 (8) and the long banner (31) are too large for the custom
+    // and long-paper limits; the banner 30 is admitted as long paper.
+    pitest::SpcDataPtr model = pitest::LoadFixtureModel("printerinfo-papers");
+    ASSERT_TRUE(model);
+    tagMODELHANDLE handle = pitest::HandleOf(model.get());
+    DRVDEVMODE record = rulestest::AllActiveRecord();
+    auto contains = [](const std::vector<LONG>& values, LONG v) {
+        return std::find(values.begin(), values.end(), v) != values.end();
+    };
+    struct Case {
+        SHORT allValues;
+        bool withTooLarge;
+    };
+    for (const Case& c : {Case{-1, true}, Case{0, false}}) {
+        CKinsokuList list(&handle, nullptr, &record);
+        vKinsokuItemValues(&handle, &list, c.allValues);
+        std::vector<LONG> papers = Values(list.GetItem(1));
+        EXPECT_TRUE(contains(papers, 9));
+        EXPECT_TRUE(contains(papers, 30));
+        EXPECT_EQ(contains(papers, 8), c.withTooLarge) << c.allValues;
+        EXPECT_EQ(contains(papers, 31), c.withTooLarge) << c.allValues;
+    }
+}
+
 TEST(ModelLinks, EveryPairOfTheModelWithActiveIdsBecomesALink)
 {
     pitest::SpcDataPtr model = pitest::LoadSampleModel("GC7350");
@@ -135,8 +170,8 @@ TEST(ModelLinks, EveryPairOfTheModelWithActiveIdsBecomesALink)
         SHORT item;
         SHORT linked;
     };
-    const Case cases[] = {{205, 2, -1}, {205, 34, -1}, {208, 1, -1}, {225, 30, -1}, {226, 36, -1},
-                          {235, 27, -1}, {205, 1, 0}, {204, 22, 0}, {220, 22, 0}};
+    const Case cases[] = {{205, 2, -1},  {205, 34, -1}, {208, 1, -1}, {225, 30, -1}, {226, 36, -1},
+                          {235, 27, -1}, {205, 1, 0},   {204, 22, 0}, {220, 22, 0}};
     for (const Case& c : cases) {
         EXPECT_EQ(list.IsLinked(c.key, c.item), c.linked) << c.key << " -> " << c.item;
     }

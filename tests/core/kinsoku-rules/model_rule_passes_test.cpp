@@ -50,7 +50,7 @@ protected:
     }
 
     pitest::SpcDataPtr m_model;
-    tagMODELHANDLE m_handle {};
+    tagMODELHANDLE m_handle{};
     std::unique_ptr<CKinsokuList> m_list;
 };
 
@@ -64,10 +64,10 @@ TEST_F(ModelPassesTest, ItemValuesAndDefaultsFollowTheModel)
     const Case cases[] = {
         {1, {1, 5, 7, 9, 11, 13, 20, 27, 28, 37}, 9},  // metric default A4
         {2, {1, 2, 3, 4, 5, 6, 7, 8}, 1},
-        {27, {1, 3, 8}, 1},                             // the media usable for covers
+        {27, {1, 3, 8}, 1},  // the media usable for covers
         {29, {1, 3, 8}, 1},
-        {3, {7, 4, 1, 2, 3, 5}, 7},                     // automatic, manual, then model order
-        {28, {7, 1, 2, 3, 5}, 7},                       // the sources usable for covers
+        {3, {7, 4, 1, 2, 3, 5}, 7},  // automatic, manual, then model order
+        {28, {7, 1, 2, 3, 5}, 7},  // the sources usable for covers
         {30, {7, 1, 2, 3, 5}, 7},
         {22, {1, 2, 3}, 1},
         {10, {2, 0}, 0},
@@ -76,7 +76,7 @@ TEST_F(ModelPassesTest, ItemValuesAndDefaultsFollowTheModel)
         {12, {8, 0}, 0},
         {13, {16, 0}, 0},
         {15, {1, 0}, 0},
-        {9, {0, 1}, 0},                                 // sort bits 0x3
+        {9, {0, 1}, 0},  // sort bits 0x3
         {7, {0, 1}, 0},
         {21, {0, 1}, 0},
         {8, {1, 0}, 1},
@@ -86,9 +86,9 @@ TEST_F(ModelPassesTest, ItemValuesAndDefaultsFollowTheModel)
         {17, {0, 1}, 0},
         {19, {0, 1}, 0},
         {23, {0, 1}, 0},
-        {31, {0, 1}, 0},                                // the model prints blank pages
+        {31, {0, 1}, 0},  // the model prints blank pages
         {32, {1, 2, 3}, 1},
-        {33, {1}, 1},                                   // raster mode only; default 0 is not offered
+        {33, {1}, 1},  // raster mode only; default 0 is not offered
         {34, {1, 2, 3, 4}, 2},
         {35, {0, 1}, 0},
         {36, {1}, 1},
@@ -286,10 +286,10 @@ TEST_F(ModelPassesTest, CoverAndCopyPassesFollowTheirCapabilities)
 {
     ExpectRules({
         {18, 214, 0x20001, Listed({0})},  // booklet with the second duplex method
-        {23, 211, 0, Listed({0})},        // driver copies need collation (38: 0x8)
-        {23, 223, 1, Listed({0})},        // covers: no driver copies (57: bit 9)
+        {23, 211, 0, Listed({0})},  // driver copies need collation (38: 0x8)
+        {23, 223, 1, Listed({0})},  // covers: no driver copies (57: bit 9)
         {23, 224, 2, Listed({0})},
-        {18, 229, 1, Listed({0})},        // reversed output takes no covers
+        {18, 229, 1, Listed({0})},  // reversed output takes no covers
         {20, 229, 1, Listed({0})},
         {22, 234, 0x10001, Listed({1})},
         {22, 234, 0x30001, Listed({1})},

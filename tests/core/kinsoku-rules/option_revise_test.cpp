@@ -57,10 +57,10 @@ TEST_F(OptionReviseTest, DuplexMethodSwitchesBackOnceWhenAUnitIsInstalled)
         WORD installed;
     };
     const Step steps[] = {
-        {{}, 0xFFFF, 1, 0},     // no unit: the first method is not available
-        {unit, 0xFFFF, 0, 1},   // a unit has just been installed: back to the first method
-        {unit, 1, 1, 1},        // the user's choice of the second method stays
-        {{}, 0, 1, 0},          // the unit is gone again
+        {{}, 0xFFFF, 1, 0},  // no unit: the first method is not available
+        {unit, 0xFFFF, 0, 1},  // a unit has just been installed: back to the first method
+        {unit, 1, 1, 1},  // the user's choice of the second method stays
+        {{}, 0, 1, 0},  // the unit is gone again
     };
     for (const Step& s : steps) {
         if (s.setOption != 0xFFFF) {
@@ -83,7 +83,7 @@ TEST_F(OptionReviseTest, DuplexAndBookletNeedTheDuplexUnit)
     ASSERT_TRUE(Revise({}, &record));
     EXPECT_EQ(record.dm.dmDuplex, 1);
     EXPECT_EQ(record.priv.dmExtraFlag, 0x2u);  // the duplex-margin bit goes with duplex
-    EXPECT_EQ(record.priv.dmLayoutPrint, 0);   // booklet needs a duplex mode
+    EXPECT_EQ(record.priv.dmLayoutPrint, 0);  // booklet needs a duplex mode
 
     ASSERT_TRUE(Revise({{"OptionDuplexer", "Installed"}}, &withUnit));
     EXPECT_EQ(withUnit.dm.dmDuplex, 2);

@@ -69,7 +69,7 @@ TEST_F(OptionRulesTest, SourcesOfUnitsNotInstalledAreNotAllowed)
 {
     struct Case {
         Marks marks;
-        std::vector<LONG> allowed;     // in rule order: the model's sources, then the installed units'
+        std::vector<LONG> allowed;  // in rule order: the model's sources, then the installed units'
         std::vector<LONG> selectable;  // in value order
     };
     const Case cases[] = {
@@ -104,9 +104,9 @@ TEST_F(OptionRulesTest, DuplexAndBookletFollowTheDuplexUnit)
     EXPECT_EQ(Pair(with->Item(10), 204, 0), AllAllowed());
     EXPECT_EQ(Pair(with->Item(21), 204, 0), Listed({0, 1}));
     EXPECT_EQ(Pair(with->Item(10), 205, 9), AllAllowed());
-    EXPECT_EQ(Pair(with->Item(10), 205, 20), Listed({0}));   // envelopes: no booklet
+    EXPECT_EQ(Pair(with->Item(10), 205, 20), Listed({0}));  // envelopes: no booklet
     EXPECT_EQ(Pair(with->Item(10), 205, 456), Listed({0}));  // the custom size: no booklet
-    EXPECT_EQ(Pair(with->Item(10), 208, 2), Listed({0}));    // thin paper: no booklet
+    EXPECT_EQ(Pair(with->Item(10), 208, 2), Listed({0}));  // thin paper: no booklet
     EXPECT_EQ(Pair(with->Item(10), 209, 3), AllAllowed());
 }
 
