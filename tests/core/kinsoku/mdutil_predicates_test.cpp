@@ -5,10 +5,12 @@
 //  - GM4150: sources 7, 1, 2, 4; duplex flags 0x7 (both modes, the first built in), no option
 //    list, no finisher, no storage; booklet and pages-per-sheet records with flag 1; features 0x5.
 //  - GC7350: sources 7, 1, 2, 4 plus the optional groups Tray 3 (source 3) and LCT (kind 5,
-//    source 5); duplex flags 0x20D (both modes, the optional unit, no built-in one) with margins
-//    98 and 250; finishers 99 (standard) and 1 (optional, punch word 0, stapler 1); hard disk
-//    base 0 + 1 (optional), memory base 256 + 512 (optional); job kinds and features offered with
-//    no requirements; option list 25, 26, 27, 35, 36.
+//    source 5); duplex flags 0x20D (both modes, the optional unit, no built-in one), both modes
+//    requiring the duplex unit, with margins 98 and 250; booklet needing a duplex mode; finishers
+//    99 (standard) and 1 (optional, punch word 0, stapler 1); hard disk base 0 + 1 (optional),
+//    memory base 256 + 512 (optional); job kind 3 (74) requiring the hard disk, the other job
+//    kinds and features offered with no requirements; covers with bit 9 in words 8 and 16;
+//    option list 25, 26, 27, 35, 36.
 //  - GM1000: papers and one source only.
 #include "core/mdutil/MdUtil.h"
 #include "core/printerinfo/PrinterInfoTestSupport.h"
@@ -74,8 +76,8 @@ TEST(MdUtilPredicates, AnswersOnTheSampleModels)
         {"IsOptionItemFlagged(25)", [](const CMdUtil& u) { return u.IsOptionItemFlagged(25); }, 0, T, T, 0},
         {"IsOptionItemFlagged(30) unlisted", [](const CMdUtil& u) { return u.IsOptionItemFlagged(30); }, 0, 0, 0, 0},
         {"IsOptionBit0Set(27)", [](const CMdUtil& u) { return u.IsOptionBit0Set(27); }, 0, T, T, 0},
-        {"TestCapability57Word8", [](const CMdUtil& u) { return u.TestCapability57Word8(0xFFFFFFFF); }, 0, 0, 0, 0},
-        {"TestCapability57Word16", [](const CMdUtil& u) { return u.TestCapability57Word16(0xFFFFFFFF); }, 0, 0, 0, 0},
+        {"TestCapability57Word8", [](const CMdUtil& u) { return u.TestCapability57Word8(0xFFFFFFFF); }, 0, 1, 1, 0},
+        {"TestCapability57Word16", [](const CMdUtil& u) { return u.TestCapability57Word16(0xFFFFFFFF); }, 0, 1, 1, 0},
         {"HasCapability57", [](const CMdUtil& u) { return u.HasCapability57(); }, 0, T, T, 0},
         {"HasCapability79Bit3", [](const CMdUtil& u) { return u.HasCapability79Bit3(); }, 0, 0, 0, 0},
         {"HasCapability79Bits0to2", [](const CMdUtil& u) { return u.HasCapability79Bits0to2(); }, 0, 0, 0, 0},
@@ -103,16 +105,16 @@ TEST(MdUtilPredicates, AnswersOnTheSampleModels)
         {"HasCapability36", [](const CMdUtil& u) { return u.HasCapability36(); }, 0, 0, T, 0},
         {"HasCapability35", [](const CMdUtil& u) { return u.HasCapability35(); }, 0, 0, T, 0},
         {"HasDuplexUnit", [](const CMdUtil& u) { return u.HasDuplexUnit(); }, T, 0, T, 0},
-        {"IsCapability74Available", [](const CMdUtil& u) { return u.IsCapability74Available(); }, 0, 1, 1, 0},
+        {"IsCapability74Available", [](const CMdUtil& u) { return u.IsCapability74Available(); }, 0, 0, 1, 0},
         {"IsCapability73Available", [](const CMdUtil& u) { return u.IsCapability73Available(); }, 0, 1, 1, 0},
         {"IsCapability60Available", [](const CMdUtil& u) { return u.IsCapability60Available(); }, 0, 1, 1, 0},
         {"IsCapability62Available", [](const CMdUtil& u) { return u.IsCapability62Available(); }, 0, 1, 1, 0},
         {"IsCapability61Available", [](const CMdUtil& u) { return u.IsCapability61Available(); }, 0, 1, 1, 0},
         {"IsCapability38Available", [](const CMdUtil& u) { return u.IsCapability38Available(); }, 1, 1, 1, 0},
         // The duplex records ask nothing (mask 0): available as 0xFFFF, not 1.
-        {"IsDuplexAvailable", [](const CMdUtil& u) { return u.IsDuplexAvailable(); }, T, T, T, 0},
-        {"IsDuplexAvailable2", [](const CMdUtil& u) { return u.IsDuplexAvailable2(); }, T, T, T, 0},
-        {"IsCapability29Available", [](const CMdUtil& u) { return u.IsCapability29Available(); }, 1, 1, 1, 0},
+        {"IsDuplexAvailable", [](const CMdUtil& u) { return u.IsDuplexAvailable(); }, T, 0, 1, 0},
+        {"IsDuplexAvailable2", [](const CMdUtil& u) { return u.IsDuplexAvailable2(); }, T, 0, 1, 0},
+        {"IsCapability29Available", [](const CMdUtil& u) { return u.IsCapability29Available(); }, 1, 0, 1, 0},
         {"IsSourceAvailable(1) standard", [](const CMdUtil& u) { return u.IsSourceAvailable(1); }, T, T, T, T},
         {"IsSourceAvailable(3) Tray 3", [](const CMdUtil& u) { return u.IsSourceAvailable(3); }, 0, 0, T, 0},
         {"IsSourceAvailable(5) LCT", [](const CMdUtil& u) { return u.IsSourceAvailable(5); }, 0, 0, T, 0},
