@@ -34,7 +34,6 @@ constexpr WORD kBackCoverBit = 0x2;
 constexpr DWORD kOptionBit620 = 0x2;
 constexpr DWORD kOptionBits356 = 0x3;
 constexpr DWORD kDuplexMarginFlag = 0x1;
-constexpr DWORD kExtraPrintDuplexBit = 0x1;
 constexpr SHORT kOneSided = 1;
 
 // The value of the record field an item mirrors. False for the items without a field.
@@ -219,8 +218,10 @@ void CKinsokuList::RewriteItem(SHORT sItemId, CKinsokuItem* pItem, DRVDEVMODE* p
         else
             v = choose();
         pub.dmDuplex = static_cast<SHORT>(v);
+        // One-sided printing drops the duplex margin flag of the record; dmExtraPrint is the model's
+        // capability word and stays as the model gave it.
         if (pub.dmDuplex == kOneSided)
-            priv.dmExtraPrint &= ~kExtraPrintDuplexBit;
+            priv.dmExtraFlag &= ~kDuplexMarginFlag;
         break;
     }
     case KINSOKU_ITEM_COPIES_BY_DRIVER:

@@ -52,6 +52,7 @@ TEST(KinsokuRun, FirstRunFiresEveryKeyAndAnUnchangedSecondRunDoesNothing)
 {
     DRVDEVMODE dm = EverythingRecord();
     dm.dm.dmDuplex = 2;
+    dm.priv.dmExtraFlag = 0x1;
     CKinsokuList list(nullptr, nullptr, &dm);
     AlwaysRestricted(list, 22, {1, 2, 3}, {1});
 
@@ -59,7 +60,8 @@ TEST(KinsokuRun, FirstRunFiresEveryKeyAndAnUnchangedSecondRunDoesNothing)
     EXPECT_EQ(bExecKinsoku(&list, &dm, 0), 0);
     EXPECT_EQ(KeysFiredAtStart(list).size(), 39u);
     EXPECT_EQ(dm.dm.dmDuplex, 1);
-    EXPECT_EQ(dm.priv.dmExtraPrint & 0x1, 0u) << "one-sided clears the duplex bit";
+    EXPECT_EQ(dm.priv.dmExtraFlag & 0x1, 0u) << "one-sided clears the record's duplex flag";
+    EXPECT_EQ(dm.priv.dmExtraPrint, 0xFFFFFFFFu) << "the model's capability word is left alone";
     EXPECT_TRUE(list.IsItemRewritten(22));
     EXPECT_TRUE(list.IsItemChanged(22));
 
