@@ -1,6 +1,10 @@
 // The revise pipeline and its one-shot form.
 #include "core/dialog/ReviseDevmode.h"
 
+#include "core/dialog/ConstraintSetup.h"
+#include "core/dialog/JobTypeProbe.h"
+#include "core/kinsoku/KinsokuList.h"
+#include "core/kinsoku/MdUtilM2.h"
 #include "core/model/SpcQuery.h"
 #include "core/printerinfo/InstallOption.h"
 #include "core/printerinfo/PaperLookup.h"
@@ -27,6 +31,30 @@ bool HasFinishers(const tagSPCDATA* pSpc)
 bool HasValidSizes(const DRVDEVMODE* pdm)
 {
     return pdm->dm.dmSize == kDevmodePublicSize && pdm->dm.dmDriverExtra == kDevmodePrivateSize;
+}
+
+bool IsValidRecord(const DRVDEVMODE* pdm)
+{
+    return HasValidSizes(pdm) && pdm->priv.dwPrivDATA == kDevmodeSignature;
+}
+
+// The job kind the model and its installed options choose, with the user id and password the
+// kind does not use cleared.
+void ApplyJobKind(const tagREVISEINFO* pInfo, DRVDEVMODE* pdm, int mode)
+{
+    tagJOBTYPEPROBE probe {};
+    probe.sJobType = 0;
+    probe.dwKeepMask = 0xFF;
+    if (!bProbeJobType(pInfo, pdm, &probe) || probe.sJobType == 0)
+        return;
+    if ((probe.dwKeepMask & kProbeKeepJobKind) != 0 && mode != REVISE_MODE_DEFAULTS)
+        return;
+    PRIVDM& p = pdm->priv;
+    p.dmJobSpool = static_cast<WORD>(probe.sJobType);
+    if ((probe.dwKeepMask & kProbeKeepUserId) == 0 || (probe.dwKeepMask & kProbeKeepUserId5) == 0)
+        memset(p.dmMailBox_UserID, 0, sizeof p.dmMailBox_UserID);
+    if ((probe.dwKeepMask & kProbeKeepPassword) == 0)
+        memset(p.dmPassword, 0, sizeof p.dmPassword);
 }
 
 // The last byte of every fixed text field becomes a terminator.
@@ -83,7 +111,20 @@ DWORD uiReviseDevmode(const tagREVISEINFO* pInfo, const DRVDEVMODE* pIn, DRVDEVM
     if (mode == REVISE_MODE_DEFAULTS)
         pOut->priv.dmOption86 = kOption86Defaults;
 
+    ApplyJobKind(pInfo, pOut, mode);
+
+    if (IsValidRecord(pOut) && pInfo->pMdUtil != nullptr) {
+        tagREVISEINFO context = *pInfo;
+        if (mode == REVISE_MODE_REVISE)
+            pInfo->pMdUtil->ReviseDevmodeByOptions(&context, pOut);
+        else
+            pInfo->pMdUtil->FixDefaultDevmode(pOut);
+    }
+
     bRevisePrivateDevmode(pInfo, pOut, mode);
+
+    if (mode == REVISE_MODE_REVISE && IsValidRecord(pOut) && pInfo->pKinsokuList != nullptr)
+        bExecKinsoku(pInfo->pKinsokuList, pOut, -1);
 
     GetPaperSizeById(mh, pOut->dm.dmPaperSize, &pOut->dm.dmPaperWidth, &pOut->dm.dmPaperLength);
     return code;
@@ -94,12 +135,14 @@ DWORD uiReviseDevmodeEx(const char* pszPrinter, tagCUPSFUNC* pCupsFunc, ppd_file
 {
     tagMODELHANDLE mh = {pSpc, pCupsFunc, pPpd};
     CInstallOption installOption(pszPrinter, &mh);
+    CMdUtilM2 mdUtil(&mh, &installOption);
 
     // The revised input: a copy, so that a record from outside is given this model's bits without
     // the caller's input being changed.
     DRVDEVMODE input;
     const DRVDEVMODE* pInput = pIn;
     std::unique_ptr<CUserPaper> userPaper;
+    std::unique_ptr<CKinsokuList> list;
     if (mode == REVISE_MODE_REVISE) {
         if (pOut == nullptr || !HasValidSizes(pOut))
             return ERROR_INVALID_PARAMETER;
@@ -121,10 +164,11 @@ DWORD uiReviseDevmodeEx(const char* pszPrinter, tagCUPSFUNC* pCupsFunc, ppd_file
             pInput = pOut;  // revised in place
         }
         userPaper.reset(new CUserPaper(&mh));
+        list.reset(pBuildConstraintList(&mh, userPaper.get(), pOut, &mdUtil));
     }
 
     BYTE zeroExtra[64] = {};
-    const tagREVISEINFO info = {pszPrinter, &mh, nullptr, nullptr, userPaper.get(), zeroExtra};
+    const tagREVISEINFO info = {pszPrinter, &mh, &mdUtil, list.get(), userPaper.get(), zeroExtra};
     return uiReviseDevmode(&info, pInput, pOut, mode);
 }
 

@@ -1,5 +1,6 @@
 #include "core/dialog/DialogTestSupport.h"
 
+#include "core/codec/OptionTransfer.h"
 #include "support/PinnedLibrary.h"
 
 #include <cstring>
@@ -49,7 +50,7 @@ tagCUPSFUNC& RealCups()
 }
 
 SampleQueue::SampleQueue(const std::string& model, const Marks& marks)
-    : m_name(model), m_data(LoadSampleModel(model))
+    : m_marks(marks), m_name(model), m_data(LoadSampleModel(model))
 {
     m_handle.pSpcData = m_data.get();
     m_handle.pCupsFunc = &RealCups();
@@ -67,6 +68,17 @@ SampleQueue::~SampleQueue()
 {
     if (m_handle.pPpd != nullptr)
         m_handle.pCupsFunc->ppdClose(m_handle.pPpd);
+}
+
+void SampleQueue::WriteChoices(DRVDEVMODE* pdm, tagSPCDATA* pModel)
+{
+    tagMODELHANDLE handle = m_handle;
+    if (pModel != nullptr)
+        handle.pSpcData = pModel;
+    std::vector<cups_option_t> options;
+    for (auto& mark : m_marks)
+        options.push_back({&mark.first[0], &mark.second[0]});
+    Options2Devmode(&handle, pdm, static_cast<int>(options.size()), options.empty() ? nullptr : options.data());
 }
 
 DRVDEVMODE SizedRecord()

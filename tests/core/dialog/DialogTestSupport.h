@@ -46,7 +46,13 @@ public:
     ppd_file_t* Ppd() { return m_handle.pPpd; }
     tagMODELHANDLE* Handle() { return &m_handle; }
 
+    // Writes the PPD's choices into the record as the settings program does (Options2Devmode over
+    // the given model data, the queue's own when NULL), with the queue's marks passed as the
+    // options so that they stay marked.
+    void WriteChoices(DRVDEVMODE* pdm, tagSPCDATA* pModel = nullptr);
+
 private:
+    Marks m_marks;
     std::string m_name;
     SpcDataPtr m_data;
     tagMODELHANDLE m_handle {};

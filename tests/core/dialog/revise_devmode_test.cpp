@@ -196,3 +196,76 @@ TEST(ReviseDevmode, WithoutContextHandleOrOutputNothingIsDoneAndItSaysSo)
 }
 
 }  // namespace
+
+namespace {
+
+using dialogtest::Marks;
+
+struct ForbiddenCase {
+    const char* name;
+    Marks marks;
+    void (*set)(DRVDEVMODE&);
+    bool (*holds)(const DRVDEVMODE&);
+};
+
+TEST(ReviseDevmodeEx, ModeTwoRepairsCombinationsTheQueueCannotPrint)
+{
+    ScopedMeasurementLocale locale(true);
+    const Marks none;
+    const Marks duplexUnit = {{"OptionDuplexer", "Installed"}};
+    const Marks finisher = {{"OptionFinisher", "FN350"}};
+    const ForbiddenCase cases[] = {
+        {"two-sided without the duplex unit becomes one-sided", none,
+         [](DRVDEVMODE& r) { r.dm.dmDuplex = 2; r.priv.dmExtraFlag |= 1; },
+         [](const DRVDEVMODE& r) { return r.dm.dmDuplex == 1 && (r.priv.dmExtraFlag & 1) == 0; }},
+        {"two-sided with the duplex unit stays", duplexUnit, [](DRVDEVMODE& r) { r.dm.dmDuplex = 2; },
+         [](const DRVDEVMODE& r) { return r.dm.dmDuplex == 2; }},
+        {"stapling without a finisher is cleared", none, [](DRVDEVMODE& r) { r.priv.dmStaple = 1; },
+         [](const DRVDEVMODE& r) { return r.priv.dmStaple == 0; }},
+        {"punching without a finisher is cleared", none, [](DRVDEVMODE& r) { r.priv.dmPunch = 1; },
+         [](const DRVDEVMODE& r) { return r.priv.dmPunch == 0; }},
+        {"a tray of an option not installed falls back to automatic", none,
+         [](DRVDEVMODE& r) { r.dm.dmDefaultSource = 3; },
+         [](const DRVDEVMODE& r) { return r.dm.dmDefaultSource == 7; }},
+        {"a paper the model does not list falls back to its default", finisher,
+         [](DRVDEVMODE& r) { r.dm.dmPaperSize = 3; r.dm.dmFields &= ~(0x4u | 0x8u); },
+         [](const DRVDEVMODE& r) { return r.dm.dmPaperSize == 9 && r.dm.dmPaperWidth == 2100; }},
+    };
+    for (const ForbiddenCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        SampleQueue queue("GC7350", c.marks);
+        ASSERT_TRUE(queue.IsOpen());
+        DRVDEVMODE record;
+        memset(&record, 0, sizeof record);
+        ASSERT_EQ(uiReviseDevmodeEx(queue.Name(), queue.Cups(), queue.Ppd(), queue.Data(), nullptr, &record, 1), 0u);
+        c.set(record);
+        ASSERT_EQ(uiReviseDevmodeEx(queue.Name(), queue.Cups(), queue.Ppd(), queue.Data(), &record, &record, 2), 0u);
+        EXPECT_TRUE(c.holds(record));
+    }
+}
+
+TEST(ReviseDevmodeEx, ModeOneSetsTheDuplexMethodFromTheInstalledUnit)
+{
+    ScopedMeasurementLocale locale(true);
+    struct Case {
+        const char* name;
+        Marks marks;
+        WORD duplexOption;  // 0: the first duplex mode is there, 1: it is not
+    };
+    const Case cases[] = {
+        {"without the unit", {}, 1},
+        {"with the unit", {{"OptionDuplexer", "Installed"}}, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        SampleQueue queue("GC7350", c.marks);
+        ASSERT_TRUE(queue.IsOpen());
+        DRVDEVMODE record;
+        memset(&record, 0, sizeof record);
+        ASSERT_EQ(uiReviseDevmodeEx(queue.Name(), queue.Cups(), queue.Ppd(), queue.Data(), nullptr, &record, 1), 0u);
+        ASSERT_NE(record.priv.dmFieldsExtra1 & 0x200u, 0u) << "the colour model offers the duplex method";
+        EXPECT_EQ(record.priv.dmDuplexOption, c.duplexOption);
+    }
+}
+
+}  // namespace
