@@ -1,16 +1,40 @@
 #include "filter/JobSettings.h"
 
+#include "core/binding/PpdHelpers.h"
+#include "core/codec/CupsKeys.h"
 #include "core/codec/OptionTransfer.h"
 #include "core/dialog/DevmodeFile.h"
 #include "core/dialog/ReviseDevmode.h"
 #include "core/settings/DevModeService.h"
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 
 namespace {
 
 constexpr WORD kJobSpoolSecurePrint = 6;
+constexpr WORD kLayoutPagesPerSheet = 0x1;
+
+// CUPS's type for PostScript that its own page filter has already been through. The scheduler
+// names the type the driver receives in FINAL_CONTENT_TYPE.
+constexpr const char kCupsPagedPostScript[] = "application/vnd.cups-postscript";
+
+// Whether CUPS has already placed several pages on each sheet of this job. When the queue's
+// driver takes CUPS's paged PostScript, the scheduler runs CUPS's page filter (pstops, or pdftopdf
+// for a PDF) ahead of it, and that filter lays out the job's "number-up" for the values it knows:
+// the same values the driver would otherwise have the printer place.
+bool CupsPlacedPagesPerSheet(tagJOBINFO* pJob) {
+    if (pJob->cups.cupsGetOption == nullptr) return false;
+    const char* pszType = getenv("FINAL_CONTENT_TYPE");
+    if (pszType == nullptr || std::strcmp(pszType, kCupsPagedPostScript) != 0) return false;
+    const char* pszNup = pJob->cups.cupsGetOption(CUPS_KEY_NUP, pJob->iOptionCount, pJob->pOptions);
+    if (pszNup == nullptr) return false;
+    char* pszEnd = nullptr;
+    long n = std::strtol(pszNup, &pszEnd, 10);
+    if (pszEnd == pszNup || *pszEnd != '\0') return false;
+    return n == 2 || n == 4 || n == 6 || n == 9 || n == 16;
+}
 
 }  // namespace
 
@@ -28,6 +52,13 @@ WORD LoadJobSettings(tagJOBINFO* pJob) {
     // page pass may set it.
     pdm->priv.dmTotalPages = 0;
     if (pdm->priv.dmJobSpool == kJobSpoolSecurePrint) pJob->dwSecurePrint = 1;
+
+    // Pages that CUPS has already put on one sheet are not put together again by the printer:
+    // neither the job's "number-up" nor pages per sheet from the saved settings stay.
+    if (CupsPlacedPagesPerSheet(pJob)) {
+        pdm->priv.dmLayoutPrint &= static_cast<WORD>(~kLayoutPagesPerSheet);
+        pJob->iOptionCount = AddCupsOption(&pJob->cups, CUPS_KEY_NUP, "1", pJob->iOptionCount, &pJob->pOptions);
+    }
 
     tagMODELHANDLE handle = {pJob->pSpcData, &pJob->cups, pJob->ppd};
     Options2Devmode(&handle, pdm, pJob->iOptionCount, pJob->pOptions);

@@ -3,9 +3,16 @@
 // what a user would find in the output tray, from the decoded stream and its PJL header.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <iterator>
 #include <regex>
 
+#include "core/InstallPaths.h"
+#include "core/dialog/DevmodeFile.h"
+#include "core/model/SpcData.h"
+#include "core/settings/DevModeService.h"
 #include "e2e/E2eSupport.h"
+#include "support/ScratchDir.h"
 
 namespace orve2e {
 namespace {
@@ -30,6 +37,65 @@ bool IsBlank(const orvdecode::DecodedPage& page)
         if (plane && std::any_of(plane->begin(), plane->end(), [](uint8_t b) { return b != 0; })) {
             return false;
         }
+    }
+    return true;
+}
+
+// Share of the plane bytes with ink in a part of a page given in fractions of its width and
+// height from the top left, over every plane.
+double InkCover(const orvdecode::DecodedPage& page, double left, double top, double right, double bottom)
+{
+    const size_t rowBytes = page.RowBytes();
+    const size_t x0 = size_t(left * rowBytes), x1 = size_t(right * rowBytes);
+    const size_t y0 = size_t(top * page.height), y1 = size_t(bottom * page.height);
+    size_t inked = 0;
+    size_t total = 0;
+    for (const auto& plane : page.planes) {
+        if (!plane) {
+            continue;
+        }
+        for (size_t y = y0; y < y1 && (y + 1) * rowBytes <= plane->size(); ++y) {
+            for (size_t x = x0; x < x1; ++x) {
+                inked += (*plane)[y * rowBytes + x] != 0 ? 1 : 0;
+                ++total;
+            }
+        }
+    }
+    return total == 0 ? 0.0 : double(inked) / double(total);
+}
+
+// A part of a page holding a printed page rather than a stray dot.
+constexpr double kInked = 0.01;
+
+// Saves the model's default settings, changed by edit, as the submitting user's settings for a
+// queue, into the staged install the filter reads.
+template <typename Edit>
+bool SaveSettings(const std::string& queue, Edit edit, std::string* error)
+{
+    PrivateScheduler* scheduler = Scheduler(error);
+    if (scheduler == nullptr) {
+        return false;
+    }
+    const std::string root = scheduler->Root();
+    tagSPCDATA* model = SpcLoadFile((root + orv::kModelDataDir).c_str(), "GC7350.pcsp");
+    if (model == nullptr) {
+        *error = "the staged GC7350 model does not load";
+        return false;
+    }
+    DRVDEVMODE record {};
+    record.dm.dmSize = sizeof(DEVMODE);
+    record.dm.dmDriverExtra = sizeof(PRIVDM);
+    const DWORD defaults = SpcDefaultDevmode(model, nullptr, &record, DEVMODE_SERVICE_DEFAULTS);
+    std::free(model);
+    if (defaults != 0) {
+        *error = "no model defaults";
+        return false;
+    }
+    edit(record);
+    orvtest::ScopedInstallRoot packageRoot(root);
+    if (dwWriteDevmodeFile(SubmittingUser().c_str(), queue.c_str(), &record) != 0) {
+        *error = "the saved settings were not written";
+        return false;
     }
     return true;
 }
@@ -82,58 +148,100 @@ TEST_F(Options, TwoSidedJobsAskForDuplexAndKeepThePagesInOrder)
     EXPECT_EQ(3u, oneSided.decoded.pages.size()) << oneSided.Summary();
 }
 
+// Copies through the scheduler: CUPS's page filter leaves them to the driver, and with the model's
+// default the printer makes them. Collated copies are one set in the stream and their number in
+// the QTY line (COPIES stays 1); uncollated ones are the COPIES count.
 TEST_F(Options, CopiesComeOutCollatedOrUncollated)
 {
     struct Case {
         const char* collate;
-        std::vector<size_t> order;  // reference pages of the sheets when the driver makes the copies
+        long copies;    // COPIES=
+        long quantity;  // QTY=, 0: no such line
     };
     const Case cases[] = {
-        {"Collate=True", {0, 1, 2, 0, 1, 2}},
-        {"Collate=False", {0, 0, 1, 1, 2, 2}},
+        {"Collate=True", 1, 2},
+        {"Collate=False", 2, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.collate);
         const PrintedJob job = PrintAndWait("gc", Document("colour-pages.ps"), {"copies=2", c.collate});
         ASSERT_EQ(JobState::Completed, job.state) << job.Summary();
         ASSERT_TRUE(job.LooksPrinted()) << job.Summary();
-        const long printerCopies = PjlNumber(job, "(?:COPIES|QTY)", 1);
-        ASSERT_EQ(6u, job.decoded.pages.size() * size_t(printerCopies)) << job.Summary();
-        if (printerCopies == 1) {
-            for (size_t i = 0; i < c.order.size(); ++i) {
-                EXPECT_TRUE(IsColourPage(job.decoded.pages[i], c.order[i]));
-            }
+        EXPECT_EQ(c.copies, PjlNumber(job, "COPIES", 0)) << job.Summary();
+        EXPECT_EQ(c.quantity, PjlNumber(job, "QTY", 0)) << job.Summary();
+        ASSERT_EQ(3u, job.decoded.pages.size()) << job.Summary();
+        for (size_t i = 0; i < 3; ++i) {
+            EXPECT_TRUE(IsColourPage(job.decoded.pages[i], i));
         }
     }
 }
 
-// The layouts either come out laid out in the stream or are left to the printer by their PJL
-// line; what a user gets is the same number of sheets with the right pages.
+// With copies made by the driver (the user's saved choice for the queue) the stream holds every
+// collated set, and the printer prints each page once.
+TEST_F(Options, CopiesMadeByTheDriverAreCollatedSetsInTheStream)
+{
+    std::string error;
+    PrivateScheduler* scheduler = Scheduler(&error);
+    ASSERT_NE(nullptr, scheduler) << error;
+    ASSERT_TRUE(scheduler->AddQueue("gcdrivercopies", scheduler->InstalledPpd("GC7350.ppd"), "", {}, &error)) << error;
+    ASSERT_TRUE(SaveSettings("gcdrivercopies", [](DRVDEVMODE& record) { record.priv.dmCopiesByDriver = 1; }, &error))
+        << error;
+
+    const PrintedJob job =
+        PrintAndWait("gcdrivercopies", Document("colour-pages.ps"), {"copies=2", "Collate=True"});
+    ASSERT_EQ(JobState::Completed, job.state) << job.Summary();
+    ASSERT_TRUE(job.LooksPrinted()) << job.Summary();
+    EXPECT_EQ(1, PjlNumber(job, "COPIES", 0)) << job.Summary();
+    EXPECT_TRUE(job.HasPjl("COLLATE=ON")) << "the sets come from the host\n" << job.Summary();
+    const size_t order[] = {0, 1, 2, 0, 1, 2};
+    ASSERT_EQ(std::size(order), job.decoded.pages.size()) << job.Summary();
+    for (size_t i = 0; i < std::size(order); ++i) {
+        EXPECT_TRUE(IsColourPage(job.decoded.pages[i], order[i]));
+    }
+}
+
+// Every layout is laid out exactly once. Pages per sheet: CUPS's page filter puts the pages on
+// one sheet ahead of the driver, so the printer is told one page per sheet. Booklet and poster:
+// the driver imposes the sides and tiles itself and names the layout in its PJL line.
 TEST_F(Options, PageLayoutsGiveTheRightNumberOfSheets)
 {
-    struct Case {
-        std::string option;
-        const char* document;
-        const char* printerLine;  // the PJL line by which the printer lays the pages out itself
-        size_t laidOutPages;      // pages in the stream when the driver lays them out
-        size_t pagesForPrinter;   // pages in the stream when the printer does
-    };
-    const Case cases[] = {
-        {"number-up=4", "colour-pages.ps", "NUP=4", 1, 3},
-        {"BookletBinding=Left", "colour-pages.ps", "BOOKLET=ON", 2, 3},
-        {"Poster=2x2", "probe.ps", "POSTER=2x2", 4, 1},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.option);
-        const PrintedJob job = PrintAndWait("gc", Document(c.document), {c.option});
+    ASSERT_EQ(3u, m_colour.size());
+    // The three pages of the colour document, four to a sheet in rows from the top left: the
+    // bottom right quarter stays empty.
+    {
+        const PrintedJob job = PrintAndWait("gc", Document("colour-pages.ps"), {"number-up=4"});
         ASSERT_EQ(JobState::Completed, job.state) << job.Summary();
-        ASSERT_TRUE(job.LooksPrinted()) << job.Summary();
-        const bool byPrinter = job.HasPjl(c.printerLine);
-        const size_t expected = byPrinter ? c.pagesForPrinter : c.laidOutPages;
-        EXPECT_EQ(expected, job.decoded.pages.size()) << (byPrinter ? "left to the printer" : "laid out by the driver")
-                                                      << "\n" << job.Summary();
+        EXPECT_EQ(1, PjlNumber(job, "NUP", 0)) << job.Summary();
+        ASSERT_EQ(1u, job.decoded.pages.size()) << job.Summary();
+        const orvdecode::DecodedPage& sheet = job.decoded.pages[0];
+        EXPECT_GT(InkCover(sheet, 0.0, 0.0, 0.5, 0.5), kInked) << "top left";
+        EXPECT_GT(InkCover(sheet, 0.5, 0.0, 1.0, 0.5), kInked) << "top right";
+        EXPECT_GT(InkCover(sheet, 0.0, 0.5, 0.5, 1.0), kInked) << "bottom left";
+        EXPECT_EQ(0.0, InkCover(sheet, 0.55, 0.55, 1.0, 1.0)) << "bottom right";
+    }
+    // Three pages in one booklet of one sheet: side 1 holds page 1 and the empty page 4, side 2
+    // pages 3 and 2, two pages turned on the halves of each side.
+    {
+        const PrintedJob job = PrintAndWait("gc", Document("colour-pages.ps"), {"BookletBinding=Left"});
+        ASSERT_EQ(JobState::Completed, job.state) << job.Summary();
+        EXPECT_TRUE(job.HasPjl("BOOKLET=ON")) << job.Summary();
+        ASSERT_EQ(2u, job.decoded.pages.size()) << job.Summary();
+        const orvdecode::DecodedPage& outside = job.decoded.pages[0];
+        const orvdecode::DecodedPage& inside = job.decoded.pages[1];
+        const bool topInked = InkCover(outside, 0.0, 0.0, 1.0, 0.5) > kInked;
+        const bool bottomInked = InkCover(outside, 0.0, 0.5, 1.0, 1.0) > kInked;
+        EXPECT_NE(topInked, bottomInked) << "side 1 has one page and one empty half";
+        EXPECT_GT(InkCover(inside, 0.0, 0.0, 1.0, 0.5), kInked) << "side 2, top half";
+        EXPECT_GT(InkCover(inside, 0.0, 0.5, 1.0, 1.0), kInked) << "side 2, bottom half";
+    }
+    // One page enlarged over four sheets, each holding a part of it.
+    {
+        const PrintedJob job = PrintAndWait("gc", Document("probe.ps"), {"Poster=2x2"});
+        ASSERT_EQ(JobState::Completed, job.state) << job.Summary();
+        EXPECT_TRUE(job.HasPjl("POSTER=2x2")) << job.Summary();
+        ASSERT_EQ(4u, job.decoded.pages.size()) << job.Summary();
         for (const orvdecode::DecodedPage& page : job.decoded.pages) {
-            EXPECT_FALSE(IsBlank(page)) << "page " << page.number;
+            EXPECT_FALSE(IsBlank(page)) << "tile " << page.number;
         }
     }
 }

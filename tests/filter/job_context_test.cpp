@@ -130,6 +130,53 @@ TEST_F(JobContext, JobOptionsOverrideThePpdDefaultsInTheSettings) {
     }
 }
 
+// Under the scheduler the queue's driver receives CUPS's paged PostScript, and CUPS's page filter
+// has already laid out "number-up": the printer must not be asked to lay the pages out again.
+TEST_F(JobContext, PagesPerSheetAreLaidOutOnlyOnce) {
+    // The settings program saved four pages per sheet for the queue.
+    JobPtr reference(Create("GC7350", "1", ""));
+    ASSERT_NE(reference, nullptr);
+    ASSERT_NE(reference->devmode.priv.dmFieldsExtra2 & 0x8u, 0u) << "the model offers pages per sheet";
+    DRVDEVMODE saved = reference->devmode;
+    reference.reset();
+    saved.priv.dmLayoutPrint = 1;
+    saved.priv.dmNup = 4;
+
+    const char* kPaged = "application/vnd.cups-postscript";
+    struct Case {
+        const char* pszWhat;
+        const char* pszFinalType;  // NULL: the filter run by hand, no scheduler
+        bool bSaved;
+        const char* pszOptions;
+        bool bPagesPerSheet;  // the driver's own pages per sheet stay
+        SHORT sNup;
+    } cases[] = {
+        {"by hand, job asks for 4", nullptr, false, "number-up=4", true, 4},
+        {"by hand, saved 4", nullptr, true, "", true, 4},
+        {"driver takes plain PostScript", "application/postscript", false, "number-up=6", true, 6},
+        {"CUPS laid out 4", kPaged, false, "number-up=4", false, 0},
+        {"CUPS laid out 2 over saved 4", kPaged, true, "number-up=2", false, 0},
+        {"CUPS laid out 16", kPaged, false, "number-up=16", false, 0},
+        {"CUPS laid out nothing, saved 4", kPaged, true, "number-up=1", true, 4},
+        {"CUPS refuses 3, saved 4", kPaged, true, "number-up=3", true, 4},
+        {"no number-up at all, saved 4", kPaged, true, "", true, 4},
+    };
+    const std::string path = orv::InstalledPath(orv::kConfDir) + "alice/office.dm";
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.pszWhat);
+        unlink(path.c_str());
+        if (c.bSaved) m_install.WriteSavedSettings("alice", "office", &saved, sizeof saved);
+        ScopedEnv finalType("FINAL_CONTENT_TYPE", c.pszFinalType);
+        JobPtr job(Create("GC7350", "1", c.pszOptions));
+        ASSERT_NE(job, nullptr);
+        EXPECT_EQ((job->devmode.priv.dmLayoutPrint & 0x1) != 0, c.bPagesPerSheet);
+        if (c.bPagesPerSheet) {
+            EXPECT_EQ(job->devmode.priv.dmNup, c.sNup);
+        }
+    }
+    unlink(path.c_str());
+}
+
 TEST_F(JobContext, ArgumentsAndHostFactsAreKept) {
     JobPtr job(Create("GM4150", "1", ""));
     ASSERT_NE(job, nullptr);
