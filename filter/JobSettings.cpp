@@ -21,9 +21,10 @@ constexpr WORD kLayoutPagesPerSheet = 0x1;
 constexpr const char kCupsPagedPostScript[] = "application/vnd.cups-postscript";
 
 // Whether CUPS has already placed several pages on each sheet of this job. When the queue's
-// driver takes CUPS's paged PostScript, the scheduler runs CUPS's page filter (pstops for a
-// PostScript job) ahead of it, and that filter lays out the job's "number-up" for the values it
-// knows: the same values the driver would otherwise have the printer place.
+// driver takes CUPS's paged PostScript, the scheduler runs CUPS's page filters ahead of it
+// (pstops for a PostScript job, pdftopdf and pdftops for a PDF), and they lay out the job's
+// "number-up" for the values they know: the same values the driver would otherwise have the
+// printer place.
 bool CupsPlacedPagesPerSheet(tagJOBINFO* pJob) {
     if (pJob->cups.cupsGetOption == nullptr) return false;
     const char* pszType = getenv("FINAL_CONTENT_TYPE");
