@@ -1,9 +1,10 @@
 #include "filter/OutputSink.h"
 
+#include "core/util/Descriptor.h"
+
 #include <unistd.h>
 
 #include <atomic>
-#include <cerrno>
 #include <cstdarg>
 #include <cstdlib>
 #include <cstring>
@@ -16,21 +17,6 @@ const char kNoSpaceMessage[] =
     "ERROR: There are not enough space in system drive.Increase the disk space on the system drive (to "
     "remove unnecessary files) and try again.\n";
 static_assert(sizeof(kNoSpaceMessage) - 1 == 139, "the spool write failure message is 139 bytes");
-
-// Every byte to fd, through short writes and interrupted calls. False when the descriptor fails.
-bool WriteAll(int fd, const BYTE* pb, size_t cb) {
-    while (cb > 0) {
-        ssize_t n = write(fd, pb, cb);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        if (n == 0) return false;
-        pb += n;
-        cb -= static_cast<size_t>(n);
-    }
-    return true;
-}
 
 }  // namespace
 
@@ -53,13 +39,13 @@ long OutputWrite(tagJOBINFO* pJob, const void* pvBytes, size_t cb) {
     pthread_mutex_lock(&pJob->outputLock);
     pJob->iActivity = 1;
     if (pJob->spool == nullptr) {
-        lResult = WriteAll(g_outputFd.load(), pb, cb) ? static_cast<long>(cb) : -1;
+        lResult = WriteAll(g_outputFd.load(), pb, cb) == 0 ? static_cast<long>(cb) : -1;
     } else if (pJob->dwSpoolOk != 0 && pJob->spool != SPOOL_REFUSED) {
         // Flushed at once, so that a full disk shows here and not only when the file is closed.
         size_t written = cb > 0 ? fwrite(pb, 1, cb, pJob->spool) : 0;
         if (written < cb || fflush(pJob->spool) != 0) {
             pJob->dwSpoolOk = 0;
-            WriteAll(STDERR_FILENO, reinterpret_cast<const BYTE*>(kNoSpaceMessage), sizeof(kNoSpaceMessage) - 1);
+            WriteAll(STDERR_FILENO, kNoSpaceMessage, sizeof(kNoSpaceMessage) - 1);
         } else {
             lResult = static_cast<long>(cb);
         }

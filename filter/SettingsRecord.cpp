@@ -1,29 +1,10 @@
 #include "filter/SettingsRecord.h"
 
+#include "core/util/Descriptor.h"
 #include "filter/PipeStream.h"
 
-#include <cerrno>
 #include <cstdio>
 #include <cstring>
-
-namespace {
-
-bool WriteAll(int fd, const BYTE* pb, size_t cb)
-{
-    while (cb > 0) {
-        const ssize_t n = write(fd, pb, cb);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        if (n == 0) return false;
-        pb += n;
-        cb -= static_cast<size_t>(n);
-    }
-    return true;
-}
-
-}  // namespace
 
 int WriteSettingsRecord(tagJOBINFO* pJob, int fd)
 {
@@ -40,5 +21,5 @@ int WriteSettingsRecord(tagJOBINFO* pJob, int fd)
     std::memcpy(record + sizeof header, &pJob->devmode, kDevmodeSize);
 
     if (fd == STDOUT_FILENO) fflush(stdout);
-    return WriteAll(fd, record, sizeof record) ? -1 : 0;
+    return WriteAll(fd, record, sizeof record) == 0 ? -1 : 0;
 }

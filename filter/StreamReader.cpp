@@ -4,12 +4,10 @@
 #include "filter/PipeStream.h"
 
 #include "core/dialog/ReviseDevmode.h"
+#include "core/util/Descriptor.h"
 #include "filter/FilterLog.h"
 #include "filter/RendererDriving.h"
 
-#include <unistd.h>
-
-#include <cerrno>
 #include <cstring>
 
 namespace {
@@ -59,15 +57,8 @@ int ReadSettingsRecord(tagJOBINFO* pJob, int fd) {
 }  // namespace
 
 size_t ReadFull(int fd, void* pv, size_t n) {
-    BYTE* pb = static_cast<BYTE*>(pv);
-    size_t done = 0;
-    while (done < n) {
-        ssize_t got = read(fd, pb + done, n - done);
-        if (got < 0 && errno == EINTR) continue;
-        if (got <= 0) return 0;  // end of the stream, or a read error: the record is incomplete
-        done += static_cast<size_t>(got);
-    }
-    return n;
+    // The end of the stream or a read error before n bytes: the record is incomplete.
+    return ReadUpTo(fd, pv, n) == static_cast<ssize_t>(n) ? n : 0;
 }
 
 size_t SkipBytes(int fd, size_t n) {

@@ -7,6 +7,7 @@
 #include "core/binding/CupsFallbacks.h"
 
 #include "core/binding/CupsFileState.h"
+#include "core/util/Descriptor.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -265,18 +266,11 @@ ssize_t my_cupsFileWrite(cups_file_t* fp, const char* buf, size_t bytes)
         return 0;
     }
     FallbackFile& file = *State(fp);
-    size_t done = 0;
-    while (done < bytes) {
-        ssize_t put = write(file.fd, buf + done, bytes - done);
-        if (put < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return -1;
-        }
-        done += static_cast<size_t>(put);
-        file.pos += put;
+    if (int err = WriteAll(file.fd, buf, bytes); err != 0) {
+        errno = err;
+        return -1;
     }
+    file.pos += static_cast<off_t>(bytes);
     return static_cast<ssize_t>(bytes);
 }
 

@@ -1,6 +1,7 @@
 // Saving and loading the per-user saved-settings file.
 #include "core/dialog/DevmodeFile.h"
 
+#include "core/util/Descriptor.h"
 #include "core/util/MakeDirs.h"
 #include "core/util/PackagePaths.h"
 #include "core/util/SafeName.h"
@@ -54,42 +55,6 @@ private:
 DWORD FailureErrno()
 {
     return errno != 0 ? static_cast<DWORD>(errno) : static_cast<DWORD>(EIO);
-}
-
-// 0, or the errno of the failing write. A write that makes no progress counts as a full disk.
-int WriteAll(int fd, const BYTE* pData, size_t cb)
-{
-    while (cb > 0) {
-        const ssize_t n = write(fd, pData, cb);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return static_cast<int>(FailureErrno());
-        }
-        if (n == 0)
-            return ENOSPC;
-        pData += n;
-        cb -= static_cast<size_t>(n);
-    }
-    return 0;
-}
-
-// Reads until cb bytes arrived or the file ended; the count, or -1 on a read error.
-ssize_t ReadUpTo(int fd, BYTE* pData, size_t cb)
-{
-    size_t total = 0;
-    while (total < cb) {
-        const ssize_t n = read(fd, pData + total, cb - total);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return -1;
-        }
-        if (n == 0)
-            break;
-        total += static_cast<size_t>(n);
-    }
-    return static_cast<ssize_t>(total);
 }
 
 bool IsValidHeader(const tagDMFILEHEADER& header)

@@ -1,5 +1,7 @@
 #include "core/util/FileUtil.h"
 
+#include "core/util/Descriptor.h"
+
 #include <cerrno>
 #include <cstdint>
 #include <cstdlib>
@@ -33,20 +35,13 @@ private:
 // Reads exactly cb bytes; false when the file ends early or a read fails.
 bool ReadExactly(int fd, unsigned char* pb, size_t cb)
 {
-    size_t done = 0;
-    while (done < cb) {
-        ssize_t got = read(fd, pb + done, cb - done);
-        if (got < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return false;
-        }
-        if (got == 0) {
-            errno = EIO;  // shorter than its size said: the file changed under us
-            return false;
-        }
-        done += static_cast<size_t>(got);
+    const ssize_t got = ReadUpTo(fd, pb, cb);
+    if (got < 0) {
+        return false;
+    }
+    if (static_cast<size_t>(got) < cb) {
+        errno = EIO;  // shorter than its size said: the file changed under us
+        return false;
     }
     return true;
 }
