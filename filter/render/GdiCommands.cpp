@@ -124,10 +124,7 @@ void AppendPaperCommands(tagOUTPUTBUFFER* out, SHORT paperCode, LONG widthTenthM
 
 WORD GdiBeginJob(const DRVDEVMODE* settings, tagRENDERCONTEXT* context, const tagRENDEROPTIONS* options)
 {
-    if (settings == nullptr || options == nullptr) {
-        return FLAG_FALSE;
-    }
-    tagOUTPUTBUFFER* out = RendererStartOutput(context);
+    tagOUTPUTBUFFER* out = StartCommandOutput(context, settings, options);
     if (out == nullptr) {
         return FLAG_FALSE;
     }
@@ -147,7 +144,7 @@ WORD GdiBeginJob(const DRVDEVMODE* settings, tagRENDERCONTEXT* context, const ta
 
 WORD GdiSetupJob(const DRVDEVMODE* settings, tagRENDERCONTEXT* context, const tagRENDEROPTIONS* options)
 {
-    if (settings == nullptr || options == nullptr || RendererStartOutput(context) == nullptr) {
+    if (StartCommandOutput(context, settings, options) == nullptr) {
         return FLAG_FALSE;
     }
     // Nothing sent yet: every page-header value differs from what the first page brings.
@@ -239,10 +236,7 @@ void SetupCoverPages(const DRVDEVMODE* settings, tagRENDERCONTEXT* context, cons
 
 WORD GdiBeginPage(const DRVDEVMODE* settings, tagRENDERCONTEXT* context, const tagRENDEROPTIONS* options)
 {
-    if (settings == nullptr || options == nullptr) {
-        return FLAG_FALSE;
-    }
-    tagOUTPUTBUFFER* out = RendererStartOutput(context);
+    tagOUTPUTBUFFER* out = StartCommandOutput(context, settings, options);
     if (out == nullptr) {
         return FLAG_FALSE;
     }
@@ -350,10 +344,7 @@ WORD GdiBeginPage(const DRVDEVMODE* settings, tagRENDERCONTEXT* context, const t
 
 WORD GdiEndPage(tagRENDERCONTEXT* context, const tagRENDEROPTIONS* options)
 {
-    if (options == nullptr) {
-        return FLAG_FALSE;
-    }
-    tagOUTPUTBUFFER* out = RendererStartOutput(context);
+    tagOUTPUTBUFFER* out = StartCommandOutput(context, options);
     if (out == nullptr) {
         return FLAG_FALSE;
     }
@@ -363,10 +354,7 @@ WORD GdiEndPage(tagRENDERCONTEXT* context, const tagRENDEROPTIONS* options)
 
 WORD GdiFlushPendingPages(const DRVDEVMODE* settings, tagRENDERCONTEXT* context, const tagRENDEROPTIONS* options)
 {
-    if (settings == nullptr || options == nullptr) {
-        return FLAG_FALSE;
-    }
-    tagOUTPUTBUFFER* out = RendererStartOutput(context);
+    tagOUTPUTBUFFER* out = StartCommandOutput(context, settings, options);
     if (out == nullptr) {
         return FLAG_FALSE;
     }
@@ -393,10 +381,7 @@ WORD GdiFlushPendingPages(const DRVDEVMODE* settings, tagRENDERCONTEXT* context,
 
 WORD GdiEndJob(tagRENDERCONTEXT* context, const tagRENDEROPTIONS* options)
 {
-    if (options == nullptr) {
-        return FLAG_FALSE;
-    }
-    tagOUTPUTBUFFER* out = RendererStartOutput(context);
+    tagOUTPUTBUFFER* out = StartCommandOutput(context, options);
     if (out == nullptr) {
         return FLAG_FALSE;
     }

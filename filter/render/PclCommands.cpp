@@ -39,10 +39,7 @@ int64_t DotsPerInch(const DRVDEVMODE* settings)
 
 WORD PclBeginJob(const DRVDEVMODE* settings, tagRENDERCONTEXT* context, const tagRENDEROPTIONS* options)
 {
-    if (settings == nullptr || options == nullptr) {
-        return FLAG_FALSE;
-    }
-    tagOUTPUTBUFFER* out = RendererStartOutput(context);
+    tagOUTPUTBUFFER* out = StartCommandOutput(context, settings, options);
     if (out == nullptr) {
         return FLAG_FALSE;
     }
@@ -62,10 +59,7 @@ WORD PclBeginJob(const DRVDEVMODE* settings, tagRENDERCONTEXT* context, const ta
 
 WORD PclSetupJob(const DRVDEVMODE* settings, tagRENDERCONTEXT* context, const tagRENDEROPTIONS* options)
 {
-    if (settings == nullptr || options == nullptr) {
-        return FLAG_FALSE;
-    }
-    tagOUTPUTBUFFER* out = RendererStartOutput(context);
+    tagOUTPUTBUFFER* out = StartCommandOutput(context, settings, options);
     if (out == nullptr) {
         return FLAG_FALSE;
     }
@@ -109,10 +103,7 @@ WORD PclBindingShift(tagOUTPUTBUFFER* out, const DRVDEVMODE* settings, tagRENDER
 
 WORD PclBeginPage(const DRVDEVMODE* settings, tagRENDERCONTEXT* context, const tagRENDEROPTIONS* options)
 {
-    if (settings == nullptr || options == nullptr) {
-        return FLAG_FALSE;
-    }
-    tagOUTPUTBUFFER* out = RendererStartOutput(context);
+    tagOUTPUTBUFFER* out = StartCommandOutput(context, settings, options);
     if (out == nullptr) {
         return FLAG_FALSE;
     }
@@ -177,10 +168,7 @@ WORD PclBeginPage(const DRVDEVMODE* settings, tagRENDERCONTEXT* context, const t
 
 WORD PclEndPage(tagRENDERCONTEXT* context, const tagRENDEROPTIONS* options)
 {
-    if (options == nullptr) {
-        return FLAG_FALSE;
-    }
-    tagOUTPUTBUFFER* out = RendererStartOutput(context);
+    tagOUTPUTBUFFER* out = StartCommandOutput(context, options);
     if (out == nullptr) {
         return FLAG_FALSE;
     }
@@ -190,10 +178,7 @@ WORD PclEndPage(tagRENDERCONTEXT* context, const tagRENDEROPTIONS* options)
 
 WORD PclEndJob(tagRENDERCONTEXT* context, const tagRENDEROPTIONS* options)
 {
-    if (options == nullptr) {
-        return FLAG_FALSE;
-    }
-    tagOUTPUTBUFFER* out = RendererStartOutput(context);
+    tagOUTPUTBUFFER* out = StartCommandOutput(context, options);
     if (out == nullptr) {
         return FLAG_FALSE;
     }

@@ -222,3 +222,14 @@ tagOUTPUTBUFFER* RendererStartOutput(tagRENDERCONTEXT* context)
     }
     return context->pOutput;
 }
+
+tagOUTPUTBUFFER* StartCommandOutput(tagRENDERCONTEXT* context, const tagRENDEROPTIONS* options)
+{
+    return options != nullptr ? RendererStartOutput(context) : nullptr;
+}
+
+tagOUTPUTBUFFER* StartCommandOutput(tagRENDERCONTEXT* context, const DRVDEVMODE* settings,
+                                    const tagRENDEROPTIONS* options)
+{
+    return settings != nullptr ? StartCommandOutput(context, options) : nullptr;
+}

@@ -49,6 +49,13 @@ void RendererClearOutput(tagRENDERCONTEXT* context);
 // nullptr (the writer then writes nothing and fails) when it cannot be created.
 tagOUTPUTBUFFER* RendererStartOutput(tagRENDERCONTEXT* context);
 
+// The start of a job or page command writer: RendererStartOutput once the writer has what it reads
+// (its options, and its settings in the second form); nullptr, with the buffer left as it was, when
+// one of them is missing or the buffer cannot be made. The writer then writes nothing and fails.
+tagOUTPUTBUFFER* StartCommandOutput(tagRENDERCONTEXT* context, const tagRENDEROPTIONS* options);
+tagOUTPUTBUFFER* StartCommandOutput(tagRENDERCONTEXT* context, const DRVDEVMODE* settings,
+                                    const tagRENDEROPTIONS* options);
+
 // Called once from RendererCreate before the colour-table file is read. The language type
 // (0, LANGTYPE_PCL or LANGTYPE_GDI) from dmLanguageMode and the model; sets the toner-save flags
 // of the context and, for a non-zero type, the option block's type and capability mask.
