@@ -23,6 +23,8 @@ constexpr int kDefaultBandHeight = 512;
 constexpr int kMaxCopies = 32767;
 
 PFNCUPSBOUNDHOOK g_pfnCupsBound = nullptr;
+PFNBINDCUPS g_pfnBindCups = LoadCupsLibrary;
+PFNBINDGS g_pfnBindGs = LoadGhostscriptLibrary;
 
 // The bytes [offset, offset + cb) of the first record of a capability view; false when the model
 // has no such record or it is too short.
@@ -105,6 +107,11 @@ bool FillJobArguments(tagJOBINFO* pJob, char* argv[]) {
 
 void SetCupsBoundHook(PFNCUPSBOUNDHOOK pfnHook) { g_pfnCupsBound = pfnHook; }
 
+void SetLibraryBinders(PFNBINDCUPS pfnCups, PFNBINDGS pfnGs) {
+    g_pfnBindCups = pfnCups != nullptr ? pfnCups : LoadCupsLibrary;
+    g_pfnBindGs = pfnGs != nullptr ? pfnGs : LoadGhostscriptLibrary;
+}
+
 const char* GetRenderDevice(tagJOBINFO*) { return "ppmraw"; }
 
 bool ParseJobCopies(const char* pszCopies, int* piCopies) {
@@ -130,13 +137,13 @@ tagJOBINFO* CreateJobInfo(int argc, char* argv[]) {
     if (pJob == nullptr) return nullptr;
     InitJobLocks(pJob);
 
-    if (LoadCupsLibrary(&pJob->cups) != 0) {
+    if (g_pfnBindCups(&pJob->cups) != 0) {
         LogMessage(LOG_ERROR, "Cannot load libcups or libcups version too old then 1.1.19\n");
         FreeJobInfo(pJob);
         return nullptr;
     }
     if (g_pfnCupsBound != nullptr) g_pfnCupsBound(&pJob->cups);
-    if (LoadGhostscriptLibrary(&pJob->gs) != 0) {
+    if (g_pfnBindGs(&pJob->gs) != 0) {
         LogMessage(LOG_ERROR, "Cannot load libgs or libgs version too old then 8.0\n");
         FreeJobInfo(pJob);
         return nullptr;

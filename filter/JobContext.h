@@ -24,3 +24,9 @@ bool ParseJobCopies(const char* pszCopies, int* piCopies);
 // Tests replace the queue's PPD fetch through it.
 typedef void (*PFNCUPSBOUNDHOOK)(tagCUPSFUNC* pCups);
 void SetCupsBoundHook(PFNCUPSBOUNDHOOK pfnHook);
+
+// The binders of libcups and libgs: LoadCupsLibrary and LoadGhostscriptLibrary, unless a test puts
+// its own in their place to make a bind fail. NULL restores the real binder.
+typedef int (*PFNBINDCUPS)(tagCUPSFUNC* pCups);
+typedef int (*PFNBINDGS)(tagGSFUNC* pGs);
+void SetLibraryBinders(PFNBINDCUPS pfnCups, PFNBINDGS pfnGs);

@@ -14,6 +14,9 @@
 
 namespace {
 
+PFNMAKEPIPE g_pfnPipe = pipe;
+PFNFORKPROCESS g_pfnFork = fork;
+
 // Status of the child, or -1 when it cannot be learnt.
 int WaitForChild(pid_t pid) {
     int iStatus = 0;
@@ -26,6 +29,11 @@ int WaitForChild(pid_t pid) {
 }
 
 }  // namespace
+
+void SetJobProcessCalls(PFNMAKEPIPE pfnPipe, PFNFORKPROCESS pfnFork) {
+    g_pfnPipe = pfnPipe != nullptr ? pfnPipe : pipe;
+    g_pfnFork = pfnFork != nullptr ? pfnFork : fork;
+}
 
 int RunChildProcess(tagJOBINFO* pJob, int fdWrite) {
     // Only the parent finishes or removes the spool file.
@@ -44,14 +52,14 @@ int RunChildProcess(tagJOBINFO* pJob, int fdWrite) {
 int RunJobProcesses(tagJOBINFO* pJob) {
     if (pJob == nullptr) return 0;
     int fds[2];
-    if (pipe(fds) != 0) {
+    if (g_pfnPipe(fds) != 0) {
         LogMessage(LOG_ERROR, "Cannot create the pipe: %s\n", std::strerror(errno));
         return 0;
     }
     // Nothing buffered before the split may be written twice.
     std::fflush(stdout);
     std::fflush(stderr);
-    pid_t pid = fork();
+    pid_t pid = g_pfnFork();
     if (pid < 0) {
         LogMessage(LOG_ERROR, "Cannot start the Ghostscript process: %s\n", std::strerror(errno));
         close(fds[0]);

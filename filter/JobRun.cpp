@@ -1,6 +1,8 @@
 #include "filter/JobRun.h"
 
+#include "filter/FilterLog.h"
 #include "filter/JobContext.h"
+#include "filter/JobProcesses.h"
 #include "filter/OutputSink.h"
 #include "filter/SpoolFile.h"
 
@@ -28,4 +30,20 @@ int EndJob(tagJOBINFO* pJob, bool bSent) {
     if (FinishSpoolFile(pJob, bSent) != 0) iStatus = 1;
     FreeJobInfo(pJob);
     return iStatus;
+}
+
+int RunFilterJob(int argc, char* argv[]) {
+    const char* pszProgram = argc > 0 && argv != nullptr && argv[0] != nullptr ? argv[0] : "gdi-filter";
+    LogDebug("Start Orvalen GDI filter on %s\n", pszProgram);
+
+    tagJOBINFO* pJob = CreateJobInfo(argc, argv);
+    if (pJob == nullptr) return 1;  // the reason is logged
+    OpenJobOutput(pJob);
+
+    // The Ghostscript child renders into the pipe, this process prints what arrives.
+    bool bSent = RunJobProcesses(pJob) != 0;
+    CloseBrokenJob(pJob);
+
+    LogDebug("End Orvalen GDI filter on %s\n", pszProgram);
+    return EndJob(pJob, bSent);
 }

@@ -1,5 +1,6 @@
 // The run of one job around its two processes (filter/JobProcesses.h): where its output goes, the
-// close of a job that broke off, and its end with the exit status.
+// close of a job that broke off, and its end with the exit status; and the whole run of the filter
+// program from its command line.
 #pragma once
 
 #include "filter/JobInfo.h"
@@ -17,3 +18,9 @@ void CloseBrokenJob(tagJOBINFO* pJob);
 // through, else removed; the context is freed. The exit status: 0, or 1 when the job was not sent,
 // its spool was refused or the spool file failed.
 int EndJob(tagJOBINFO* pJob, bool bSent);
+
+// The filter program's run after its standard streams are set up: the job context from the command
+// line and environment, the job's output, the two processes, the job's end. The exit status: 0
+// when the job was sent, 1 when its context could not be built, its processes could not be made,
+// it failed on the way, or its spool was refused or failed.
+int RunFilterJob(int argc, char* argv[]);

@@ -115,6 +115,24 @@ std::string FilterInstall::SpoolDir(const std::string& user, const std::string& 
     return orv::InstalledPath(orv::kSpoolDir) + orv::kSecurePrintSubdir + user + "/" + queue + "/";
 }
 
+ScopedEnv::ScopedEnv(const char* pszName, const char* pszValue) : m_name(pszName) {
+    if (const char* old = getenv(pszName)) {
+        m_hadOld = true;
+        m_old = old;
+    }
+    if (pszValue != nullptr)
+        setenv(pszName, pszValue, 1);
+    else
+        unsetenv(pszName);
+}
+
+ScopedEnv::~ScopedEnv() {
+    if (m_hadOld)
+        setenv(m_name.c_str(), m_old.c_str(), 1);
+    else
+        unsetenv(m_name.c_str());
+}
+
 FilterRun RunFilterProgram(const std::vector<std::string>& args, const std::map<std::string, std::string>& env,
                            const char* pszStdin) {
     orvtest::ScratchDir capture;

@@ -38,6 +38,20 @@ private:
     orvtest::ScopedInstallRoot m_scope{m_root.path()};
 };
 
+// Sets an environment variable for the object's lifetime (NULL value: unset).
+class ScopedEnv {
+public:
+    ScopedEnv(const char* pszName, const char* pszValue);
+    ~ScopedEnv();
+    ScopedEnv(const ScopedEnv&) = delete;
+    ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+private:
+    std::string m_name;
+    bool m_hadOld = false;
+    std::string m_old;
+};
+
 // What one run of the filter program left behind.
 struct FilterRun {
     int iStatus = -1;     // exit status; -1 when it did not exit normally

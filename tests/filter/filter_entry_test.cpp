@@ -5,11 +5,13 @@
 #include "core/InstallPaths.h"
 #include "core/model/SpcData.h"
 #include "core/settings/DevModeService.h"
+#include "tools/stream-decoder/lib/StreamDecoder.h"
 
 #include <gtest/gtest.h>
 
 #include <unistd.h>
 
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -193,6 +195,95 @@ TEST_F(FilterEntry, QueuePpdHandedOverByTheSchedulerIsLeftInPlace) {
     FilterRun run = RunFilterProgram(JobArgs(), QueueEnv(ppd));
     EXPECT_EQ(run.iStatus, 0) << run.stderrText;
     EXPECT_EQ(access(ppd.c_str(), F_OK), 0);
+}
+
+TEST_F(FilterEntry, SecurePrintWhoseSpoolTreeCannotBeMadeGoesToThePrinter) {
+    SaveSecurePrintSettings(m_install, "GC7350");
+    // A regular file where the spool tree's top directory belongs: no directory can be made under
+    // it, whoever runs the test.
+    m_install.root().WriteFile("var/spool/.orvamfs", "not a directory\n");
+    FilterRun run = RunFilterProgram(JobArgs(), QueueEnv(FilterInstall::SamplePpd("GC7350")));
+    EXPECT_EQ(run.iStatus, 0) << run.stderrText;
+    EXPECT_EQ(LogLinesAt(run.stderrText, "ERROR: "), std::vector<std::string>{}) << run.stderrText;
+    ASSERT_GE(run.stdoutBytes.size(), 2 * kUel.size());
+    EXPECT_EQ(run.stdoutBytes.substr(0, kUel.size()), kUel) << "the job went to the printer";
+    EXPECT_EQ(run.stdoutBytes.substr(run.stdoutBytes.size() - kUel.size()), kUel);
+}
+
+TEST_F(FilterEntry, JobWhoseRendererCannotBeMadeFailsWithItsReason) {
+    // The renderer loads the model's colour table when it is made.
+    std::string table = orv::InstalledPath(orv::kModelDataDir) + "L_GM4150";
+    ASSERT_EQ(std::remove(table.c_str()), 0);
+    FilterRun run = RunFilterProgram(JobArgs(), QueueEnv(FilterInstall::SamplePpd("GM4150")));
+    EXPECT_EQ(run.iStatus, 1) << run.stderrText;
+    std::vector<std::string> errors = LogLinesAt(run.stderrText, "ERROR: ");
+    ASSERT_FALSE(errors.empty()) << run.stderrText;
+    EXPECT_EQ(errors.front(), "Cannot load ColorTable File 'L_GM4150'") << run.stderrText;
+    EXPECT_EQ(run.stdoutBytes, "") << "no job was started";
+}
+
+// Where the keep-alive sequence ESC "&&0S" fell in a decoded job. It is the printer's sheet
+// control command with the value 0: a page opens with one, followed at once by its horizontal
+// resolution, and ends with its page end command; every other sheet control is a keep-alive.
+struct KeepAlivePlaces {
+    size_t nBetweenPages = 0;  // after a page's end and before the next page
+    size_t nBeforeFirstPage = 0;
+    size_t nAfterLastPage = 0;
+    size_t nInsidePages = 0;
+    size_t nPages = 0;
+};
+
+KeepAlivePlaces FindKeepAlives(const orvdecode::DecodedStream& stream) {
+    using orvdecode::EventKind;
+    const std::vector<orvdecode::StreamEvent>& events = stream.events;
+    auto isCommand = [&](size_t i, const char* pszName) {
+        return i < events.size() && events[i].kind == EventKind::Command && events[i].name == pszName;
+    };
+    KeepAlivePlaces places;
+    bool bInPage = false;
+    size_t nPending = 0;  // keep-alives since the last page's end
+    for (size_t i = 0; i < events.size(); ++i) {
+        if (isCommand(i, "sheet control") && isCommand(i + 1, "horizontal resolution")) {
+            if (bInPage) ++places.nInsidePages;  // the page before never ended
+            (places.nPages == 0 ? places.nBeforeFirstPage : places.nBetweenPages) += nPending;
+            nPending = 0;
+            bInPage = true;
+            ++places.nPages;
+        } else if (isCommand(i, "sheet control")) {
+            EXPECT_EQ(events[i].value, 0) << "at offset " << events[i].offset;
+            ++(bInPage ? places.nInsidePages : nPending);
+        } else if (isCommand(i, "page end, ink planes")) {
+            bInPage = false;
+        }
+    }
+    (places.nPages == 0 ? places.nBeforeFirstPage : places.nAfterLastPage) += nPending;
+    return places;
+}
+
+TEST_F(FilterEntry, KeepAliveGoesOutWhileTheNextPageIsSlowAndNeverInsideAPage) {
+    // The model's keep-alive comes after one idle second; Ghostscript takes three and a half seconds
+    // over the second page before it hands it over.
+    std::filesystem::copy_file(ORV_KEEPALIVE_MODEL, orv::InstalledPath(orv::kModelDataDir) + "GM4150KA.pcsp");
+    std::string ppd = m_install.PpdVariant("GM4150", nullptr, "GM4150.pcsp", "GM4150KA.pcsp");
+    std::string input = m_install.root().WriteFile(
+        "slow.ps",
+        "%!PS-Adobe-3.0\n%%Pages: 3\n%%EndComments\n"
+        "/busy { realtime add { dup realtime le { exit } if } loop pop } bind def\n"
+        "%%Page: 1 1\n72 72 200 200 rectfill showpage\n"
+        "%%Page: 2 2\n3500 busy 72 300 200 200 rectfill showpage\n"
+        "%%Page: 3 3\n300 300 100 100 rectfill showpage\n%%EOF\n");
+    FilterRun run = RunFilterProgram({"gdi-filter", "42", "alice", "report", "1", "", input}, QueueEnv(ppd));
+    ASSERT_EQ(run.iStatus, 0) << run.stderrText;
+    orvdecode::DecodedStream stream =
+        orvdecode::DecodeStream(reinterpret_cast<const uint8_t*>(run.stdoutBytes.data()), run.stdoutBytes.size());
+    ASSERT_TRUE(stream.ok()) << stream.error->message;
+    ASSERT_EQ(stream.pages.size(), 3u);
+    KeepAlivePlaces places = FindKeepAlives(stream);
+    EXPECT_EQ(places.nPages, 3u);
+    EXPECT_GE(places.nBetweenPages, 1u) << "the idle output between the pages was kept alive";
+    EXPECT_EQ(places.nBeforeFirstPage, 0u) << "nothing before the job's first output";
+    EXPECT_EQ(places.nInsidePages, 0u);
+    EXPECT_EQ(places.nAfterLastPage, 0u) << "the job ended at once after its last page";
 }
 
 }  // namespace

@@ -20,34 +20,9 @@
 #include <vector>
 
 using filtertest::FilterInstall;
+using filtertest::ScopedEnv;
 
 namespace {
-
-// Sets an environment variable for the object's lifetime (NULL value: unset).
-class ScopedEnv {
-public:
-    ScopedEnv(const char* pszName, const char* pszValue) : m_name(pszName) {
-        if (const char* old = getenv(pszName)) {
-            m_hadOld = true;
-            m_old = old;
-        }
-        if (pszValue != nullptr)
-            setenv(pszName, pszValue, 1);
-        else
-            unsetenv(pszName);
-    }
-    ~ScopedEnv() {
-        if (m_hadOld)
-            setenv(m_name.c_str(), m_old.c_str(), 1);
-        else
-            unsetenv(m_name.c_str());
-    }
-
-private:
-    std::string m_name;
-    bool m_hadOld = false;
-    std::string m_old;
-};
 
 class JobContext : public ::testing::Test {
 protected:
