@@ -1,23 +1,10 @@
 #include "codec/CodecTestSupport.h"
 
-#include "support/PinnedLibrary.h"
-
 #include <cstring>
 
 namespace codectest {
 
 namespace {
-
-struct BoundCups {
-    tagCUPSFUNC table {};
-    BoundCups()
-    {
-        // The loader closes its handle at the end; keep libcups mapped for LeakSanitizer.
-        orvtest::PinSharedLibrary("libcups.so.2");
-        LoadCupsLibrary(&table);
-    }
-    ~BoundCups() { UnloadCupsLibrary(&table); }
-};
 
 std::string PathOf(const std::string& name)
 {
@@ -29,12 +16,6 @@ std::string PathOf(const std::string& name)
 }
 
 }  // namespace
-
-tagCUPSFUNC& RealCups()
-{
-    static BoundCups cups;
-    return cups.table;
-}
 
 QueuePpd::QueuePpd(const std::string& name)
 {

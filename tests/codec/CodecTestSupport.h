@@ -2,9 +2,9 @@
 // settings records to start from and a field-by-field description of what a call may change.
 #pragma once
 
-#include "core/binding/CupsLibrary.h"
 #include "core/model/ModelHandle.h"
 #include "core/settings/DevMode.h"
+#include "support/RealCups.h"
 
 #include <functional>
 #include <string>
@@ -12,8 +12,7 @@
 
 namespace codectest {
 
-// The real libcups, bound through the driver's own loader for the whole test program.
-tagCUPSFUNC& RealCups();
+using orvtest::RealCups;
 
 // A PPD opened with the real libcups: a sample queue PPD ("GC7350.ppd") from the package's data,
 // or a test-only variant ("edge-cases.ppd"). Closed at the end of the scope.

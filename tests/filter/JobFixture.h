@@ -6,6 +6,7 @@
 #include "filter/JobInfo.h"
 #include "filter/KeepAlive.h"
 #include "filter/OutputSink.h"
+#include "support/ModelFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -46,11 +47,9 @@ public:
 
     // Loads a compiled model fixture by name ("filter-pjl-crlf").
     void LoadModel(const std::string& name) {
-        std::string bytes = ReadFileBytes(std::string(ORV_MODEL_FIXTURE_DIR) + name + ".pcsp");
-        ASSERT_FALSE(bytes.empty()) << name;
         std::free(m_job->pSpcData);
-        m_job->pSpcData = SpcLoadImage(bytes.data(), bytes.size());
-        ASSERT_NE(m_job->pSpcData, nullptr);
+        m_job->pSpcData = orvtest::LoadFixtureModel(name).release();
+        ASSERT_NE(m_job->pSpcData, nullptr) << name;
     }
 
 private:

@@ -7,7 +7,8 @@
 #include "core/binding/CupsLibrary.h"
 #include "core/model/SpcData.h"
 #include "filter/PagePass.h"
-#include "support/PinnedLibrary.h"
+#include "support/ModelFiles.h"
+#include "support/RealCups.h"
 #include "support/ScratchDir.h"
 
 #include <gtest/gtest.h>
@@ -29,20 +30,7 @@
 
 namespace pagepasstest {
 
-inline tagCUPSFUNC& RealCups()
-{
-    struct Bound {
-        tagCUPSFUNC table {};
-        Bound()
-        {
-            orvtest::PinSharedLibrary("libcups.so.2");
-            LoadCupsLibrary(&table);
-        }
-        ~Bound() { UnloadCupsLibrary(&table); }
-    };
-    static Bound cups;
-    return cups.table;
-}
+using orvtest::RealCups;
 
 inline std::string ReadAll(const std::string& path)
 {
@@ -158,9 +146,8 @@ public:
         m_job->ppd = m_job->cups.ppdOpenFile((std::string(ORV_SAMPLE_PPD_DIR) + "/" + ppdName).c_str());
         EXPECT_NE(m_job->ppd, nullptr) << ppdName;
         if (m_job->ppd != nullptr) m_job->cups.ppdMarkDefaults(m_job->ppd);
-        std::string bytes = ReadAll(std::string(ORV_SAMPLE_MODEL_DIR) + model + ".pcsp");
-        EXPECT_FALSE(bytes.empty()) << model;
-        m_job->pSpcData = SpcLoadImage(bytes.data(), bytes.size());
+        m_job->pSpcData = orvtest::LoadSampleModel(model).release();
+        EXPECT_NE(m_job->pSpcData, nullptr) << model;
         DRVDEVMODE& d = m_job->devmode;
         d.dm.dmSize = kDevmodePublicSize;
         d.dm.dmDriverExtra = kDevmodePrivateSize;

@@ -84,10 +84,8 @@ public:
         std::string data = m_dir.path() + "/root/usr/local/share/orvalen/printer/data/";
         std::filesystem::create_directories(data);
         std::filesystem::copy_file(std::string(ORV_COLOR_TABLE_DIR) + "/L_" + model, data + "L_" + model);
-        std::string bytes = ReadFileBytes(std::string(ORV_SAMPLE_MODEL_DIR) + model + ".pcsp");
-        EXPECT_FALSE(bytes.empty()) << model;
-        m_job->pSpcData = SpcLoadImage(bytes.data(), bytes.size());
-        EXPECT_NE(m_job->pSpcData, nullptr);
+        m_job->pSpcData = orvtest::LoadSampleModel(model).release();
+        EXPECT_NE(m_job->pSpcData, nullptr) << model;
         m_job->devmode.dm.dmSize = kDevmodePublicSize;
         m_job->devmode.dm.dmDriverExtra = kDevmodePrivateSize;
         EXPECT_EQ(SpcDevmodeService(m_job->pSpcData, nullptr, &m_job->devmode, DEVMODE_SERVICE_DEFAULTS), 0u);

@@ -9,6 +9,7 @@
 #include "core/binding/GsLibrary.h"
 #include "filter/JobProcesses.h"
 #include "filter/RendererDriving.h"
+#include "support/PinnedLibrary.h"
 
 #include <gtest/gtest.h>
 

@@ -282,9 +282,7 @@ TEST_F(PjlValueTest, DuplexTextOfTheModelIsSplitAtPercentR) {
 // value), punch modes 1 and 2 and finishing modes 1, 2 and 5; the model's own group 99 has only
 // finishing mode 1; the flat finishing-mode list has modes 1, 2 and 5.
 TEST_F(PjlValueTest, FinishingItemsTakeTheInstalledGroupsTexts) {
-    std::string bytes = filtertest::ReadFileBytes(std::string(ORV_SAMPLE_MODEL_DIR) + "GC7350.pcsp");
-    ASSERT_FALSE(bytes.empty());
-    m_job->pSpcData = SpcLoadImage(bytes.data(), bytes.size());
+    m_job->pSpcData = orvtest::LoadSampleModel("GC7350").release();
     ASSERT_NE(m_job->pSpcData, nullptr);
     struct Case {
         DWORD dwId;

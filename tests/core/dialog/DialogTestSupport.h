@@ -3,48 +3,39 @@
 // marked as the queue's PPD would have them.
 #pragma once
 
-#include "core/binding/CupsLibrary.h"
 #include "core/model/ModelHandle.h"
-#include "core/model/SpcData.h"
 #include "core/settings/DevMode.h"
+#include "support/MarkedPpd.h"
+#include "support/ModelFiles.h"
+#include "support/RealCups.h"
 
-#include <cstdlib>
-#include <memory>
 #include <string>
-#include <utility>
-#include <vector>
 
 namespace dialogtest {
 
-struct FreeDeleter {
-    void operator()(void* pv) const { free(pv); }
-};
-using SpcDataPtr = std::unique_ptr<tagSPCDATA, FreeDeleter>;
+// Compiled sample models ("GC7350") and test fixtures ("dialog-margins"), and the real libcups.
+using orvtest::FreeDeleter;
+using orvtest::LoadFixtureModel;
+using orvtest::LoadSampleModel;
+using orvtest::RealCups;
+using orvtest::SpcDataPtr;
 
-// A compiled sample model ("GC7350") or test fixture ("dialog-margins"); empty when missing.
-SpcDataPtr LoadSampleModel(const std::string& name);
-SpcDataPtr LoadFixtureModel(const std::string& name);
-
-// The real libcups, bound through the driver's own loader for the whole test program.
-tagCUPSFUNC& RealCups();
-
-using Marks = std::vector<std::pair<std::string, std::string>>;
+using Marks = orvtest::PpdMarks;
 
 // A queue named after its model: the compiled sample model and data/ppd/<model>.ppd opened with
 // the real libcups, the PPD's defaults marked and then the given choices.
 class SampleQueue {
 public:
     explicit SampleQueue(const std::string& model, const Marks& marks = {});
-    ~SampleQueue();
     SampleQueue(const SampleQueue&) = delete;
     SampleQueue& operator=(const SampleQueue&) = delete;
 
-    bool IsOpen() const { return m_data && m_handle.pPpd != nullptr; }
+    bool IsOpen() const { return m_data && m_ppd.IsOpen(); }
     const char* Name() const { return m_name.c_str(); }
     tagSPCDATA* Data() { return m_data.get(); }
-    tagCUPSFUNC* Cups() { return m_handle.pCupsFunc; }
-    ppd_file_t* Ppd() { return m_handle.pPpd; }
-    tagMODELHANDLE* Handle() { return &m_handle; }
+    tagCUPSFUNC* Cups() { return m_ppd.Handle()->pCupsFunc; }
+    ppd_file_t* Ppd() { return m_ppd.Handle()->pPpd; }
+    tagMODELHANDLE* Handle() { return m_ppd.Handle(); }
 
     // Writes the PPD's choices into the record as the settings program does (Options2Devmode over
     // the given model data, the queue's own when NULL), with the queue's marks passed as the
@@ -55,7 +46,7 @@ private:
     Marks m_marks;
     std::string m_name;
     SpcDataPtr m_data;
-    tagMODELHANDLE m_handle {};
+    orvtest::MarkedPpd m_ppd;  // after m_data: its handle carries the model data
 };
 
 // A zero-filled record with only its sizes set, as callers hand one in for the defaults.
