@@ -20,7 +20,7 @@ inline constexpr char kEnterLanguage[] = "@PJL ENTER LANGUAGE=GDI\r\n";
 
 // Creates the option block and the renderer (which loads the model's colour-table file) and fills
 // the block's page fields. -1 when both exist; 0 when the model has no colour-table name or the
-// renderer cannot be created.
+// renderer cannot be created (either is logged at the error level).
 int InitRenderer(tagJOBINFO* pJob);
 
 // Frees the renderer and the option block; nothing when they do not exist.

@@ -4,6 +4,7 @@
 
 #include "core/InstallPaths.h"
 #include "core/model/SpcQuery.h"
+#include "filter/FilterLog.h"
 #include "filter/OutputSink.h"
 #include "filter/render/PageBitmap.h"
 #include "filter/render/Renderer.h"
@@ -53,7 +54,11 @@ int InitRenderer(tagJOBINFO* pJob) {
     pJob->pRenderOptions = &pBlock->options;
 
     char szName[kColorTableRecordSize];
-    if (GetColorTableName(pJob->pSpcData, szName, kColorTableItem) == 0) return 0;
+    if (GetColorTableName(pJob->pSpcData, szName, kColorTableItem) == 0) {
+        // The renderer cannot be made without its colour table; the job fails, and says why.
+        LogMessage(LOG_ERROR, "The model data names no colour table\n");
+        return 0;
+    }
 
     tagRENDEROPTIONS* pOptions = &pBlock->options;
     pOptions->pModelData = pJob->pSpcData;

@@ -211,15 +211,36 @@ TEST_F(FilterEntry, SecurePrintWhoseSpoolTreeCannotBeMadeGoesToThePrinter) {
 }
 
 TEST_F(FilterEntry, JobWhoseRendererCannotBeMadeFailsWithItsReason) {
-    // The renderer loads the model's colour table when it is made.
-    std::string table = orv::InstalledPath(orv::kModelDataDir) + "L_GM4150";
-    ASSERT_EQ(std::remove(table.c_str()), 0);
-    FilterRun run = RunFilterProgram(JobArgs(), QueueEnv(FilterInstall::SamplePpd("GM4150")));
-    EXPECT_EQ(run.iStatus, 1) << run.stderrText;
-    std::vector<std::string> errors = LogLinesAt(run.stderrText, "ERROR: ");
-    ASSERT_FALSE(errors.empty()) << run.stderrText;
-    EXPECT_EQ(errors.front(), "Cannot load ColorTable File 'L_GM4150'") << run.stderrText;
-    EXPECT_EQ(run.stdoutBytes, "") << "no job was started";
+    // The renderer is made from the colour table the model names, loaded from the data directory.
+    // The sample model GM1000 names none.
+    struct Case {
+        const char* pszWhat;
+        const char* pszModel;
+        bool bRemoveTable;
+        const char* pszDocument;
+        std::string error;
+    } cases[] = {
+        {"colour-table file missing", "GM4150", true, kPostScript, "Cannot load ColorTable File 'L_GM4150'"},
+        {"no colour table named", "GM1000", false, kPostScript, "The model data names no colour table"},
+        {"no colour table named, no page", "GM1000", false, "%!PS-Adobe-3.0\n%%EOF\n",
+         "The model data names no colour table"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.pszWhat);
+        FilterInstall install;
+        if (c.bRemoveTable) {
+            ASSERT_EQ(std::remove((orv::InstalledPath(orv::kModelDataDir) + "L_" + c.pszModel).c_str()), 0);
+        }
+        std::string input = install.root().WriteFile("job.ps", c.pszDocument);
+        std::map<std::string, std::string> env = QueueEnv(FilterInstall::SamplePpd(c.pszModel));
+        env["ORVALEN_TEST_ROOT"] = install.root().path();
+        FilterRun run = RunFilterProgram({"gdi-filter", "42", "alice", "report", "1", "", input}, env);
+        EXPECT_EQ(run.iStatus, 1) << run.stderrText;
+        std::vector<std::string> errors = LogLinesAt(run.stderrText, "ERROR: ");
+        ASSERT_FALSE(errors.empty()) << run.stderrText;
+        EXPECT_EQ(errors.front(), c.error) << run.stderrText;
+        EXPECT_EQ(run.stdoutBytes, "") << "no job was started";
+    }
 }
 
 // Where the keep-alive sequence ESC "&&0S" fell in a decoded job. It is the printer's sheet
