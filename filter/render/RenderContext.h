@@ -8,6 +8,7 @@
 #include <cstddef>
 
 struct tagCOLORTABLEIMAGE;
+struct tagSCREENSCRATCH;
 
 // Language flags of the context.
 inline constexpr DWORD TONERSAVE_SUPPORTED = 0x10000;
@@ -77,4 +78,5 @@ struct tagRENDERCONTEXT {
     tagCOLORCACHEENTRY* pColorCache;  // COLOR_CACHE_ENTRIES, types 1 and 2 only
     tagCOLORTABLEIMAGE* pColorTable;  // the colour-table file, read at creation
     tagCOLORBLOCK* pColorBlock;
+    tagSCREENSCRATCH* pScreenScratch;  // the fast screening's working memory, grown on use
 };

@@ -3,6 +3,7 @@
 #include "filter/render/ColorTableFile.h"
 #include "filter/render/ColorTableLoad.h"
 #include "filter/render/ModelDataQuery.h"
+#include "filter/render/ScreenScratch.h"
 #include "filter/FilterLog.h"
 #include "core/settings/DevMode.h"
 
@@ -139,6 +140,7 @@ void RendererFree(tagRENDERCONTEXT* context)
     std::free(context->pColorCache);
     FreeColorTableImage(context->pColorTable);
     FreeColorBlock(context->pColorBlock);
+    FreeScreenScratch(context->pScreenScratch);
     std::free(context);
 }
 

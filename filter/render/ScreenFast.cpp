@@ -16,14 +16,23 @@
 // The groups are anchored to the bitmap's bytes: group g covers 16 x mulX dots from the first
 // bitmap byte of the band's columns on, so every bitmap byte belongs to one group. The groups at
 // the two ends of the band's columns, which may reach beyond them, are screened dot-exactly.
+//
+// On a CPU with AVX2 and BMI2 (ScreenSimdLevel()) the groups between the two ends go four at a
+// time, 64 pixels: white is passed over 128 bytes a compare; four groups of white and the last ink
+// colour take their 64 ink bits from byte compares gathered with PEXT, and their dots from 64
+// threshold compares at once, a plane where the colour's value is 0 not at all; four groups that
+// hold anything else go group by group as above.
+//
+// The working memory lives in the context (ScreenScratch.h), so a band allocates nothing.
 #include "filter/render/ScreenFrame.h"
+#include "filter/render/ScreenScratch.h"
+#include "filter/render/ScreenSimd.h"
 #include "filter/render/Screening.h"
 
-#include <emmintrin.h>
+#include <immintrin.h>
 
 #include <algorithm>
 #include <cstring>
-#include <memory>
 #include <new>
 
 namespace {
@@ -46,6 +55,11 @@ struct BitReverse {
 constexpr BitReverse kReverse;
 
 constexpr size_t kGroupPixels = 16;
+
+inline size_t Aligned(size_t bytes)
+{
+    return (bytes + 63) & ~static_cast<size_t>(63);
+}
 constexpr size_t kGroupBytes = 3 * kGroupPixels;
 
 // Values are stored with their top bit flipped, so that a signed byte compare orders them as
@@ -217,6 +231,106 @@ void ScreenDots(const BYTE* values, size_t dotFirst, size_t dotEnd, const BYTE* 
     }
 }
 
+inline bool AllWhite48(const BYTE* p)
+{
+    const __m128i all = _mm_and_si128(_mm_and_si128(Load(p), Load(p + 16)), Load(p + 32));
+    return _mm_movemask_epi8(_mm_cmpeq_epi8(all, _mm_set1_epi8(-1))) == 0xFFFF;
+}
+
+// Each byte's bits in reverse order: dot n in bit n becomes the bitmap's dot order, the leftmost
+// dot of a byte in its bit 7.
+inline uint64_t ReverseBitsInBytes(uint64_t x)
+{
+    x = ((x >> 1) & 0x5555555555555555ULL) | ((x & 0x5555555555555555ULL) << 1);
+    x = ((x >> 2) & 0x3333333333333333ULL) | ((x & 0x3333333333333333ULL) << 2);
+    return ((x >> 4) & 0x0F0F0F0F0F0F0F0FULL) | ((x & 0x0F0F0F0F0F0F0F0FULL) << 4);
+}
+
+// OR-s 64 dot bits (dot n in bit n) into eight bitmap bytes.
+inline void SetDots64(uint64_t bits, BYTE* out)
+{
+    uint64_t bytes;
+    std::memcpy(&bytes, out, sizeof(bytes));
+    bytes |= ReverseBitsInBytes(bits);
+    std::memcpy(out, &bytes, sizeof(bytes));
+}
+
+// ----- AVX2 and BMI2, run only where ScreenSimdLevel() says the CPU has them.
+#define ORV_TARGET_AVX2 __attribute__((target("avx2,bmi,bmi2")))
+
+ORV_TARGET_AVX2 inline __m256i Load32(const BYTE* p)
+{
+    return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
+}
+
+// Bit n set where byte n of a equals byte n of b.
+ORV_TARGET_AVX2 inline uint32_t Mask32(__m256i a, __m256i b)
+{
+    return static_cast<uint32_t>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(a, b)));
+}
+
+// Bit n set where all three bytes of pixel n of 64 are marked; `bytes` marks byte 32 i + b in bit
+// b of bytes[i].
+ORV_TARGET_AVX2 inline uint64_t PixelBits64(const uint32_t* bytes)
+{
+    const uint64_t w0 = bytes[0] | (static_cast<uint64_t>(bytes[1]) << 32);
+    const uint64_t w1 = bytes[2] | (static_cast<uint64_t>(bytes[3]) << 32);
+    const uint64_t w2 = bytes[4] | (static_cast<uint64_t>(bytes[5]) << 32);
+    constexpr uint64_t k48 = 0xFFFFFFFFFFFFULL;
+    // Sixteen pixels (48 bytes) at a time, so that no pixel straddles two words.
+    const uint64_t fields[4] = {w0 & k48, ((w0 >> 48) | (w1 << 16)) & k48, ((w1 >> 32) | (w2 << 32)) & k48, w2 >> 16};
+    uint64_t pixels = 0;
+    for (size_t i = 0; i < 4; ++i) {
+        const uint64_t f = fields[i];
+        pixels |= _pext_u64(f & (f >> 1) & (f >> 2), 0x249249249249ULL) << (16 * i);
+    }
+    return pixels;
+}
+
+// Every bit of the low 32 doubled: bit n to bits 2n and 2n + 1.
+ORV_TARGET_AVX2 inline uint64_t DoubleBits32(uint64_t x)
+{
+    const uint64_t spread = _pdep_u64(x, 0x5555555555555555ULL);
+    return spread | (spread << 1);
+}
+
+// Dot bits of 64 thresholds against one biased value (dot n in bit n).
+ORV_TARGET_AVX2 inline uint64_t Compare64(__m256i biasedValue, const BYTE* thresholds)
+{
+    const __m256i bias = _mm256_set1_epi8(static_cast<char>(kBias));
+    const uint32_t low = static_cast<uint32_t>(
+        _mm256_movemask_epi8(_mm256_cmpgt_epi8(biasedValue, _mm256_xor_si256(Load32(thresholds), bias))));
+    const uint32_t high = static_cast<uint32_t>(
+        _mm256_movemask_epi8(_mm256_cmpgt_epi8(biasedValue, _mm256_xor_si256(Load32(thresholds + 32), bias))));
+    return low | (static_cast<uint64_t>(high) << 32);
+}
+
+// Whether the 128 bytes at p are all 255.
+ORV_TARGET_AVX2 inline bool AllWhite128(const BYTE* p)
+{
+    const __m256i all = _mm256_and_si256(_mm256_and_si256(Load32(p), Load32(p + 32)),
+                                         _mm256_and_si256(Load32(p + 64), Load32(p + 96)));
+    return _mm256_movemask_epi8(_mm256_cmpeq_epi8(all, _mm256_set1_epi8(-1))) == -1;
+}
+
+// FirstInk and LastInk, passing over white 128 bytes a step.
+ORV_TARGET_AVX2 size_t FirstInkAvx2(const BYTE* p, size_t n)
+{
+    size_t pos = 0;
+    while (pos + 128 <= n && AllWhite128(p + pos)) {
+        pos += 128;
+    }
+    return pos + FirstInk(p + pos, n - pos);
+}
+
+ORV_TARGET_AVX2 size_t LastInkAvx2(const BYTE* p, size_t n)
+{
+    while (n >= 128 && AllWhite128(p + n - 128)) {
+        n -= 128;
+    }
+    return LastInk(p, n);
+}
+
 // The last ink colour whose values were looked up, kept across rows and groups: text alternates
 // between white and one ink, and an image's runs keep one colour.
 template <size_t kPlanes>
@@ -228,11 +342,15 @@ struct LastColour {
     uint32_t patternKey = kNoKey;
     __m128i pattern[3];
     __m128i values[kPlanes];
+    alignas(32) BYTE patternBytes[96];  // byte n is byte n % 3 of the colour
 
     void Prepare()
     {
         if (patternKey != key) {
             ColourPattern(key, pattern);
+            for (size_t i = 0; i < sizeof(patternBytes); ++i) {
+                patternBytes[i] = static_cast<BYTE>(key >> (8 * (i % 3)));
+            }
             for (size_t p = 0; p < kPlanes; ++p) {
                 values[p] = _mm_set1_epi8(static_cast<char>(biased[p]));
             }
@@ -279,21 +397,29 @@ public:
         m_groups = (m_leadPixels + m_columns + kGroupPixels - 1) / kGroupPixels;
         m_innerFirst = m_leadPixels == 0 ? 0 : 1;
         m_innerEnd = (m_leadPixels + m_columns) / kGroupPixels;
+        m_avx2 = ScreenSimdLevel() == ScreenSimd::Avx2;
     }
 
-    bool Allocate()
+    // Takes the working memory from the context's scratch; false when it cannot be had.
+    bool Allocate(tagRENDERCONTEXT* context)
     {
         m_stride = m_groups * kGroupDots + 16;
-        m_values.reset(new (std::nothrow) BYTE[kPlanes * m_stride]);
-        m_laidOut.reset(new (std::nothrow) LaidOutGroup[m_groups]);
-        m_inked.reset(new (std::nothrow) uint64_t[m_groups / 64 + 1]);
-        m_inkGroups.reset(new (std::nothrow) InkGroup[m_groups]);
-        if (!m_values || !m_laidOut || !m_inked || !m_inkGroups) {
+        const size_t valuesBytes = Aligned(kPlanes * m_stride);
+        const size_t laidOutBytes = Aligned(m_groups * sizeof(LaidOutGroup));
+        const size_t inkedBytes = Aligned((m_groups / 64 + 1) * sizeof(uint64_t));
+        const size_t inkGroupsBytes = Aligned(m_groups * sizeof(InkGroup));
+        BYTE* bytes = ScreenScratchBytes(context, valuesBytes + laidOutBytes + inkedBytes + inkGroupsBytes);
+        if (bytes == nullptr) {
             return false;
         }
+        m_values = bytes;
+        m_laidOut = reinterpret_cast<LaidOutGroup*>(bytes + valuesBytes);
+        m_inked = reinterpret_cast<uint64_t*>(bytes + valuesBytes + laidOutBytes);
+        m_inkGroups = reinterpret_cast<InkGroup*>(bytes + valuesBytes + laidOutBytes + inkedBytes);
+        // What the last band left is of rows that are gone.
         for (size_t g = 0; g < m_groups; ++g) {
-            m_laidOut[g] = LaidOutGroup{nullptr, false};
-            m_inkGroups[g] = InkGroup{nullptr, kNoKey, 0};
+            new (&m_laidOut[g]) LaidOutGroup{nullptr, false};
+            new (&m_inkGroups[g]) InkGroup{nullptr, kNoKey, 0};
         }
         return true;
     }
@@ -305,12 +431,12 @@ public:
         const size_t rowBytes = 3 * m_columns;
         for (size_t sr = f.nRowFirst; sr < f.nRowEnd; ++sr) {
             const BYTE* row = f.pPixels + sr * f.cbStride + 3 * f.nColFirst;
-            const size_t first = FirstInk(row, rowBytes);
+            const size_t first = m_avx2 ? FirstInkAvx2(row, rowBytes) : FirstInk(row, rowBytes);
             if (first == rowBytes) {
                 continue;
             }
             *inkMask |= inkBits;
-            const size_t last = LastInk(row, rowBytes);
+            const size_t last = m_avx2 ? LastInkAvx2(row, rowBytes) : LastInk(row, rowBytes);
 
             RowTargets<kPlanes, kMulY> t;
             const size_t r = f.nDstRow + (sr - f.nRowFirst);
@@ -326,10 +452,15 @@ public:
             if (groupFirst < m_innerFirst) {
                 EdgeGroup(row, groupFirst, t, values);  // group 0 starts before the columns
             }
-            MarkInkedGroups(row, groupFirst, groupLast);
-            for (size_t w = groupFirst / 64; w <= groupLast / 64; ++w) {
-                for (uint64_t bits = m_inked[w]; bits != 0; bits &= bits - 1) {
-                    InnerGroup(row, 64 * w + static_cast<size_t>(__builtin_ctzll(bits)), t, values);
+            if (m_avx2) {
+                InnerGroupsAvx2(row, std::max(groupFirst, m_innerFirst), std::min(groupLast + 1, m_innerEnd), t,
+                                values);
+            } else {
+                MarkInkedGroups(row, groupFirst, groupLast);
+                for (size_t w = groupFirst / 64; w <= groupLast / 64; ++w) {
+                    for (uint64_t bits = m_inked[w]; bits != 0; bits &= bits - 1) {
+                        InnerGroup(row, 64 * w + static_cast<size_t>(__builtin_ctzll(bits)), t, values);
+                    }
                 }
             }
             if (groupLast >= m_innerEnd && groupLast >= m_innerFirst) {
@@ -339,6 +470,79 @@ public:
     }
 
 private:
+    // The groups [from, to) of one row, all within the columns, four at a time (64 pixels, 192
+    // bytes): four white groups are passed over with one compare, four of white and the last ink
+    // colour are screened from their pixels' ink bits, 64 dots a compare, and any others group by
+    // group as InnerGroup screens them.
+    template <typename Values>
+    ORV_TARGET_AVX2 void InnerGroupsAvx2(const BYTE* row, size_t from, size_t to, const RowTargets<kPlanes, kMulY>& t,
+                                         const Values& values)
+    {
+        const __m256i white = _mm256_set1_epi8(-1);
+        size_t g = from;
+        for (; g + 4 <= to; g += 4) {
+            const BYTE* px = row + 3 * (g * kGroupPixels - m_leadPixels);
+            const __m256i b0 = Load32(px), b1 = Load32(px + 32), b2 = Load32(px + 64);
+            const __m256i b3 = Load32(px + 96), b4 = Load32(px + 128), b5 = Load32(px + 160);
+            const __m256i all = _mm256_and_si256(_mm256_and_si256(_mm256_and_si256(b0, b1), b2),
+                                                 _mm256_and_si256(_mm256_and_si256(b3, b4), b5));
+            if (_mm256_movemask_epi8(_mm256_cmpeq_epi8(all, white)) == -1) {
+                continue;
+            }
+            if (m_last.key != kNoKey) {
+                m_last.Prepare();
+                // The colour's bytes as loads 0 and 3, 1 and 4, 2 and 5 see them.
+                const __m256i c0 = Load32(m_last.patternBytes), c1 = Load32(m_last.patternBytes + 32),
+                              c2 = Load32(m_last.patternBytes + 64);
+                const uint32_t whiteBytes[6] = {Mask32(b0, white), Mask32(b1, white), Mask32(b2, white),
+                                                Mask32(b3, white), Mask32(b4, white), Mask32(b5, white)};
+                const uint32_t inkBytes[6] = {Mask32(b0, c0), Mask32(b1, c1), Mask32(b2, c2),
+                                              Mask32(b3, c0), Mask32(b4, c1), Mask32(b5, c2)};
+                const uint64_t inkPixels = PixelBits64(inkBytes);
+                if ((PixelBits64(whiteBytes) | inkPixels) == ~0ULL) {
+                    InkDots64(g, inkPixels, t);
+                    continue;
+                }
+            }
+            for (size_t k = 0; k < 4; ++k) {
+                if (!AllWhite48(px + kGroupBytes * k)) {
+                    InnerGroup(row, g + k, t, values);
+                }
+            }
+        }
+        for (; g < to; ++g) {
+            if (!AllWhite48(row + 3 * (g * kGroupPixels - m_leadPixels))) {
+                InnerGroup(row, g, t, values);
+            }
+        }
+    }
+
+    // The dots of four groups from g on whose pixels are white or of the last ink colour, `pixels`
+    // marking the ink (bit n for pixel n). A plane the colour gives value 0 gets no dots.
+    ORV_TARGET_AVX2 void InkDots64(size_t g, uint64_t pixels, const RowTargets<kPlanes, kMulY>& t)
+    {
+        const size_t dot = g * kGroupDots;
+        uint64_t dots[kMulX];
+        if (kMulX == 1) {
+            dots[0] = pixels;
+        } else {
+            dots[0] = DoubleBits32(pixels & 0xFFFFFFFFULL);
+            dots[kMulX - 1] = DoubleBits32(pixels >> 32);
+        }
+        for (size_t p = 0; p < kPlanes; ++p) {
+            if (m_last.biased[p] == kBias) {
+                continue;
+            }
+            const __m256i value = _mm256_set1_epi8(static_cast<char>(m_last.biased[p]));
+            for (size_t k = 0; k < kMulY; ++k) {
+                for (size_t h = 0; h < kMulX; ++h) {
+                    SetDots64(Compare64(value, t.thresholds[k][p] + dot + 64 * h) & dots[h],
+                              t.out[k][p] + dot / 8 + 8 * h);
+                }
+            }
+        }
+    }
+
     // Sets the bits of m_inked for the groups within the columns in [groupFirst, groupLast] that
     // hold a pixel that is not white, one compare of 48 bytes a group.
     void MarkInkedGroups(const BYTE* row, size_t groupFirst, size_t groupLast)
@@ -475,18 +679,21 @@ private:
     size_t m_columns = 0, m_base = 0, m_lead = 0, m_leadPixels = 0, m_thresholdDots = 0;
     size_t m_groups = 0, m_stride = 0;
     size_t m_innerFirst = 0, m_innerEnd = 0;  // the groups wholly within the columns
-    std::unique_ptr<BYTE[]> m_values;  // kPlanes rows of m_stride biased values, by dot
-    std::unique_ptr<LaidOutGroup[]> m_laidOut;
-    std::unique_ptr<InkGroup[]> m_inkGroups;  // per group: its pixels of one colour, when last seen so
-    std::unique_ptr<uint64_t[]> m_inked;  // per group of the row: a bit set when it holds ink
+    // In the context's scratch memory:
+    BYTE* m_values = nullptr;  // kPlanes rows of m_stride biased values, by dot
+    LaidOutGroup* m_laidOut = nullptr;
+    InkGroup* m_inkGroups = nullptr;  // per group: its pixels of one colour, when last seen so
+    uint64_t* m_inked = nullptr;  // per group of the row: a bit set when it holds ink
     LastColour<kPlanes> m_last;
+    bool m_avx2 = false;
 };
 
 template <size_t kPlanes, size_t kMulX, size_t kMulY, typename Values>
-bool ScreenGroups(const tagSCREENFRAME& f, DWORD inkBits, DWORD* inkMask, const Values& values)
+bool ScreenGroups(const tagSCREENFRAME& f, tagRENDERCONTEXT* context, DWORD inkBits, DWORD* inkMask,
+                  const Values& values)
 {
     GroupScreen<kPlanes, kMulX, kMulY> screen(f);
-    if (!screen.Allocate()) {
+    if (!screen.Allocate(context)) {
         return false;
     }
     screen.Screen(inkBits, inkMask, values);
@@ -494,17 +701,18 @@ bool ScreenGroups(const tagSCREENFRAME& f, DWORD inkBits, DWORD* inkMask, const 
 }
 
 template <size_t kPlanes, typename Values>
-bool ScreenRowsFast(const tagSCREENFRAME& f, DWORD inkBits, DWORD* inkMask, const Values& values)
+bool ScreenRowsFast(const tagSCREENFRAME& f, tagRENDERCONTEXT* context, DWORD inkBits, DWORD* inkMask,
+                    const Values& values)
 {
     if (f.nRowFirst >= f.nRowEnd || f.nColFirst >= f.nColEnd) {
         return true;
     }
     if (f.nMulX == 2) {
-        return f.nMulY == 2 ? ScreenGroups<kPlanes, 2, 2>(f, inkBits, inkMask, values)
-                            : ScreenGroups<kPlanes, 2, 1>(f, inkBits, inkMask, values);
+        return f.nMulY == 2 ? ScreenGroups<kPlanes, 2, 2>(f, context, inkBits, inkMask, values)
+                            : ScreenGroups<kPlanes, 2, 1>(f, context, inkBits, inkMask, values);
     }
-    return f.nMulY == 2 ? ScreenGroups<kPlanes, 1, 2>(f, inkBits, inkMask, values)
-                        : ScreenGroups<kPlanes, 1, 1>(f, inkBits, inkMask, values);
+    return f.nMulY == 2 ? ScreenGroups<kPlanes, 1, 2>(f, context, inkBits, inkMask, values)
+                        : ScreenGroups<kPlanes, 1, 1>(f, context, inkBits, inkMask, values);
 }
 
 }  // namespace
@@ -521,10 +729,10 @@ WORD ScreenBandMono(uint64_t bandSize, uint64_t pageSize, uint64_t position, con
         }
         return FLAG_FALSE;
     }
-    const bool done = ScreenRowsFast<1>(f, INK_MASK_MONO, &ink,
+    const bool done = ScreenRowsFast<1>(f, context, INK_MASK_MONO, &ink,
                                         [&f](const BYTE* px, BYTE* v) { v[0] = MonoValue(f, px[0], px[1], px[2]); });
     if (!done) {
-        // No memory for one row of values: the reference needs none.
+        // No working memory: the reference needs none.
         return ScreenBandMonoReference(bandSize, pageSize, position, pixels, settings, context, options, bitmap,
                                        inkMask);
     }
@@ -547,7 +755,7 @@ WORD ScreenBandColor(uint64_t bandSize, uint64_t pageSize, uint64_t position, co
         return FLAG_FALSE;
     }
     const bool done = ScreenRowsFast<SLOT_COUNT>(
-        f, INK_MASK_COLOR, &ink, [&f](const BYTE* px, BYTE* v) { ColorValues(f, px[0], px[1], px[2], v); });
+        f, context, INK_MASK_COLOR, &ink, [&f](const BYTE* px, BYTE* v) { ColorValues(f, px[0], px[1], px[2], v); });
     if (!done) {
         return ScreenBandColorReference(bandSize, pageSize, position, pixels, settings, context, options, bitmap,
                                         inkMask);

@@ -5,9 +5,9 @@
 // strictly below the pixel's final value; dots are OR-ed in, so bands may overlap.
 //
 // Two implementations screen alike, bit for bit: the plain reference, pixel by pixel and dot by
-// dot, and the fast path that the filter uses (white skipped by 16-byte compares, pixels of one ink
-// screened from one bit each, groups of pixels that repeat reused, sixteen thresholds compared at
-// once).
+// dot, and the fast path that the filter uses (white skipped by 16- or 32-byte compares, pixels of
+// one ink screened from one bit each, groups of pixels that repeat reused, 16 to 64 thresholds
+// compared at once).
 #pragma once
 
 #include "core/WinTypes.h"

@@ -6,6 +6,7 @@
 #include "filter/render/RenderContext.h"
 #include "filter/render/RenderOptions.h"
 #include "filter/render/Renderer.h"
+#include "filter/render/ScreenSimd.h"
 #include "filter/render/Screening.h"
 
 #include <gtest/gtest.h>
@@ -27,6 +28,31 @@ struct ScreenImpl {
 inline const ScreenImpl kScreenImpls[] = {
     {"reference", ScreenBandMonoReference, ScreenBandColorReference},
     {"fast", ScreenBandMono, ScreenBandColor},
+};
+
+// The vector levels of the fast screening this CPU runs, the plainest first.
+inline std::vector<ScreenSimd> AvailableSimdLevels()
+{
+    std::vector<ScreenSimd> levels{ScreenSimd::Sse2};
+    if (ScreenSimdAvailable() == ScreenSimd::Avx2) {
+        levels.push_back(ScreenSimd::Avx2);
+    }
+    return levels;
+}
+inline const char* SimdName(ScreenSimd level)
+{
+    return level == ScreenSimd::Avx2 ? "AVX2" : "SSE2";
+}
+// Pins the fast screening to one level for a scope.
+class ScopedSimdLevel {
+public:
+    explicit ScopedSimdLevel(ScreenSimd level) : m_saved(ScreenSimdLevel()) { SetScreenSimdLevel(level); }
+    ~ScopedSimdLevel() { SetScreenSimdLevel(m_saved); }
+    ScopedSimdLevel(const ScopedSimdLevel&) = delete;
+    ScopedSimdLevel& operator=(const ScopedSimdLevel&) = delete;
+
+private:
+    ScreenSimd m_saved;
 };
 
 // Band rows: 3 bytes a pixel, rows padded to 4 bytes; every pixel starts white.

@@ -15,9 +15,13 @@
 
 namespace {
 
+using rendertest::AvailableSimdLevels;
 using rendertest::Band;
 using rendertest::kScreenImpls;
+using rendertest::ScopedSimdLevel;
+using rendertest::ScreenImpl;
 using rendertest::ScreenPage;
+using rendertest::SimdName;
 
 struct PlacedBand {
     Band band;
@@ -100,32 +104,38 @@ Band RandomBand(std::mt19937& rng)
     return band;
 }
 
-// Screens the bands with each implementation on a fresh bitmap and cache; the bitmaps and the ink
-// of every band must agree.
+// Screens the bands once with the reference and once with the fast path at every vector level
+// this CPU runs, each on a fresh bitmap and cache; the bitmaps and the ink of every band must agree.
 void ExpectSameDots(ScreenPage& page, const std::vector<PlacedBand>& bands, const std::string& what)
 {
-    std::vector<std::vector<BYTE>> bits;
-    std::vector<std::vector<DWORD>> inks;
-    for (const auto& impl : kScreenImpls) {
+    auto screenAll = [&](const ScreenImpl& impl, std::vector<BYTE>* bits, std::vector<DWORD>* inks) {
         page.ClearBitmap();
         page.ClearCache();
-        std::vector<DWORD> ink;
         for (const PlacedBand& b : bands) {
             DWORD mask = 0;
             ASSERT_EQ(page.Screen(impl, b.band, b.x, b.y, &mask), FLAG_TRUE) << what;
-            ink.push_back(mask);
+            inks->push_back(mask);
         }
-        bits.push_back(page.Bits());
-        inks.push_back(ink);
+        *bits = page.Bits();
+    };
+    std::vector<BYTE> expected;
+    std::vector<DWORD> expectedInk;
+    screenAll(kScreenImpls[0], &expected, &expectedInk);
+    for (ScreenSimd level : AvailableSimdLevels()) {
+        const ScopedSimdLevel pinned(level);
+        std::vector<BYTE> bits;
+        std::vector<DWORD> ink;
+        screenAll(kScreenImpls[1], &bits, &ink);
+        const std::string where = what + " (" + SimdName(level) + ")";
+        EXPECT_EQ(ink, expectedInk) << where;
+        ASSERT_EQ(bits.size(), expected.size());
+        size_t differing = 0, set = 0;
+        for (size_t i = 0; i < bits.size(); ++i) {
+            differing += bits[i] != expected[i];
+            set += expected[i] != 0;
+        }
+        EXPECT_EQ(differing, 0u) << where << ": bytes that differ (of " << bits.size() << ", " << set << " inked)";
     }
-    EXPECT_EQ(inks[0], inks[1]) << what;
-    ASSERT_EQ(bits[0].size(), bits[1].size());
-    size_t differing = 0, set = 0;
-    for (size_t i = 0; i < bits[0].size(); ++i) {
-        differing += bits[0][i] != bits[1][i];
-        set += bits[0][i] != 0;
-    }
-    EXPECT_EQ(differing, 0u) << what << ": bytes that differ (of " << bits[0].size() << ", " << set << " inked)";
 }
 
 TEST(ScreeningEquivalence, FastPathMatchesTheReferenceOnRandomBands)
@@ -161,7 +171,8 @@ TEST(ScreeningEquivalence, FastPathMatchesTheReferenceOnRandomBands)
 }
 
 // Rows drawn from a pattern: '.' white, 'k' black, 'r' red and 'y' yellow (bytes of white and
-// black in one pixel), 'c' and 'd' two colours that share a cache entry.
+// black in one pixel), 'c' and 'd' two colours that share a cache entry, 'e' and 'f' the bytes of
+// 'c' turned by one and two places.
 void DrawPattern(Band& band, int y, int x, const std::string& pattern)
 {
     for (size_t i = 0; i < pattern.size(); ++i) {
@@ -175,6 +186,8 @@ void DrawPattern(Band& band, int y, int x, const std::string& pattern)
         case 'y': band.Set(at, y, 255, 255, 0); break;
         case 'c': band.Set(at, y, 10, 20, 30); break;
         case 'd': band.Set(at, y, 30, 20, 10); break;
+        case 'e': band.Set(at, y, 20, 30, 10); break;
+        case 'f': band.Set(at, y, 30, 10, 20); break;
         default: break;
         }
     }
@@ -259,6 +272,108 @@ TEST(ScreeningEquivalence, FastPathMatchesTheReferenceAtEveryInkPosition)
             }
         }
         EXPECT_GT(inked, 100u) << shape.what;
+    }
+}
+
+// Rows as a page of text makes them, wide enough for the fast path's runs of 64 pixels: white
+// runs of every length from 1 to 200 pixels at every alignment, ink runs of one colour, now and
+// then a run of another colour, of one whose bytes are the first's turned, or of pixels that mix
+// white and ink bytes, and repeated rows.
+Band TextLikeBand(std::mt19937& rng, int width, int rows)
+{
+    Band band(width, rows);
+    int whiteLength = 1;
+    for (int y = 0; y < rows; ++y) {
+        if (y > 0 && rng() % 6 == 0) {
+            std::memcpy(band.data() + y * band.stride(), band.data() + (y - 1) * band.stride(), 3 * width);
+            continue;
+        }
+        int x = static_cast<int>(rng() % 64);  // where the row's first white run ends
+        while (x < width) {
+            const char* const kinds[] = {"c", "ry", "e", "f", "cf"};
+            const unsigned kind = rng() % 12;
+            const char* pattern = kind < 5 ? kinds[kind] : "k";
+            // Other colours come in short runs, so that a group holds them next to the last one.
+            const int run = 1 + static_cast<int>(rng() % (kind < 5 ? 4 : 24));
+            for (int i = 0; i < run; ++i) {
+                DrawPattern(band, y, x + i, std::string(1, pattern[i % std::strlen(pattern)]));
+            }
+            x += run + whiteLength;
+            whiteLength = whiteLength % 200 + 1;
+        }
+    }
+    return band;
+}
+
+TEST(ScreeningEquivalence, FastPathMatchesTheReferenceOnWideRowsOfInkAndWhiteRuns)
+{
+    constexpr int kPageWidth = 330, kPageHeight = 120;
+    std::mt19937 rng(31337);
+    const Band band = TextLikeBand(rng, 300, 100);
+    struct Geometry {
+        int x, y;
+    };
+    // On the page at two alignments, and cut by the left and top, and by the right and bottom edges.
+    const Geometry geometries[] = {{0, 0}, {5, 3}, {-37, -5}, {59, 70}};
+    for (bool mono : {true, false}) {
+        for (LONG mulX : {1, 2}) {
+            for (LONG mulY : {1, 2}) {
+                for (const Geometry& g : geometries) {
+                    for (bool blankPlane : {false, true}) {
+                        ScreenPage page(mono, kPageWidth, kPageHeight, mulX, mulY);
+                        RandomTables(page, rng);
+                        if (blankPlane) {
+                            // A plane every colour gives value 0: it never prints.
+                            page.SetCurve(mono ? SLOT_BLACK : static_cast<int>(rng() % SLOT_COUNT),
+                                          std::vector<BYTE>(256, 0));
+                        }
+                        const std::string what = std::string(mono ? "mono" : "colour") + " x" + std::to_string(mulX) +
+                                                 " y" + std::to_string(mulY) + " at " + std::to_string(g.x) + "," +
+                                                 std::to_string(g.y) + (blankPlane ? " with a blank plane" : "");
+                        ExpectSameDots(page, {{band, g.x, g.y}}, what);
+                        if (HasFailure()) {
+                            return;
+                        }
+                    }
+                }
+            }
+        }
+    }
+}
+
+// The filter reads every band into one buffer: what the fast path kept of the last band's rows
+// must not stand for the next band's rows at the same addresses.
+TEST(ScreeningEquivalence, FastPathForgetsTheLastBandWhenItsBufferIsRefilled)
+{
+    std::mt19937 rng(99);
+    for (bool mono : {true, false}) {
+        for (LONG mul : {1, 2}) {
+            ScreenPage page(mono, 300, 40, mul, mul);
+            RandomTables(page, rng);
+            // Each band one row over and over, the second's row the first's moved right by 7
+            // pixels: its rows hold at the same addresses what the first band's held elsewhere.
+            const Band row = TextLikeBand(rng, 300, 1);
+            Band first(300, 20), second(300, 20);
+            for (int y = 0; y < 20; ++y) {
+                std::memcpy(first.data() + y * first.stride(), row.data(), 3 * 300);
+                std::memcpy(second.data() + y * second.stride() + 3 * 7, row.data(), 3 * (300 - 7));
+            }
+            auto screenBoth = [&](const ScreenImpl& impl) {
+                page.ClearBitmap();
+                page.ClearCache();
+                Band buffer = first;
+                EXPECT_EQ(page.Screen(impl, buffer, 0, 0), FLAG_TRUE);
+                std::memcpy(buffer.data(), second.data(), second.stride() * second.rows());
+                EXPECT_EQ(page.Screen(impl, buffer, 0, 20), FLAG_TRUE);
+                return page.Bits();
+            };
+            const std::vector<BYTE> expected = screenBoth(kScreenImpls[0]);
+            for (ScreenSimd level : AvailableSimdLevels()) {
+                const ScopedSimdLevel pinned(level);
+                EXPECT_TRUE(screenBoth(kScreenImpls[1]) == expected)
+                    << (mono ? "mono" : "colour") << " x" << mul << " " << SimdName(level);
+            }
+        }
     }
 }
 
