@@ -21,7 +21,9 @@
 // time, 64 pixels: white is passed over 128 bytes a compare; four groups of white and the last ink
 // colour take their 64 ink bits from byte compares gathered with PEXT, and their dots from 64
 // threshold compares at once, a plane where the colour's value is 0 not at all; four groups that
-// hold anything else go group by group as above.
+// hold anything else go group by group as above. With AVX-512 (BW and VBMI) the same four groups
+// are shuffled into dot order, one 64-byte register a channel (its bytes already in the bitmap's
+// bit order), so that one compare gives white, ink or dot bits for 64 dots.
 //
 // The working memory lives in the context (ScreenScratch.h), so a band allocates nothing.
 #include "filter/render/ScreenFrame.h"
@@ -331,6 +333,62 @@ ORV_TARGET_AVX2 size_t LastInkAvx2(const BYTE* p, size_t n)
     return LastInk(p, n);
 }
 
+// ----- AVX-512 (F, BW, VBMI), run only where ScreenSimdLevel() says the CPU has it.
+#define ORV_TARGET_AVX512 __attribute__((target("avx512f,avx512bw,avx512vbmi,avx2,bmi,bmi2")))
+
+// Lane n of a vector of 64 dots holds dot 8 (n / 8) + 7 - n % 8, so that bit n of a compare's mask
+// is the bit the bitmap wants: bytes in order, the leftmost dot of a byte in its bit 7.
+constexpr size_t LaneDot(size_t lane)
+{
+    return (lane & ~static_cast<size_t>(7)) + 7 - (lane & 7);
+}
+
+// Byte shuffles that lay 64 pixels (192 bytes in three registers) out as dots in lane order.
+struct DotShuffles {
+    // [mulX - 1][half][channel]: lane n takes byte `channel` of the pixel of dot 64 half +
+    // LaneDot(n); counted for 1x from the first register (bytes 128 on are the third's), for 2x
+    // from register `half`, the first of the two that hold the pixels of that half.
+    BYTE pixel[2][2][3][64];
+    BYTE reverse[64];  // lane n takes byte LaneDot(n): thresholds in lane order
+
+    constexpr DotShuffles() : pixel{}, reverse{}
+    {
+        for (size_t n = 0; n < 64; ++n) {
+            reverse[n] = static_cast<BYTE>(LaneDot(n));
+            for (size_t channel = 0; channel < 3; ++channel) {
+                pixel[0][0][channel][n] = static_cast<BYTE>(3 * LaneDot(n) + channel);
+                for (size_t half = 0; half < 2; ++half) {
+                    const size_t px = (64 * half + LaneDot(n)) / 2;
+                    pixel[1][half][channel][n] = static_cast<BYTE>(3 * px + channel - 64 * half);
+                }
+            }
+        }
+    }
+};
+constexpr DotShuffles kDotShuffles;
+
+ORV_TARGET_AVX512 inline __m512i Load64(const BYTE* p)
+{
+    return _mm512_loadu_si512(p);
+}
+
+// One channel of 64 pixels in lane order, from the three registers that hold them.
+ORV_TARGET_AVX512 inline __m512i Channel1x(__m512i b0, __m512i b1, __m512i b2, const BYTE* shuffle)
+{
+    const __m512i index = Load64(shuffle);
+    const __mmask64 third = _mm512_cmpge_epu8_mask(index, _mm512_set1_epi8(static_cast<char>(128)));
+    return _mm512_mask_permutexvar_epi8(_mm512_permutex2var_epi8(b0, index, b1), third, index, b2);
+}
+
+// OR-s 64 dot bits already in the bitmap's order into eight bitmap bytes.
+inline void OrBytes64(uint64_t bits, BYTE* out)
+{
+    uint64_t bytes;
+    std::memcpy(&bytes, out, sizeof(bytes));
+    bytes |= bits;
+    std::memcpy(out, &bytes, sizeof(bytes));
+}
+
 // The last ink colour whose values were looked up, kept across rows and groups: text alternates
 // between white and one ink, and an image's runs keep one colour.
 template <size_t kPlanes>
@@ -397,7 +455,7 @@ public:
         m_groups = (m_leadPixels + m_columns + kGroupPixels - 1) / kGroupPixels;
         m_innerFirst = m_leadPixels == 0 ? 0 : 1;
         m_innerEnd = (m_leadPixels + m_columns) / kGroupPixels;
-        m_avx2 = ScreenSimdLevel() == ScreenSimd::Avx2;
+        m_level = ScreenSimdLevel();
     }
 
     // Takes the working memory from the context's scratch; false when it cannot be had.
@@ -431,12 +489,13 @@ public:
         const size_t rowBytes = 3 * m_columns;
         for (size_t sr = f.nRowFirst; sr < f.nRowEnd; ++sr) {
             const BYTE* row = f.pPixels + sr * f.cbStride + 3 * f.nColFirst;
-            const size_t first = m_avx2 ? FirstInkAvx2(row, rowBytes) : FirstInk(row, rowBytes);
+            const bool wide = m_level != ScreenSimd::Sse2;
+            const size_t first = wide ? FirstInkAvx2(row, rowBytes) : FirstInk(row, rowBytes);
             if (first == rowBytes) {
                 continue;
             }
             *inkMask |= inkBits;
-            const size_t last = m_avx2 ? LastInkAvx2(row, rowBytes) : LastInk(row, rowBytes);
+            const size_t last = wide ? LastInkAvx2(row, rowBytes) : LastInk(row, rowBytes);
 
             RowTargets<kPlanes, kMulY> t;
             const size_t r = f.nDstRow + (sr - f.nRowFirst);
@@ -452,9 +511,12 @@ public:
             if (groupFirst < m_innerFirst) {
                 EdgeGroup(row, groupFirst, t, values);  // group 0 starts before the columns
             }
-            if (m_avx2) {
-                InnerGroupsAvx2(row, std::max(groupFirst, m_innerFirst), std::min(groupLast + 1, m_innerEnd), t,
-                                values);
+            const size_t innerFrom = std::max(groupFirst, m_innerFirst);
+            const size_t innerTo = std::min(groupLast + 1, m_innerEnd);
+            if (m_level == ScreenSimd::Avx512) {
+                InnerGroupsAvx512(row, innerFrom, innerTo, t, values);
+            } else if (m_level == ScreenSimd::Avx2) {
+                InnerGroupsAvx2(row, innerFrom, innerTo, t, values);
             } else {
                 MarkInkedGroups(row, groupFirst, groupLast);
                 for (size_t w = groupFirst / 64; w <= groupLast / 64; ++w) {
@@ -538,6 +600,83 @@ private:
                 for (size_t h = 0; h < kMulX; ++h) {
                     SetDots64(Compare64(value, t.thresholds[k][p] + dot + 64 * h) & dots[h],
                               t.out[k][p] + dot / 8 + 8 * h);
+                }
+            }
+        }
+    }
+
+    // InnerGroupsAvx2 with 64-byte registers: the pixels of four groups are shuffled into dot
+    // order, one register a channel, so that one compare gives a bit a dot.
+    template <typename Values>
+    ORV_TARGET_AVX512 void InnerGroupsAvx512(const BYTE* row, size_t from, size_t to,
+                                             const RowTargets<kPlanes, kMulY>& t, const Values& values)
+    {
+        const __m512i white = _mm512_set1_epi8(-1);
+        size_t g = from;
+        for (; g + 4 <= to; g += 4) {
+            const BYTE* px = row + 3 * (g * kGroupPixels - m_leadPixels);
+            const __m512i b0 = Load64(px), b1 = Load64(px + 64), b2 = Load64(px + 128);
+            if (_mm512_cmpeq_epi8_mask(_mm512_ternarylogic_epi32(b0, b1, b2, 0x80), white) == ~0ULL) {
+                continue;
+            }
+            if (m_last.key != kNoKey) {
+                const __m512i red = _mm512_set1_epi8(static_cast<char>(m_last.key));
+                const __m512i green = _mm512_set1_epi8(static_cast<char>(m_last.key >> 8));
+                const __m512i blue = _mm512_set1_epi8(static_cast<char>(m_last.key >> 16));
+                uint64_t ink[kMulX];
+                uint64_t covered = ~0ULL;  // dots that are white or of the colour
+                for (size_t h = 0; h < kMulX; ++h) {
+                    __m512i r, gr, bl;
+                    if (kMulX == 1) {
+                        r = Channel1x(b0, b1, b2, kDotShuffles.pixel[0][0][0]);
+                        gr = Channel1x(b0, b1, b2, kDotShuffles.pixel[0][0][1]);
+                        bl = Channel1x(b0, b1, b2, kDotShuffles.pixel[0][0][2]);
+                    } else {
+                        const __m512i low = h == 0 ? b0 : b1, high = h == 0 ? b1 : b2;
+                        r = _mm512_permutex2var_epi8(low, Load64(kDotShuffles.pixel[1][h][0]), high);
+                        gr = _mm512_permutex2var_epi8(low, Load64(kDotShuffles.pixel[1][h][1]), high);
+                        bl = _mm512_permutex2var_epi8(low, Load64(kDotShuffles.pixel[1][h][2]), high);
+                    }
+                    const __mmask64 whiteDots = _mm512_cmpeq_epi8_mask(_mm512_ternarylogic_epi32(r, gr, bl, 0x80), white);
+                    ink[h] = _mm512_mask_cmpeq_epi8_mask(
+                        _mm512_mask_cmpeq_epi8_mask(_mm512_cmpeq_epi8_mask(r, red), gr, green), bl, blue);
+                    covered &= whiteDots | ink[h];
+                }
+                if (covered == ~0ULL) {
+                    InkDots512(g, ink, t);
+                    continue;
+                }
+            }
+            for (size_t k = 0; k < 4; ++k) {
+                if (!AllWhite48(px + kGroupBytes * k)) {
+                    InnerGroup(row, g + k, t, values);
+                }
+            }
+        }
+        for (; g < to; ++g) {
+            if (!AllWhite48(row + 3 * (g * kGroupPixels - m_leadPixels))) {
+                InnerGroup(row, g, t, values);
+            }
+        }
+    }
+
+    // InkDots64 with the ink's dots in lane order, kMulX registers of 64.
+    ORV_TARGET_AVX512 void InkDots512(size_t g, const uint64_t* ink, const RowTargets<kPlanes, kMulY>& t)
+    {
+        const size_t dot = g * kGroupDots;
+        const __m512i reverse = Load64(kDotShuffles.reverse);
+        for (size_t p = 0; p < kPlanes; ++p) {
+            if (m_last.biased[p] == kBias) {
+                continue;
+            }
+            const __m512i value = _mm512_set1_epi8(static_cast<char>(m_last.biased[p] ^ kBias));
+            for (size_t k = 0; k < kMulY; ++k) {
+                for (size_t h = 0; h < kMulX; ++h) {
+                    // (maskz with every lane: the plain form's unset pass-through trips GCC 12's
+                    // uninitialised-value warning.)
+                    const __m512i thresholds =
+                        _mm512_maskz_permutexvar_epi8(~0ULL, reverse, Load64(t.thresholds[k][p] + dot + 64 * h));
+                    OrBytes64(_mm512_mask_cmplt_epu8_mask(ink[h], thresholds, value), t.out[k][p] + dot / 8 + 8 * h);
                 }
             }
         }
@@ -685,7 +824,7 @@ private:
     InkGroup* m_inkGroups = nullptr;  // per group: its pixels of one colour, when last seen so
     uint64_t* m_inked = nullptr;  // per group of the row: a bit set when it holds ink
     LastColour<kPlanes> m_last;
-    bool m_avx2 = false;
+    ScreenSimd m_level = ScreenSimd::Sse2;
 };
 
 template <size_t kPlanes, size_t kMulX, size_t kMulY, typename Values>

@@ -5,7 +5,14 @@ namespace {
 ScreenSimd Detect()
 {
     __builtin_cpu_init();
-    return __builtin_cpu_supports("avx2") && __builtin_cpu_supports("bmi2") ? ScreenSimd::Avx2 : ScreenSimd::Sse2;
+    if (!__builtin_cpu_supports("avx2") || !__builtin_cpu_supports("bmi2")) {
+        return ScreenSimd::Sse2;
+    }
+    if (__builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") &&
+        __builtin_cpu_supports("avx512vbmi")) {
+        return ScreenSimd::Avx512;
+    }
+    return ScreenSimd::Avx2;
 }
 
 ScreenSimd& Current()
@@ -29,6 +36,6 @@ ScreenSimd ScreenSimdLevel()
 
 ScreenSimd SetScreenSimdLevel(ScreenSimd level)
 {
-    Current() = level == ScreenSimd::Avx2 ? ScreenSimdAvailable() : ScreenSimd::Sse2;
+    Current() = static_cast<int>(level) < static_cast<int>(ScreenSimdAvailable()) ? level : ScreenSimdAvailable();
     return Current();
 }

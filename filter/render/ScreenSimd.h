@@ -3,9 +3,11 @@
 // reference on any machine that has it.
 #pragma once
 
+// In order: each level's CPUs run the ones before it.
 enum class ScreenSimd {
     Sse2,  // every x86-64 CPU
     Avx2,  // 32-byte compares, with BMI2's bit gathering for the pixels of one ink
+    Avx512,  // 64-byte compares into bit masks, byte shuffles across registers (BW and VBMI)
 };
 
 // The best level the CPU runs.

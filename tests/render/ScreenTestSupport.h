@@ -33,15 +33,17 @@ inline const ScreenImpl kScreenImpls[] = {
 // The vector levels of the fast screening this CPU runs, the plainest first.
 inline std::vector<ScreenSimd> AvailableSimdLevels()
 {
-    std::vector<ScreenSimd> levels{ScreenSimd::Sse2};
-    if (ScreenSimdAvailable() == ScreenSimd::Avx2) {
-        levels.push_back(ScreenSimd::Avx2);
+    std::vector<ScreenSimd> levels;
+    for (ScreenSimd level : {ScreenSimd::Sse2, ScreenSimd::Avx2, ScreenSimd::Avx512}) {
+        if (static_cast<int>(level) <= static_cast<int>(ScreenSimdAvailable())) {
+            levels.push_back(level);
+        }
     }
     return levels;
 }
 inline const char* SimdName(ScreenSimd level)
 {
-    return level == ScreenSimd::Avx2 ? "AVX2" : "SSE2";
+    return level == ScreenSimd::Avx512 ? "AVX-512" : level == ScreenSimd::Avx2 ? "AVX2" : "SSE2";
 }
 // Pins the fast screening to one level for a scope.
 class ScopedSimdLevel {
