@@ -15,10 +15,10 @@ TEST(Concurrent, JobsSubmittedTogetherAllPrintTheirOwnPages)
     struct Case {
         const char* queue;
         const char* document;
-        bool colour;
+        bool colour;  // the colour queue sends all four planes for every page, black text too
     };
     const Case cases[] = {
-        {"gc", "colour-pages.ps", true}, {"gc", "letter.ps", false}, {"gc", "probe.ps", false},
+        {"gc", "colour-pages.ps", true}, {"gc", "letter.ps", true}, {"gc", "probe.ps", true},
         {"gm", "letter.ps", false},      {"gm", "colour-pages.ps", false}, {"gm", "probe.ps", false},
     };
     std::vector<std::future<PrintedJob>> jobs;

@@ -4,6 +4,9 @@
 // their levels.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
+
 #include "e2e/E2eSupport.h"
 
 namespace orve2e {
@@ -12,8 +15,21 @@ namespace {
 struct DocumentCase {
     const char* document;
     const char* queue;
-    bool colour;  // colour planes expected
+    bool colour;     // colour planes expected: a colour queue sends all four for every page
+    bool colourInk;  // dots expected on the cyan, magenta or yellow plane
 };
+
+// Whether any dot is set on the cyan, magenta or yellow plane of a page.
+bool HasColourInk(const orvdecode::DecodedPage& page)
+{
+    for (int plane = 1; plane < 4; ++plane) {
+        if (page.planes[plane] && std::any_of(page.planes[plane]->begin(), page.planes[plane]->end(),
+                                               [](uint8_t byte) { return byte != 0; })) {
+            return true;
+        }
+    }
+    return false;
+}
 
 class Documents : public ::testing::TestWithParam<DocumentCase> {};
 
@@ -27,6 +43,7 @@ TEST_P(Documents, PrintsEveryPageAsGhostscriptRendersIt)
     ExpectPagesMatch(job, Document(c.document), kA4Width, kA4Height);
     for (const orvdecode::DecodedPage& page : job.decoded.pages) {
         EXPECT_EQ(c.colour, page.IsColour()) << "page " << page.number;
+        EXPECT_EQ(c.colourInk, HasColourInk(page)) << "page " << page.number;
     }
     // The filter logs at the DEBUG level with its process id; the scheduler files the line under
     // the job with the level's letter.
@@ -37,11 +54,12 @@ TEST_P(Documents, PrintsEveryPageAsGhostscriptRendersIt)
 }
 
 INSTANTIATE_TEST_SUITE_P(, Documents,
-                         ::testing::Values(DocumentCase{"letter.ps", "gm", false},        // groff, monochrome model
-                                           DocumentCase{"letter.ps", "gc", false},        // black text, colour model
-                                           DocumentCase{"testpage.ps", "gc", true},       // CUPS's test page, ps2write
-                                           DocumentCase{"colour-pages.ps", "gc", true},   // three colour pages
-                                           DocumentCase{"colour-pages.ps", "gm", false}),
+                         ::testing::Values(DocumentCase{"letter.ps", "gm", false, false},  // groff, monochrome model
+                                           // Black text in colour mode: four planes, black toner only.
+                                           DocumentCase{"letter.ps", "gc", true, false},
+                                           DocumentCase{"testpage.ps", "gc", true, true},  // CUPS's test page, ps2write
+                                           DocumentCase{"colour-pages.ps", "gc", true, true},  // three colour pages
+                                           DocumentCase{"colour-pages.ps", "gm", false, false}),
                          [](const ::testing::TestParamInfo<DocumentCase>& info) {
                              std::string name = std::string(info.param.document) + "_on_" + info.param.queue;
                              for (char& ch : name) {
