@@ -81,6 +81,27 @@ TEST_F(MonoPages, LandscapePageIsTurnedSoItsLeftEdgeBecomesTheBottom) {
     EXPECT_EQ(InkAll(page, 0), 20u * 40u);
 }
 
+// PostScript draws up from the sheet's bottom edge, so a raster taller than the sheet (a page height
+// rounded up to whole rows) stands on the sheet's bottom: its extra rows go off the top.
+TEST(MonoPageHeights, RasterTallerThanTheSheetStandsOnTheSheetsBottomEdge) {
+    struct Case {
+        int rows;          // raster height; the A4 sheet is 7016 rows
+        unsigned pageRow;  // where raster row 500 lands on the printable area (top margin 100)
+    } cases[] = {{7016, 400}, {7017, 399}, {7018, 398}, {600, 400}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.rows);
+        RenderJob job("GM4150");
+        job->devmode.dm.dmPaperSize = 9;
+        ASSERT_EQ(InitRenderer(job.get()), -1);
+        ASSERT_EQ(SendOnePage(job, PpmPage(300, c.rows, {{100, 500, 110, 510}})), 1);
+        orvdecode::DecodedStream out = job.Decode();
+        ASSERT_TRUE(out.ok()) << out.error->message;
+        ASSERT_EQ(out.pages.size(), 1u);
+        EXPECT_EQ(InkIn(out.pages[0], 0, 0, c.pageRow, 10, c.pageRow + 10), 100u);
+        EXPECT_EQ(InkAll(out.pages[0], 0), 100u);
+    }
+}
+
 TEST_F(MonoPages, BandsOfOddSizesKeepEveryRowInPlace) {
     // 301 rows in bands of 256: the second band is short.
     ASSERT_EQ(SendOnePage(m_job, PpmPage(233, 301, {{100, 290, 101, 301}})), 1);
