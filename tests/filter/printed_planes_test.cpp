@@ -25,6 +25,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <map>
 #include <memory>
 #include <string>
@@ -76,6 +77,15 @@ std::vector<RgbPage> ReadPpmPages(const std::string& bytes) {
     return pages;
 }
 
+// A file's bytes in one read: Ghostscript's pages are some 100 MB a document.
+std::string ReadWholeFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary | std::ios::ate);
+    std::string bytes(in ? static_cast<size_t>(in.tellg()) : 0, '\0');
+    in.seekg(0);
+    in.read(&bytes[0], static_cast<std::streamsize>(bytes.size()));
+    return in ? bytes : std::string();
+}
+
 // Ghostscript run as a program on the document at the resolution the job renders at.
 std::vector<RgbPage> RenderWithGhostscript(const orvtest::ScratchDir& dir, const std::string& document, int xDpi,
                                            int yDpi) {
@@ -84,7 +94,7 @@ std::vector<RgbPage> RenderWithGhostscript(const orvtest::ScratchDir& dir, const
                             std::to_string(xDpi) + "x" + std::to_string(yDpi) + " -sOutputFile=" + out + " " +
                             document + " > /dev/null 2>&1";
     EXPECT_EQ(std::system(cmd.c_str()), 0) << cmd;
-    return ReadPpmPages(filtertest::ReadFileBytes(out));
+    return ReadPpmPages(ReadWholeFile(out));
 }
 
 // The page as the printer's page takes it: rows padded to 4 bytes, turned by 90 degrees for a page
@@ -94,12 +104,17 @@ std::vector<BYTE> PageBand(const RgbPage& page, bool turn, long* bandWidth, long
     *bandRows = turn ? page.width : page.height;
     const size_t stride = (static_cast<size_t>(*bandWidth) * 3 + 3) & ~static_cast<size_t>(3);
     std::vector<BYTE> band(stride * static_cast<size_t>(*bandRows), 0xFF);
+    const size_t rowBytes = static_cast<size_t>(page.width) * 3;
     for (long y = 0; y < page.height; ++y) {
+        const char* source = &page.rgb[static_cast<size_t>(y) * rowBytes];
+        if (!turn) {
+            std::memcpy(&band[static_cast<size_t>(y) * stride], source, rowBytes);
+            continue;
+        }
+        // Pixel (x, y) goes to row (width - 1 - x), pixel y.
         for (long x = 0; x < page.width; ++x) {
-            const long row = turn ? page.width - 1 - x : y;
-            const long col = turn ? y : x;
-            std::memcpy(&band[static_cast<size_t>(row) * stride + static_cast<size_t>(col) * 3],
-                        &page.rgb[(static_cast<size_t>(y) * page.width + x) * 3], 3);
+            std::memcpy(&band[static_cast<size_t>(page.width - 1 - x) * stride + static_cast<size_t>(y) * 3],
+                        source + static_cast<size_t>(x) * 3, 3);
         }
     }
     return band;
