@@ -4,7 +4,6 @@
 // laid out wide) and screened whole, in one band, by the reference screening over a renderer set
 // up here from the job's settings; the filter's decoded planes must equal it bit for bit.
 #include "FilterInstall.h"
-#include "JobFixture.h"
 
 #include "core/InstallPaths.h"
 #include "filter/JobContext.h"
