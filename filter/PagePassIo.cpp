@@ -30,11 +30,10 @@ void CopyFileToFeed(tagDOCSTATE* pDoc, FILE* file)
     while ((n = fread(buffer, 1, sizeof buffer, file)) > 0) Feed(pDoc, buffer, n);
 }
 
-// Holding stops half-way (a scratch file failed): what is held goes out now, the rest follows
-// directly, and the unchanged copy can no longer be used.
-void StopHolding(tagDOCSTATE* pDoc)
+// The held text goes to the interpreter and the unchanged copy is dropped; what follows is fed
+// directly.
+void FeedHeldDropCopy(tagDOCSTATE* pDoc)
 {
-    LogDebug("page pass: holding failed, the document is rewritten as read\n");
     if (pDoc->pHeld != nullptr) {
         FILE* held = pDoc->pHeld;
         pDoc->pHeld = nullptr;
@@ -45,6 +44,14 @@ void StopHolding(tagDOCSTATE* pDoc)
         fclose(pDoc->pReplay);
         pDoc->pReplay = nullptr;
     }
+}
+
+// Holding stops half-way (a scratch file failed): what is held goes out now, the rest follows
+// directly, and the unchanged copy can no longer be used.
+void StopHolding(tagDOCSTATE* pDoc)
+{
+    LogDebug("page pass: holding failed, the document is rewritten as read\n");
+    FeedHeldDropCopy(pDoc);
 }
 
 void Tee(tagDOCSTATE* pDoc, const char* pb, size_t cb)
@@ -63,6 +70,18 @@ FILE* OpenScratch(tagJOBINFO* pJob)
     FILE* file = fdopen(fd, "w+b");
     if (file == nullptr) close(fd);
     return file;
+}
+
+// Formats a text for the interpreter or the page store into buffer: its length, or -1 after
+// logging when formatting failed or the text does not fit.
+int FormatDocText(char (&buffer)[kFormatBufferSize], const char* pszFormat, va_list args)
+{
+    const int n = vsnprintf(buffer, sizeof buffer, pszFormat, args);
+    if (n < 0 || static_cast<size_t>(n) >= sizeof buffer) {
+        LogMessage(LOG_ERROR, "doc_printf overflow (%d bytes) detected, aborting!\n", n);
+        return -1;
+    }
+    return n;
 }
 
 }  // namespace
@@ -167,13 +186,10 @@ int DocPrintf(tagJOBINFO* pJob, tagDOCSTATE* pDoc, const char* pszFormat, ...)
     char buffer[kFormatBufferSize];
     va_list args;
     va_start(args, pszFormat);
-    const int n = vsnprintf(buffer, sizeof buffer, pszFormat, args);
+    const int n = FormatDocText(buffer, pszFormat, args);
     va_end(args);
+    // A text for the interpreter that does not fit is left out; the pass goes on.
     if (n < 0) return 0;
-    if (static_cast<size_t>(n) >= sizeof buffer) {
-        LogMessage(LOG_ERROR, "doc_printf overflow (%d bytes) detected, aborting!\n", n);
-        return 0;
-    }
     DocWrite(pJob, pDoc, buffer, static_cast<size_t>(n));
     return -1;
 }
@@ -202,10 +218,10 @@ int doc_printf_store(tagJOBINFO* pJob, tagDOCSTATE* pDoc, const char* pszFormat,
     char buffer[kFormatBufferSize];
     va_list args;
     va_start(args, pszFormat);
-    const int n = vsnprintf(buffer, sizeof buffer, pszFormat, args);
+    const int n = FormatDocText(buffer, pszFormat, args);
     va_end(args);
-    if (n < 0 || static_cast<size_t>(n) >= sizeof buffer) {
-        LogMessage(LOG_ERROR, "doc_printf overflow (%d bytes) detected, aborting!\n", n);
+    // A page that cannot be stored whole would be printed wrong; the pass stops instead.
+    if (n < 0) {
         pDoc->bFatal = true;
         return 0;
     }
@@ -238,16 +254,7 @@ bool StartHolding(tagJOBINFO* pJob, tagDOCSTATE* pDoc, const char* pFirstLine, s
 
 void ReleaseHeld(tagJOBINFO* /*pJob*/, tagDOCSTATE* pDoc)
 {
-    if (pDoc->pHeld != nullptr) {
-        FILE* held = pDoc->pHeld;
-        pDoc->pHeld = nullptr;
-        CopyFileToFeed(pDoc, held);
-        fclose(held);
-    }
-    if (pDoc->pReplay != nullptr) {
-        fclose(pDoc->pReplay);
-        pDoc->pReplay = nullptr;
-    }
+    FeedHeldDropCopy(pDoc);
 }
 
 bool IsHolding(const tagDOCSTATE* pDoc)
