@@ -3,15 +3,8 @@
 #include "filter/FilterLog.h"
 #include "filter/JobContext.h"
 #include "filter/JobProcesses.h"
-#include "filter/OutputSink.h"
+#include "filter/RendererDriving.h"
 #include "filter/SpoolFile.h"
-
-namespace {
-
-// Universal exit language: returns the printer to its job-level state.
-const char kUel[] = "\x1B%-12345X";
-
-}  // namespace
 
 void OpenJobOutput(tagJOBINFO* pJob) {
     if (pJob == nullptr || pJob->dwSecurePrint == 0) return;
@@ -20,9 +13,8 @@ void OpenJobOutput(tagJOBINFO* pJob) {
 }
 
 void CloseBrokenJob(tagJOBINFO* pJob) {
-    if (pJob == nullptr || (pJob->dwJobState & JOBSTATE_HEADER_SENT) == 0) return;
-    OutputPuts(pJob, kUel);
-    pJob->dwJobState &= ~JOBSTATE_HEADER_SENT;
+    // The same close as when the stream breaks off inside the parent's reading.
+    AbortJob(pJob);
 }
 
 int EndJob(tagJOBINFO* pJob, bool bSent) {
