@@ -1,5 +1,5 @@
 // Helpers shared by the binding tests: tables that unbind themselves, slot inspection that does not
-// go through the code under test, and a scoped environment variable.
+// go through the code under test, and a scoped environment variable (support/ScopedEnv.h).
 #pragma once
 
 #include "core/binding/CairoLibrary.h"
@@ -7,6 +7,7 @@
 #include "core/binding/CupsLibrary.h"
 #include "core/binding/GsLibrary.h"
 #include "support/PinnedLibrary.h"
+#include "support/ScopedEnv.h"
 
 #include <dlfcn.h>
 
@@ -76,32 +77,5 @@ inline void* Symbol(void* handle, const char* name)
 inline void PinRealLibcups() { PinSharedLibrary("libcups.so.2"); }
 inline void PinRealLibgs() { PinSharedLibrary("libgs.so.10"); }
 inline void PinRealLibcairo() { PinSharedLibrary("libcairo.so.2"); }
-
-class ScopedEnv {
-public:
-    ScopedEnv(const char* name, const std::string& value) : m_name(name)
-    {
-        if (const char* old = std::getenv(name)) {
-            m_hadOld = true;
-            m_old = old;
-        }
-        setenv(name, value.c_str(), 1);
-    }
-    ~ScopedEnv()
-    {
-        if (m_hadOld) {
-            setenv(m_name.c_str(), m_old.c_str(), 1);
-        } else {
-            unsetenv(m_name.c_str());
-        }
-    }
-    ScopedEnv(const ScopedEnv&) = delete;
-    ScopedEnv& operator=(const ScopedEnv&) = delete;
-
-private:
-    std::string m_name;
-    bool m_hadOld = false;
-    std::string m_old;
-};
 
 }  // namespace orvtest

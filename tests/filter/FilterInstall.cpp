@@ -1,6 +1,7 @@
 #include "FilterInstall.h"
 
 #include "core/InstallPaths.h"
+#include "support/PinnedLibrary.h"
 
 #include <gtest/gtest.h>
 
@@ -115,22 +116,18 @@ std::string FilterInstall::SpoolDir(const std::string& user, const std::string& 
     return orv::InstalledPath(orv::kSpoolDir) + orv::kSecurePrintSubdir + user + "/" + queue + "/";
 }
 
-ScopedEnv::ScopedEnv(const char* pszName, const char* pszValue) : m_name(pszName) {
-    if (const char* old = getenv(pszName)) {
-        m_hadOld = true;
-        m_old = old;
-    }
-    if (pszValue != nullptr)
-        setenv(pszName, pszValue, 1);
-    else
-        unsetenv(pszName);
+std::map<std::string, std::string> FilterInstall::QueueEnv(const std::string& ppd) const {
+    return {{"PRINTER", "office"},
+            {"PPD", ppd},
+            {"CHARSET", "utf-8"},
+            {"CONTENT_TYPE", "application/postscript"},
+            {"ORVALEN_TEST_ROOT", m_root.path()}};
 }
 
-ScopedEnv::~ScopedEnv() {
-    if (m_hadOld)
-        setenv(m_name.c_str(), m_old.c_str(), 1);
-    else
-        unsetenv(m_name.c_str());
+void PinJobLibraries() {
+    orvtest::PinSharedLibrary("libcups.so.2");
+    orvtest::PinSharedLibrary("libgs.so.10");
+    orvtest::PinSharedLibrary(ORV_COMPRESS_LIB_PATH);
 }
 
 FilterRun RunFilterProgram(const std::vector<std::string>& args, const std::map<std::string, std::string>& env,

@@ -33,24 +33,18 @@ public:
     // The directory a user's spool files for a queue go to.
     std::string SpoolDir(const std::string& user, const std::string& queue) const;
 
+    // The environment the scheduler gives a filter of queue "office" with this PPD, pointed at the
+    // scratch root.
+    std::map<std::string, std::string> QueueEnv(const std::string& ppd) const;
+
 private:
     orvtest::ScratchDir m_root;
     orvtest::ScopedInstallRoot m_scope{m_root.path()};
 };
 
-// Sets an environment variable for the object's lifetime (NULL value: unset).
-class ScopedEnv {
-public:
-    ScopedEnv(const char* pszName, const char* pszValue);
-    ~ScopedEnv();
-    ScopedEnv(const ScopedEnv&) = delete;
-    ScopedEnv& operator=(const ScopedEnv&) = delete;
-
-private:
-    std::string m_name;
-    bool m_hadOld = false;
-    std::string m_old;
-};
+// The libraries a job context binds and unbinds (libcups, libgs, the package's compression
+// library), kept mapped for LeakSanitizer (support/PinnedLibrary.h).
+void PinJobLibraries();
 
 // What one run of the filter program left behind.
 struct FilterRun {

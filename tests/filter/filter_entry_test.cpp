@@ -37,14 +37,6 @@ class FilterEntry : public ::testing::Test {
 protected:
     void SetUp() override { m_input = m_install.root().WriteFile("job.ps", kPostScript); }
 
-    // The environment the scheduler gives a filter of queue "office" with the sample PPD.
-    std::map<std::string, std::string> QueueEnv(const std::string& ppd) const {
-        return {{"PRINTER", "office"},
-                {"PPD", ppd},
-                {"CHARSET", "utf-8"},
-                {"CONTENT_TYPE", "application/postscript"},
-                {"ORVALEN_TEST_ROOT", m_install.root().path()}};
-    }
     std::vector<std::string> JobArgs(const std::string& copies = "1", const std::string& options = "") const {
         return {"gdi-filter", "42", "alice", "report", copies, options, m_input};
     }
@@ -61,7 +53,7 @@ TEST_F(FilterEntry, WellFormedJobEndsWithStatusZeroAndNoError) {
     for (const Case& c : cases) {
         std::vector<std::string> args = JobArgs("2", "Collate=true PageSize=A5");
         if (c.bStdin) args.pop_back();
-        FilterRun run = RunFilterProgram(args, QueueEnv(FilterInstall::SamplePpd(c.pszModel)),
+        FilterRun run = RunFilterProgram(args, m_install.QueueEnv(FilterInstall::SamplePpd(c.pszModel)),
                                          c.bStdin ? m_input.c_str() : nullptr);
         SCOPED_TRACE(std::string(c.pszModel) + (c.bStdin ? " from standard input" : " from a file"));
         EXPECT_EQ(run.iStatus, 0) << run.stderrText;
@@ -86,37 +78,37 @@ TEST_F(FilterEntry, ContextThatCannotBeBuiltFailsTheJobWithItsReason) {
         std::map<std::string, std::string> env;
         std::vector<std::string> errors;
     } cases[] = {
-        {"five arguments", {"gdi-filter", "42", "alice", "report", "1"}, QueueEnv(FilterInstall::SamplePpd("GM4150")),
+        {"five arguments", {"gdi-filter", "42", "alice", "report", "1"}, m_install.QueueEnv(FilterInstall::SamplePpd("GM4150")),
          {usage}},
         {"eight arguments", {"gdi-filter", "42", "alice", "report", "1", "", m_input, "extra"},
-         QueueEnv(FilterInstall::SamplePpd("GM4150")), {usage}},
+         m_install.QueueEnv(FilterInstall::SamplePpd("GM4150")), {usage}},
         {"no queue name", JobArgs(), {{"PPD", FilterInstall::SamplePpd("GM4150")}}, {"no printer name"}},
         {"input file missing", {"gdi-filter", "42", "alice", "report", "1", "", missingInput},
-         QueueEnv(FilterInstall::SamplePpd("GM4150")),
+         m_install.QueueEnv(FilterInstall::SamplePpd("GM4150")),
          {"Unable to open file \"" + missingInput + "\" - No such file or directory"}},
-        {"copies zero", JobArgs("0"), QueueEnv(FilterInstall::SamplePpd("GM4150")), {"Invalid copies \"0\""}},
-        {"copies not a number", JobArgs("two"), QueueEnv(FilterInstall::SamplePpd("GM4150")),
+        {"copies zero", JobArgs("0"), m_install.QueueEnv(FilterInstall::SamplePpd("GM4150")), {"Invalid copies \"0\""}},
+        {"copies not a number", JobArgs("two"), m_install.QueueEnv(FilterInstall::SamplePpd("GM4150")),
          {"Invalid copies \"two\""}},
-        {"copies negative", JobArgs("-3"), QueueEnv(FilterInstall::SamplePpd("GM4150")), {"Invalid copies \"-3\""}},
-        {"copies past the record's range", JobArgs("32768"), QueueEnv(FilterInstall::SamplePpd("GM4150")),
+        {"copies negative", JobArgs("-3"), m_install.QueueEnv(FilterInstall::SamplePpd("GM4150")), {"Invalid copies \"-3\""}},
+        {"copies past the record's range", JobArgs("32768"), m_install.QueueEnv(FilterInstall::SamplePpd("GM4150")),
          {"Invalid copies \"32768\""}},
-        {"copies empty", JobArgs(""), QueueEnv(FilterInstall::SamplePpd("GM4150")), {"Invalid copies \"\""}},
-        {"PPD without SPCFILE", JobArgs(), QueueEnv(m_install.PpdVariant("GM4150", "SPCFILE")),
+        {"copies empty", JobArgs(""), m_install.QueueEnv(FilterInstall::SamplePpd("GM4150")), {"Invalid copies \"\""}},
+        {"PPD without SPCFILE", JobArgs(), m_install.QueueEnv(m_install.PpdVariant("GM4150", "SPCFILE")),
          {"ERROR: Invaild PPD file", "ERROR in InitCupsOptions"}},
-        {"PPD without LIBJBIG", JobArgs(), QueueEnv(m_install.PpdVariant("GM4150", "LIBJBIG")),
+        {"PPD without LIBJBIG", JobArgs(), m_install.QueueEnv(m_install.PpdVariant("GM4150", "LIBJBIG")),
          {"ERROR: Invaild PPD file.(libjbig not set)", "ERROR in InitCupsOptions"}},
         {"model data file missing", JobArgs(),
-         QueueEnv(m_install.PpdVariant("GM4150", nullptr, "GM4150.pcsp", "GM9999.pcsp")),
+         m_install.QueueEnv(m_install.PpdVariant("GM4150", nullptr, "GM4150.pcsp", "GM9999.pcsp")),
          {"ERROR: Cannot open data file(No such file or directory): " + dataDir + "GM9999.pcsp",
           "ERROR in InitCupsOptions"}},
         {"model data name leaving the data directory", JobArgs(),
-         QueueEnv(m_install.PpdVariant("GM4150", nullptr, "GM4150.pcsp", "../../../../../etc/passwd")),
+         m_install.QueueEnv(m_install.PpdVariant("GM4150", nullptr, "GM4150.pcsp", "../../../../../etc/passwd")),
          {"ERROR: Cannot open data file(Invalid argument): " + dataDir + "../../../../../etc/passwd",
           "ERROR in InitCupsOptions"}},
         {"compression library missing", JobArgs(),
-         QueueEnv(m_install.PpdVariant("GM4150", nullptr, "liborvjbig", "libnosuchjbig")),
+         m_install.QueueEnv(m_install.PpdVariant("GM4150", nullptr, "liborvjbig", "libnosuchjbig")),
          {"Cannot load liborvjbig or liborvjbig version too old", "ERROR in InitCupsOptions"}},
-        {"PPD that is no PPD", JobArgs(), QueueEnv(m_install.root().WriteFile("ppd/empty.ppd", "not a PPD\n")),
+        {"PPD that is no PPD", JobArgs(), m_install.QueueEnv(m_install.root().WriteFile("ppd/empty.ppd", "not a PPD\n")),
          {"ERROR in InitCupsOptions"}},
     };
     for (const Case& c : cases) {
@@ -130,7 +122,7 @@ TEST_F(FilterEntry, ContextThatCannotBeBuiltFailsTheJobWithItsReason) {
 
 TEST_F(FilterEntry, WithoutThePpdVariableTheQueuePpdIsAskedOfTheScheduler) {
     // No scheduler listens on this socket: the queue's PPD cannot be fetched.
-    std::map<std::string, std::string> env = QueueEnv("");
+    std::map<std::string, std::string> env = m_install.QueueEnv("");
     env.erase("PPD");
     env["CUPS_SERVER"] = m_install.root() / "no-scheduler.sock";
     FilterRun run = RunFilterProgram(JobArgs(), env);
@@ -163,7 +155,7 @@ std::vector<std::string> FilesIn(const std::string& dir) {
 
 TEST_F(FilterEntry, SecurePrintJobGoesToTheUsersSpoolFileOnAModelThatOffersIt) {
     SaveSecurePrintSettings(m_install, "GC7350");
-    FilterRun run = RunFilterProgram(JobArgs(), QueueEnv(FilterInstall::SamplePpd("GC7350")));
+    FilterRun run = RunFilterProgram(JobArgs(), m_install.QueueEnv(FilterInstall::SamplePpd("GC7350")));
     EXPECT_EQ(run.iStatus, 0) << run.stderrText;
     EXPECT_EQ(run.stdoutBytes, "") << "a secure-print job sends nothing to the printer";
     std::vector<std::string> files = FilesIn(m_install.SpoolDir("alice", "office"));
@@ -176,7 +168,7 @@ TEST_F(FilterEntry, SecurePrintJobGoesToTheUsersSpoolFileOnAModelThatOffersIt) {
 
 TEST_F(FilterEntry, SecurePrintOnAModelWithoutItIsAnOrdinaryJob) {
     SaveSecurePrintSettings(m_install, "GM4150");
-    FilterRun run = RunFilterProgram(JobArgs(), QueueEnv(FilterInstall::SamplePpd("GM4150")));
+    FilterRun run = RunFilterProgram(JobArgs(), m_install.QueueEnv(FilterInstall::SamplePpd("GM4150")));
     EXPECT_EQ(run.iStatus, 0) << run.stderrText;
     EXPECT_EQ(LogLinesAt(run.stderrText, "ERROR: "), std::vector<std::string>{});
     EXPECT_EQ(access((m_install.root() / "var/spool/.orvamfs").c_str(), F_OK), -1);
@@ -185,14 +177,14 @@ TEST_F(FilterEntry, SecurePrintOnAModelWithoutItIsAnOrdinaryJob) {
 TEST_F(FilterEntry, DamagedSavedSettingsAreNoErrorTheModelDefaultsServe) {
     std::string garbage(1248, '\x5A');
     m_install.WriteSavedSettings("alice", "office", garbage.data(), 1232);
-    FilterRun run = RunFilterProgram(JobArgs(), QueueEnv(FilterInstall::SamplePpd("GM4150")));
+    FilterRun run = RunFilterProgram(JobArgs(), m_install.QueueEnv(FilterInstall::SamplePpd("GM4150")));
     EXPECT_EQ(run.iStatus, 0) << run.stderrText;
     EXPECT_EQ(LogLinesAt(run.stderrText, "ERROR: "), std::vector<std::string>{}) << run.stderrText;
 }
 
 TEST_F(FilterEntry, QueuePpdHandedOverByTheSchedulerIsLeftInPlace) {
     std::string ppd = m_install.PpdVariant("GM4150", nullptr);
-    FilterRun run = RunFilterProgram(JobArgs(), QueueEnv(ppd));
+    FilterRun run = RunFilterProgram(JobArgs(), m_install.QueueEnv(ppd));
     EXPECT_EQ(run.iStatus, 0) << run.stderrText;
     EXPECT_EQ(access(ppd.c_str(), F_OK), 0);
 }
@@ -202,7 +194,7 @@ TEST_F(FilterEntry, SecurePrintWhoseSpoolTreeCannotBeMadeGoesToThePrinter) {
     // A regular file where the spool tree's top directory belongs: no directory can be made under
     // it, whoever runs the test.
     m_install.root().WriteFile("var/spool/.orvamfs", "not a directory\n");
-    FilterRun run = RunFilterProgram(JobArgs(), QueueEnv(FilterInstall::SamplePpd("GC7350")));
+    FilterRun run = RunFilterProgram(JobArgs(), m_install.QueueEnv(FilterInstall::SamplePpd("GC7350")));
     EXPECT_EQ(run.iStatus, 0) << run.stderrText;
     EXPECT_EQ(LogLinesAt(run.stderrText, "ERROR: "), std::vector<std::string>{}) << run.stderrText;
     ASSERT_GE(run.stdoutBytes.size(), 2 * kUel.size());
@@ -232,7 +224,7 @@ TEST_F(FilterEntry, JobWhoseRendererCannotBeMadeFailsWithItsReason) {
             ASSERT_EQ(std::remove((orv::InstalledPath(orv::kModelDataDir) + "L_" + c.pszModel).c_str()), 0);
         }
         std::string input = install.root().WriteFile("job.ps", c.pszDocument);
-        std::map<std::string, std::string> env = QueueEnv(FilterInstall::SamplePpd(c.pszModel));
+        std::map<std::string, std::string> env = m_install.QueueEnv(FilterInstall::SamplePpd(c.pszModel));
         env["ORVALEN_TEST_ROOT"] = install.root().path();
         FilterRun run = RunFilterProgram({"gdi-filter", "42", "alice", "report", "1", "", input}, env);
         EXPECT_EQ(run.iStatus, 1) << run.stderrText;
@@ -293,7 +285,7 @@ TEST_F(FilterEntry, KeepAliveGoesOutWhileTheNextPageIsSlowAndNeverInsideAPage) {
         "%%Page: 1 1\n72 72 200 200 rectfill showpage\n"
         "%%Page: 2 2\n3500 busy 72 300 200 200 rectfill showpage\n"
         "%%Page: 3 3\n300 300 100 100 rectfill showpage\n%%EOF\n");
-    FilterRun run = RunFilterProgram({"gdi-filter", "42", "alice", "report", "1", "", input}, QueueEnv(ppd));
+    FilterRun run = RunFilterProgram({"gdi-filter", "42", "alice", "report", "1", "", input}, m_install.QueueEnv(ppd));
     ASSERT_EQ(run.iStatus, 0) << run.stderrText;
     orvdecode::DecodedStream stream =
         orvdecode::DecodeStream(reinterpret_cast<const uint8_t*>(run.stdoutBytes.data()), run.stdoutBytes.size());

@@ -10,7 +10,7 @@
 #include "filter/JobContext.h"
 #include "filter/JobProcesses.h"
 #include "filter/JobRun.h"
-#include "support/PinnedLibrary.h"
+#include "support/ScopedEnv.h"
 
 #include <gtest/gtest.h>
 
@@ -22,7 +22,7 @@
 using filtertest::FilterInstall;
 using filtertest::LogLinesAt;
 using filtertest::OutputCapture;
-using filtertest::ScopedEnv;
+using orvtest::ScopedEnv;
 using filtertest::StderrCapture;
 
 namespace {
@@ -64,12 +64,7 @@ size_t OpenDescriptorCount() {
 
 class FailedJob : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        // The run binds and unbinds the real libraries; keep them mapped for LeakSanitizer.
-        orvtest::PinSharedLibrary("libcups.so.2");
-        orvtest::PinSharedLibrary("libgs.so.10");
-        orvtest::PinSharedLibrary(ORV_COMPRESS_LIB_PATH);
-    }
+    static void SetUpTestSuite() { filtertest::PinJobLibraries(); }
     void SetUp() override {
         m_input = m_install.root().WriteFile("job.ps", "%!PS-Adobe-3.0\nshowpage\n");
         g_notALibrary = m_install.root().WriteFile("lib/libnothing.so", "not a shared library\n");

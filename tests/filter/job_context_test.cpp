@@ -5,7 +5,7 @@
 #include "core/InstallPaths.h"
 #include "core/settings/DevModeService.h"
 #include "filter/JobContext.h"
-#include "support/PinnedLibrary.h"
+#include "support/ScopedEnv.h"
 
 #include <gtest/gtest.h>
 
@@ -20,18 +20,13 @@
 #include <vector>
 
 using filtertest::FilterInstall;
-using filtertest::ScopedEnv;
+using orvtest::ScopedEnv;
 
 namespace {
 
 class JobContext : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        // The context binds and unbinds the real libraries; keep them mapped for LeakSanitizer.
-        orvtest::PinSharedLibrary("libcups.so.2");
-        orvtest::PinSharedLibrary("libgs.so.10");
-        orvtest::PinSharedLibrary(ORV_COMPRESS_LIB_PATH);
-    }
+    static void SetUpTestSuite() { filtertest::PinJobLibraries(); }
     void SetUp() override { m_input = m_install.root().WriteFile("job.ps", "%!PS-Adobe-3.0\nshowpage\n"); }
 
     // A context for queue "office" of a model, built from a 7-argument command line.

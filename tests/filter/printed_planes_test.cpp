@@ -12,7 +12,7 @@
 #include "filter/render/PageBitmap.h"
 #include "filter/render/Renderer.h"
 #include "filter/render/Screening.h"
-#include "support/PinnedLibrary.h"
+#include "support/ScopedEnv.h"
 #include "tools/stream-decoder/lib/StreamDecoder.h"
 
 #include <gtest/gtest.h>
@@ -25,6 +25,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <list>
 #include <map>
 #include <memory>
 #include <string>
@@ -185,39 +186,16 @@ std::string PlaneDifference(const std::vector<uint8_t>& printed, const BYTE* ref
 
 class PrintedPlanes : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        // The job context binds and unbinds the real libraries; keep them mapped for LeakSanitizer.
-        orvtest::PinSharedLibrary("libcups.so.2");
-        orvtest::PinSharedLibrary("libgs.so.10");
-        orvtest::PinSharedLibrary(ORV_COMPRESS_LIB_PATH);
-    }
-    std::map<std::string, std::string> QueueEnv(const std::string& ppd) const {
-        return {{"PRINTER", "office"},
-                {"PPD", ppd},
-                {"CHARSET", "utf-8"},
-                {"CONTENT_TYPE", "application/postscript"},
-                {"ORVALEN_TEST_ROOT", m_install.root().path()}};
-    }
+    static void SetUpTestSuite() { filtertest::PinJobLibraries(); }
     // The job's context as the filter builds it from the same arguments and environment.
     JobPtr Context(const std::vector<std::string>& args, const std::map<std::string, std::string>& env) {
-        std::map<std::string, std::string> saved;
-        for (const auto& [name, value] : env) {
-            if (const char* old = getenv(name.c_str())) saved[name] = old;
-            setenv(name.c_str(), value.c_str(), 1);
-        }
+        std::list<orvtest::ScopedEnv> set;
+        for (const auto& [name, value] : env) set.emplace_back(name.c_str(), value);
         std::vector<std::string> copy = args;
         std::vector<char*> argv;
         for (std::string& a : copy) argv.push_back(a.data());
         argv.push_back(nullptr);
-        JobPtr job(CreateJobInfo(static_cast<int>(copy.size()), argv.data()));
-        for (const auto& entry : env) {
-            auto old = saved.find(entry.first);
-            if (old != saved.end())
-                setenv(entry.first.c_str(), old->second.c_str(), 1);
-            else
-                unsetenv(entry.first.c_str());
-        }
-        return job;
+        return JobPtr(CreateJobInfo(static_cast<int>(copy.size()), argv.data()));
     }
 
     FilterInstall m_install;
@@ -244,7 +222,7 @@ TEST_F(PrintedPlanes, DecodedPlanesEqualGhostscriptsRenderingScreenedByTheRefere
         SCOPED_TRACE(std::string(c.pszModel) + " " + c.pszDocument);
         const std::string document = kSamples + c.pszDocument;
         const std::vector<std::string> args = {"gdi-filter", "42", "alice", "sample", "1", c.pszOptions, document};
-        const std::map<std::string, std::string> env = QueueEnv(FilterInstall::SamplePpd(c.pszModel));
+        const std::map<std::string, std::string> env = m_install.QueueEnv(FilterInstall::SamplePpd(c.pszModel));
         FilterRun run = RunFilterProgram(args, env);
         ASSERT_EQ(run.iStatus, 0) << run.stderrText;
         orvdecode::DecodedStream printed = orvdecode::DecodeStream(
