@@ -81,48 +81,70 @@ void AddAll(CKinsokuItem* pItem, SHORT sKey, LONG lKeyValue, const std::vector<L
     }
 }
 
+// Where the two orientations' parts of a staple or punch flag word sit: portrait in the low part,
+// landscape in the part above it, each read by the same function.
+struct OrientationParts {
+    std::vector<LONG> (*values)(DWORD dwPart);
+    DWORD dwMask;
+    int nShift;
+};
+const OrientationParts kStapleParts = {StaplePositions, 0xFF, 8};
+const OrientationParts kPunchParts = {PunchValues, 0xF, 4};
+
+std::vector<LONG> PortraitValues(const OrientationParts& parts, DWORD dwFlags)
+{
+    return parts.values(dwFlags & parts.dwMask);
+}
+
+std::vector<LONG> LandscapeValues(const OrientationParts& parts, DWORD dwFlags)
+{
+    return parts.values((dwFlags >> parts.nShift) & parts.dwMask);
+}
+
+// (K, V1) gets the portrait values, (K, V2) the landscape ones.
+SHORT OrientationValueRules(const OrientationParts& parts, CKinsokuItem* pItem, SHORT sKey, LONG lValue1,
+                            LONG lValue2, DWORD dwFlags)
+{
+    if (pItem == nullptr) {
+        return 0;
+    }
+    AddAll(pItem, sKey, lValue1, PortraitValues(parts, dwFlags));
+    AddAll(pItem, sKey, lValue2, LandscapeValues(parts, dwFlags));
+    return -1;
+}
+
+// (K, v) gets X for every value v that either orientation allows.
+SHORT OrientationKeyRules(const OrientationParts& parts, CKinsokuItem* pItem, SHORT sKey, LONG lX, DWORD dwFlags)
+{
+    if (pItem == nullptr) {
+        return 0;
+    }
+    for (LONG lValue : Union(PortraitValues(parts, dwFlags), LandscapeValues(parts, dwFlags))) {
+        pItem->AddAllowedValue(sKey, lValue, lX);
+    }
+    return -1;
+}
+
 }  // namespace
 
 SHORT bStapleValueRules(CKinsokuItem* pItem, SHORT sKey, LONG lValue1, LONG lValue2, DWORD dwStapleFlags)
 {
-    if (pItem == nullptr) {
-        return 0;
-    }
-    AddAll(pItem, sKey, lValue1, StaplePositions(dwStapleFlags & 0xFF));
-    AddAll(pItem, sKey, lValue2, StaplePositions((dwStapleFlags >> 8) & 0xFF));
-    return -1;
+    return OrientationValueRules(kStapleParts, pItem, sKey, lValue1, lValue2, dwStapleFlags);
 }
 
 SHORT bStapleKeyRules(CKinsokuItem* pItem, LONG lX, DWORD dwStapleFlags)
 {
-    if (pItem == nullptr) {
-        return 0;
-    }
-    for (LONG lPosition : Union(StaplePositions(dwStapleFlags & 0xFF), StaplePositions((dwStapleFlags >> 8) & 0xFF))) {
-        pItem->AddAllowedValue(KINSOKU_KEY_STAPLE, lPosition, lX);
-    }
-    return -1;
+    return OrientationKeyRules(kStapleParts, pItem, KINSOKU_KEY_STAPLE, lX, dwStapleFlags);
 }
 
 SHORT bPunchValueRules(CKinsokuItem* pItem, SHORT sKey, LONG lValue1, LONG lValue2, DWORD dwPunchFlags)
 {
-    if (pItem == nullptr) {
-        return 0;
-    }
-    AddAll(pItem, sKey, lValue1, PunchValues(dwPunchFlags & 0xF));
-    AddAll(pItem, sKey, lValue2, PunchValues((dwPunchFlags >> 4) & 0xF));
-    return -1;
+    return OrientationValueRules(kPunchParts, pItem, sKey, lValue1, lValue2, dwPunchFlags);
 }
 
 SHORT bPunchKeyRules(CKinsokuItem* pItem, LONG lX, DWORD dwPunchFlags)
 {
-    if (pItem == nullptr) {
-        return 0;
-    }
-    for (LONG lPunch : Union(PunchValues(dwPunchFlags & 0xF), PunchValues((dwPunchFlags >> 4) & 0xF))) {
-        pItem->AddAllowedValue(KINSOKU_KEY_PUNCH, lPunch, lX);
-    }
-    return -1;
+    return OrientationKeyRules(kPunchParts, pItem, KINSOKU_KEY_PUNCH, lX, dwPunchFlags);
 }
 
 SHORT bSortValueRules(CKinsokuItem* pItem, SHORT sKey, LONG lValue, DWORD dwSortFlags)
@@ -181,21 +203,16 @@ SHORT bPaperPositionRules(CKinsokuItem* pItem, SHORT sKey, LONG lPaperClass, DWO
     if (pItem == nullptr) {
         return 0;
     }
-    std::vector<LONG> portrait;
-    std::vector<LONG> landscape;
-    if (sKey == KINSOKU_KEY_CLASS_STAPLE) {
-        portrait = StaplePositions(dwFlags & 0xFF);
-        landscape = StaplePositions((dwFlags >> 8) & 0xFF);
-    } else if (sKey == KINSOKU_KEY_CLASS_PUNCH) {
-        portrait = PunchValues(dwFlags & 0xF);
-        landscape = PunchValues((dwFlags >> 4) & 0xF);
-    } else {
+    const OrientationParts* pParts = sKey == KINSOKU_KEY_CLASS_STAPLE ? &kStapleParts
+                                     : sKey == KINSOKU_KEY_CLASS_PUNCH ? &kPunchParts
+                                                                       : nullptr;
+    if (pParts == nullptr) {
         return -1;
     }
-    for (LONG s : portrait) {
+    for (LONG s : PortraitValues(*pParts, dwFlags)) {
         pItem->AddAllowedValue(sKey, lPaperClass + (kPortrait << 24) + (s << 16), lX);
     }
-    for (LONG s : landscape) {
+    for (LONG s : LandscapeValues(*pParts, dwFlags)) {
         pItem->AddAllowedValue(sKey, lPaperClass + (kLandscape << 24) + (s << 16), lX);
     }
     return -1;
