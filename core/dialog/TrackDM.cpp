@@ -32,28 +32,13 @@ struct PaperAttributes {
     DWORD dwFlags = 0;
 };
 
-// A standard paper from its closing record (capability 20 view 10), a custom size from the
-// custom-size record of its class (capability 21 view 6, or 75 for a long paper).
-bool GetPaperAttributes(const tagMODELHANDLE* pHandle, SHORT sPaperId, SHORT sWidth, SHORT sLength,
-                        PaperAttributes* pOut)
+// The list values and closing words of a paper's closing record (standard or custom: the two
+// records name them alike), or false without one.
+template <typename Closing>
+bool ReadPaperClosing(const tagMODELHANDLE* pHandle, SHORT sCapId, SHORT sItem, LONG lView, PaperAttributes* pOut)
 {
-    if (sPaperId > kLastStandardPaperId) {
-        const bool isLong = IsLongPaper(pHandle, true, sWidth / 10.0, sLength / 10.0) != 0;
-        CPrinterInfo info(pHandle, isLong ? SPCID_CUSTOMLONG : SPCID_CUSTOMSIZE, 0, 6);
-        const tagCUSTOMCLOSING* pRecord = info.First<tagCUSTOMCLOSING>();
-        if (pRecord == nullptr)
-            return false;
-        pOut->sDefaultMedia = pRecord->sListAValue;
-        pOut->sDefaultSource = pRecord->sListBValue;
-        pOut->dwMediaWord = pRecord->dwWords[0];
-        pOut->dwSourceWord = pRecord->dwWords[1];
-        pOut->dwFlags = pRecord->dwWords[2];
-        return true;
-    }
-    if (sPaperId < 1)
-        return false;
-    CPrinterInfo info(pHandle, SPCID_PAPERSIZE, sPaperId, 10);
-    const tagSPCCLOSING* pRecord = info.First<tagSPCCLOSING>();
+    CPrinterInfo info(pHandle, sCapId, sItem, lView);
+    const Closing* pRecord = info.First<Closing>();
     if (pRecord == nullptr)
         return false;
     pOut->sDefaultMedia = pRecord->sListAValue;
@@ -62,6 +47,20 @@ bool GetPaperAttributes(const tagMODELHANDLE* pHandle, SHORT sPaperId, SHORT sWi
     pOut->dwSourceWord = pRecord->dwWords[1];
     pOut->dwFlags = pRecord->dwWords[2];
     return true;
+}
+
+// A standard paper from its closing record (capability 20 view 10), a custom size from the
+// custom-size record of its class (capability 21 view 6, or 75 for a long paper).
+bool GetPaperAttributes(const tagMODELHANDLE* pHandle, SHORT sPaperId, SHORT sWidth, SHORT sLength,
+                        PaperAttributes* pOut)
+{
+    if (sPaperId > kLastStandardPaperId) {
+        const bool isLong = IsLongPaper(pHandle, true, sWidth / 10.0, sLength / 10.0) != 0;
+        return ReadPaperClosing<tagCUSTOMCLOSING>(pHandle, isLong ? SPCID_CUSTOMLONG : SPCID_CUSTOMSIZE, 0, 6, pOut);
+    }
+    if (sPaperId < 1)
+        return false;
+    return ReadPaperClosing<tagSPCCLOSING>(pHandle, SPCID_PAPERSIZE, sPaperId, 10, pOut);
 }
 
 // The media's closing record (capability 22 view 7): its default tray at 4, the tray word at 12,

@@ -1,5 +1,5 @@
-// The change tracker on a dialog-info record over a model whose envelope takes its media and
-// tray with it and whose thick paper takes its tray: each follow-up happens only for the change
+// The change tracker on a dialog-info record over a model whose envelope and custom size take their
+// media and tray with them and whose thick paper takes its tray: each follow-up happens only for the change
 // that asks for it, and the constraint engine settles the record after it.
 #include "core/dialog/TrackDM.h"
 
@@ -28,6 +28,8 @@ constexpr DWORD kEnvelopeMedia = 5;
 constexpr SHORT kAutoSelect = 7;
 constexpr SHORT kTray1 = 1;
 constexpr SHORT kManualFeed = 4;
+constexpr SHORT kCustomSize = 456;    // its media (2) and tray (manual feed) follow it
+constexpr DWORD kCustomSizeMedia = 2;
 
 struct DialogInfoDeleter {
     void operator()(tagDIALOGINFO* p) const { vFreeDialogInfo(p); }
@@ -72,6 +74,18 @@ TEST_F(TrackDMTest, APaperWhoseMediaAndTrayFollowItBringsThemAlong)
     Settings().dm.dmPaperSize = kEnvelope;
     EXPECT_EQ(Tracker().OnDevmodeChanged(&Settings()), -1);
     EXPECT_EQ(Settings().dm.dmMediaType, kEnvelopeMedia);
+    EXPECT_EQ(Settings().dm.dmDefaultSource, kManualFeed);
+}
+
+// A custom size is read from its class's own record, which is laid out unlike a standard paper's.
+TEST_F(TrackDMTest, ACustomSizeBringsTheMediaAndTrayItsClassRecordNames)
+{
+    Settings().dm.dmPaperSize = kCustomSize;
+    Settings().dm.dmFields |= 0x4 | 0x8;  // dmPaperLength, dmPaperWidth
+    Settings().dm.dmPaperWidth = 1500;
+    Settings().dm.dmPaperLength = 2000;
+    EXPECT_EQ(Tracker().OnDevmodeChanged(&Settings()), -1);
+    EXPECT_EQ(Settings().dm.dmMediaType, kCustomSizeMedia);
     EXPECT_EQ(Settings().dm.dmDefaultSource, kManualFeed);
 }
 
