@@ -26,6 +26,19 @@ void AddUnique(CWordArray& array, WORD w)
         array.Add(w);
 }
 
+// Deletes the objects a map owns and empties it.
+void DeleteAll(CMapWordToOb& map)
+{
+    POSITION pos = map.GetStartPosition();
+    while (pos != nullptr) {
+        WORD key = 0;
+        CObject* pObject = nullptr;
+        map.GetNextAssoc(pos, key, pObject);
+        delete pObject;
+    }
+    map.RemoveAll();
+}
+
 }  // namespace
 
 CKinsokuList::CKinsokuList(const tagMODELHANDLE* pHandle, CUserPaper* pUserPaper, const DRVDEVMODE* pdm)
@@ -41,22 +54,8 @@ CKinsokuList::CKinsokuList(const tagMODELHANDLE* pHandle, CUserPaper* pUserPaper
 
 CKinsokuList::~CKinsokuList()
 {
-    POSITION pos = m_Items.GetStartPosition();
-    while (pos != nullptr) {
-        WORD key = 0;
-        CObject* pItem = nullptr;
-        m_Items.GetNextAssoc(pos, key, pItem);
-        delete pItem;
-    }
-    m_Items.RemoveAll();
-    pos = m_Dependents.GetStartPosition();
-    while (pos != nullptr) {
-        WORD key = 0;
-        CObject* pArray = nullptr;
-        m_Dependents.GetNextAssoc(pos, key, pArray);
-        delete pArray;
-    }
-    m_Dependents.RemoveAll();
+    DeleteAll(m_Items);
+    DeleteAll(m_Dependents);
 }
 
 // ----- Ids -------------------------------------------------------------------------------------
