@@ -9,6 +9,8 @@
 #include "core/kinsoku/RuleAnswers.h"
 #include "core/model/SpcIds.h"
 
+#include <cstddef>
+
 namespace {
 
 // Duplex flags: bit 0 duplex allowed with the first duplex method (dmDuplexOption 0), bit 1 with
@@ -27,11 +29,21 @@ struct TrayFlags {
     DWORD dwLayout;
 };
 
-void AddList(CKinsokuItem* pItem, SHORT sKey, LONG lKeyValue, const SHORT* psList, SHORT sCount, DWORD dwSlots)
+// (K, V) allows the values of a counted list of a model record, no more than the list's slots.
+template <size_t kSlots>
+void AddList(CKinsokuItem* pItem, SHORT sKey, LONG lKeyValue, const SHORT (&list)[kSlots], SHORT sCount)
 {
     if (pItem != nullptr) {
-        pItem->AddAllowedValues(sKey, lKeyValue, psList, ListCount(sCount, dwSlots));
+        pItem->AddAllowedValues(sKey, lKeyValue, list, ListCount(sCount, kSlots));
     }
+}
+
+// A medium's or source's list A names the papers allowed with it, its list B the other tray item's
+// values (the sources of a medium, the media of a source).
+template <typename Tray> void AddTrayLists(CKinsokuList* pList, SHORT sKey, SHORT sListBItem, const Tray& tray)
+{
+    AddList(pList->GetLinkedItem(KINSOKU_ITEM_PAPER, sKey), sKey, tray.sId, tray.sListA, tray.sListACount);
+    AddList(pList->GetLinkedItem(sListBItem, sKey), sKey, tray.sId, tray.sListB, tray.sListBCount);
 }
 
 // The rows every pass shares: pages per sheet, duplex, booklet, sort and the duplex method.
@@ -110,14 +122,11 @@ void SourceRules(const tagMODELHANDLE* pHandle, CKinsokuList* pList, SHORT sCapI
 {
     for (const tagSOURCEINFO& source : RuleRecords<tagSOURCEINFO>(pHandle, sCapId, 3)) {
         const SHORT sId = source.sId;
-        AddList(pList->GetLinkedItem(KINSOKU_ITEM_PAPER, KINSOKU_KEY_SOURCE), KINSOKU_KEY_SOURCE, sId, source.sListA,
-                source.sListACount, 64);
-        AddList(pList->GetLinkedItem(KINSOKU_ITEM_MEDIA, KINSOKU_KEY_SOURCE), KINSOKU_KEY_SOURCE, sId, source.sListB,
-                source.sListBCount, 32);
+        AddTrayLists(pList, KINSOKU_KEY_SOURCE, KINSOKU_ITEM_MEDIA, source);
         AddList(pList->GetLinkedItem(KINSOKU_ITEM_FRONT_COVER_MEDIA, KINSOKU_KEY_FRONT_COVER_SOURCE),
-                KINSOKU_KEY_FRONT_COVER_SOURCE, sId, source.sListB, source.sListBCount, 32);
+                KINSOKU_KEY_FRONT_COVER_SOURCE, sId, source.sListB, source.sListBCount);
         AddList(pList->GetLinkedItem(KINSOKU_ITEM_BACK_COVER_MEDIA, KINSOKU_KEY_BACK_COVER_SOURCE),
-                KINSOKU_KEY_BACK_COVER_SOURCE, sId, source.sListB, source.sListBCount, 32);
+                KINSOKU_KEY_BACK_COVER_SOURCE, sId, source.sListB, source.sListBCount);
         TrayFlags flags = TrayFlagsOf(source);
         AddFlagRules(pList, KINSOKU_KEY_SOURCE, sId, flags);
         if (CKinsokuItem* pRotate = pList->GetLinkedItem(KINSOKU_ITEM_ROTATE, KINSOKU_KEY_SOURCE)) {
@@ -142,11 +151,11 @@ void vKinsokuPaper(const tagMODELHANDLE* pHandle, CKinsokuList* pList)
         const SHORT sId = paper.sId;
         for (SHORT sItem : {KINSOKU_ITEM_MEDIA, KINSOKU_ITEM_FRONT_COVER_MEDIA, KINSOKU_ITEM_BACK_COVER_MEDIA}) {
             AddList(pList->GetLinkedItem(sItem, KINSOKU_KEY_PAPER_CLASS), KINSOKU_KEY_PAPER_CLASS, sId, paper.sListA,
-                    paper.sListACount, 32);
+                    paper.sListACount);
         }
         for (SHORT sItem : {KINSOKU_ITEM_SOURCE, KINSOKU_ITEM_FRONT_COVER_SOURCE, KINSOKU_ITEM_BACK_COVER_SOURCE}) {
             AddList(pList->GetLinkedItem(sItem, KINSOKU_KEY_PAPER_CLASS), KINSOKU_KEY_PAPER_CLASS, sId, paper.sListB,
-                    paper.sListBCount, 20);
+                    paper.sListBCount);
         }
         AddFlagRules(pList, KINSOKU_KEY_PAPER_CLASS, sId, {paper.dwDuplexFlags, paper.dwWord64, paper.dwLayoutFlags});
     }
@@ -176,13 +185,13 @@ void vKinsokuCustomPaper(const tagMODELHANDLE* pHandle, CKinsokuList* pList, SHO
     if (pList->GetLinkedItem(KINSOKU_ITEM_MEDIA, KINSOKU_KEY_PAPER_CLASS) != nullptr) {
         for (SHORT sItem : {KINSOKU_ITEM_MEDIA, KINSOKU_ITEM_FRONT_COVER_MEDIA, KINSOKU_ITEM_BACK_COVER_MEDIA}) {
             AddList(pList->GetLinkedItem(sItem, KINSOKU_KEY_PAPER_CLASS), KINSOKU_KEY_PAPER_CLASS, sClass,
-                    limits.sListA, limits.sListACount, 32);
+                    limits.sListA, limits.sListACount);
         }
     }
     if (pList->GetLinkedItem(KINSOKU_ITEM_SOURCE, KINSOKU_KEY_PAPER_CLASS) != nullptr) {
         for (SHORT sItem : {KINSOKU_ITEM_SOURCE, KINSOKU_ITEM_FRONT_COVER_SOURCE, KINSOKU_ITEM_BACK_COVER_SOURCE}) {
             AddList(pList->GetLinkedItem(sItem, KINSOKU_KEY_PAPER_CLASS), KINSOKU_KEY_PAPER_CLASS, sClass,
-                    limits.sListB, limits.sListBCount, 20);
+                    limits.sListB, limits.sListBCount);
         }
     }
     // Custom limits: duplex flags +36, sort bits +40, layout flags +56.
@@ -218,13 +227,10 @@ void vKinsokuMedia(const tagMODELHANDLE* pHandle, CKinsokuList* pList)
     }
     for (const tagMEDIAINFO& media : RuleRecords<tagMEDIAINFO>(pHandle, SPCID_MEDIATYPE, 3)) {
         const SHORT sId = media.sId;
-        AddList(pList->GetLinkedItem(KINSOKU_ITEM_PAPER, KINSOKU_KEY_MEDIA), KINSOKU_KEY_MEDIA, sId, media.sListA,
-                media.sListACount, 64);
-        AddList(pList->GetLinkedItem(KINSOKU_ITEM_SOURCE, KINSOKU_KEY_MEDIA), KINSOKU_KEY_MEDIA, sId, media.sListB,
-                media.sListBCount, 20);
+        AddTrayLists(pList, KINSOKU_KEY_MEDIA, KINSOKU_ITEM_SOURCE, media);
         for (const CoverSource& cover : kCoverSources) {
             AddList(pList->GetLinkedItem(cover.sItem, cover.sKey), cover.sKey, 0x10000 + sId, media.sListB,
-                    media.sListBCount, 20);
+                    media.sListBCount);
         }
         AddFlagRules(pList, KINSOKU_KEY_MEDIA, sId, TrayFlagsOf(media));
     }
