@@ -1,6 +1,7 @@
 #include "core/dialog/DialogTestSupport.h"
 
 #include "core/codec/OptionTransfer.h"
+#include "core/dialog/ReviseDevmode.h"
 
 #include <cstring>
 #include <vector>
@@ -33,6 +34,19 @@ DRVDEVMODE SizedRecord()
     record.dm.dmSize = kDevmodePublicSize;
     record.dm.dmDriverExtra = kDevmodePrivateSize;
     return record;
+}
+
+DWORD ModelDefaults(SampleQueue& queue, DRVDEVMODE* pdm, tagSPCDATA* pModel)
+{
+    std::memset(pdm, 0, sizeof *pdm);
+    return uiReviseDevmodeEx(queue.Name(), queue.Cups(), queue.Ppd(), pModel != nullptr ? pModel : queue.Data(), nullptr,
+                             pdm, REVISE_MODE_DEFAULTS);
+}
+
+DWORD ReviseInPlace(SampleQueue& queue, DRVDEVMODE* pdm, tagSPCDATA* pModel)
+{
+    return uiReviseDevmodeEx(queue.Name(), queue.Cups(), queue.Ppd(), pModel != nullptr ? pModel : queue.Data(), pdm,
+                             pdm, REVISE_MODE_REVISE);
 }
 
 }  // namespace dialogtest

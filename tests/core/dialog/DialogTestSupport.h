@@ -52,4 +52,10 @@ private:
 // A zero-filled record with only its sizes set, as callers hand one in for the defaults.
 DRVDEVMODE SizedRecord();
 
+// The revise over the queue and the given model data (the queue's own when NULL), with its answer
+// (0 on success): ModelDefaults fills a zero-filled record with the model's defaults (mode 1),
+// ReviseInPlace revises the record against the queue (mode 2).
+DWORD ModelDefaults(SampleQueue& queue, DRVDEVMODE* pdm, tagSPCDATA* pModel = nullptr);
+DWORD ReviseInPlace(SampleQueue& queue, DRVDEVMODE* pdm, tagSPCDATA* pModel = nullptr);
+
 }  // namespace dialogtest

@@ -144,7 +144,7 @@ TEST(DialogInfo, WorkingSettingsAreTheSourceRevisedAsTheOneShotReviseDoesIt)
         source.dm.dmDuplex = 2;  // two-sided, whether or not this queue can
         source.dm.dmCopies = 3;
         DRVDEVMODE revised = source;
-        ASSERT_EQ(uiReviseDevmodeEx(queue.Name(), queue.Cups(), queue.Ppd(), queue.Data(), &revised, &revised, 2), 0u);
+        ASSERT_EQ(dialogtest::ReviseInPlace(queue, &revised), 0u);
         DialogInfoPtr info = Open(queue, &source);
         ASSERT_TRUE(info);
         EXPECT_EQ(memcmp(&info->psdm, &revised, sizeof revised), 0);
@@ -168,9 +168,8 @@ TEST(DialogInfo, ASourceOfTheWrongSizeOpensWithTheDefaults)
     DialogInfoPtr fromBad = Open(queue, &bad);
     ASSERT_TRUE(fromBad);
     DRVDEVMODE expected;
-    memset(&expected, 0, sizeof expected);
-    ASSERT_EQ(uiReviseDevmodeEx(queue.Name(), queue.Cups(), queue.Ppd(), queue.Data(), nullptr, &expected, 1), 0u);
-    ASSERT_EQ(uiReviseDevmodeEx(queue.Name(), queue.Cups(), queue.Ppd(), queue.Data(), &expected, &expected, 2), 0u);
+    ASSERT_EQ(dialogtest::ModelDefaults(queue, &expected), 0u);
+    ASSERT_EQ(dialogtest::ReviseInPlace(queue, &expected), 0u);
     EXPECT_EQ(memcmp(&fromBad->psdm, &expected, sizeof expected), 0);
 }
 

@@ -121,14 +121,13 @@ TEST(ReviseJobKind, TheProbedKindIsTakenAndTheTextsItLeavesUnusedAreCleared)
         auto model = dialogtest::LoadFixtureModel("dialog-track");
         ASSERT_TRUE(model);
         DRVDEVMODE record;
-        memset(&record, 0, sizeof record);
-        ASSERT_EQ(uiReviseDevmodeEx(queue.Name(), queue.Cups(), queue.Ppd(), model.get(), nullptr, &record, 1), 0u);
+        ASSERT_EQ(dialogtest::ModelDefaults(queue, &record, model.get()), 0u);
         const DWORD all = kKind1 | kKind2 | kKind3 | kKind4 | kKind5;
         ASSERT_EQ(record.priv.dmFieldsExtra1 & all, kKind1 | kKind2);
         record.priv.dmJobSpool = 0;
         strcpy(record.priv.dmMailBox_UserID, "user");
         strcpy(record.priv.dmPassword, "secret");
-        ASSERT_EQ(uiReviseDevmodeEx(queue.Name(), queue.Cups(), queue.Ppd(), model.get(), &record, &record, 2), 0u);
+        ASSERT_EQ(dialogtest::ReviseInPlace(queue, &record, model.get()), 0u);
         EXPECT_EQ(record.priv.dmJobSpool, c.jobSpool);
         EXPECT_STREQ(record.priv.dmMailBox_UserID, c.textsKept ? "user" : "");
         EXPECT_STREQ(record.priv.dmPassword, c.textsKept ? "secret" : "");
@@ -141,10 +140,9 @@ TEST(ReviseJobKind, SecurePrintStaysWhenTheInstalledOptionsLackTheHardDisk)
     SampleQueue queue("GC7350");
     ASSERT_TRUE(queue.IsOpen());
     DRVDEVMODE record;
-    memset(&record, 0, sizeof record);
-    ASSERT_EQ(uiReviseDevmodeEx(queue.Name(), queue.Cups(), queue.Ppd(), queue.Data(), nullptr, &record, 1), 0u);
+    ASSERT_EQ(dialogtest::ModelDefaults(queue, &record), 0u);
     record.priv.dmJobSpool = 6;
-    ASSERT_EQ(uiReviseDevmodeEx(queue.Name(), queue.Cups(), queue.Ppd(), queue.Data(), &record, &record, 2), 0u);
+    ASSERT_EQ(dialogtest::ReviseInPlace(queue, &record), 0u);
     EXPECT_EQ(record.priv.dmJobSpool, 6);
 }
 

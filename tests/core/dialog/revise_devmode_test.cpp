@@ -114,15 +114,14 @@ TEST(ReviseDevmodeEx, ModeTwoTerminatesEveryTextField)
     SampleQueue queue("GC7350");
     ASSERT_TRUE(queue.IsOpen());
     DRVDEVMODE record;
-    memset(&record, 0, sizeof record);
-    ASSERT_EQ(uiReviseDevmodeEx(queue.Name(), queue.Cups(), queue.Ppd(), queue.Data(), nullptr, &record, 1), 0u);
+    ASSERT_EQ(dialogtest::ModelDefaults(queue, &record), 0u);
     memset(record.dm.dmFormName, 'F', sizeof record.dm.dmFormName);
     memset(record.priv.dmDeptCode, 'D', sizeof record.priv.dmDeptCode);
     memset(record.priv.dmMailBox_UserID, 'U', sizeof record.priv.dmMailBox_UserID);
     memset(record.priv.dmPassword, 'P', sizeof record.priv.dmPassword);
     memset(record.priv.dmText460, 'T', sizeof record.priv.dmText460);
     memset(record.priv.dmText588, 'S', sizeof record.priv.dmText588);
-    ASSERT_EQ(uiReviseDevmodeEx(queue.Name(), queue.Cups(), queue.Ppd(), queue.Data(), &record, &record, 2), 0u);
+    ASSERT_EQ(dialogtest::ReviseInPlace(queue, &record), 0u);
     EXPECT_EQ(strnlen(record.priv.dmDeptCode, 32), 31u);
     EXPECT_EQ(strnlen(record.priv.dmMailBox_UserID, 32), 31u);
     EXPECT_EQ(strnlen(record.priv.dmPassword, 32), 31u);
@@ -236,10 +235,9 @@ TEST(ReviseDevmodeEx, ModeTwoRepairsCombinationsTheQueueCannotPrint)
         SampleQueue queue("GC7350", c.marks);
         ASSERT_TRUE(queue.IsOpen());
         DRVDEVMODE record;
-        memset(&record, 0, sizeof record);
-        ASSERT_EQ(uiReviseDevmodeEx(queue.Name(), queue.Cups(), queue.Ppd(), queue.Data(), nullptr, &record, 1), 0u);
+        ASSERT_EQ(dialogtest::ModelDefaults(queue, &record), 0u);
         c.set(record);
-        ASSERT_EQ(uiReviseDevmodeEx(queue.Name(), queue.Cups(), queue.Ppd(), queue.Data(), &record, &record, 2), 0u);
+        ASSERT_EQ(dialogtest::ReviseInPlace(queue, &record), 0u);
         EXPECT_TRUE(c.holds(record));
     }
 }
@@ -261,8 +259,7 @@ TEST(ReviseDevmodeEx, ModeOneSetsTheDuplexMethodFromTheInstalledUnit)
         SampleQueue queue("GC7350", c.marks);
         ASSERT_TRUE(queue.IsOpen());
         DRVDEVMODE record;
-        memset(&record, 0, sizeof record);
-        ASSERT_EQ(uiReviseDevmodeEx(queue.Name(), queue.Cups(), queue.Ppd(), queue.Data(), nullptr, &record, 1), 0u);
+        ASSERT_EQ(dialogtest::ModelDefaults(queue, &record), 0u);
         ASSERT_NE(record.priv.dmFieldsExtra1 & 0x200u, 0u) << "the colour model offers the duplex method";
         EXPECT_EQ(record.priv.dmDuplexOption, c.duplexOption);
     }

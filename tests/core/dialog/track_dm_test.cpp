@@ -51,8 +51,7 @@ protected:
         ASSERT_TRUE(queue.IsOpen());
         ASSERT_TRUE(model);
         DRVDEVMODE source;
-        memset(&source, 0, sizeof source);
-        ASSERT_EQ(uiReviseDevmodeEx(queue.Name(), queue.Cups(), queue.Ppd(), model.get(), nullptr, &source, 1), 0u);
+        ASSERT_EQ(dialogtest::ModelDefaults(queue, &source, model.get()), 0u);
         // The PPD's choices, as the settings program writes them in (they bring the media type).
         queue.WriteChoices(&source, model.get());
         source.dm.dmPaperSize = kA4;
