@@ -37,11 +37,6 @@ bool IsPaperListed(const tagMODELHANDLE* pHandle, SHORT sPaperId)
     return FindRecordById(pHandle, SPCID_PAPERSIZE, 3, sPaperId, &record);
 }
 
-bool IsCustomClass(SHORT sClass)
-{
-    return sClass >= kPaperClassCustom && sClass <= kPaperClassCustom2;
-}
-
 // Tenths of a millimetre to 600-dpi dots, truncating, held to the 16-bit field that receives it
 // (a custom size of 3.3 m and more would not fit).
 SHORT TenthsMmToDots600(SHORT sTenths)
@@ -103,7 +98,7 @@ SHORT CKinsokuList::GetPaperRecord(const DRVDEVMODE* pdm, tagPAPERINFO* pOut) co
     if (pdm == nullptr || m_pHandle == nullptr || pOut == nullptr)
         return 0;
     const SHORT sClass = GetPaperClass(pdm);
-    if (!IsCustomClass(sClass)) {
+    if (!IsCustomPaperClass(sClass)) {
         tagPAPERINFO paper;
         if (!GetPaperInfo(m_pHandle, nullptr, sClass, &paper))
             return 0;

@@ -14,11 +14,6 @@ namespace {
 // Rewrites that keep feeding each other (a model whose rules contradict) must still end.
 constexpr int kMaxIterations = 50;
 
-bool IsCustomClass(SHORT sClass)
-{
-    return sClass >= kPaperClassCustom && sClass <= kPaperClassCustom2;
-}
-
 }  // namespace
 
 void CKinsokuList::RunKeyPhase(const DRVDEVMODE& dm, int nIteration)
@@ -40,7 +35,7 @@ void CKinsokuList::RunKeyPhase(const DRVDEVMODE& dm, int nIteration)
             if (lValue != KinsokuKeyValue(sKey, m_dmCopy, sCopyClass, sCopyOrientation))
                 bFires = true;
             // A custom size's class says nothing about its size, so its rules are re-applied always.
-            if (sKey == KINSOKU_KEY_PAPER_CLASS && IsCustomClass(sClass))
+            if (sKey == KINSOKU_KEY_PAPER_CLASS && IsCustomPaperClass(sClass))
                 bFires = true;
         }
         if (!bFires)

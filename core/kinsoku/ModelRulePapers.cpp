@@ -8,6 +8,7 @@
 #include "core/kinsoku/KinsokuList.h"
 #include "core/kinsoku/RuleAnswers.h"
 #include "core/model/SpcIds.h"
+#include "core/printerinfo/PaperIds.h"
 
 #include <cstddef>
 
@@ -166,18 +167,7 @@ void vKinsokuPaper(const tagMODELHANDLE* pHandle, CKinsokuList* pList)
 
 void vKinsokuCustomPaper(const tagMODELHANDLE* pHandle, CKinsokuList* pList, SHORT sClass)
 {
-    struct ClassCapability {
-        SHORT sClass;
-        SHORT sCapId;
-    };
-    static const ClassCapability kClasses[] = {
-        {456, SPCID_CUSTOMSIZE}, {457, SPCID_CUSTOMLONG}, {458, SPCID_CUSTOMCLASS1}, {459, SPCID_CUSTOMCLASS2}};
-    SHORT sCapId = 0;
-    for (const ClassCapability& entry : kClasses) {
-        if (entry.sClass == sClass) {
-            sCapId = entry.sCapId;
-        }
-    }
+    const SHORT sCapId = CustomClassCapability(sClass);
     tagCUSTOMLIMITS limits;
     if (pList == nullptr || sCapId == 0 || !ReadRuleRecord(pHandle, sCapId, 1, &limits)) {
         return;
@@ -199,7 +189,7 @@ void vKinsokuCustomPaper(const tagMODELHANDLE* pHandle, CKinsokuList* pList, SHO
     CloseSortRules(pList, KINSOKU_KEY_PAPER_CLASS);
     // Only the custom size and long paper carry quality exclusion lists.
     CKinsokuItem* pQuality = pList->GetLinkedItem(KINSOKU_ITEM_QUALITY, KINSOKU_KEY_PAPER_CLASS);
-    if (pQuality != nullptr && (sClass == 456 || sClass == 457)) {
+    if (pQuality != nullptr && (sClass == kPaperClassCustom || sClass == kPaperClassLong)) {
         for (const tagCUSTOMLIST& entry : RuleRecords<tagCUSTOMLIST>(pHandle, sCapId, 4)) {
             vAllowAllButListed(pQuality, KINSOKU_KEY_PAPER_CLASS, sClass, entry.sWords,
                                static_cast<SHORT>(ListCount(entry.sCount, 4)));

@@ -9,6 +9,7 @@
 #include "core/model/SpcIds.h"
 #include "core/model/SpcListAnswers.h"
 #include "core/printerinfo/LayoutRules.h"
+#include "core/printerinfo/PaperIds.h"
 
 namespace {
 
@@ -103,16 +104,10 @@ void CMdUtilM2::vOptionBookletKinsoku(CKinsokuList* pList)
             rule(KINSOKU_KEY_SOURCE, source.sId, source.dwWords[5], source.dwWords[0]);
         }
     }
-    struct ClassCapability {
-        SHORT sClass;
-        SHORT sCapId;
-    };
-    const ClassCapability kClasses[] = {
-        {456, SPCID_CUSTOMSIZE}, {457, SPCID_CUSTOMLONG}, {458, SPCID_CUSTOMCLASS1}, {459, SPCID_CUSTOMCLASS2}};
-    for (const ClassCapability& entry : kClasses) {
+    for (SHORT sClass = kPaperClassCustom; sClass <= kPaperClassCustom2; ++sClass) {
         tagCUSTOMLIMITS limits;
-        if (ReadRuleRecord(pHandle, entry.sCapId, 1, &limits)) {
-            rule(KINSOKU_KEY_PAPER_CLASS, entry.sClass, limits.dwWord88, limits.dwWord68);
+        if (ReadRuleRecord(pHandle, CustomClassCapability(sClass), 1, &limits)) {
+            rule(KINSOKU_KEY_PAPER_CLASS, sClass, limits.dwWord88, limits.dwWord68);
         }
     }
 }
