@@ -44,7 +44,6 @@ void OnlyWhile(CKinsokuList* pList, SHORT sKey, LONG lKeyValue, SHORT sItem, std
 // Layout items that a layout switches off (collation, which it switches on, aside).
 void OffWhile(CKinsokuList* pList, SHORT sKey, LONG lKeyValue, std::initializer_list<SHORT> items)
 {
-    constexpr SHORT KINSOKU_ITEM_COLLATE = 8;
     for (SHORT sItem : items) {
         OnlyWhile(pList, sKey, lKeyValue, sItem, {sItem == KINSOKU_ITEM_COLLATE ? 1 : 0});
     }
