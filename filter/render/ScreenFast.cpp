@@ -566,17 +566,9 @@ private:
                     continue;
                 }
             }
-            for (size_t k = 0; k < 4; ++k) {
-                if (!AllWhite48(px + kGroupBytes * k)) {
-                    InnerGroup(row, g + k, t, values);
-                }
-            }
+            GroupByGroup(row, g, g + 4, t, values);
         }
-        for (; g < to; ++g) {
-            if (!AllWhite48(row + 3 * (g * kGroupPixels - m_leadPixels))) {
-                InnerGroup(row, g, t, values);
-            }
-        }
+        GroupByGroup(row, g, to, t, values);
     }
 
     // The dots of four groups from g on whose pixels are white or of the last ink colour, `pixels`
@@ -647,13 +639,17 @@ private:
                     continue;
                 }
             }
-            for (size_t k = 0; k < 4; ++k) {
-                if (!AllWhite48(px + kGroupBytes * k)) {
-                    InnerGroup(row, g + k, t, values);
-                }
-            }
+            GroupByGroup(row, g, g + 4, t, values);
         }
-        for (; g < to; ++g) {
+        GroupByGroup(row, g, to, t, values);
+    }
+
+    // The groups [from, to) one by one as InnerGroup screens them, all-white ones passed over.
+    template <typename Values>
+    void GroupByGroup(const BYTE* row, size_t from, size_t to, const RowTargets<kPlanes, kMulY>& t,
+                      const Values& values)
+    {
+        for (size_t g = from; g < to; ++g) {
             if (!AllWhite48(row + 3 * (g * kGroupPixels - m_leadPixels))) {
                 InnerGroup(row, g, t, values);
             }
