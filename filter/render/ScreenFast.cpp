@@ -17,9 +17,9 @@
 // bitmap byte of the band's columns on, so every bitmap byte belongs to one group. The groups at
 // the two ends of the band's columns, which may reach beyond them, are screened dot-exactly.
 //
-// On a CPU with AVX2 and BMI2 (ScreenSimdLevel()) the groups between the two ends go four at a
-// time, 64 pixels: white is passed over 128 bytes a compare; four groups of white and the last ink
-// colour take their 64 ink bits from byte compares gathered with PEXT, and their dots from 64
+// On a CPU with AVX2, BMI1 and BMI2 (ScreenSimdLevel()) the groups between the two ends go four
+// at a time, 64 pixels: white is passed over 128 bytes a compare; four groups of white and the last
+// ink colour take their 64 ink bits from byte compares gathered with PEXT, and their dots from 64
 // threshold compares at once, a plane where the colour's value is 0 not at all; four groups that
 // hold anything else go group by group as above. With AVX-512 (BW and VBMI) the same four groups
 // are shuffled into dot order, one 64-byte register a channel (its bytes already in the bitmap's

@@ -10,6 +10,21 @@ enum class ScreenSimd {
     Avx512,  // 64-byte compares into bit masks, byte shuffles across registers (BW and VBMI)
 };
 
+// The instruction sets the CPU reports (and the system enables), of those the levels use.
+struct ScreenCpuFeatures {
+    bool avx2;
+    bool bmi1;
+    bool bmi2;
+    bool avx512f;
+    bool avx512bw;
+    bool avx512vbmi;
+};
+
+// The best level a CPU with these features runs. The AVX2 code is compiled for BMI1 and BMI2 as
+// well (the compiler emits tzcnt and andn, the code calls pext and pdep), so it needs all three;
+// the AVX-512 code needs F, BW and VBMI besides everything the AVX2 code needs.
+ScreenSimd ScreenSimdFor(const ScreenCpuFeatures& cpu);
+
 // The best level the CPU runs.
 ScreenSimd ScreenSimdAvailable();
 
