@@ -21,7 +21,8 @@
 // at a time, 64 pixels: white is passed over 128 bytes a compare; four groups of white and the last
 // ink colour take their 64 ink bits from byte compares gathered with PEXT, and their dots from 64
 // threshold compares at once, a plane where the colour's value is 0 not at all; four groups that
-// hold anything else go group by group as above. With AVX-512 (BW and VBMI) the same four groups
+// hold anything else go group by group as above, and so do, without that test, four groups of
+// which one held many colours when last laid out (an image's rows). With AVX-512 (BW and VBMI) the same four groups
 // are shuffled into dot order, one 64-byte register a channel (its bytes already in the bitmap's
 // bit order), so that one compare gives white, ink or dot bits for 64 dots.
 //
@@ -551,7 +552,7 @@ private:
             if (_mm256_movemask_epi8(_mm256_cmpeq_epi8(all, white)) == -1) {
                 continue;
             }
-            if (m_last.key != kNoKey) {
+            if (m_last.key != kNoKey && !HeldManyColours(g)) {
                 m_last.Prepare();
                 // The colour's bytes as loads 0 and 3, 1 and 4, 2 and 5 see them.
                 const __m256i c0 = Load32(m_last.patternBytes), c1 = Load32(m_last.patternBytes + 32),
@@ -611,7 +612,7 @@ private:
             if (_mm512_cmpeq_epi8_mask(_mm512_ternarylogic_epi32(b0, b1, b2, 0x80), white) == ~0ULL) {
                 continue;
             }
-            if (m_last.key != kNoKey) {
+            if (m_last.key != kNoKey && !HeldManyColours(g)) {
                 const __m512i red = _mm512_set1_epi8(static_cast<char>(m_last.key));
                 const __m512i green = _mm512_set1_epi8(static_cast<char>(m_last.key >> 8));
                 const __m512i blue = _mm512_set1_epi8(static_cast<char>(m_last.key >> 16));
@@ -644,16 +645,28 @@ private:
         GroupByGroup(row, g, to, t, values);
     }
 
-    // The groups [from, to) one by one as InnerGroup screens them, all-white ones passed over.
+    // The groups [from, to) one by one as InnerGroup screens them, all-white ones passed over. A
+    // white group is no longer of many colours: the four groups it belongs to try their ink first
+    // again.
     template <typename Values>
     void GroupByGroup(const BYTE* row, size_t from, size_t to, const RowTargets<kPlanes, kMulY>& t,
                       const Values& values)
     {
         for (size_t g = from; g < to; ++g) {
-            if (!AllWhite48(row + 3 * (g * kGroupPixels - m_leadPixels))) {
+            if (AllWhite48(row + 3 * (g * kGroupPixels - m_leadPixels))) {
+                m_laidOut[g].mixed = false;
+            } else {
                 InnerGroup(row, g, t, values);
             }
         }
+    }
+
+    // Whether one of the four groups from g on held more than one colour besides white when it was
+    // last laid out. Images keep their many colours from row to row: their four groups go straight
+    // to InnerGroup, which lays them out, without first trying them as white and one ink.
+    bool HeldManyColours(size_t g) const
+    {
+        return m_laidOut[g].mixed || m_laidOut[g + 1].mixed || m_laidOut[g + 2].mixed || m_laidOut[g + 3].mixed;
     }
 
     // InkDots64 with the ink's dots in lane order, kMulX registers of 64.

@@ -341,6 +341,64 @@ TEST(ScreeningEquivalence, FastPathMatchesTheReferenceOnWideRowsOfInkAndWhiteRun
     }
 }
 
+// Rows that turn from an image's many colours to text and back in the same columns: the fast path
+// keeps from row to row which groups held many colours, and must screen them alike whatever they
+// hold now. Each letter one row: 'n' noise, 't' text (black runs and white), 'w' white, 'h' noise
+// on the left and text on the right, 'g' noise with every fourth group of 16 pixels white, 'i' one
+// colour over the middle, white around it.
+TEST(ScreeningEquivalence, FastPathMatchesTheReferenceWhenRowsTurnFromImageToText)
+{
+    constexpr int kWidth = 300;
+    const std::string rows = "nnttnnwwtnhhttggtgnitiinnhtwgt";
+    std::mt19937 rng(4242);
+    Band band(kWidth, static_cast<int>(rows.size()));
+    auto noise = [&](int y, int from, int to) {
+        for (int x = from; x < to; ++x) {
+            band.Set(x, y, static_cast<BYTE>(rng()), static_cast<BYTE>(rng()), static_cast<BYTE>(rng()));
+        }
+    };
+    auto text = [&](int y, int from) {
+        for (int x = from; x < kWidth; x += 23) {
+            DrawPattern(band, y, x, "kkk..k....kkkkkkk");
+        }
+    };
+    for (int y = 0; y < static_cast<int>(rows.size()); ++y) {
+        switch (rows[y]) {
+        case 'n': noise(y, 0, kWidth); break;
+        case 't': text(y, static_cast<int>(rng() % 8)); break;
+        case 'h': {
+            const int split = 70 + static_cast<int>(rng() % 150);
+            noise(y, 0, split);
+            text(y, split);
+            break;
+        }
+        case 'g':
+            for (int x = 0; x < kWidth; x += 64) {
+                noise(y, x, std::min(x + 48, kWidth));
+            }
+            break;
+        case 'i': DrawPattern(band, y, 60, std::string(180, 'c')); break;
+        default: break;
+        }
+    }
+    for (bool mono : {true, false}) {
+        for (LONG mulX : {1, 2}) {
+            for (LONG mulY : {1, 2}) {
+                for (int x : {0, 5}) {
+                    ScreenPage page(mono, 320, 70, mulX, mulY);
+                    RandomTables(page, rng);
+                    const std::string what = std::string(mono ? "mono" : "colour") + " x" + std::to_string(mulX) +
+                                             " y" + std::to_string(mulY) + " at " + std::to_string(x);
+                    ExpectSameDots(page, {{band, x, 1}}, what);
+                    if (HasFailure()) {
+                        return;
+                    }
+                }
+            }
+        }
+    }
+}
+
 // The filter reads every band into one buffer: what the fast path kept of the last band's rows
 // must not stand for the next band's rows at the same addresses.
 TEST(ScreeningEquivalence, FastPathForgetsTheLastBandWhenItsBufferIsRefilled)
