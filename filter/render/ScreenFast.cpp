@@ -10,7 +10,8 @@
 //     biased for a signed compare (white holds value 0, which never prints), and keep them for
 //     the next row that repeats the group's pixels, as an enlarged image's rows do, and for the
 //     doubled rows of a 2x resolution; a pixel of the last ink colour takes its values without a
-//     lookup, other colours go through the colour cache as in the reference;
+//     lookup, other colours are converted afresh, without the reference's colour cache (see
+//     ColorValuesUncached);
 //   - dots are compared sixteen at a time: one compare of values against thresholds gives sixteen
 //     dot bits, OR-ed into two bitmap bytes.
 // The groups are anchored to the bitmap's bytes: group g covers 16 x mulX dots from the first
@@ -877,8 +878,9 @@ WORD ScreenBandMono(uint64_t bandSize, uint64_t pageSize, uint64_t position, con
         }
         return FLAG_FALSE;
     }
-    const bool done = ScreenRowsFast<1>(f, context, INK_MASK_MONO, &ink,
-                                        [&f](const BYTE* px, BYTE* v) { v[0] = MonoValue(f, px[0], px[1], px[2]); });
+    const bool done = ScreenRowsFast<1>(f, context, INK_MASK_MONO, &ink, [&f](const BYTE* px, BYTE* v) {
+        v[0] = MonoValueUncached(f, px[0], px[1], px[2]);
+    });
     if (!done) {
         // No working memory: the reference needs none.
         return ScreenBandMonoReference(bandSize, pageSize, position, pixels, settings, context, options, bitmap,
@@ -903,7 +905,8 @@ WORD ScreenBandColor(uint64_t bandSize, uint64_t pageSize, uint64_t position, co
         return FLAG_FALSE;
     }
     const bool done = ScreenRowsFast<SLOT_COUNT>(
-        f, context, INK_MASK_COLOR, &ink, [&f](const BYTE* px, BYTE* v) { ColorValues(f, px[0], px[1], px[2], v); });
+        f, context, INK_MASK_COLOR, &ink,
+        [&f](const BYTE* px, BYTE* v) { ColorValuesUncached(f, px[0], px[1], px[2], v); });
     if (!done) {
         return ScreenBandColorReference(bandSize, pageSize, position, pixels, settings, context, options, bitmap,
                                         inkMask);

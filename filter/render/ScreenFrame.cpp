@@ -124,6 +124,20 @@ void ColorValues(const tagSCREENFRAME& frame, BYTE red, BYTE green, BYTE blue, B
     }
 }
 
+BYTE MonoValueUncached(const tagSCREENFRAME& frame, BYTE red, BYTE green, BYTE blue)
+{
+    return frame.apCurve[0][GrayFromRgb(frame.pContext, red, green, blue)];
+}
+
+void ColorValuesUncached(const tagSCREENFRAME& frame, BYTE red, BYTE green, BYTE blue, BYTE* cmyk)
+{
+    BYTE inks[SLOT_COUNT];
+    ConvertRgbToCmykFast(frame.pSettings, frame.pContext, red, green, blue, inks);
+    for (size_t p = 0; p < SLOT_COUNT; ++p) {
+        cmyk[p] = frame.apCurve[p][inks[p]];
+    }
+}
+
 WORD DrawRgbRect(DWORD bitsPerPixel, uint64_t bandSize, uint64_t pageSize, uint64_t position, const BYTE* pixels,
                  const DRVDEVMODE* settings, tagRENDERCONTEXT* context, tagRENDEROPTIONS* options)
 {

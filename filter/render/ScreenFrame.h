@@ -44,6 +44,13 @@ BYTE MonoValue(const tagSCREENFRAME& frame, BYTE red, BYTE green, BYTE blue);
 // The four final values (C, M, Y, K) of a colour pixel through the colour cache.
 void ColorValues(const tagSCREENFRAME& frame, BYTE red, BYTE green, BYTE blue, BYTE* cmyk);
 
+// The same values computed afresh, without the colour cache, the colour through
+// ConvertRgbToCmykFast: the fast screening's. It looks a colour up only when a pixel's colour is
+// not the one before it, and then the cache misses about as often as it hits on an image; a
+// mispredicted cache check costs more than the conversion it saves.
+BYTE MonoValueUncached(const tagSCREENFRAME& frame, BYTE red, BYTE green, BYTE blue);
+void ColorValuesUncached(const tagSCREENFRAME& frame, BYTE red, BYTE green, BYTE blue, BYTE* cmyk);
+
 inline bool IsWhite(const BYTE* pixel)
 {
     return pixel[0] == 255 && pixel[1] == 255 && pixel[2] == 255;

@@ -9,6 +9,9 @@
 
 #include <algorithm>
 #include <array>
+#include <functional>
+#include <random>
+#include <string>
 #include <vector>
 
 namespace {
@@ -203,6 +206,80 @@ TEST(ConvertRgbToCmyk, InterpolationSwitchAndUcrFlagOfTheLutEntry)
         ConvertRgbToCmyk(&dm, &context, 16 + 8, 16 + 12, 16 + 4, out);
         EXPECT_EQ(Out(out), c.expected) << c.interpolation << " flags " << int(c.lutFlags);
     }
+}
+
+// The fast screening's conversion gives the bytes of the plain one: on LUTs of random bytes, of all
+// 255 (the largest sums) and of 0 and 255 in a checkerboard, with either interpolation and with
+// UCR/BG off or at percentages up to 255; every red and green level, blue running through all its
+// levels and fractions alongside.
+TEST(ConvertRgbToCmyk, FastConversionGivesTheSameBytes)
+{
+    std::mt19937 rng(2024);
+    auto randomLut = [&](std::vector<BYTE>& lut) {
+        for (BYTE& v : lut) {
+            v = static_cast<BYTE>(rng());
+        }
+    };
+    auto fullLut = [](std::vector<BYTE>& lut) { std::fill(lut.begin(), lut.end(), 255); };
+    auto checkerLut = [](std::vector<BYTE>& lut) {
+        for (size_t n = 0; n < lut.size(); ++n) {
+            lut[n] = (n / 4 + n % 4) % 2 == 0 ? 255 : 0;
+        }
+    };
+    struct Case {
+        const char* what;
+        std::function<void(std::vector<BYTE>&)> fill;
+        WORD interpolation;
+        bool ucrBg;
+        BYTE ucr, bg;
+    };
+    const Case cases[] = {
+        {"random trilinear", randomLut, 0, false, 0, 0},
+        {"random trilinear UCR 50 BG 100", randomLut, 0, true, 50, 100},
+        {"random trilinear UCR 33 BG 67", randomLut, 0, true, 33, 67},
+        {"random trilinear UCR 255 BG 255", randomLut, 0, true, 255, 255},
+        {"random trilinear UCR 0 BG 0", randomLut, 0, true, 0, 0},
+        {"random tetrahedral UCR 71 BG 29", randomLut, 1, true, 71, 29},
+        {"all 255 trilinear", fullLut, 0, false, 0, 0},
+        {"all 255 trilinear UCR 100 BG 200", fullLut, 0, true, 100, 200},
+        {"checkerboard trilinear", checkerLut, 0, false, 0, 0},
+        {"checkerboard trilinear UCR 99 BG 101", checkerLut, 0, true, 99, 101},
+    };
+    for (const Case& c : cases) {
+        tagCOLORBLOCK block{};
+        std::vector<BYTE> lut(LUT_BYTES);
+        c.fill(lut);
+        std::copy(lut.begin(), lut.end(), block.abLut);
+        block.abLutKey[CT_KEY_LUTFLAGS] = c.ucrBg ? CT_LUT_UCR_BG : 0;
+        block.abLutKey[CT_KEY_UCR] = c.ucr;
+        block.abLutKey[CT_KEY_BG] = c.bg;
+        tagRENDERCONTEXT context{};
+        context.pColorBlock = &block;
+        DRVDEVMODE dm{};
+        dm.priv.dmClrCtrl.wInterpolation = c.interpolation;
+        size_t differing = 0;
+        std::string first;
+        for (int r = 0; r < 256; ++r) {
+            for (int g = 0; g < 256; ++g) {
+                const BYTE b = static_cast<BYTE>(r * 7 + g * 13);
+                BYTE plain[4], fast[4];
+                ConvertRgbToCmyk(&dm, &context, BYTE(r), BYTE(g), b, plain);
+                ConvertRgbToCmykFast(&dm, &context, BYTE(r), BYTE(g), b, fast);
+                if (Out(plain) != Out(fast)) {
+                    if (differing++ == 0) {
+                        first = std::to_string(r) + "," + std::to_string(g) + "," + std::to_string(b);
+                    }
+                }
+            }
+        }
+        EXPECT_EQ(differing, 0u) << c.what << ", first at " << first;
+    }
+    // Without a colour block both give zeros.
+    tagRENDERCONTEXT none{};
+    DRVDEVMODE dm{};
+    BYTE fast[4] = {1, 2, 3, 4};
+    ConvertRgbToCmykFast(&dm, &none, 10, 20, 30, fast);
+    EXPECT_EQ(Out(fast), (Cmyk{0, 0, 0, 0}));
 }
 
 }  // namespace
