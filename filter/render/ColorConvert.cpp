@@ -167,8 +167,14 @@ void ApplyUcrBg(int ucrPercent, int bgPercent, BYTE* cmyk)
     cmyk[3] = TruncateToByte(bgPercent * m / 100.0);
 }
 
-void ConvertRgbToCmyk(const DRVDEVMODE* settings, const tagRENDERCONTEXT* context, BYTE red, BYTE green, BYTE blue,
-                      BYTE* cmyk)
+namespace {
+
+using Interpolation = void (*)(BYTE, BYTE, BYTE, BYTE*, const BYTE*);
+using UcrBg = void (*)(int, int, BYTE*);
+
+// The conversion with the given trilinear interpolation and under-colour removal.
+template <Interpolation kTrilinear, UcrBg kUcrBg>
+void Convert(const DRVDEVMODE* settings, const tagRENDERCONTEXT* context, BYTE red, BYTE green, BYTE blue, BYTE* cmyk)
 {
     const tagCOLORBLOCK* block = context->pColorBlock;
     if (block == nullptr) {
@@ -178,27 +184,23 @@ void ConvertRgbToCmyk(const DRVDEVMODE* settings, const tagRENDERCONTEXT* contex
     if (settings->priv.dmClrCtrl.wInterpolation != 0) {
         InterpolateTetrahedral(red, green, blue, cmyk, block->abLut);
     } else {
-        InterpolateTrilinear(red, green, blue, cmyk, block->abLut);
+        kTrilinear(red, green, blue, cmyk, block->abLut);
     }
     if ((block->abLutKey[CT_KEY_LUTFLAGS] & CT_LUT_UCR_BG) != 0) {
-        ApplyUcrBg(block->abLutKey[CT_KEY_UCR], block->abLutKey[CT_KEY_BG], cmyk);
+        kUcrBg(block->abLutKey[CT_KEY_UCR], block->abLutKey[CT_KEY_BG], cmyk);
     }
+}
+
+}  // namespace
+
+void ConvertRgbToCmyk(const DRVDEVMODE* settings, const tagRENDERCONTEXT* context, BYTE red, BYTE green, BYTE blue,
+                      BYTE* cmyk)
+{
+    Convert<InterpolateTrilinear, ApplyUcrBg>(settings, context, red, green, blue, cmyk);
 }
 
 void ConvertRgbToCmykFast(const DRVDEVMODE* settings, const tagRENDERCONTEXT* context, BYTE red, BYTE green,
                           BYTE blue, BYTE* cmyk)
 {
-    const tagCOLORBLOCK* block = context->pColorBlock;
-    if (block == nullptr) {
-        std::memset(cmyk, 0, 4);
-        return;
-    }
-    if (settings->priv.dmClrCtrl.wInterpolation != 0) {
-        InterpolateTetrahedral(red, green, blue, cmyk, block->abLut);
-    } else {
-        InterpolateTrilinearVector(red, green, blue, cmyk, block->abLut);
-    }
-    if ((block->abLutKey[CT_KEY_LUTFLAGS] & CT_LUT_UCR_BG) != 0) {
-        ApplyUcrBgInteger(block->abLutKey[CT_KEY_UCR], block->abLutKey[CT_KEY_BG], cmyk);
-    }
+    Convert<InterpolateTrilinearVector, ApplyUcrBgInteger>(settings, context, red, green, blue, cmyk);
 }
