@@ -7,8 +7,12 @@
 #include "filter/OutputSink.h"
 #include "filter/PjlHeader.h"
 #include "filter/PjlValue.h"
+#include "filter/StageTimes.h"
 #include "filter/render/PageEncode.h"
+#include "filter/render/PageEncodeAhead.h"
 #include "filter/render/Renderer.h"
+
+#include <thread>
 
 namespace {
 
@@ -22,6 +26,12 @@ bool JobStarted(const tagJOBINFO* pJob) {
 
 bool PageOpen(const tagJOBINFO* pJob) {
     return (pJob->dwJobState & JOBSTATE_PAGE_OPEN) != 0;
+}
+
+// Threads that compress a page: one a processor, up to the encoder's most.
+unsigned EncodeThreads() {
+    unsigned uProcessors = std::thread::hardware_concurrency();
+    return uProcessors < kEncodeThreadsMax ? (uProcessors > 0 ? uProcessors : 1) : kEncodeThreadsMax;
 }
 
 }  // namespace
@@ -124,9 +134,13 @@ int SendPage(tagJOBINFO* pJob) {
     SendPageStart(pJob);
     int iResult = 0;
     if (HasRenderer(pJob)) {
-        WORD wEncoded = EncodePage(pJob->pRenderContext, static_cast<DWORD>(pJob->iPageWidth),
-                                   static_cast<DWORD>(pJob->iPageHeight), pJob->iBandHeight, &pJob->devmode,
-                                   pJob->pRenderOptions);
+        WORD wEncoded;
+        {
+            StageTimer encode(STAGE_ENCODE);
+            wEncoded = EncodePageAhead(pJob->pRenderContext, static_cast<DWORD>(pJob->iPageWidth),
+                                       static_cast<DWORD>(pJob->iPageHeight), pJob->iBandHeight, &pJob->devmode,
+                                       pJob->pRenderOptions, EncodeThreads());
+        }
         // A failed encoding leaves its bytes in the renderer's buffer until the next drain.
         if (wEncoded != 0) iResult = FlushRendererOutput(pJob);
     }

@@ -4,6 +4,9 @@
 #include "filter/GhostscriptChild.h"
 #include "filter/KeepAlive.h"
 #include "filter/PipeStream.h"
+#include "filter/StageTimes.h"
+
+#include <fcntl.h>
 
 #include <sys/wait.h>
 #include <unistd.h>
@@ -13,6 +16,8 @@
 #include <cstring>
 
 namespace {
+
+constexpr int kPipeBytes = 1 << 20;
 
 PFNMAKEPIPE g_pfnPipe = pipe;
 PFNFORKPROCESS g_pfnFork = fork;
@@ -56,6 +61,10 @@ int RunJobProcesses(tagJOBINFO* pJob) {
         LogMessage(LOG_ERROR, "Cannot create the pipe: %s\n", std::strerror(errno));
         return 0;
     }
+    // 1 MB in the pipe rather than the system's 64 KB, so that Ghostscript goes on writing rows
+    // while the parent encodes a page; a pipe the system keeps smaller still works.
+    (void)fcntl(fds[0], F_SETPIPE_SZ, kPipeBytes);
+    ResetStageTimes();
     // Nothing buffered before the split may be written twice.
     std::fflush(stdout);
     std::fflush(stderr);
@@ -82,5 +91,6 @@ int RunJobProcesses(tagJOBINFO* pJob) {
     StopKeepAliveThread(pJob);
     int iChild = WaitForChild(pid);
     if (iChild > 0) LogMessage(LOG_ERROR, "Ghostscript process failed (status %d)\n", iChild);
+    LogStageTimes(pJob->dwPageNumber);
     return iBackend == 0 && iChild == 0 ? -1 : 0;
 }

@@ -1,9 +1,11 @@
 // One rendered page from the stream to the renderer, band by band: rows are read into a band
 // buffer padded to 4 bytes a row (the renderer's band format), a landscape page is turned by 90
-// degrees band by band, and each band is placed on the printable area of the sheet. The buffers
-// are made once a page; the band loop allocates nothing.
+// degrees band by band, and each band is placed on the printable area of the sheet. The bands are
+// screened on a thread of their own while the next band is read from the pipe, so a page has two
+// band buffers. The buffers are made once a page; the band loop allocates nothing.
 #include "filter/PipeStream.h"
 
+#include "filter/BandScreener.h"
 #include "filter/FilterLog.h"
 #include "filter/RendererDriving.h"
 #include "filter/render/ModelDataQuery.h"
@@ -62,6 +64,35 @@ void TurnBand(const BYTE* pbBand, size_t cbBandRow, size_t rows, size_t width, B
     }
 }
 
+// What the screening of every band of a page shares: where the page goes on the sheet.
+struct tagBANDPLACEMENT {
+    tagJOBINFO* pJob;
+    const tagPAGEGEOMETRY* pGeometry;
+    LONG lWidth;   // the raster's width and height
+    LONG lHeight;
+    LONG lPageWidth;  // the printable page the bands are placed on
+    LONG lPageHeight;
+    size_t cbBandRow;
+    BYTE* pbTurned;  // the turned band of a landscape page, nullptr for an upright one
+};
+
+// A band of the raster onto the page, turned first on a landscape page.
+bool PlaceBand(void* pvPlacement, const tagSCREENBAND& band) {
+    const tagBANDPLACEMENT& p = *static_cast<const tagBANDPLACEMENT*>(pvPlacement);
+    const tagPAGEGEOMETRY* pGeometry = p.pGeometry;
+    if (p.pbTurned == nullptr) {
+        LONG lOriginY = band.lFirstRow - pGeometry->lTopOffset;
+        // A raster taller than the sheet is placed with its bottom on the sheet's bottom.
+        if (p.lHeight > pGeometry->lPaperHeight) lOriginY += pGeometry->lPaperHeight - p.lHeight;
+        return SendBand(p.pJob, SCREEN_BITS_PER_PIXEL, p.lWidth, band.lRows, p.lPageWidth, p.lPageHeight,
+                        -pGeometry->lLeftOffset, lOriginY, band.pbPixels) != 0;
+    }
+    TurnBand(band.pbPixels, p.cbBandRow, static_cast<size_t>(band.lRows), static_cast<size_t>(p.lWidth), p.pbTurned,
+             PaddedRowBytes(static_cast<size_t>(band.lRows), SCREEN_BITS_PER_PIXEL));
+    return SendBand(p.pJob, SCREEN_BITS_PER_PIXEL, band.lRows, p.lWidth, p.lPageWidth, p.lPageHeight,
+                    band.lFirstRow - pGeometry->lLeftOffset, -pGeometry->lTopOffset, p.pbTurned) != 0;
+}
+
 }  // namespace
 
 int ReadPageBands(tagJOBINFO* pJob, int fd, const tagPAGEBITMAPINFO* pInfo, const tagPAGEGEOMETRY* pGeometry,
@@ -91,37 +122,32 @@ int ReadPageBands(tagJOBINFO* pJob, int fd, const tagPAGEBITMAPINFO* pInfo, cons
 
     if (SetupRendererPage(pJob) == 0) return 0;
 
-    Buffer band(static_cast<BYTE*>(std::calloc(static_cast<size_t>(lBandRows), cbBandRow)));
+    // The second band buffer is what lets the next band be read while one is screened; without it
+    // the bands are screened one after the other.
+    Buffer bands[2] = {Buffer(static_cast<BYTE*>(std::calloc(static_cast<size_t>(lBandRows), cbBandRow))),
+                       Buffer(static_cast<BYTE*>(std::calloc(static_cast<size_t>(lBandRows), cbBandRow)))};
     // Turned rows are as long as the band has rows: the last, shorter band has shorter ones.
     const size_t cbMaxTurnedRow = PaddedRowBytes(static_cast<size_t>(lBandRows), SCREEN_BITS_PER_PIXEL);
     Buffer turned(bTurn ? static_cast<BYTE*>(std::calloc(static_cast<size_t>(lWidth), cbMaxTurnedRow)) : nullptr);
-    if (band == nullptr || (bTurn && turned == nullptr)) {
+    if (bands[0] == nullptr || (bTurn && turned == nullptr)) {
         LogMessage(LOG_ERROR, "Alloc memory faild! (line %d)\n", kAllocFailedLine);
         return 0;
     }
 
-    for (LONG y = 0; y < lHeight;) {
+    tagBANDPLACEMENT placement = {pJob, pGeometry, lWidth, lHeight, lPageWidth, lPageHeight, cbBandRow, turned.get()};
+    // Declared after the buffers, so that it is done with them before they are freed.
+    BandScreener screener(PlaceBand, &placement, bands[1] != nullptr);
+    const int iBuffers = screener.Threaded() ? 2 : 1;
+    for (LONG y = 0, iBand = 0; y < lHeight; ++iBand) {
         LONG n = lHeight - y < lBandRows ? lHeight - y : lBandRows;
+        BYTE* pbBand = bands[iBand % iBuffers].get();
         for (LONG r = 0; r < n; ++r) {
-            BYTE* pbRow = band.get() + static_cast<size_t>(r) * cbBandRow;
+            BYTE* pbRow = pbBand + static_cast<size_t>(r) * cbBandRow;
             if (ReadFull(fd, pbRow, cbSourceRow) == 0) return 0;
             if (pInfo->wBitCount == 8) WidenGrayRow(pbRow, static_cast<size_t>(lWidth));
         }
-        int iSent;
-        if (!bTurn) {
-            LONG lOriginY = y - pGeometry->lTopOffset;
-            // A raster taller than the sheet is placed with its bottom on the sheet's bottom.
-            if (lHeight > pGeometry->lPaperHeight) lOriginY += pGeometry->lPaperHeight - lHeight;
-            iSent = SendBand(pJob, SCREEN_BITS_PER_PIXEL, lWidth, n, lPageWidth, lPageHeight,
-                             -pGeometry->lLeftOffset, lOriginY, band.get());
-        } else {
-            TurnBand(band.get(), cbBandRow, static_cast<size_t>(n), static_cast<size_t>(lWidth), turned.get(),
-                     PaddedRowBytes(static_cast<size_t>(n), SCREEN_BITS_PER_PIXEL));
-            iSent = SendBand(pJob, SCREEN_BITS_PER_PIXEL, n, lWidth, lPageWidth, lPageHeight,
-                             y - pGeometry->lLeftOffset, -pGeometry->lTopOffset, turned.get());
-        }
-        if (iSent == 0) return 0;
+        if (!screener.Hand(tagSCREENBAND{pbBand, n, y})) return 0;
         y += n;
     }
-    return -1;
+    return screener.Finish() ? -1 : 0;
 }

@@ -6,6 +6,7 @@
 #include "core/model/SpcQuery.h"
 #include "filter/FilterLog.h"
 #include "filter/OutputSink.h"
+#include "filter/StageTimes.h"
 #include "filter/render/PageBitmap.h"
 #include "filter/render/Renderer.h"
 #include "filter/render/Screening.h"
@@ -147,6 +148,7 @@ int SendBand(tagJOBINFO* pJob, DWORD dwBitsPerPixel, LONG lBandWidth, LONG lBand
 
 int FlushRendererOutput(tagJOBINFO* pJob) {
     if (pJob == nullptr || pJob->pRenderContext == nullptr) return -1;
+    StageTimer output(STAGE_OUTPUT);
     DWORD cb = 0;
     while (const BYTE* pb = RendererTakeOutputChunk(pJob->pRenderContext, &cb)) {
         if (cb != 0) OutputWrite(pJob, pb, cb);

@@ -7,6 +7,7 @@
 #include "core/util/Descriptor.h"
 #include "filter/FilterLog.h"
 #include "filter/RendererDriving.h"
+#include "filter/StageTimes.h"
 
 #include <cstring>
 
@@ -57,6 +58,7 @@ int ReadSettingsRecord(tagJOBINFO* pJob, int fd) {
 }  // namespace
 
 size_t ReadFull(int fd, void* pv, size_t n) {
+    StageTimer read(STAGE_READ);
     // The end of the stream or a read error before n bytes: the record is incomplete.
     return ReadUpTo(fd, pv, n) == static_cast<ssize_t>(n) ? n : 0;
 }

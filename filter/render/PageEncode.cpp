@@ -2,6 +2,7 @@
 
 #include "filter/render/BandCompress.h"
 #include "filter/render/PageBitmap.h"
+#include "filter/render/PageEncodeAhead.h"
 #include "filter/render/RasterBlockLayout.h"
 #include "filter/render/RasterBlockWriter.h"
 #include "filter/render/RenderContext.h"
@@ -10,6 +11,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <vector>
 
 namespace {
 
@@ -26,18 +28,8 @@ DWORD BandRows(LONG bandRows)
     return static_cast<DWORD>(std::min<LONG>(bandRows, kCompressMaxRows));
 }
 
-// The band of plane `plane` as compressed or raw blocks.
-void SendBandPlane(tagRENDERCONTEXT* context, tagOUTPUTBUFFER* out, const tagPAGEBITMAP* bitmap, DWORD plane,
-                   DWORD firstRow, DWORD rows, WORD planeNumber)
-{
-    const BYTE* band = bitmap->pBits + plane * PagePlaneBytes(bitmap) + firstRow * bitmap->cbRowBytes;
-    if (CompressBand(context, out, band, planeNumber, bitmap->dwWidth, rows) == FLAG_FALSE) {
-        AppendRawRows(out, context->wBandFlags, band, bitmap->cbRowBytes, rows, planeNumber);
-    }
-}
-
 WORD EncodePlanes(tagRENDERCONTEXT* context, const tagPAGEBITMAP* bitmap, LONG bandRows, const WORD* planeNumbers,
-                  DWORD planeCount)
+                  DWORD planeCount, unsigned threads)
 {
     if (context == nullptr || bitmap == nullptr || bitmap->dwPlanes < planeCount) {
         return FLAG_FALSE;
@@ -51,6 +43,8 @@ WORD EncodePlanes(tagRENDERCONTEXT* context, const tagPAGEBITMAP* bitmap, LONG b
     }
     const DWORD rowsPerBand = BandRows(bandRows);
     const DWORD height = bitmap->dwHeight;
+    std::vector<tagBANDPLANE> bandPlanes;
+    bandPlanes.reserve((height / rowsPerBand + 1) * planeCount);
     context->wBandFlags = BAND_FIRST;
     for (DWORD row = 0; row < height; row += std::min(rowsPerBand, height - row)) {
         const DWORD rows = std::min(rowsPerBand, height - row);
@@ -58,10 +52,12 @@ WORD EncodePlanes(tagRENDERCONTEXT* context, const tagPAGEBITMAP* bitmap, LONG b
             context->wBandFlags = BAND_LAST;  // a page of one band carries the last-band flag only
         }
         for (DWORD plane = 0; plane < planeCount; ++plane) {
-            SendBandPlane(context, out, bitmap, plane, row, rows, planeNumbers[plane]);
+            const BYTE* band = bitmap->pBits + plane * PagePlaneBytes(bitmap) + row * bitmap->cbRowBytes;
+            bandPlanes.push_back(tagBANDPLANE{band, bitmap->dwWidth, rows, planeNumbers[plane], context->wBandFlags});
         }
         context->wBandFlags = 0;
     }
+    EncodeBandPlanes(BandCompressorOf(context), bandPlanes, out, threads);
     return FLAG_TRUE;
 }
 
@@ -69,16 +65,16 @@ WORD EncodePlanes(tagRENDERCONTEXT* context, const tagPAGEBITMAP* bitmap, LONG b
 
 WORD EncodeMonoPage(tagRENDERCONTEXT* context, const tagPAGEBITMAP* bitmap, LONG bandRows)
 {
-    return EncodePlanes(context, bitmap, bandRows, kMonoPlaneNumbers, PAGE_PLANES_MONO);
+    return EncodePlanes(context, bitmap, bandRows, kMonoPlaneNumbers, PAGE_PLANES_MONO, 1);
 }
 
 WORD EncodeColorPage(tagRENDERCONTEXT* context, const tagPAGEBITMAP* bitmap, LONG bandRows)
 {
-    return EncodePlanes(context, bitmap, bandRows, kColorPlaneNumbers, PAGE_PLANES_COLOR);
+    return EncodePlanes(context, bitmap, bandRows, kColorPlaneNumbers, PAGE_PLANES_COLOR, 1);
 }
 
-WORD EncodePage(tagRENDERCONTEXT* context, DWORD /*pageWidth*/, DWORD /*pageHeight*/, LONG bandRows,
-                const DRVDEVMODE* /*settings*/, tagRENDEROPTIONS* options)
+WORD EncodePageAhead(tagRENDERCONTEXT* context, DWORD /*pageWidth*/, DWORD /*pageHeight*/, LONG bandRows,
+                     const DRVDEVMODE* /*settings*/, tagRENDEROPTIONS* options, unsigned threads)
 {
     if (options == nullptr || options->pPageBitmap == nullptr) {
         return FLAG_FALSE;
@@ -88,10 +84,17 @@ WORD EncodePage(tagRENDERCONTEXT* context, DWORD /*pageWidth*/, DWORD /*pageHeig
     if (options->dwLangType == LANGTYPE_GDI && context != nullptr) {
         // The bitmap's planes decide, not the settings: a settings record that arrives between the
         // page's allocation and its encoding cannot make the encoder read planes that are not there.
-        result = bitmap->dwPlanes == PAGE_PLANES_MONO ? EncodeMonoPage(context, bitmap, bandRows)
-                                                      : EncodeColorPage(context, bitmap, bandRows);
+        result = bitmap->dwPlanes == PAGE_PLANES_MONO
+                     ? EncodePlanes(context, bitmap, bandRows, kMonoPlaneNumbers, PAGE_PLANES_MONO, threads)
+                     : EncodePlanes(context, bitmap, bandRows, kColorPlaneNumbers, PAGE_PLANES_COLOR, threads);
     }
     FreePageBitmap(bitmap);
     options->pPageBitmap = nullptr;
     return result;
+}
+
+WORD EncodePage(tagRENDERCONTEXT* context, DWORD pageWidth, DWORD pageHeight, LONG bandRows,
+                const DRVDEVMODE* settings, tagRENDEROPTIONS* options)
+{
+    return EncodePageAhead(context, pageWidth, pageHeight, bandRows, settings, options, 1);
 }

@@ -21,6 +21,12 @@ inline constexpr LONG kDefaultBandRows = 512;
 WORD EncodePage(tagRENDERCONTEXT* context, DWORD pageWidth, DWORD pageHeight, LONG bandRows,
                 const DRVDEVMODE* settings, tagRENDEROPTIONS* options);
 
+// EncodePage with the page's bands compressed on up to `threads` threads (at most
+// kEncodeThreadsMax; 1 or 0 is EncodePage) ahead of the one that puts their blocks into the output
+// buffer: the same bytes in the same order. The threads have ended when it returns.
+WORD EncodePageAhead(tagRENDERCONTEXT* context, DWORD pageWidth, DWORD pageHeight, LONG bandRows,
+                     const DRVDEVMODE* settings, tagRENDEROPTIONS* options, unsigned threads);
+
 // The one plane of a monochrome bitmap as plane 0, band by band. Bands of `bandRows` rows (0 or
 // less: kDefaultBandRows; at most 65535, the raster block's row count). The output buffer is reset
 // first. 0xFFFF, or 0 when the output buffer cannot be created or the bitmap has no plane.
