@@ -9,10 +9,7 @@
 #include "filter/PjlValue.h"
 #include "filter/StageTimes.h"
 #include "filter/render/PageEncode.h"
-#include "filter/render/PageEncodeAhead.h"
 #include "filter/render/Renderer.h"
-
-#include <thread>
 
 namespace {
 
@@ -26,12 +23,6 @@ bool JobStarted(const tagJOBINFO* pJob) {
 
 bool PageOpen(const tagJOBINFO* pJob) {
     return (pJob->dwJobState & JOBSTATE_PAGE_OPEN) != 0;
-}
-
-// Threads that compress a page: one a processor, up to the encoder's most.
-unsigned EncodeThreads() {
-    unsigned uProcessors = std::thread::hardware_concurrency();
-    return uProcessors < kEncodeThreadsMax ? (uProcessors > 0 ? uProcessors : 1) : kEncodeThreadsMax;
 }
 
 }  // namespace
@@ -137,9 +128,15 @@ int SendPage(tagJOBINFO* pJob) {
         WORD wEncoded;
         {
             StageTimer encode(STAGE_ENCODE);
-            wEncoded = EncodePageAhead(pJob->pRenderContext, static_cast<DWORD>(pJob->iPageWidth),
-                                       static_cast<DWORD>(pJob->iPageHeight), pJob->iBandHeight, &pJob->devmode,
-                                       pJob->pRenderOptions, EncodeThreads());
+            if (pJob->pPageEncoder != nullptr) {
+                // Compressed while it was screened; what is left is done now.
+                wEncoded = PageEncoderFinish(pJob->pPageEncoder, pJob->pRenderContext, pJob->pRenderOptions);
+                pJob->pPageEncoder = nullptr;
+            } else {
+                wEncoded = EncodePageAhead(pJob->pRenderContext, static_cast<DWORD>(pJob->iPageWidth),
+                                           static_cast<DWORD>(pJob->iPageHeight), pJob->iBandHeight, &pJob->devmode,
+                                           pJob->pRenderOptions, DefaultEncodeThreads());
+            }
         }
         // A failed encoding leaves its bytes in the renderer's buffer until the next drain.
         if (wEncoded != 0) iResult = FlushRendererOutput(pJob);

@@ -9,6 +9,8 @@
 #include "filter/FilterLog.h"
 #include "filter/RendererDriving.h"
 #include "filter/render/ModelDataQuery.h"
+#include "filter/render/PageBitmap.h"
+#include "filter/render/PageEncode.h"
 #include "filter/render/Screening.h"
 
 #include <cstdlib>
@@ -76,16 +78,46 @@ struct tagBANDPLACEMENT {
     BYTE* pbTurned;  // the turned band of a landscape page, nullptr for an upright one
 };
 
+// The page row an upright band starting at raster row lRow is placed at.
+LONG UprightOriginY(const tagBANDPLACEMENT& p, LONG lRow) {
+    LONG lOriginY = lRow - p.pGeometry->lTopOffset;
+    // A raster taller than the sheet is placed with its bottom on the sheet's bottom.
+    if (p.lHeight > p.pGeometry->lPaperHeight) lOriginY += p.pGeometry->lPaperHeight - p.lHeight;
+    return lOriginY;
+}
+
+// The page's compression started with its bitmap, given up unless the page is read whole.
+class PageEncoderGuard {
+public:
+    explicit PageEncoderGuard(tagJOBINFO* pJob) : m_pJob(pJob) {}
+    ~PageEncoderGuard() {
+        if (m_bKeep) return;
+        PageEncoderFree(m_pJob->pPageEncoder);
+        m_pJob->pPageEncoder = nullptr;
+    }
+    PageEncoderGuard(const PageEncoderGuard&) = delete;
+    PageEncoderGuard& operator=(const PageEncoderGuard&) = delete;
+    void Keep() { m_bKeep = true; }
+
+private:
+    tagJOBINFO* m_pJob;
+    bool m_bKeep = false;
+};
+
 // A band of the raster onto the page, turned first on a landscape page.
 bool PlaceBand(void* pvPlacement, const tagSCREENBAND& band) {
     const tagBANDPLACEMENT& p = *static_cast<const tagBANDPLACEMENT*>(pvPlacement);
     const tagPAGEGEOMETRY* pGeometry = p.pGeometry;
     if (p.pbTurned == nullptr) {
-        LONG lOriginY = band.lFirstRow - pGeometry->lTopOffset;
-        // A raster taller than the sheet is placed with its bottom on the sheet's bottom.
-        if (p.lHeight > pGeometry->lPaperHeight) lOriginY += pGeometry->lPaperHeight - p.lHeight;
-        return SendBand(p.pJob, SCREEN_BITS_PER_PIXEL, p.lWidth, band.lRows, p.lPageWidth, p.lPageHeight,
-                        -pGeometry->lLeftOffset, lOriginY, band.pbPixels) != 0;
+        if (SendBand(p.pJob, SCREEN_BITS_PER_PIXEL, p.lWidth, band.lRows, p.lPageWidth, p.lPageHeight,
+                     -pGeometry->lLeftOffset, UprightOriginY(p, band.lFirstRow), band.pbPixels) == 0)
+            return false;
+        // The bands below start further down: the rows above the next band are final and may be
+        // compressed while the rest of the page is read.
+        PageEncoderRowsDone(p.pJob->pPageEncoder,
+                            PageRowsAbove(p.pJob->pRenderContext, p.pJob->pRenderOptions->pPageBitmap,
+                                          UprightOriginY(p, band.lFirstRow + band.lRows)));
+        return true;
     }
     TurnBand(band.pbPixels, p.cbBandRow, static_cast<size_t>(band.lRows), static_cast<size_t>(p.lWidth), p.pbTurned,
              PaddedRowBytes(static_cast<size_t>(band.lRows), SCREEN_BITS_PER_PIXEL));
@@ -120,6 +152,9 @@ int ReadPageBands(tagJOBINFO* pJob, int fd, const tagPAGEBITMAPINFO* pInfo, cons
     pJob->iPageHeight = lPageHeight;
     pJob->wPlaneCount = pJob->devmode.priv.dmColor == 1 ? 1 : 4;
 
+    // A page read but never sent: its compression ends before a new bitmap replaces its own.
+    PageEncoderFree(pJob->pPageEncoder);
+    pJob->pPageEncoder = nullptr;
     if (SetupRendererPage(pJob) == 0) return 0;
 
     // The second band buffer is what lets the next band be read while one is screened; without it
@@ -134,8 +169,14 @@ int ReadPageBands(tagJOBINFO* pJob, int fd, const tagPAGEBITMAPINFO* pInfo, cons
         return 0;
     }
 
+    // Compressed from the page's top while the page is read: a turned page's bands each reach
+    // every row, so its compression waits for the page's end.
+    pJob->pPageEncoder =
+        PageEncoderStart(pJob->pRenderContext, pJob->pRenderOptions, pJob->iBandHeight, DefaultEncodeThreads());
+    PageEncoderGuard encoderGuard(pJob);
+
     tagBANDPLACEMENT placement = {pJob, pGeometry, lWidth, lHeight, lPageWidth, lPageHeight, cbBandRow, turned.get()};
-    // Declared after the buffers, so that it is done with them before they are freed.
+    // Declared after the buffers and the encoder, so that it is done with them before they go.
     BandScreener screener(PlaceBand, &placement, bands[1] != nullptr);
     const int iBuffers = screener.Threaded() ? 2 : 1;
     for (LONG y = 0, iBand = 0; y < lHeight; ++iBand) {
@@ -149,5 +190,7 @@ int ReadPageBands(tagJOBINFO* pJob, int fd, const tagPAGEBITMAPINFO* pInfo, cons
         if (!screener.Hand(tagSCREENBAND{pbBand, n, y})) return 0;
         y += n;
     }
-    return screener.Finish() ? -1 : 0;
+    if (!screener.Finish()) return 0;
+    encoderGuard.Keep();  // the page's sending finishes it
+    return -1;
 }

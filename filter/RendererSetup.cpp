@@ -8,6 +8,7 @@
 #include "filter/OutputSink.h"
 #include "filter/StageTimes.h"
 #include "filter/render/PageBitmap.h"
+#include "filter/render/PageEncode.h"
 #include "filter/render/Renderer.h"
 #include "filter/render/Screening.h"
 
@@ -77,6 +78,9 @@ int InitRenderer(tagJOBINFO* pJob) {
 
 void FreeRenderer(tagJOBINFO* pJob) {
     if (pJob == nullptr) return;
+    // A page still being compressed: its threads end before its bitmap goes.
+    PageEncoderFree(pJob->pPageEncoder);
+    pJob->pPageEncoder = nullptr;
     if (pJob->pRenderContext != nullptr) RendererFree(pJob->pRenderContext);
     pJob->pRenderContext = nullptr;
     if (pJob->pRenderOptions != nullptr) {

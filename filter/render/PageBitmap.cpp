@@ -4,6 +4,7 @@
 #include "filter/render/RenderOptions.h"
 #include "core/settings/DevMode.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 
@@ -138,4 +139,19 @@ void FreePageBitmap(tagPAGEBITMAP* bitmap)
         std::free(bitmap->pBits);
         std::free(bitmap);
     }
+}
+
+DWORD PageRowsAbove(const tagRENDERCONTEXT* context, const tagPAGEBITMAP* bitmap, int64_t pageY)
+{
+    if (context == nullptr || bitmap == nullptr) {
+        return 0;
+    }
+    // The screening moves a band up by a negative binding shift, and draws page row r into bitmap
+    // rows r * multiplier and on.
+    const int64_t y = pageY + std::min<LONG>(bitmap->lShiftY, 0);
+    if (y <= 0) {
+        return 0;
+    }
+    const uint64_t rows = static_cast<uint64_t>(y) * static_cast<uint64_t>(PageMultiplierY(context));
+    return rows < bitmap->dwHeight ? static_cast<DWORD>(rows) : bitmap->dwHeight;
 }

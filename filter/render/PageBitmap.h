@@ -7,6 +7,7 @@
 #include "core/WinTypes.h"
 
 #include <cstddef>
+#include <cstdint>
 
 struct DRVDEVMODE;
 struct tagRENDERCONTEXT;
@@ -44,6 +45,11 @@ WORD ComputeBindingShift(const DRVDEVMODE* settings, tagRENDERCONTEXT* context, 
 // block, or when the bitmap is too large to allocate.
 WORD AllocPageBitmap(DWORD width, DWORD height, const DRVDEVMODE* settings, tagRENDERCONTEXT* context,
                      tagRENDEROPTIONS* options);
+
+// The bitmap rows that a band placed at page row `pageY` (as the screening is given it) or below
+// can no longer draw into: those above where such a band lands after the binding shift and the
+// row multiplier, at most the bitmap's height.
+DWORD PageRowsAbove(const tagRENDERCONTEXT* context, const tagPAGEBITMAP* bitmap, int64_t pageY);
 
 // Frees a bitmap and its planes; nullptr is harmless.
 void FreePageBitmap(tagPAGEBITMAP* bitmap);

@@ -27,6 +27,32 @@ WORD EncodePage(tagRENDERCONTEXT* context, DWORD pageWidth, DWORD pageHeight, LO
 WORD EncodePageAhead(tagRENDERCONTEXT* context, DWORD pageWidth, DWORD pageHeight, LONG bandRows,
                      const DRVDEVMODE* settings, tagRENDEROPTIONS* options, unsigned threads);
 
+// The threads a page is compressed on: one a processor, up to the encoder's most (4).
+unsigned DefaultEncodeThreads();
+
+// A page compressed while it is being screened: helper threads compress its band-planes as soon
+// as their rows are final, and the page's end appends them in order, the same bytes as EncodePage.
+struct tagPAGEENCODER;
+
+// Starts compressing the page bitmap of the option block on up to `threads` threads (at most 4; the
+// helpers are all but one). nullptr, and the page is to be encoded whole at its end, without a
+// bitmap, for another language than GDI, with 1 thread or when no helper can be started. The
+// bitmap must stay until PageEncoderFinish or PageEncoderFree.
+tagPAGEENCODER* PageEncoderStart(tagRENDERCONTEXT* context, const tagRENDEROPTIONS* options, LONG bandRows,
+                                 unsigned threads);
+
+// The bitmap's rows before `rows` are screened and will not be drawn into any more.
+void PageEncoderRowsDone(tagPAGEENCODER* encoder, DWORD rows);
+
+// The page's end: every row final, the page's blocks into the output buffer (emptied first) in
+// order; then the encoder and the bitmap are freed and the option block's pointer cleared,
+// whatever the outcome. Results as EncodePage; 0 also without an encoder.
+WORD PageEncoderFinish(tagPAGEENCODER* encoder, tagRENDERCONTEXT* context, tagRENDEROPTIONS* options);
+
+// A page given up: the helpers stop (each finishes the band-plane in hand), the encoder is freed;
+// the bitmap stays. nullptr is harmless.
+void PageEncoderFree(tagPAGEENCODER* encoder);
+
 // The one plane of a monochrome bitmap as plane 0, band by band. Bands of `bandRows` rows (0 or
 // less: kDefaultBandRows; at most 65535, the raster block's row count). The output buffer is reset
 // first. 0xFFFF, or 0 when the output buffer cannot be created or the bitmap has no plane.

@@ -2,122 +2,9 @@
 
 #include "filter/render/RasterBlockWriter.h"
 
-#include <condition_variable>
-#include <memory>
-#include <mutex>
 #include <exception>
-#include <thread>
-
-namespace {
-
-struct OutputBufferDeleter {
-    void operator()(tagOUTPUTBUFFER* buffer) const { OutputBufferFree(buffer); }
-};
-using OwnedOutput = std::unique_ptr<tagOUTPUTBUFFER, OutputBufferDeleter>;
-
-// What became of a band-plane a helper took.
-struct AheadSlot {
-    OwnedOutput blocks;  // its blocks; nullptr when the helper could not get any
-    bool done = false;
-};
-
-// The helpers and the appending thread over one list. Band-planes are taken strictly in the list's
-// order, and none further than kEncodeAheadBandPlanes past the one being appended.
-class AheadEncoder {
-public:
-    AheadEncoder(const tagBANDCOMPRESSOR& compressor, const std::vector<tagBANDPLANE>& bandPlanes)
-        : m_compressor(compressor), m_bandPlanes(bandPlanes), m_slots(bandPlanes.size())
-    {
-    }
-    // Stops the helpers (they finish the band-plane in hand) and waits for them.
-    ~AheadEncoder()
-    {
-        {
-            std::lock_guard<std::mutex> lock(m_lock);
-            m_stop = true;
-        }
-        m_changed.notify_all();
-        for (std::thread& helper : m_helpers) {
-            helper.join();
-        }
-    }
-    AheadEncoder(const AheadEncoder&) = delete;
-    AheadEncoder& operator=(const AheadEncoder&) = delete;
-
-    void StartHelpers(unsigned count)
-    {
-        for (unsigned i = 0; i < count; ++i) {
-            try {
-                m_helpers.emplace_back(&AheadEncoder::Help, this);
-            } catch (const std::exception&) {
-                break;  // fewer helpers (no thread or no memory); this thread does what they leave
-            }
-        }
-    }
-
-    void AppendAll(tagOUTPUTBUFFER* out)
-    {
-        for (size_t i = 0; i < m_bandPlanes.size(); ++i) {
-            std::unique_lock<std::mutex> lock(m_lock);
-            m_appending = i;
-            if (m_next == i) {
-                // No helper has it: compressed here, straight into the output.
-                ++m_next;
-                lock.unlock();
-                m_changed.notify_all();  // the window moved on
-                EncodeBandPlane(m_compressor, m_bandPlanes[i], out);
-                continue;
-            }
-            m_changed.notify_all();
-            m_changed.wait(lock, [this, i] { return m_slots[i].done; });
-            OwnedOutput blocks = std::move(m_slots[i].blocks);
-            lock.unlock();
-            if (blocks == nullptr) {
-                EncodeBandPlane(m_compressor, m_bandPlanes[i], out);
-                continue;
-            }
-            for (const tagOUTPUTBLOCK* block = blocks->pFirst; block != nullptr; block = block->pNext) {
-                OutputBufferAppend(out, block->pData, block->dwUsed);
-            }
-        }
-    }
-
-private:
-    void Help()
-    {
-        std::unique_lock<std::mutex> lock(m_lock);
-        for (;;) {
-            m_changed.wait(lock, [this] {
-                return m_stop || m_next >= m_bandPlanes.size() || m_next < m_appending + kEncodeAheadBandPlanes;
-            });
-            if (m_stop || m_next >= m_bandPlanes.size()) {
-                return;
-            }
-            const size_t i = m_next++;
-            lock.unlock();
-            OwnedOutput blocks(OutputBufferCreate());
-            if (blocks != nullptr) {
-                EncodeBandPlane(m_compressor, m_bandPlanes[i], blocks.get());
-            }
-            lock.lock();
-            m_slots[i].blocks = std::move(blocks);
-            m_slots[i].done = true;
-            m_changed.notify_all();
-        }
-    }
-
-    const tagBANDCOMPRESSOR m_compressor;
-    const std::vector<tagBANDPLANE>& m_bandPlanes;
-    std::vector<AheadSlot> m_slots;
-    std::vector<std::thread> m_helpers;
-    std::mutex m_lock;
-    std::condition_variable m_changed;
-    size_t m_next = 0;  // the first band-plane nobody has taken
-    size_t m_appending = 0;  // the band-plane being appended
-    bool m_stop = false;
-};
-
-}  // namespace
+#include <limits>
+#include <utility>
 
 void EncodeBandPlane(const tagBANDCOMPRESSOR& compressor, const tagBANDPLANE& bandPlane, tagOUTPUTBUFFER* out)
 {
@@ -139,7 +26,121 @@ void EncodeBandPlanes(const tagBANDCOMPRESSOR& compressor, const std::vector<tag
         }
         return;
     }
-    AheadEncoder encoder(compressor, bandPlanes);
+    AheadEncoder encoder(compressor, bandPlanes, out);
     encoder.StartHelpers(threads - 1);
-    encoder.AppendAll(out);
+    encoder.Finish();
+}
+
+AheadEncoder::AheadEncoder(const tagBANDCOMPRESSOR& compressor, std::vector<tagBANDPLANE> bandPlanes,
+                           tagOUTPUTBUFFER* page)
+    : m_compressor(compressor), m_bandPlanes(std::move(bandPlanes)), m_page(page), m_slots(m_bandPlanes.size())
+{
+}
+
+AheadEncoder::~AheadEncoder()
+{
+    {
+        std::lock_guard<std::mutex> lock(m_lock);
+        m_stop = true;
+    }
+    m_changed.notify_all();
+    for (std::thread& helper : m_helpers) {
+        helper.join();
+    }
+    for (Slot& slot : m_slots) {
+        OutputBufferFree(slot.pBlocks);  // what a page given up left
+    }
+}
+
+unsigned AheadEncoder::StartHelpers(unsigned count)
+{
+    unsigned started = 0;
+    for (; started < count; ++started) {
+        try {
+            m_helpers.emplace_back(&AheadEncoder::Help, this);
+        } catch (const std::exception&) {
+            break;  // fewer helpers (no thread or no memory); the finishing thread does what they leave
+        }
+    }
+    return started;
+}
+
+void AheadEncoder::RowsReady(DWORD rows)
+{
+    {
+        std::lock_guard<std::mutex> lock(m_lock);
+        if (rows <= m_rowsReady) {
+            return;
+        }
+        m_rowsReady = rows;
+    }
+    m_changed.notify_all();
+}
+
+bool AheadEncoder::MayTakeNext() const
+{
+    return m_next < m_bandPlanes.size() && m_next < m_appended + kEncodeAheadBandPlanes &&
+           m_bandPlanes[m_next].dwRowEnd <= m_rowsReady;
+}
+
+void AheadEncoder::AppendDone()
+{
+    while (m_appended < m_slots.size() && m_slots[m_appended].bDone) {
+        Slot& slot = m_slots[m_appended];
+        if (slot.pBlocks != nullptr) {
+            for (const tagOUTPUTBLOCK* block = slot.pBlocks->pFirst; block != nullptr; block = block->pNext) {
+                OutputBufferAppend(m_page, block->pData, block->dwUsed);
+            }
+            OutputBufferFree(slot.pBlocks);
+            slot.pBlocks = nullptr;
+        } else {
+            EncodeBandPlane(m_compressor, m_bandPlanes[m_appended], m_page);
+        }
+        ++m_appended;
+    }
+}
+
+void AheadEncoder::Finish()
+{
+    RowsReady(std::numeric_limits<DWORD>::max());
+    std::unique_lock<std::mutex> lock(m_lock);
+    while (m_appended < m_bandPlanes.size()) {
+        if (m_next == m_appended) {
+            // Nobody has the next one: compressed here, straight into the page's buffer, which no
+            // other thread appends to while it is not done.
+            const size_t i = m_next++;
+            lock.unlock();
+            m_changed.notify_all();
+            EncodeBandPlane(m_compressor, m_bandPlanes[i], m_page);
+            lock.lock();
+            m_slots[i].bDone = true;
+            ++m_appended;
+            AppendDone();
+            m_changed.notify_all();
+            continue;
+        }
+        m_changed.wait(lock, [this] { return m_appended == m_bandPlanes.size() || m_next == m_appended; });
+    }
+}
+
+void AheadEncoder::Help()
+{
+    std::unique_lock<std::mutex> lock(m_lock);
+    for (;;) {
+        m_changed.wait(lock, [this] { return m_stop || m_next >= m_bandPlanes.size() || MayTakeNext(); });
+        if (m_stop || m_next >= m_bandPlanes.size()) {
+            return;
+        }
+        const size_t i = m_next++;
+        lock.unlock();
+        tagOUTPUTBUFFER* blocks = OutputBufferCreate();
+        if (blocks != nullptr) {
+            EncodeBandPlane(m_compressor, m_bandPlanes[i], blocks);
+        }
+        lock.lock();
+        m_slots[i].pBlocks = blocks;
+        m_slots[i].bDone = true;
+        AppendDone();
+        m_changed.notify_all();
+    }
 }

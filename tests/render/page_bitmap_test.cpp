@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 namespace {
 
 struct ShiftCase {
@@ -145,6 +147,34 @@ TEST(PageBitmapAlloc, RefusesAPageTooLargeToAddress)
     EXPECT_EQ(AllocPageBitmap(0xFFFFFFFFu, 0xFFFFFFFFu, &dm, &context, &options), FLAG_FALSE);
     EXPECT_EQ(options.pPageBitmap, nullptr);
     EXPECT_EQ(AllocPageBitmap(10, 10, &dm, nullptr, &options), FLAG_FALSE);
+}
+
+// Which rows of the bitmap a band placed at a page row can no longer reach: the band lands at that
+// row moved up by a negative binding shift (a positive one only narrows the page), each page row
+// drawn into `multiplier` bitmap rows; never more than the bitmap has.
+TEST(PageRowsAbove, RowsAboveWhereTheNextBandLands)
+{
+    struct Case {
+        LONG shiftY;
+        LONG multiplierY;
+        int64_t pageY;
+        DWORD expected;  // of a bitmap of 1000 rows
+    } cases[] = {
+        {0, 1, 100, 100},    {0, 2, 100, 200},   {-30, 1, 100, 70},  {30, 1, 100, 100}, {-30, 2, 100, 140},
+        {0, 1, 0, 0},        {0, 1, -5, 0},      {-30, 1, 20, 0},    {0, 1, 2000, 1000}, {0, 2, 600, 1000},
+        {0, 1, 1000, 1000},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE("shift " + std::to_string(c.shiftY) + ", multiplier " + std::to_string(c.multiplierY) +
+                     ", page row " + std::to_string(c.pageY));
+        tagRENDERCONTEXT context{};
+        context.lResMultiplierY = c.multiplierY;
+        tagPAGEBITMAP bitmap{};
+        bitmap.dwHeight = 1000;
+        bitmap.lShiftY = c.shiftY;
+        EXPECT_EQ(PageRowsAbove(&context, &bitmap, c.pageY), c.expected);
+    }
+    EXPECT_EQ(PageRowsAbove(nullptr, nullptr, 100), 0u);
 }
 
 }  // namespace

@@ -1,7 +1,8 @@
-// A page compressed on several threads ahead of the one that writes its blocks: the same bytes in
-// the same order as the one-thread encoding, whatever the library does band by band (encodes the
-// band, fails, stops early, takes no row) and whatever the page's shape; and the band-planes really
-// are compressed at once on several threads.
+// A page compressed on several threads ahead of the one that writes its blocks, also while it is
+// still being screened: the same bytes in the same order as the one-thread encoding, whatever the
+// library does band by band (encodes the band, fails, stops early, takes no row) and whatever the
+// page's shape; the band-planes really are compressed at once on several threads; and a page given
+// up half-way leaves its bitmap alone.
 #include "EncodeTestSupport.h"
 
 #include "filter/render/PageEncode.h"
@@ -15,6 +16,7 @@
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <cstring>
 #include <mutex>
 #include <set>
 #include <string>
@@ -261,6 +263,104 @@ TEST_F(EncodeAhead, PagesWithoutRasterBlocksFailAsWithOneThread)
               FLAG_FALSE);
     EXPECT_EQ(otherLanguage.options()->pPageBitmap, nullptr);
     EXPECT_TRUE(DrainOutput(otherLanguage.context()).empty());
+}
+
+// A page compressed while it is screened: its rows become final a few at a time (steps that do not
+// fall on band edges), and rows not yet final hold what the screening has not overwritten yet. The
+// blocks equal the whole page's encoding, so no band-plane was compressed before its rows were
+// final; and they reach the context's buffer only at the page's end, after what was written there
+// meanwhile (the page's header, which the front end drains first).
+TEST_F(EncodeAhead, PageCompressedWhileItIsScreenedEqualsTheWholePage)
+{
+    struct Case {
+        const char* name;
+        unsigned width, height;
+        size_t planes;
+        LONG bandRows;
+        unsigned step;  // rows made final at a time
+        unsigned threads;
+        PFNCOMPRESS entry;
+    } cases[] = {
+        {"colour, the library", 640, 1100, 4, 128, 100, 4, Doubles::real},
+        {"monochrome, failures, early stops and refusals", 1200, 900, 1, 64, 37, 3, Doubles::ByRows},
+        {"colour, rows final in one go", 333, 1031, 4, 64, 1031, 2, Doubles::ByRows},
+        {"colour, a row at a time", 200, 300, 4, 32, 1, 4, Doubles::ByRows},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::vector<std::vector<uint8_t>> planes = MixedPlanes(c.width, c.height, c.planes);
+        const Encoded one = Encode(planes, c.width, c.height, c.bandRows, c.entry, 0);
+
+        const size_t rowBytes = orvtest::PlaneRowBytes(c.width);
+        std::vector<std::vector<uint8_t>> unscreened(c.planes, std::vector<uint8_t>(rowBytes * c.height, 0xA5));
+        EncodePageFixture page;
+        page.SetPage(c.width, c.height, unscreened);
+        page.context()->pfnCompress = c.entry;
+        tagPAGEENCODER* encoder = PageEncoderStart(page.context(), page.options(), c.bandRows, c.threads);
+        ASSERT_NE(encoder, nullptr) << "no helper thread started";
+        tagPAGEBITMAP* bitmap = page.options()->pPageBitmap;
+        for (unsigned row = 0; row < c.height;) {
+            const unsigned end = std::min(c.height, row + c.step);
+            for (size_t p = 0; p < c.planes; ++p) {
+                std::memcpy(bitmap->pBits + p * PagePlaneBytes(bitmap) + row * rowBytes,
+                            planes[p].data() + row * rowBytes, (end - row) * rowBytes);
+            }
+            PageEncoderRowsDone(encoder, end);
+            row = end;
+        }
+        // The page's header, written while the page is compressed.
+        OutputBufferAppendString(RendererStartOutput(page.context()), "page header");
+        const std::vector<uint8_t> header = DrainOutput(page.context());
+        EXPECT_EQ(std::string(header.begin(), header.end()), "page header");  // no block went there yet
+
+        EXPECT_EQ(PageEncoderFinish(encoder, page.context(), page.options()), FLAG_TRUE);
+        EXPECT_EQ(page.options()->pPageBitmap, nullptr);
+        EXPECT_EQ(page.context()->wBandFlags, one.bandFlagsAfter);
+        const std::vector<uint8_t> bytes = DrainOutput(page.context());
+        EXPECT_EQ(bytes.size(), one.bytes.size());
+        EXPECT_TRUE(bytes == one.bytes) << "the blocks differ";
+    }
+}
+
+// A page given up half-way (the pipe ended): the helpers stop and the encoder goes without
+// touching the bitmap, which the whole-page encoding then still encodes as it would have.
+TEST_F(EncodeAhead, PageGivenUpHalfWayLeavesTheBitmapAlone)
+{
+    const unsigned width = 700, height = 1500;
+    const std::vector<std::vector<uint8_t>> planes = MixedPlanes(width, height, 4);
+    const Encoded one = Encode(planes, width, height, 128, Doubles::ByRows, 0);
+
+    EncodePageFixture page;
+    page.SetPage(width, height, planes);
+    page.context()->pfnCompress = Doubles::ByRows;
+    tagPAGEENCODER* encoder = PageEncoderStart(page.context(), page.options(), 128, 4);
+    ASSERT_NE(encoder, nullptr);
+    PageEncoderRowsDone(encoder, height / 2);
+    PageEncoderFree(encoder);
+    ASSERT_NE(page.options()->pPageBitmap, nullptr);
+    EXPECT_EQ(EncodePage(page.context(), width, height, 128, page.settings(), page.options()), FLAG_TRUE);
+    EXPECT_TRUE(DrainOutput(page.context()) == one.bytes);
+    PageEncoderFree(nullptr);
+}
+
+// Pages the encoder does not take while they are screened: they are encoded whole at their end.
+TEST_F(EncodeAhead, PagesWithoutHelpersAreNotStartedEarly)
+{
+    EncodePageFixture noBitmap;
+    EXPECT_EQ(PageEncoderStart(noBitmap.context(), noBitmap.options(), 64, 4), nullptr);
+
+    EncodePageFixture oneThread;
+    oneThread.SetPage(100, 100, MixedPlanes(100, 100, 1));
+    EXPECT_EQ(PageEncoderStart(oneThread.context(), oneThread.options(), 64, 1), nullptr);
+
+    EncodePageFixture otherLanguage;
+    otherLanguage.SetPage(100, 100, MixedPlanes(100, 100, 1));
+    otherLanguage.options()->dwLangType = LANGTYPE_PCL;
+    EXPECT_EQ(PageEncoderStart(otherLanguage.context(), otherLanguage.options(), 64, 4), nullptr);
+    EXPECT_NE(otherLanguage.options()->pPageBitmap, nullptr);
+
+    EXPECT_EQ(PageEncoderFinish(nullptr, oneThread.context(), oneThread.options()), FLAG_FALSE);
+    EXPECT_EQ(oneThread.options()->pPageBitmap, nullptr);  // freed whatever the outcome
 }
 
 }  // namespace
