@@ -70,6 +70,7 @@ struct tagDOCSTATE {
     tagPAGEPASSIO io {};
     std::string pushback;            // input bytes to read again before the file's next bytes
     size_t pushbackAt = 0;
+    size_t cbUnheldCounts = 0;       // bytes put back by counted sections whose count did not hold
     FILE* pHeld = nullptr;           // rewritten text held back until the first page is seen
     FILE* pReplay = nullptr;         // the input as it came, until the first page is seen
     bool bFatal = false;             // the pass must stop; the child ends with status 1

@@ -160,6 +160,13 @@ size_t ReadDocBytes(tagJOBINFO* pJob, tagDOCSTATE* pDoc, char* pb, size_t cb)
 void UnreadDocBytes(tagDOCSTATE* pDoc, const char* pb, size_t cb)
 {
     if (cb == 0) return;
+    // Where the put-back bytes already read leave room, the bytes go in front of the unread ones
+    // in place: a long put-back run read a section at a time is not copied again for each section.
+    if (pDoc->pushbackAt >= cb) {
+        pDoc->pushbackAt -= cb;
+        std::memcpy(&pDoc->pushback[pDoc->pushbackAt], pb, cb);
+        return;
+    }
     std::string rest = pDoc->pushback.substr(pDoc->pushbackAt);
     pDoc->pushback.assign(pb, cb);
     pDoc->pushback += rest;

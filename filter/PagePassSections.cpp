@@ -8,6 +8,7 @@
 #include "core/settings/ModelAnswers.h"
 #include "filter/FilterLog.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <climits>
@@ -26,6 +27,14 @@ const char* const kShowOperators[] = {"show",   "xshow",   "yshow",     "xyshow"
 
 // Counted binary data is taken whole only up to this size; larger counts are read as lines.
 constexpr long kMaxCountedBytes = 64L * 1024 * 1024;
+// Bytes that counts which did not hold may put back over a whole document: as many as the largest
+// section taken whole. Each such count has its bytes read again as lines, so a document of many
+// lines that announce counts would otherwise be read over and over; past this much, counted
+// sections are read as lines at once.
+constexpr size_t kMaxUnheldCountBytes = static_cast<size_t>(kMaxCountedBytes);
+// Counted bytes are read in pieces of this size, so that a count far past the end of the input
+// costs only the bytes that are there.
+constexpr size_t kCountedPiece = 64 * 1024;
 
 const char kRectClipProc[] =
     "/rectclip where{pop/rectclip load}\n"
@@ -96,6 +105,21 @@ bool IsEndOfCounted(const char* pLine)
     return LineStarts(pLine, "%%EndBinary") || LineStarts(pLine, "%%EndData");
 }
 
+// Up to count bytes of the input, fewer only where the input ends.
+std::vector<char> ReadCountedBytes(tagJOBINFO* pJob, tagDOCSTATE* pDoc, size_t count)
+{
+    std::vector<char> data;
+    while (data.size() < count) {
+        const size_t at = data.size();
+        const size_t want = std::min(kCountedPiece, count - at);
+        data.resize(at + want);
+        const size_t got = ReadDocBytes(pJob, pDoc, data.data() + at, want);
+        data.resize(at + got);
+        if (got < want) break;
+    }
+    return data;
+}
+
 bool IsLineEndOnly(const char* pLine, int iLength)
 {
     for (int i = 0; i < iLength; ++i) {
@@ -129,16 +153,17 @@ int PassLine(tagJOBINFO* pJob, tagDOCSTATE* pDoc, DocTarget target, char* pLine,
     const bool counted = LineStarts(pLine, "%%BeginBinary:") || LineStarts(pLine, "%%BeginData:");
     const long count = counted ? CountedBytes(pLine) : -1;
     WriteTo(pJob, pDoc, target, pLine, static_cast<size_t>(iLength));
-    if (count < 0 || count > kMaxCountedBytes) return ReadDocLine(pJob, pDoc, pLine, iSize);
+    if (count < 0 || count > kMaxCountedBytes || pDoc->cbUnheldCounts > kMaxUnheldCountBytes)
+        return ReadDocLine(pJob, pDoc, pLine, iSize);
 
     // Take the counted bytes, then check that the end comment follows them (one line end may come
     // between). A count that runs past the input or past the end comment does not hold: the bytes
     // go back and the section is read as lines, so no page or trailer disappears into it.
-    std::vector<char> data(static_cast<size_t>(count));
-    const size_t got = ReadDocBytes(pJob, pDoc, data.data(), data.size());
+    std::vector<char> data = ReadCountedBytes(pJob, pDoc, static_cast<size_t>(count));
+    const size_t got = data.size();
     std::string after;
     bool holds = false;
-    if (got == data.size()) {
+    if (got == static_cast<size_t>(count)) {
         int n = ReadDocLine(pJob, pDoc, pLine, iSize);
         after.assign(pLine, static_cast<size_t>(n));
         if (IsLineEndOnly(pLine, n)) {
@@ -149,9 +174,10 @@ int PassLine(tagJOBINFO* pJob, tagDOCSTATE* pDoc, DocTarget target, char* pLine,
     }
     if (!holds) {
         LogDebug("page pass: the byte count of a binary section does not hold, read as lines\n");
-        if (got < data.size()) LogMessage(LOG_ERROR, "Early end-of-file while reading binary data\n");
+        if (got < static_cast<size_t>(count)) LogMessage(LOG_ERROR, "Early end-of-file while reading binary data\n");
         UnreadDocBytes(pDoc, after.data(), after.size());
         UnreadDocBytes(pDoc, data.data(), got);
+        pDoc->cbUnheldCounts += got + after.size();
         return ReadDocLine(pJob, pDoc, pLine, iSize);
     }
     WriteTo(pJob, pDoc, target, data.data(), data.size());

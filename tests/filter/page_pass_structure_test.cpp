@@ -533,6 +533,49 @@ TEST(PagePassStore, CountedBinaryDataIsTakenWholeWhenItsCountHoldsAndReadAsLines
     }
 }
 
+TEST(PagePassStore, ManyCountsThatDoNotHoldGoThroughInOneReadingOfTheDocument)
+{
+    // A count that does not hold puts the bytes after it back to be read as lines. Read again for
+    // every such line (and a large count first taking its announced size in memory), a document of
+    // such lines a few hundred kilobytes long kept the pass busy for hours. The pages come out as
+    // for any document, and sections that hold inside put-back bytes are still taken whole: in the
+    // last row each hides a page comment in its data.
+    auto repeat = [](const std::string& text, int times) {
+        std::string out;
+        for (int i = 0; i < times; ++i) out += text;
+        return out;
+    };
+    const std::string pastTheEnd = "%%BeginBinary: 60000000\n";
+    const std::string hidden = "(\n%%Page: 9 9\n) pop";
+    const std::string holds = "%%BeginBinary: " + std::to_string(hidden.size()) + "\n" + hidden + "\n%%EndBinary\n";
+    struct Case {
+        const char* name;
+        std::string body;  // lines at the top of the first page
+    } cases[] = {
+        {"counts far past a short input", repeat(pastTheEnd, 1000)},
+        {"counts past the input over megabytes of such lines", repeat(pastTheEnd, 200000)},
+        {"one count that does not hold before many sections that do", pastTheEnd + repeat(holds, 20000)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string doc = "%!PS-Adobe-3.0\n%%Pages: 2\n%%EndComments\n%%Page: 1 1\n" + c.body +
+                                "100 100 moveto 40 0 rlineto 0 20 rlineto -40 0 rlineto closepath fill showpage\n"
+                                "%%Page: 2 2\n"
+                                "100 100 moveto 40 0 rlineto 0 40 rlineto -40 0 rlineto closepath fill showpage\n"
+                                "%%Trailer\n%%EOF\n";
+        PagePassRun run;
+        run.dm().dmCopies = 2;
+        run.dm().dmCollate = 1;
+        run.priv().dmCopiesByDriver = 1;
+        ASSERT_EQ(run.Run(doc), 0);
+        ASSERT_EQ(run.records().size(), 1u);
+        EXPECT_EQ(run.records()[0].devmode.priv.dmTotalPages, 2u);
+        const std::vector<InkBox> pages = run.Render();
+        ASSERT_EQ(pages.size(), 4u);
+        for (size_t i = 0; i < pages.size(); ++i) EXPECT_EQ(PageOfBox(pages[i]), static_cast<int>(i % 2) + 1) << i;
+    }
+}
+
 TEST(PagePassStore, TrailerReportsThePagesFedAndDropsTheInputsCounts)
 {
     PagePassRun run;
