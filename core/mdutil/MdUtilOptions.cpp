@@ -114,20 +114,26 @@ WORD CMdUtil::AreRequirementsMet(DWORD dwMask, const tagREQMINIMUMS* pMinimums) 
     WORD answer = FLAG_TRUE;
     if ((dwMask & kRequiresDuplexUnit) != 0)
         answer = HasDuplexUnit() != 0 ? 1 : 0;
-    if ((dwMask & kRequiresCapability35) != 0) {
-        bool bMet;
-        if (pMinimums != nullptr && (pMinimums->dwFlags & kMinimum35Given) != 0)
-            bMet = GetCapability35Total() >= pMinimums->dwMin35;
-        else
-            bMet = HasCapability35() != 0;
-        answer = answer != 0 && bMet ? 1 : 0;
-    }
-    if ((dwMask & kRequiresCapability36) != 0) {
-        bool bMet;
-        if (pMinimums != nullptr && (pMinimums->dwFlags & kMinimum36Given) != 0)
-            bMet = GetCapability36Total() >= pMinimums->dwMin36;
-        else
-            bMet = HasCapability36() != 0;
+    // The two storages: a minimum total when the caller gives one, else the storage being there.
+    struct Storage {
+        DWORD dwRequires;
+        DWORD dwMinimumGiven;
+        DWORD tagREQMINIMUMS::*pMinimum;
+        DWORD (CMdUtil::*pfnTotal)() const;
+        WORD (CMdUtil::*pfnPresent)() const;
+    };
+    static const Storage kStorages[] = {
+        {kRequiresCapability35, kMinimum35Given, &tagREQMINIMUMS::dwMin35, &CMdUtil::GetCapability35Total,
+         &CMdUtil::HasCapability35},
+        {kRequiresCapability36, kMinimum36Given, &tagREQMINIMUMS::dwMin36, &CMdUtil::GetCapability36Total,
+         &CMdUtil::HasCapability36},
+    };
+    for (const Storage& storage : kStorages) {
+        if ((dwMask & storage.dwRequires) == 0)
+            continue;
+        const bool bMet = pMinimums != nullptr && (pMinimums->dwFlags & storage.dwMinimumGiven) != 0
+                              ? (this->*storage.pfnTotal)() >= pMinimums->*storage.pMinimum
+                              : (this->*storage.pfnPresent)() != 0;
         answer = answer != 0 && bMet ? 1 : 0;
     }
     if ((dwMask & kRequiresFinisher) != 0)
