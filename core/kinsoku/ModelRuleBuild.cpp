@@ -5,6 +5,7 @@
 #include "core/kinsoku/RuleAnswers.h"
 #include "core/model/SpcIds.h"
 #include "core/model/SpcListAnswers.h"
+#include "core/printerinfo/PaperIds.h"
 
 void vLoadKinsokuLinks(const tagMODELHANDLE* pHandle, CKinsokuList* pList)
 {
@@ -27,7 +28,7 @@ SHORT bBuildModelKinsoku(const tagMODELHANDLE* pHandle, CKinsokuList* pList, SHO
     // the values of the quality item.
     vKinsokuItemValues(pHandle, pList, sAllValues);
     vKinsokuPaper(pHandle, pList);
-    for (SHORT sClass : {456, 457, 458, 459}) {
+    for (SHORT sClass = kPaperClassCustom; sClass <= kPaperClassCustom2; ++sClass) {
         vKinsokuCustomPaper(pHandle, pList, sClass);
     }
     vKinsokuMedia(pHandle, pList);
