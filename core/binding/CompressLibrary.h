@@ -27,8 +27,11 @@ bool IsCompressLibraryName(const char* baseName);
 // Binds <library dir>/<baseName>.so.1, else <library dir>/<baseName>.so (the library directory is
 // kCompressLibDir of core/InstallPaths.h). 0 on success, 1 on failure. With a NULL table or name the
 // table is left as it was; otherwise it is unbound first and all zero after a failure, also for a
-// name that IsCompressLibraryName refuses.
+// name that IsCompressLibraryName refuses. The table may hold anything on entry (zeroed, never
+// initialised, bound before): only a library that a binder opened into it is released.
 int LoadCompressLibrary(tagCOMPRESSFUNC* compress, const char* baseName);
 
-// Closes the library and zeroes the table; nothing for a NULL or unbound table.
+// Closes the library when a binder opened it into this very table, and zeroes the table; a table
+// whose handle is no such open (garbage, a copy of a bound table) is only zeroed; nothing for NULL
+// or a table without a handle.
 void UnloadCompressLibrary(tagCOMPRESSFUNC* compress);
