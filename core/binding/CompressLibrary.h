@@ -30,5 +30,14 @@ bool IsCompressLibraryName(const char* baseName);
 // name that IsCompressLibraryName refuses.
 int LoadCompressLibrary(tagCOMPRESSFUNC* compress, const char* baseName);
 
+// The entry the package's own compression library exports to say that COMPRESS may be called from
+// several threads at once: `int ORV_COMPRESS_REENTRANT(void)`, answering 1.
+inline constexpr char kCompressReentrantEntry[] = "ORV_COMPRESS_REENTRANT";
+
+// Whether the bound library says it may be called from several threads at once. Any other
+// library (a maker's, which promises nothing of the kind) is called from one thread only; false
+// also for a NULL or unbound table.
+bool IsCompressLibraryReentrant(const tagCOMPRESSFUNC* compress);
+
 // Closes the library and zeroes the table; nothing for a NULL or unbound table.
 void UnloadCompressLibrary(tagCOMPRESSFUNC* compress);
