@@ -100,6 +100,8 @@ struct JobView {
     bool DriverCopies() const {
         return Extra1(0x8000) && priv.dmCopiesByDriver == 1 && Fields(DM_COPIES) && dm.dmCopies > 1;
     }
+    // The page pass sends every collated set itself (as it does for these settings).
+    bool DriverMakesSets() const { return priv.dmCopiesByDriver == 1 && dm.dmCollate == 1 && dm.dmCopies > 1; }
     bool SpoolKind(int k) const {
         static const DWORD kBits[] = {0, DMX1_JOBKIND1, DMX1_JOBKIND2, DMX1_JOBKIND3, DMX1_JOBKIND4, DMX1_JOBKIND5};
         return priv.dmJobSpool == k && Extra1(kBits[k]);
@@ -447,6 +449,8 @@ int BuildPjlValue(tagJOBINFO* pJob, const tagPJLITEM* pItem, tagPJLVALUE* pValue
         if (!job.Extra1(DMX1_SORT) && job.Fields(DM_COPIES | DM_COLLATE) && dm.dmCollate == 1 && dm.dmCopies > 1)
             SetNumber(pValue, 1, dm.dmCopies);
         if (job.SpoolKind(1)) SetNumber(pValue, 1, dm.dmCopies);
+        // The driver made the sets: the stream holds every one, and the printer prints it once.
+        if (pValue->sHasValue != 0 && job.DriverMakesSets()) SetNumber(pValue, 1, 1);
         break;
     case 123:
         if (job.Extra1(DMX1_DEPT_CODE) && (priv.dmUseDeptCode & 0x1) != 0 && priv.dmDeptCode[0] != '\0')

@@ -64,6 +64,21 @@ int LoadCompressLibrary(tagCOMPRESSFUNC* compress, const char* baseName)
     return 0;
 }
 
+bool IsCompressLibraryReentrant(const tagCOMPRESSFUNC* compress)
+{
+    if (compress == nullptr || compress->handle == nullptr) {
+        return false;
+    }
+    using ReentrantFn = int (*)();
+    void* symbol = dlsym(compress->handle, kCompressReentrantEntry);
+    if (symbol == nullptr) {
+        return false;
+    }
+    ReentrantFn reentrant;
+    std::memcpy(&reentrant, &symbol, sizeof reentrant);
+    return reentrant() == 1;
+}
+
 void UnloadCompressLibrary(tagCOMPRESSFUNC* compress)
 {
     if (compress == nullptr || compress->handle == nullptr) {
