@@ -2,6 +2,8 @@
 // and the model data. The words of the lines come from the model; only the values are known here.
 #include "filter/PjlValue.h"
 
+#include "filter/PjlRecordText.h"
+
 #include "core/codec/FinishingMaps.h"
 #include "core/model/SpcQuery.h"
 
@@ -69,16 +71,6 @@ private:
     DWORD m_dwCount = 0;
     bool m_bFound = false;
 };
-
-// A text field of the settings record (fixed size, perhaps unterminated) as a value text.
-void SetFieldText(tagPJLVALUE* pValue, const char* pszField, size_t cbField) {
-    size_t cch = strnlen(pszField, cbField);
-    if (cch > kPjlTextSize - 1) cch = kPjlTextSize - 1;
-    std::memcpy(pValue->aszTexts[0], pszField, cch);
-    pValue->aszTexts[0][cch] = '\0';
-    pValue->wType = PJLTYPE_TEXT1;
-    pValue->sHasValue = -1;
-}
 
 // A named record: u16 flags at +0 with 0x4, a non-empty text at +4.
 bool TakeNamedRecord(const ModelAnswer& answer, tagPJLVALUE* pValue) {
@@ -310,15 +302,15 @@ int BuildPjlValue(tagJOBINFO* pJob, const tagPJLITEM* pItem, tagPJLVALUE* pValue
         if ((job.SpoolKind(1) && !bMailBoxKinds) || job.SpoolKind(4) || job.SpoolKind(5))
             SetKey(pValue, 1);
         else if ((job.SpoolKind(1) && bMailBoxKinds) || job.SpoolKind(2) || job.SpoolKind(3))
-            SetFieldText(pValue, priv.dmMailBox_UserID, sizeof priv.dmMailBox_UserID);
+            SetRecordText(pJob, pItem, priv.dmMailBox_UserID, sizeof priv.dmMailBox_UserID, pValue);
         break;
     }
     case 18:
-        if (job.SpoolKind(3) || job.SpoolKind(5)) SetFieldText(pValue, priv.dmPassword, sizeof priv.dmPassword);
+        if (job.SpoolKind(3) || job.SpoolKind(5)) SetRecordText(pJob, pItem, priv.dmPassword, sizeof priv.dmPassword, pValue);
         break;
     case 57:
         if (pJob->dwSecurePrint != 0 && priv.dmJobName[0] != '\0')
-            SetFieldText(pValue, priv.dmJobName, sizeof priv.dmJobName);
+            SetRecordText(pJob, pItem, priv.dmJobName, sizeof priv.dmJobName, pValue);
         break;
     case 61:
     case 62:
@@ -454,7 +446,7 @@ int BuildPjlValue(tagJOBINFO* pJob, const tagPJLITEM* pItem, tagPJLVALUE* pValue
         break;
     case 123:
         if (job.Extra1(DMX1_DEPT_CODE) && (priv.dmUseDeptCode & 0x1) != 0 && priv.dmDeptCode[0] != '\0')
-            SetFieldText(pValue, priv.dmDeptCode, sizeof priv.dmDeptCode);
+            SetRecordText(pJob, pItem, priv.dmDeptCode, sizeof priv.dmDeptCode, pValue);
         break;
     case 131:
         if (!job.Extra2(DMX2_COLOR_20)) break;

@@ -12,6 +12,7 @@ packages=(
   libcairo2
   libjbig-dev jbigkit-bin libpng-dev
   netpbm groff
+  clang-14 libclang-rt-14-dev
 )
 
 missing=()

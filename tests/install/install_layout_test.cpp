@@ -106,8 +106,9 @@ TEST_F(InstallLayout, FilesLandWhereTheProgramsAndCupsLookWithTheirModes)
         {ppds + "GM1000.ppd", S_IFREG, 0644},
         // Every user makes their own subdirectory in conf/ and nobody removes another's.
         {Chomp(Staged(orv::kConfDir)), S_IFDIR, 01777},
-        {Chomp(Staged(orv::kSpoolDir)), S_IFDIR, 0777},
-        {Chomp(Staged(orv::kSpoolDir) + orv::kSecurePrintSubdir), S_IFDIR, 0777},
+        // The held secure-print jobs: the scheduler's user and group only.
+        {Chomp(Staged(orv::kSpoolDir)), S_IFDIR, 0770},
+        {Chomp(Staged(orv::kSpoolDir) + orv::kSecurePrintSubdir), S_IFDIR, 0770},
     };
 #ifdef ORV_HAVE_GDI_FILTER
     cases.push_back({Staged(ORV_CUPS_FILTER_DIR "/gdi-filter"), S_IFREG, 0755});
