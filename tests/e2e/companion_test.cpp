@@ -311,6 +311,21 @@ TEST_F(Companion, InstallFailuresSayWhyAndLeaveTheQueueAsItWas)
         EXPECT_NE(std::string::npos, run.output.find(c.says)) << run.output;
         EXPECT_TRUE(before == StateOf(*m_scheduler, "cbad")) << "the queue changed";
     }
+    // A PPD that the user running the program may not read (the program run as "nobody").
+    if (getuid() != 0 || access("/usr/bin/setpriv", X_OK) != 0) {
+        GTEST_SKIP() << "running the program as another user needs root and setpriv";
+    }
+    orvtest::ScratchDir open;
+    ASSERT_EQ(0, chmod(open.path().c_str(), 0755));
+    const std::string secret = open.WriteFile("secret.ppd", ppdText);
+    ASSERT_EQ(0, chmod(secret.c_str(), 0600));
+    const QueueState before = StateOf(*m_scheduler, "cbad");
+    const RunResult run = orve2e::Run({"setpriv", "--reuid=65534", "--regid=65534", "--clear-groups",
+                               m_scheduler->Root() + orv::kCompanionProgram, "-C", "-pcbad", "-c" + secret},
+                              {"CUPS_SERVER=" + m_scheduler->Socket()});
+    EXPECT_NE(0, run.status);
+    EXPECT_NE(std::string::npos, run.output.find("Permission denied")) << run.output;
+    EXPECT_TRUE(before == StateOf(*m_scheduler, "cbad")) << "the queue changed";
 }
 
 // A scheduler of its own whose queues only a print administrator may change: the companion
