@@ -288,7 +288,8 @@ bool ParseCustomPaperLine(std::string_view line, tagCUSTOMPAPER* paper)
     }
     // Length: from the next digit up to the next blank, then the unit's letter.
     const size_t lengthStart = line.find_first_of("0123456789", x);
-    const size_t lengthEnd = lengthStart == std::string_view::npos ? lengthStart : line.find_first_of(" \t", lengthStart);
+    const size_t lengthEnd =
+        lengthStart == std::string_view::npos ? lengthStart : line.find_first_of(" \t", lengthStart);
     if (lengthEnd == std::string_view::npos || lengthEnd + 1 >= line.size()) {
         return false;
     }

@@ -140,14 +140,14 @@ WORD AddCustomPaperToPpd(const char* pszPpdPath, const char* pszKeyword, const t
         OptionHasChoice(text, lines, *pageSize, keyword)) {
         return kNotRewritten;
     }
+    const auto line = [&](PaperLine kind) {
+        return FormatPaperLine(kind, keyword, name, nID, nUnit, dWidth, dLength);
+    };
     std::vector<Insertion> insertions = {
-        {lines[pageSize->close].begin, FormatPaperLine(PaperLine::PageSize, keyword, name, nID, nUnit, dWidth, dLength)},
-        {lines[pageRegion->close].begin,
-         FormatPaperLine(PaperLine::PageRegion, keyword, name, nID, nUnit, dWidth, dLength)},
-        {lines[*imageableArea].begin,
-         FormatPaperLine(PaperLine::ImageableArea, keyword, name, nID, nUnit, dWidth, dLength)},
-        {lines[*paperDimension].begin,
-         FormatPaperLine(PaperLine::PaperDimension, keyword, name, nID, nUnit, dWidth, dLength)},
+        {lines[pageSize->close].begin, line(PaperLine::PageSize)},
+        {lines[pageRegion->close].begin, line(PaperLine::PageRegion)},
+        {lines[*imageableArea].begin, line(PaperLine::ImageableArea)},
+        {lines[*paperDimension].begin, line(PaperLine::PaperDimension)},
     };
     std::stable_sort(insertions.begin(), insertions.end(),
                      [](const Insertion& a, const Insertion& b) { return a.offset < b.offset; });

@@ -65,7 +65,8 @@ bool StoreDefaults(const CompanionRequest& request, std::string* error)
                                   return d.first == keyword;
                               }) != defaults.end();
         if (!SetPpdDefault(&rewritten, keyword, choice) && required) {
-            *error = "the PPD of the queue \"" + queue.Name() + "\" has no place for the default of \"" + keyword + "\"";
+            *error = "the PPD of the queue \"" + queue.Name() + "\" has no place for the default of \"" + keyword +
+                     "\"";
             return false;
         }
     }

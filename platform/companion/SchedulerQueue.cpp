@@ -71,7 +71,8 @@ bool SchedulerQueue::Open(const std::string& queue, std::string* error)
     cupsSetPasswordCB2(NoPassword, nullptr);
     m_http = httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1, 30000, nullptr);
     if (m_http == nullptr) {
-        *error = std::string("cannot reach the print scheduler at ") + cupsServer() + " (" + cupsLastErrorString() + ")";
+        *error = std::string("cannot reach the print scheduler at ") + cupsServer() + " (" + cupsLastErrorString() +
+                 ")";
         return false;
     }
     char uri[HTTP_MAX_URI];
@@ -119,8 +120,9 @@ bool SchedulerQueue::FetchPpd(std::string* text, std::string* error)
         if (path[0] != '\0') {
             unlink(path);
         }
-        *error = status == HTTP_STATUS_NOT_FOUND ? "the queue \"" + m_name + "\" has no PPD"
-                                                 : RequestFailure("cannot fetch the PPD of the queue \"" + m_name + "\"");
+        *error = status == HTTP_STATUS_NOT_FOUND
+                     ? "the queue \"" + m_name + "\" has no PPD"
+                     : RequestFailure("cannot fetch the PPD of the queue \"" + m_name + "\"");
         return false;
     }
     const bool read = orv::ReadPpdText(path, true, text, nullptr);
