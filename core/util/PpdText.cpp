@@ -64,7 +64,8 @@ bool ReadPpdText(const char* path, bool noFollow, std::string* text, mode_t* mod
     }
     FileDescriptor fd(open(path, O_RDONLY | O_CLOEXEC | (noFollow ? O_NOFOLLOW : 0)));
     struct stat st {};
-    if (fd.get() < 0 || fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) {
+    if (fd.get() < 0 || fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode) ||
+        static_cast<unsigned long long>(st.st_size) > kMaxPpdBytes) {
         return false;
     }
     // The size is only a hint: the file may grow while it is read, and the bound holds anyway.
