@@ -29,6 +29,12 @@ if(TARGET gdi-filter)
   install(TARGETS gdi-filter RUNTIME DESTINATION ${ORV_CUPS_FILTER_DIR} PERMISSIONS ${_orv_program_perms})
 endif()
 
+# The companion program, where the settings program runs it from.
+if(TARGET orv-companion)
+  get_filename_component(_orv_companion_dir "${ORV_PATH_kCompanionProgram}" DIRECTORY)
+  install(TARGETS orv-companion RUNTIME DESTINATION ${_orv_companion_dir} PERMISSIONS ${_orv_program_perms})
+endif()
+
 # The binding loads <dir>/liborvjbig.so.1, then <dir>/liborvjbig.so.
 install(TARGETS orvjbig LIBRARY DESTINATION ${_orv_lib_dir} PERMISSIONS ${_orv_program_perms})
 

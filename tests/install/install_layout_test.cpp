@@ -104,6 +104,8 @@ TEST_F(InstallLayout, FilesLandWhereTheProgramsAndCupsLookWithTheirModes)
         {ppds + "GC7350.ppd", S_IFREG, 0644},
         {ppds + "GM4150.ppd", S_IFREG, 0644},
         {ppds + "GM1000.ppd", S_IFREG, 0644},
+        // Run by the settings program of any user.
+        {Staged(orv::kCompanionProgram), S_IFREG, 0755},
         // Every user makes their own subdirectory in conf/ and nobody removes another's.
         {Chomp(Staged(orv::kConfDir)), S_IFDIR, 01777},
         // The held secure-print jobs: the scheduler's user and group only.
