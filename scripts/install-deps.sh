@@ -12,6 +12,7 @@ packages=(
   libcairo2
   libjbig-dev jbigkit-bin libpng-dev
   netpbm groff
+  libgtk2.0-dev xvfb xauth
 )
 
 missing=()
