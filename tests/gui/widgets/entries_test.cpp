@@ -1,4 +1,5 @@
 // Entries, spin buttons and the filtering entry of passwords and department codes.
+#include <cstdio>
 #include <cstring>
 #include <gtest/gtest.h>
 #include <string>
@@ -72,6 +73,22 @@ TEST(EntryNoWideFilter, WorksOverTheGivenLengthOnly)
     gint nPosition = 0;
     gtk_editable_insert_text(GTK_EDITABLE(entry.GetGtkWidget()), text, 3, &nPosition);
     EXPECT_STREQ(entry.GetText(), "12");
+}
+
+// The entry holds passwords: its diagnostics may give the length, never the text.
+TEST(EntryNoWideFilter, PrintsNoEnteredText)
+{
+    for (int nFilter : {0, ENTRY_FILTER_ON | ENTRY_FILTER_DIGIT}) {
+        xEntryNoWide entry(nullptr, 1, 20, nFilter);
+        testing::internal::CaptureStdout();
+        gint nPosition = 0;
+        gtk_editable_insert_text(GTK_EDITABLE(entry.GetGtkWidget()), "Secret42", -1, &nPosition);
+        std::fflush(stdout);
+        std::string printed = testing::internal::GetCapturedStdout();
+        EXPECT_EQ(printed.find("Secret"), std::string::npos) << printed;
+        EXPECT_EQ(printed.find("42"), std::string::npos) << printed;
+        EXPECT_NE(printed.find("len = 8"), std::string::npos) << printed;
+    }
 }
 
 // Typed keys arrive one by one through the entry's input method.

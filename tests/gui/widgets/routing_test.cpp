@@ -37,6 +37,19 @@ xListBase* WithRows(xListBase* pList)
     return pList;
 }
 
+// A focus change delivered to the control as GTK delivers it when its window gains or loses the
+// keyboard focus.
+std::function<void(xWidget*)> SendFocus(gboolean bIn)
+{
+    return [bIn](xWidget* w) {
+        GdkEvent* pEvent = gdk_event_new(GDK_FOCUS_CHANGE);
+        pEvent->focus_change.window = GDK_WINDOW(g_object_ref(w->GetGtkWidget()->window));
+        pEvent->focus_change.in = bIn;
+        gtk_widget_send_focus_change(w->GetGtkWidget(), pEvent);
+        gdk_event_free(pEvent);
+    };
+}
+
 std::vector<RouteCase> RouteCases()
 {
     return {
@@ -71,15 +84,12 @@ std::vector<RouteCase> RouteCases()
              gtk_tree_path_free(pPath);
          },
          {Notify::SelectChanged}},
-        {"EntryFocusIn", [](xWidget* o, int id) { return new xEntry(o, id, 10); },
-         [](xWidget* w) {
-             GdkEvent* pEvent = gdk_event_new(GDK_FOCUS_CHANGE);
-             pEvent->focus_change.window = GDK_WINDOW(g_object_ref(w->GetGtkWidget()->window));
-             pEvent->focus_change.in = TRUE;
-             gtk_widget_send_focus_change(w->GetGtkWidget(), pEvent);
-             gdk_event_free(pEvent);
-         },
+        {"EntryFocusIn", [](xWidget* o, int id) { return new xEntry(o, id, 10); }, SendFocus(TRUE), {Notify::Focus}},
+        {"EntryNoWideFocusOut", [](xWidget* o, int id) { return new xEntryNoWide(o, id, 10, 0); }, SendFocus(FALSE),
          {Notify::Focus}},
+        // Spin buttons do not route their focus changes.
+        {"SpinButtonFocusNotRouted", [](xWidget* o, int id) { return new xSpinButton(o, id, 0, 0, 9, 1); },
+         SendFocus(TRUE), {}},
     };
 }
 
@@ -102,7 +112,8 @@ TEST(NotificationRoutes, EverySignalClimbsToTheLastOwnerWithTheControlsId)
 
         std::vector<Notification> expected;
         for (Notify kind : c.expected) {
-            expected.push_back({kind, nID, kind == Notify::Focus ? 1 : 0});
+            bool bFocusIn = std::string(c.name).find("FocusIn") != std::string::npos;
+            expected.push_back({kind, nID, kind == Notify::Focus && bFocusIn ? 1 : 0});
         }
         EXPECT_EQ(recorder.Log(), expected);
         gtk_widget_destroy(window.GetGtkWidget());
