@@ -13,6 +13,7 @@ packages=(
   libjbig-dev jbigkit-bin libpng-dev
   netpbm groff
   clang-14 libclang-rt-14-dev
+  libgtk2.0-dev xvfb xauth
 )
 
 missing=()
