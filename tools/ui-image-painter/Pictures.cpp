@@ -161,6 +161,9 @@ void PaintDiffusion(cairo_t* cr)
 void PaintHatch(cairo_t* cr)
 {
     Frame(cr);
+    cairo_save(cr);
+    cairo_rectangle(cr, 3, 3, 26, 26);
+    cairo_clip(cr);
     SetColour(cr, {0, 0, 0});
     cairo_set_line_width(cr, 1.0);
     for (double d = -26; d < 30; d += 4) {
@@ -169,9 +172,6 @@ void PaintHatch(cairo_t* cr)
         cairo_move_to(cr, d, 3);
         cairo_line_to(cr, d + 26, 29);
     }
-    cairo_save(cr);
-    cairo_rectangle(cr, 3, 3, 26, 26);
-    cairo_clip(cr);
     cairo_stroke(cr);
     cairo_restore(cr);
 }
