@@ -1,11 +1,13 @@
-// The program's built-in UI texts and pictures.
+// The settings program's built-in user-interface texts and pictures.
 #pragma once
 
 #include <gdk-pixbuf/gdk-pixbuf.h>
 
-// The built-in text of (section, string id) in the user's locale; NULL for a key the table lacks.
+// Text of (section, string id) in the locale chosen from LANG, else in "en"; NULL when neither
+// has a text for the key. The text belongs to the table: never freed or changed by the caller.
 const char* GetBuiltinString(unsigned short wSection, unsigned short wID);
 
-// The built-in picture of an image id, owned by the table (callers take their own reference when
-// they keep it); NULL for an id the table lacks.
+// The picture of an image id, decoded once and cached; NULL for an unknown id (0 included) or a
+// picture that cannot be decoded. The pixbuf belongs to the cache: callers may hand it to GTK,
+// which takes its own references, but never unref or modify it (copy it first to change pixels).
 GdkPixbuf* GetBuiltinImage(unsigned short wID);

@@ -115,6 +115,14 @@ TEST_F(InstallLayout, FilesLandWhereTheProgramsAndCupsLookWithTheirModes)
 #ifdef ORV_HAVE_GDI_FILTER
     cases.push_back({Staged(ORV_CUPS_FILTER_DIR "/gdi-filter"), S_IFREG, 0755});
 #endif
+#ifdef ORV_HAVE_UI_RESOURCES
+    // Resource text files of the settings program, one directory per locale.
+    for (const char* locale : {"en/", "ja/"}) {
+        for (const char* file : {"L_K4WQTN.RCT", "L_L_GC73.RCT", "L_L_GM41.RCT"}) {
+            cases.push_back({data + locale + file, S_IFREG, 0644});
+        }
+    }
+#endif
     for (const Case& c : cases) {
         SCOPED_TRACE(c.path);
         struct stat st {};
