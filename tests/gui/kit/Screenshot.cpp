@@ -26,14 +26,17 @@ std::string SaveScreenshot(GtkWidget* pWindow, const std::string& name)
         ADD_FAILURE() << "window for screenshot " << name << " is not realized";
         return "";
     }
-    gdk_window_invalidate_rect(pWindow->window, nullptr, TRUE);
-    gdk_window_process_updates(pWindow->window, TRUE);
-    gdk_flush();
-    gint nWidth = 0;
-    gint nHeight = 0;
-    gdk_drawable_get_size(pWindow->window, &nWidth, &nHeight);
-    GdkPixbuf* pPixbuf =
-        gdk_pixbuf_get_from_drawable(nullptr, pWindow->window, nullptr, 0, 0, 0, 0, nWidth, nHeight);
+    // Drawn again into a pixmap of its own: other tests' windows on the shared server may cover
+    // the window on the screen.
+    GdkPixmap* pPixmap = gtk_widget_get_snapshot(pWindow, nullptr);
+    GdkPixbuf* pPixbuf = nullptr;
+    if (pPixmap != nullptr) {
+        gint nWidth = 0;
+        gint nHeight = 0;
+        gdk_drawable_get_size(pPixmap, &nWidth, &nHeight);
+        pPixbuf = gdk_pixbuf_get_from_drawable(nullptr, pPixmap, nullptr, 0, 0, 0, 0, nWidth, nHeight);
+        g_object_unref(pPixmap);
+    }
     if (pPixbuf == nullptr) {
         ADD_FAILURE() << "could not capture window for screenshot " << name;
         return "";

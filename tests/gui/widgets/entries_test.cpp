@@ -65,11 +65,12 @@ TEST(EntryNoWideFilter, FilteredTextGoesInAtTheInsertPosition)
     EXPECT_EQ(nPosition, 4);
 }
 
-// Only the given number of bytes counts: text beyond it is never looked at.
+// Only the given number of bytes counts: what follows them is never looked at.
 TEST(EntryNoWideFilter, WorksOverTheGivenLengthOnly)
 {
     xEntryNoWide entry(nullptr, 1, 20, ENTRY_FILTER_ON | ENTRY_FILTER_DIGIT);
-    const char text[] = {'1', 'a', '2', '\xE3', '\x81', '\x82'};
+    // Past the given length stands a multi-byte character, which would refuse the whole text.
+    const char text[] = "1a2\xE3\x81\x82";
     gint nPosition = 0;
     gtk_editable_insert_text(GTK_EDITABLE(entry.GetGtkWidget()), text, 3, &nPosition);
     EXPECT_STREQ(entry.GetText(), "12");

@@ -147,7 +147,9 @@ TEST(HelpTipHide, HidesAfterItsDelay)
     QuickTip tip(&shown.anchor, "quick", 60);
     tip.Show(1);
     EXPECT_TRUE(GTK_WIDGET_VISIBLE(tip.GetGtkWidget()));
-    RunLoopFor(200);
+    for (int i = 0; i < 40 && GTK_WIDGET_VISIBLE(tip.GetGtkWidget()); ++i) {
+        RunLoopFor(50);
+    }
     EXPECT_FALSE(GTK_WIDGET_VISIBLE(tip.GetGtkWidget()));
     EXPECT_EQ(tip.GetTimerID(), 0u);
     tip.Show(0);
@@ -174,15 +176,20 @@ void PutEvent(GdkEventType type, GtkWidget* pWidget, int nIn = 0)
 TEST(HelpTipHide, PointerOverTheTipHoldsTheTimerAndLeavingRestartsIt)
 {
     AnchoredWindow shown(50, 50);
-    QuickTip tip(&shown.anchor, "hold", 60);
+    // A delay long enough that the pointer's arrival is handled before it runs out, also on a
+    // loaded machine under the sanitizers.
+    QuickTip tip(&shown.anchor, "hold", 400);
     tip.Show(1);
     PutEvent(GDK_ENTER_NOTIFY, tip.GetGtkWidget());
+    ASSERT_TRUE(GTK_WIDGET_VISIBLE(tip.GetGtkWidget()));
     EXPECT_EQ(tip.GetTimerID(), 0u);
-    RunLoopFor(150);
+    RunLoopFor(600);
     EXPECT_TRUE(GTK_WIDGET_VISIBLE(tip.GetGtkWidget()));
     PutEvent(GDK_LEAVE_NOTIFY, tip.GetGtkWidget());
     EXPECT_NE(tip.GetTimerID(), 0u);
-    RunLoopFor(200);
+    for (int i = 0; i < 40 && GTK_WIDGET_VISIBLE(tip.GetGtkWidget()); ++i) {
+        RunLoopFor(50);
+    }
     EXPECT_FALSE(GTK_WIDGET_VISIBLE(tip.GetGtkWidget()));
     tip.Show(0);
 }
