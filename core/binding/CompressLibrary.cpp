@@ -3,6 +3,8 @@
 #include "core/InstallPaths.h"
 #include "core/binding/SharedObject.h"
 
+#include <dlfcn.h>
+
 #include <cstring>
 #include <iterator>
 #include <string>
