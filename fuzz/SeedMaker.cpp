@@ -160,6 +160,9 @@ int main(int argc, char** argv)
     int n = 0;
     for (const char* text : optionStrings)
         Write("cups_options", "options-" + std::to_string(++n) + ".txt", text);
+    for (const char* model : {"GC7350", "GM4150", "GM1000"})
+        Write("custom_paper_ppd", std::string(model) + ".ppd",
+              ReadAll(std::string(ORV_SAMPLE_PPD_DIR) + "/" + model + ".ppd"));
     std::ofstream(g_out + "/.made") << "seeds\n";
     return 0;
 }
