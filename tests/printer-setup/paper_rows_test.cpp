@@ -2,8 +2,11 @@
 // custom papers with their unit word in the user's language, and the output mode's first row.
 #include "gui/PaperSizeRows.h"
 
+#include "gui/CustomPaperIds.h"
 #include "gui/LoadedQueue.h"
 #include "printer-setup/SetupTestSupport.h"
+
+#include <unistd.h>
 
 #include <algorithm>
 
@@ -13,6 +16,11 @@ namespace {
 
 using setuptest::FakeCups;
 using setuptest::InstallTree;
+
+bool fs_exists(const std::string& path)
+{
+    return access(path.c_str(), F_OK) == 0;
+}
 
 TEST(LocaliseCustomPaperUnit, ReplacesTheLastUnitWord)
 {
@@ -132,6 +140,22 @@ TEST_F(PaperRows, OutputModeBeginsWithSameAsPaperSizeAndHonoursTheLayout)
         }
         EXPECT_LE(limited.size(), normal.size());
     }
+}
+
+TEST(CustomPaperIds, ReadsTheCustomPageSizesOfAPpdInOrder)
+{
+    orvtest::ScratchDir dir;
+    FakeCups cups({});
+    const std::string custom = CustomPaperPpd(dir);
+    EXPECT_EQ(ReadCustomPaperIds(cups.Table(), custom.c_str()), (std::vector<WORD>{457, 458}));
+    EXPECT_TRUE(fs_exists(custom)) << "the file is left in place";
+    const std::string plain =
+        setuptest::WriteSamplePpd(dir, "GC7350", "plain.ppd", "*OrvalenAttr Utility: \"OrvUtility\"\n");
+    EXPECT_TRUE(ReadCustomPaperIds(cups.Table(), plain.c_str()).empty());
+    EXPECT_TRUE(ReadCustomPaperIds(cups.Table(), (dir / "missing.ppd").c_str()).empty());
+    EXPECT_TRUE(ReadCustomPaperIds(cups.Table(), nullptr).empty());
+    tagCUPSFUNC unbound{};
+    EXPECT_TRUE(ReadCustomPaperIds(&unbound, custom.c_str()).empty());
 }
 
 TEST(PaperRowsWithout, NoRecordOrSettingsGiveNoRows)
