@@ -10,7 +10,8 @@
 //   wait=MS       nothing for MS milliseconds
 //
 // Steps are separated by ";". Every message box the program shows is answered with its default
-// button, and its text appended to the file ORV_SETUP_DRIVE_LOG when that is set.
+// button, and its text appended to the file ORV_SETUP_DRIVE_LOG when that is set. A window still
+// open two seconds after the last step ends the program with status 3.
 #include <gtk/gtk.h>
 
 #include <cstdio>
@@ -24,6 +25,7 @@ namespace {
 
 std::deque<std::string> g_steps;
 gint64 g_waitUntil = 0;
+bool g_lastStepDone = false;
 
 void Log(const std::string& line)
 {
@@ -160,8 +162,16 @@ gboolean Tick(gpointer)
     if (window == nullptr || g_get_monotonic_time() < g_waitUntil) {
         return TRUE;
     }
+    if (g_steps.empty() && !g_lastStepDone) {
+        g_lastStepDone = true;
+        g_waitUntil = g_get_monotonic_time() + 2000 * 1000;
+        return TRUE;
+    }
     if (g_steps.empty()) {
-        return FALSE;
+        // Every step is done and the window is still there: the program did not do what the
+        // steps asked (a save that failed keeps it open). End it with a status of its own.
+        Log("window still open after the last step");
+        std::exit(3);
     }
     const std::string step = g_steps.front();
     g_steps.pop_front();

@@ -40,19 +40,18 @@ PpdPaper PaperOfId(const std::string& ppdText, int id)
     return {match[1], std::stod(match[2]), std::stod(match[3])};
 }
 
-// The marked (default) choice of an option in "lpoptions -l" output.
-std::string DefaultChoice(const std::string& lpoptions, const std::string& option)
+// The default choice of an option in the PPD the scheduler keeps for the queue (what cupsGetPPD
+// hands out).
+std::string DefaultChoice(const PrivateScheduler& scheduler, const std::string& queue, const std::string& option)
 {
-    std::istringstream in(lpoptions);
+    std::istringstream in(ReadFileText(scheduler.QueuePpd(queue)));
+    const std::string key = "*Default" + option + ":";
     for (std::string line; std::getline(in, line);) {
-        if (line.rfind(option + "/", 0) != 0) {
-            continue;
-        }
-        std::istringstream words(line.substr(line.find(':') + 1));
-        for (std::string word; words >> word;) {
-            if (word[0] == '*') {
-                return word.substr(1);
-            }
+        if (line.rfind(key, 0) == 0) {
+            std::istringstream value(line.substr(key.size()));
+            std::string word;
+            value >> word;
+            return word;
         }
     }
     return std::string();
@@ -81,13 +80,13 @@ TEST(SettingsProgram, ListsLoadsChangesAndSavesThroughCups)
     // The queue starts from a page size that is not the model's default.
     RunResult set = scheduler->Client({"lpadmin", "-p", "gc", "-o", "PageSize=Legal"});
     ASSERT_EQ(set.status, 0) << set.output;
-    ASSERT_EQ(DefaultChoice(scheduler->Client({"lpoptions", "-p", "gc", "-l"}).output, "PageSize"), "Legal");
+    ASSERT_EQ(DefaultChoice(*scheduler, "gc", "PageSize"), "Legal");
 
     const std::string user = SubmittingUser();
     const std::string rows = scheduler->ScratchPath("setup-rows.txt");
     const std::string log = scheduler->ScratchPath("setup-drive.log");
     const RunResult run =
-        Run({"timeout", "120", program},
+        orve2e::Run({"timeout", "60", program},
             {"CUPS_SERVER=" + scheduler->Socket(), "ORVALEN_TEST_ROOT=" + scheduler->Root(), "DISPLAY=" + xvfb.Display(),
              "GTK_MODULES=" ORV_SETUP_DRIVER_MODULE, "LANG=C", "LOGNAME=" + user, "USER=" + user,
              "ORV_SETUP_DRIVE=rows=" + rows + ";select=gc;defaults;ok", "ORV_SETUP_DRIVE_LOG=" + log});
@@ -111,7 +110,7 @@ TEST(SettingsProgram, ListsLoadsChangesAndSavesThroughCups)
     EXPECT_NE(paper.keyword, "Legal") << "the model's default replaced the queue's";
 
     // The queue's PPD defaults are the saved ones.
-    EXPECT_EQ(DefaultChoice(scheduler->Client({"lpoptions", "-p", "gc", "-l"}).output, "PageSize"), paper.keyword);
+    EXPECT_EQ(DefaultChoice(*scheduler, "gc", "PageSize"), paper.keyword);
 
     // The next job of that user is printed on the saved paper.
     ORV_REQUIRE_PRINTING_FILTER();
