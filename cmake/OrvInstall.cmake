@@ -29,6 +29,12 @@ if(TARGET gdi-filter)
   install(TARGETS gdi-filter RUNTIME DESTINATION ${ORV_CUPS_FILTER_DIR} PERMISSIONS ${_orv_program_perms})
 endif()
 
+# The companion program, where the settings program runs it from.
+if(TARGET orv-companion)
+  get_filename_component(_orv_companion_dir "${ORV_PATH_kCompanionProgram}" DIRECTORY)
+  install(TARGETS orv-companion RUNTIME DESTINATION ${_orv_companion_dir} PERMISSIONS ${_orv_program_perms})
+endif()
+
 # The binding loads <dir>/liborvjbig.so.1, then <dir>/liborvjbig.so.
 install(TARGETS orvjbig LIBRARY DESTINATION ${_orv_lib_dir} PERMISSIONS ${_orv_program_perms})
 
@@ -49,14 +55,15 @@ install(FILES ${_orv_ppds} DESTINATION ${ORV_CUPS_PPD_DIR} PERMISSIONS ${_orv_da
 
 # Directories whose modes matter: conf/ lets every user make their own subdirectory (sticky, so
 # nobody removes another user's) and lets the filter read it; the secure-print spool belongs to
-# the CUPS user, and gets the mode 0777 that the filter gives every level of it.
+# the CUPS user and its group, and gets the mode 0770 that the filter gives every level of it: the
+# held jobs carry their passwords, so other local users may neither read nor change them.
 install(CODE "
   set(_root \"\$ENV{DESTDIR}\")
   foreach(_dir \"${_orv_conf_dir}\" \"${_orv_spool_dir}\" \"${_orv_secure_dir}\")
     file(MAKE_DIRECTORY \"\${_root}\${_dir}\")
   endforeach()
   execute_process(COMMAND chmod 1777 \"\${_root}${_orv_conf_dir}\" COMMAND_ERROR_IS_FATAL ANY)
-  execute_process(COMMAND chmod 0777 \"\${_root}${_orv_spool_dir}\" \"\${_root}${_orv_secure_dir}\"
+  execute_process(COMMAND chmod 0770 \"\${_root}${_orv_spool_dir}\" \"\${_root}${_orv_secure_dir}\"
                   COMMAND_ERROR_IS_FATAL ANY)
   execute_process(COMMAND id -u OUTPUT_VARIABLE _uid OUTPUT_STRIP_TRAILING_WHITESPACE)
   if(_uid STREQUAL \"0\")
@@ -65,5 +72,5 @@ install(CODE "
   else()
     message(STATUS \"Not root: ${_orv_spool_dir} left to the installing user; CUPS's user ${ORV_CUPS_USER} must own it\")
   endif()
-  message(STATUS \"Directories: ${_orv_conf_dir} (1777), ${_orv_secure_dir} (0777, ${ORV_CUPS_USER})\")
+  message(STATUS \"Directories: ${_orv_conf_dir} (1777), ${_orv_secure_dir} (0770, ${ORV_CUPS_USER} and its group)\")
 ")

@@ -16,7 +16,8 @@ endforeach()
 
 # The install rules need these; a header that no longer declares one of them is a build error
 # rather than a package installed to the wrong place.
-foreach(_needed kPackageShareDir kModelDataDir kConfDir kSpoolDir kSecurePrintSubdir kCompressLibDir)
+foreach(_needed kPackageShareDir kModelDataDir kConfDir kSpoolDir kSecurePrintSubdir kCompressLibDir
+                kCompanionProgram)
   if(NOT DEFINED ORV_PATH_${_needed})
     message(FATAL_ERROR "core/InstallPaths.h no longer declares ${_needed} in the form the install rules read")
   endif()

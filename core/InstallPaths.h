@@ -14,6 +14,8 @@ inline constexpr const char kPackageShareDir[] = "/usr/local/share/orvalen/print
 inline constexpr const char kModelDataDir[] = "/usr/local/share/orvalen/printer/data/";
 inline constexpr const char kConfDir[] = "/usr/local/share/orvalen/printer/conf/";
 inline constexpr const char kPackageBinDir[] = "/usr/local/share/orvalen/printer/bin/";
+// The companion program that stores a queue's PPD options and PPD in CUPS for the settings program.
+inline constexpr const char kCompanionProgram[] = "/usr/local/share/orvalen/printer/bin/L_QW7RMTEKB";
 inline constexpr const char kTmpPackageDir[] = "/tmp/orvalen/printer/";
 inline constexpr const char kTmpOverlayDir[] = "/tmp/orvalen/printer/overlay/";
 inline constexpr const char kOverlayLockPath[] = "/tmp/orvalen/printer/overlay.lock";

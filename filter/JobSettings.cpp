@@ -6,10 +6,12 @@
 #include "core/dialog/DevmodeFile.h"
 #include "core/dialog/ReviseDevmode.h"
 #include "core/settings/DevModeService.h"
+#include "filter/FilterLog.h"
 
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 namespace {
 
@@ -46,7 +48,12 @@ WORD LoadJobSettings(tagJOBINFO* pJob) {
     pdm->dm.dmDriverExtra = kDevmodePrivateSize;
     errno = 0;
     // The settings the user saved for this queue; without them (or when they are refused) the model's.
-    if (dwReadDevmodeFile(pJob->pszUser, pJob->pszPrinter, pdm) != 0)
+    std::string strRefusal;
+    DWORD dwRead = dwReadDevmodeFile(pJob->pszUser, pJob->pszPrinter, pdm, &strRefusal);
+    if (dwRead == kDmFileUntrusted)
+        LogMessage(LOG_ERROR, "Saved settings of user %s for %s not used (%s); the model's defaults apply\n",
+                   pJob->pszUser, pJob->pszPrinter, strRefusal.c_str());
+    if (dwRead != 0)
         uiReviseDevmodeEx(pJob->pszPrinter, &pJob->cups, pJob->ppd, pJob->pSpcData, nullptr, pdm,
                           DEVMODE_SERVICE_DEFAULTS);
     // The page count of one copy set belongs to the document it was counted for; only this job's

@@ -2,6 +2,8 @@
 // and the model data. The words of the lines come from the model; only the values are known here.
 #include "filter/PjlValue.h"
 
+#include "filter/PjlRecordText.h"
+
 #include "core/codec/FinishingMaps.h"
 #include "core/model/SpcQuery.h"
 
@@ -70,16 +72,6 @@ private:
     bool m_bFound = false;
 };
 
-// A text field of the settings record (fixed size, perhaps unterminated) as a value text.
-void SetFieldText(tagPJLVALUE* pValue, const char* pszField, size_t cbField) {
-    size_t cch = strnlen(pszField, cbField);
-    if (cch > kPjlTextSize - 1) cch = kPjlTextSize - 1;
-    std::memcpy(pValue->aszTexts[0], pszField, cch);
-    pValue->aszTexts[0][cch] = '\0';
-    pValue->wType = PJLTYPE_TEXT1;
-    pValue->sHasValue = -1;
-}
-
 // A named record: u16 flags at +0 with 0x4, a non-empty text at +4.
 bool TakeNamedRecord(const ModelAnswer& answer, tagPJLVALUE* pValue) {
     if (!answer.Found() || (answer.U16(0) & 0x4) == 0) return false;
@@ -100,6 +92,8 @@ struct JobView {
     bool DriverCopies() const {
         return Extra1(0x8000) && priv.dmCopiesByDriver == 1 && Fields(DM_COPIES) && dm.dmCopies > 1;
     }
+    // The page pass sends every collated set itself (as it does for these settings).
+    bool DriverMakesSets() const { return priv.dmCopiesByDriver == 1 && dm.dmCollate == 1 && dm.dmCopies > 1; }
     bool SpoolKind(int k) const {
         static const DWORD kBits[] = {0, DMX1_JOBKIND1, DMX1_JOBKIND2, DMX1_JOBKIND3, DMX1_JOBKIND4, DMX1_JOBKIND5};
         return priv.dmJobSpool == k && Extra1(kBits[k]);
@@ -308,15 +302,15 @@ int BuildPjlValue(tagJOBINFO* pJob, const tagPJLITEM* pItem, tagPJLVALUE* pValue
         if ((job.SpoolKind(1) && !bMailBoxKinds) || job.SpoolKind(4) || job.SpoolKind(5))
             SetKey(pValue, 1);
         else if ((job.SpoolKind(1) && bMailBoxKinds) || job.SpoolKind(2) || job.SpoolKind(3))
-            SetFieldText(pValue, priv.dmMailBox_UserID, sizeof priv.dmMailBox_UserID);
+            SetRecordText(pJob, pItem, priv.dmMailBox_UserID, sizeof priv.dmMailBox_UserID, pValue);
         break;
     }
     case 18:
-        if (job.SpoolKind(3) || job.SpoolKind(5)) SetFieldText(pValue, priv.dmPassword, sizeof priv.dmPassword);
+        if (job.SpoolKind(3) || job.SpoolKind(5)) SetRecordText(pJob, pItem, priv.dmPassword, sizeof priv.dmPassword, pValue);
         break;
     case 57:
         if (pJob->dwSecurePrint != 0 && priv.dmJobName[0] != '\0')
-            SetFieldText(pValue, priv.dmJobName, sizeof priv.dmJobName);
+            SetRecordText(pJob, pItem, priv.dmJobName, sizeof priv.dmJobName, pValue);
         break;
     case 61:
     case 62:
@@ -447,10 +441,12 @@ int BuildPjlValue(tagJOBINFO* pJob, const tagPJLITEM* pItem, tagPJLVALUE* pValue
         if (!job.Extra1(DMX1_SORT) && job.Fields(DM_COPIES | DM_COLLATE) && dm.dmCollate == 1 && dm.dmCopies > 1)
             SetNumber(pValue, 1, dm.dmCopies);
         if (job.SpoolKind(1)) SetNumber(pValue, 1, dm.dmCopies);
+        // The driver made the sets: the stream holds every one, and the printer prints it once.
+        if (pValue->sHasValue != 0 && job.DriverMakesSets()) SetNumber(pValue, 1, 1);
         break;
     case 123:
         if (job.Extra1(DMX1_DEPT_CODE) && (priv.dmUseDeptCode & 0x1) != 0 && priv.dmDeptCode[0] != '\0')
-            SetFieldText(pValue, priv.dmDeptCode, sizeof priv.dmDeptCode);
+            SetRecordText(pJob, pItem, priv.dmDeptCode, sizeof priv.dmDeptCode, pValue);
         break;
     case 131:
         if (!job.Extra2(DMX2_COLOR_20)) break;

@@ -39,6 +39,11 @@ int SetupRendererPage(tagJOBINFO* pJob);
 int SendBand(tagJOBINFO* pJob, DWORD dwBitsPerPixel, LONG lBandWidth, LONG lBandRows, LONG lPageWidth,
              LONG lPageHeight, LONG x, LONG y, const BYTE* pbPixels);
 
+// How many threads compress the job's pages: several only through a compression library that
+// says it may be called from several threads at once (the package's own); any other library is
+// called from one thread.
+unsigned JobEncodeThreads(const tagJOBINFO* pJob);
+
 // Moves everything in the renderer's output buffer to the output writer. Always -1.
 int FlushRendererOutput(tagJOBINFO* pJob);
 

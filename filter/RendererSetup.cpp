@@ -3,6 +3,7 @@
 #include "filter/RendererDriving.h"
 
 #include "core/InstallPaths.h"
+#include "core/binding/CompressLibrary.h"
 #include "core/model/SpcQuery.h"
 #include "filter/FilterLog.h"
 #include "filter/OutputSink.h"
@@ -148,6 +149,11 @@ int SendBand(tagJOBINFO* pJob, DWORD dwBitsPerPixel, LONG lBandWidth, LONG lBand
                                PackPair(x, y), pbPixels, &pJob->devmode, pJob->pRenderContext,
                                pJob->pRenderOptions);
     return wResult != 0 ? -1 : 0;
+}
+
+unsigned JobEncodeThreads(const tagJOBINFO* pJob) {
+    if (pJob == nullptr || !IsCompressLibraryReentrant(&pJob->compress)) return 1;
+    return DefaultEncodeThreads();
 }
 
 int FlushRendererOutput(tagJOBINFO* pJob) {

@@ -3,6 +3,7 @@
 #include "core/InstallPaths.h"
 #include "core/model/SpcQuery.h"
 #include "core/util/SafeName.h"
+#include "filter/FilterLog.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -18,8 +19,18 @@
 namespace {
 
 constexpr size_t kSpoolPathSize = 512;
-// The path of the current spool file; CommitSpoolFile and RemoveSpoolFile work on it.
+// The path of the current spool file, for the log and the tests.
 char g_szSpoolPath[kSpoolPathSize];
+// The current spool file's directory, held open from its creation, and the file's name in it:
+// CommitSpoolFile and RemoveSpoolFile work on these, so that a directory swapped while the job
+// runs cannot redirect them.
+int g_spoolDirFd = -1;
+char g_szSpoolName[kSpoolPathSize];
+
+// Only the scheduler's user and group (which an outside collector of the jobs runs with) may read
+// the held jobs, which carry their passwords, or change them.
+constexpr mode_t kSpoolDirMode = 0770;
+constexpr mode_t kSpoolFileMode = 0660;
 
 constexpr DWORD kSecurePrintOffered = 0x1;
 constexpr size_t kMinimumFreeOffset = 48;
@@ -44,19 +55,58 @@ bool StatvfsProbe(const char* pszDir, uint64_t* pqwFreeKb) {
 
 PFNSPOOLSPACEPROBE g_pfnProbe = StatvfsProbe;
 
-// One directory level under the open directory dirFd: created when missing, opened without
-// following a symbolic link (a link planted in the shared, world-writable tree is refused, so
-// that neither the chmod nor the file can land outside it) and given mode 0777. The open level, or
-// -1.
-int OpenSpoolLevel(int dirFd, const std::string& name) {
-    if (mkdirat(dirFd, name.c_str(), 0777) != 0 && errno != EEXIST) return -1;
+// One directory level under the open directory dirFd: created when missing and opened without
+// following a symbolic link. A level must belong to this process's user (it then gets the spool's
+// mode) or to root (and then must not be writable by everyone). The open level; -1 when it cannot
+// be made or opened; -2 with *pstrWhy set when it is refused: a symbolic link, or a directory that
+// another local user made or everyone can write to, so that the job cannot land where that user
+// reads it.
+int OpenSpoolLevel(int dirFd, const std::string& name, std::string* pstrWhy) {
+    if (mkdirat(dirFd, name.c_str(), kSpoolDirMode) != 0 && errno != EEXIST) return -1;
     int fd = openat(dirFd, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-    if (fd < 0) return -1;
-    if (fchmod(fd, 0777) != 0) {
+    if (fd < 0) {
+        struct stat link;
+        if (fstatat(dirFd, name.c_str(), &link, AT_SYMLINK_NOFOLLOW) == 0 && S_ISLNK(link.st_mode)) {
+            *pstrWhy = name + " is a symbolic link";
+            return -2;
+        }
+        return -1;
+    }
+    struct stat st;
+    if (fstat(fd, &st) != 0) {
         close(fd);
         return -1;
     }
+    std::string why;
+    if (st.st_uid == geteuid()) {
+        if ((st.st_mode & 07777) != kSpoolDirMode && fchmod(fd, kSpoolDirMode) != 0) {
+            close(fd);
+            return -1;
+        }
+    } else if (st.st_uid != 0) {
+        why = name + " belongs to user id " + std::to_string(st.st_uid);
+    } else if ((st.st_mode & S_IWOTH) != 0) {
+        why = name + " is writable by every user";
+    }
+    if (!why.empty()) {
+        close(fd);
+        *pstrWhy = why;
+        return -2;
+    }
     return fd;
+}
+
+// A secure-print job whose spool directory is refused is not printed in the open: it is refused
+// like a job without disk space, and the log says why.
+FILE* RefuseSpool(const std::string& why) {
+    LogMessage(LOG_ERROR, "Secure print spool refused (%s): the job is not printed\n", why.c_str());
+    return SPOOL_REFUSED;
+}
+
+void ForgetSpoolDir() {
+    if (g_spoolDirFd >= 0) close(g_spoolDirFd);
+    g_spoolDirFd = -1;
+    g_szSpoolName[0] = '\0';
 }
 
 std::string WithoutTrailingSlash(std::string s) {
@@ -121,14 +171,15 @@ FILE* CreateSpoolFile(tagJOBINFO* pJob) {
     if (slash == std::string::npos) return nullptr;
     FdCloser parent{open(slash == 0 ? "/" : spoolDir.substr(0, slash).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)};
     if (parent.fd < 0) return nullptr;
-    FdCloser spool{OpenSpoolLevel(parent.fd, spoolDir.substr(slash + 1))};
-    if (spool.fd < 0) return nullptr;
-    FdCloser secure{OpenSpoolLevel(spool.fd, WithoutTrailingSlash(orv::kSecurePrintSubdir))};
-    if (secure.fd < 0) return nullptr;
-    FdCloser user{OpenSpoolLevel(secure.fd, pJob->pszUser)};
-    if (user.fd < 0) return nullptr;
-    FdCloser queue{OpenSpoolLevel(user.fd, pJob->pszPrinter)};
-    if (queue.fd < 0) return nullptr;
+    std::string why;
+    FdCloser spool{OpenSpoolLevel(parent.fd, spoolDir.substr(slash + 1), &why)};
+    if (spool.fd < 0) return spool.fd == -2 ? RefuseSpool(why) : nullptr;
+    FdCloser secure{OpenSpoolLevel(spool.fd, WithoutTrailingSlash(orv::kSecurePrintSubdir), &why)};
+    if (secure.fd < 0) return secure.fd == -2 ? RefuseSpool(why) : nullptr;
+    FdCloser user{OpenSpoolLevel(secure.fd, pJob->pszUser, &why)};
+    if (user.fd < 0) return user.fd == -2 ? RefuseSpool(why) : nullptr;
+    FdCloser queue{OpenSpoolLevel(user.fd, pJob->pszPrinter, &why)};
+    if (queue.fd < 0) return queue.fd == -2 ? RefuseSpool(why) : nullptr;
     std::string dir = root + orv::kSecurePrintSubdir + pJob->pszUser + "/" + pJob->pszPrinter + "/";
 
     time_t now = time(nullptr);
@@ -141,18 +192,22 @@ FILE* CreateSpoolFile(tagJOBINFO* pJob) {
                  local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec, iSeq);
         int n = snprintf(szPath, sizeof szPath, "%s%s", dir.c_str(), szName);
         if (n < 0 || static_cast<size_t>(n) >= sizeof szPath) return nullptr;
-        int fd = openat(queue.fd, szName, O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0777);
+        int fd = openat(queue.fd, szName, O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, kSpoolFileMode);
         if (fd < 0) {
             if (errno == EEXIST) continue;
             return nullptr;
         }
-        fchmod(fd, 0777);
+        fchmod(fd, kSpoolFileMode);
         FILE* pFile = fdopen(fd, "w+");
         if (pFile == nullptr) {
             close(fd);
-            unlink(szPath);
+            unlinkat(queue.fd, szName, 0);
             return nullptr;
         }
+        ForgetSpoolDir();
+        g_spoolDirFd = queue.fd;
+        queue.fd = -1;
+        std::memcpy(g_szSpoolName, szName, std::strlen(szName) + 1);
         std::memcpy(g_szSpoolPath, szPath, sizeof szPath);
         return pFile;
     }
@@ -160,17 +215,17 @@ FILE* CreateSpoolFile(tagJOBINFO* pJob) {
 }
 
 int CommitSpoolFile() {
-    size_t cch = strnlen(g_szSpoolPath, kSpoolPathSize);
-    if (cch < 3 || cch >= kSpoolPathSize) return 0;
+    size_t cch = strnlen(g_szSpoolName, kSpoolPathSize);
+    if (g_spoolDirFd < 0 || cch < 3 || cch >= kSpoolPathSize) return 0;
     char szFinal[kSpoolPathSize];
-    std::memcpy(szFinal, g_szSpoolPath, cch + 1);
+    std::memcpy(szFinal, g_szSpoolName, cch + 1);
     std::memcpy(szFinal + cch - 3, "prn", 3);
-    return rename(g_szSpoolPath, szFinal) == 0 ? -1 : 0;
+    return renameat(g_spoolDirFd, g_szSpoolName, g_spoolDirFd, szFinal) == 0 ? -1 : 0;
 }
 
 int RemoveSpoolFile() {
-    if (g_szSpoolPath[0] == '\0') return 0;
-    return unlink(g_szSpoolPath) == 0 ? -1 : 0;
+    if (g_spoolDirFd < 0 || g_szSpoolName[0] == '\0') return 0;
+    return unlinkat(g_spoolDirFd, g_szSpoolName, 0) == 0 ? -1 : 0;
 }
 
 int FinishSpoolFile(tagJOBINFO* pJob, bool bJobSucceeded) {
@@ -182,7 +237,11 @@ int FinishSpoolFile(tagJOBINFO* pJob, bool bJobSucceeded) {
     // Buffered bytes that cannot reach the disk make the file as broken as a short write.
     if (fclose(pJob->spool) != 0) pJob->dwSpoolOk = 0;
     pJob->spool = nullptr;
-    if (pJob->dwSpoolOk != 0 && bJobSucceeded && CommitSpoolFile() != 0) return 0;
-    RemoveSpoolFile();
-    return 1;
+    int iStatus = 0;
+    if (pJob->dwSpoolOk == 0 || !bJobSucceeded || CommitSpoolFile() == 0) {
+        RemoveSpoolFile();
+        iStatus = 1;
+    }
+    ForgetSpoolDir();
+    return iStatus;
 }

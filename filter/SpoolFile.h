@@ -13,18 +13,22 @@ typedef bool (*PFNSPOOLSPACEPROBE)(const char* pszDir, uint64_t* pqwFreeKb);
 // Replaces the free-space probe (NULL restores the statvfs probe); for tests.
 void SetSpoolSpaceProbe(PFNSPOOLSPACEPROBE pfnProbe);
 
-// Makes the job's spool file. The open stream; NULL when the model offers no secure print or the
-// directories or the file cannot be made (the job then goes to standard output); SPOOL_REFUSED
-// when the free space is below the model's minimum (reported on standard error).
+// Makes the job's spool file (mode 0660, directories 0770: the scheduler's user and group only).
+// The open stream; NULL when the model offers no secure print or a directory or the file cannot be
+// made (the job then goes to standard output); SPOOL_REFUSED when the free space is below the
+// model's minimum (reported on standard error) or a directory level is refused: a symbolic link,
+// a directory of another user than this process's or root, or root's writable by everyone. That
+// refusal is logged at the error level and the job is not printed.
 FILE* CreateSpoolFile(tagJOBINFO* pJob);
 
 // Full path of the last spool file made ("" before the first one).
 const char* GetSpoolFilePath();
 
-// Renames the spool file from ".tmp" to ".prn". -1 on success, 0 on failure.
+// Renames the spool file from ".tmp" to ".prn" inside the directory it was made in (held open since),
+// wherever that directory is now. -1 on success, 0 on failure.
 int CommitSpoolFile();
 
-// Deletes the spool file. -1 on success, 0 on failure.
+// Deletes the spool file from the directory it was made in. -1 on success, 0 on failure.
 int RemoveSpoolFile();
 
 // End of the job's spool: closes the stream, then gives the file its final name when every write

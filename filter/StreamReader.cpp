@@ -9,6 +9,7 @@
 #include "filter/RendererDriving.h"
 #include "filter/StageTimes.h"
 
+#include <cstdint>
 #include <cstring>
 
 namespace {
@@ -53,6 +54,17 @@ int ReadSettingsRecord(tagJOBINFO* pJob, int fd) {
     pJob->devmode = record;
     uiReviseDevmodeEx(pJob->pszPrinter, &pJob->cups, pJob->ppd, pJob->pSpcData, &pJob->devmode, &pJob->devmode, 2);
     return 0;
+}
+
+// A page is laid out wide when it is physically wider than high: its pixels on each axis divided by
+// the resolution it was rendered at on that axis (Ghostscript's, the settings' dpi pair). Raw pixel
+// counts would call a portrait page rendered at 1200 x 600 dpi wide. Without a usable resolution
+// the pixels are compared as they are.
+bool IsWiderThanHigh(const tagPAGEBITMAPINFO& info, const DEVMODE& dm) {
+    const int64_t xDpi = dm.dmPrintQuality;
+    const int64_t yDpi = dm.dmYResolution;
+    if (xDpi <= 0 || yDpi <= 0) return info.lWidth > info.lHeight;
+    return int64_t{info.lWidth} * yDpi > int64_t{info.lHeight} * xDpi;
 }
 
 }  // namespace
@@ -131,7 +143,7 @@ int ReadStreamRecord(tagJOBINFO* pJob, int fd) {
     DEVMODE& dm = pJob->devmode.dm;
     const PRIVDM& priv = pJob->devmode.priv;
     SHORT sPaperId = dm.dmPaperSize;
-    dm.dmOrientation = info.lWidth > info.lHeight ? 2 : 1;
+    dm.dmOrientation = IsWiderThanHigh(info, dm) ? 2 : 1;
     if (priv.dmOutputPaperSize != 0 && priv.dmOutputPaperSize != sPaperId) {
         sPaperId = priv.dmOutputPaperSize;
         dm.dmPaperWidth = priv.dmOutputPaperWidth;

@@ -5,6 +5,13 @@
 
 #include <cstdio>
 
+// Exported by the filter program beside ListErrorLevel and clock_start, for code that looks for it
+// in the running program: whether pages travel as JPEG. This filter always sends raster bands, so
+// it stays 0.
+extern "C" {
+int jpegflow = 0;
+}
+
 int main(int argc, char* argv[]) {
     // The scheduler reads both streams as they come.
     setvbuf(stdout, nullptr, _IONBF, 0);

@@ -10,7 +10,7 @@
 
 std::string CompanionProgramPath()
 {
-    return orv::InstalledPath(orv::kPackageBinDir) + kCompanionProgramName;
+    return orv::InstalledPath(orv::kCompanionProgram);
 }
 
 std::vector<std::string> BuildStoreOptionsArgv(tagCUPSFUNC* cups, const char* queue, ppd_option_t** ppdOptions,

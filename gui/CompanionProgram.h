@@ -9,8 +9,6 @@
 #include <string>
 #include <vector>
 
-inline constexpr const char kCompanionProgramName[] = "L_QW7RMTEKB";
-
 // The installed path of the companion program (under the scratch root in tests).
 std::string CompanionProgramPath();
 

@@ -1,12 +1,11 @@
-// The ids of the custom papers a queue's PPD holds: the "PageSize" choices the companion program
-// added, whose codes carry an id above the standard papers' (456 and up), in PPD order.
+// The ids of the custom papers a queue's PPD holds (the "PageSize" choices the companion program
+// added), in file order, as the paper value list takes them.
 #pragma once
 
 #include "core/WinTypes.h"
-#include "core/binding/CupsLibrary.h"
 
 #include <vector>
 
-// Reads the PPD file at path (left in place). Empty when it does not open or holds no custom
+// Reads the PPD file at path (left in place). Empty when it cannot be read or holds no custom
 // paper.
-std::vector<WORD> ReadCustomPaperIds(tagCUPSFUNC* cups, const char* path);
+std::vector<WORD> ReadCustomPaperIds(const char* path);

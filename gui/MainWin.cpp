@@ -363,7 +363,7 @@ void CMainWin::FillPaperSizeCombo(xComboBox* pCombo, DRVDEVMODE* pdm, int bOutpu
         const char* pszCopy = GetPPDFile();
         std::vector<WORD> ids;
         if (pszCopy != nullptr) {
-            ids = ReadCustomPaperIds(m_pCups, pszCopy);
+            ids = ReadCustomPaperIds(pszCopy);
             unlink(pszCopy);
         }
         m_queue.SetCustomPapers(ids);

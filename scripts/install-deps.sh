@@ -9,9 +9,11 @@ packages=(
   nlohmann-json3-dev
   libcups2-dev cups cups-client cups-filters
   libgs-dev ghostscript
-  libcairo2
+  libcairo2 libcairo2-dev libgtk2.0-dev
   libjbig-dev jbigkit-bin libpng-dev
   netpbm groff
+  clang-14 libclang-rt-14-dev
+  libgtk2.0-dev xvfb xauth
 )
 
 missing=()

@@ -14,6 +14,13 @@
 # "orvcapture" that writes each job to DIR/out/job-<id>.prn. Clients reach it with
 # CUPS_SERVER=DIR/cups.sock. Run as root, cupsd runs filters as the user lp, so DIR must be
 # reachable by that user: it is made mode 0755.
+# With ORV_CUPSD_LOOPBACK_PORT=PORT in the environment of start, cupsd also listens on localhost:PORT,
+# and the queues' URIs name that port: clients that connect to a queue by its URI (lpoptions -l
+# does) then reach this scheduler instead of the system's port 631.
+# With ORV_CUPSD_ADMIN=restricted in the environment of start, changing a queue (adding,
+# modifying, deleting printers and classes, the default destination) needs the rights of a user
+# that no client has, as on a system where the user is no print administrator; everything else
+# stays open. A scheduler can be stopped and started again on the same DIR to keep its queues.
 # stop: ends that cupsd (by the pid it recorded) and waits for it.
 set -euo pipefail
 
@@ -109,6 +116,9 @@ EOF
   fi
   {
     echo "Listen $dir/cups.sock"
+    if [ -n "${ORV_CUPSD_LOOPBACK_PORT:-}" ]; then
+      echo "Listen localhost:$ORV_CUPSD_LOOPBACK_PORT"
+    fi
     echo "LogLevel debug"
     echo "MaxLogSize 0"
     echo "Browsing No"
@@ -124,6 +134,17 @@ EOF
   Allow all
 </Location>
 <Policy default>
+EOF
+    if [ "${ORV_CUPSD_ADMIN:-}" = restricted ]; then
+      cat <<EOF
+  <Limit CUPS-Add-Modify-Printer CUPS-Delete-Printer CUPS-Add-Modify-Class CUPS-Delete-Class CUPS-Set-Default>
+    AuthType Basic
+    Require user orv-print-administrator
+    Order deny,allow
+  </Limit>
+EOF
+    fi
+    cat <<EOF
   <Limit All>
     Order deny,allow
   </Limit>

@@ -14,3 +14,9 @@ export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 bash "$here/scripts/build.sh" "$here/build-asan" -DORV_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug -DORV_BUILD_BENCHMARKS=OFF
 (cd "$here/build-asan" && ctest --output-on-failure -j "$jobs")
+
+# The fuzz targets under libFuzzer, when clang is installed: a build of their own (only the fuzz
+# programs and what they need), each target run for a few seconds under the sanitizers.
+if command -v clang++-14 >/dev/null 2>&1; then
+  bash "$here/scripts/fuzz.sh" "$here/build-fuzz"
+fi

@@ -2,8 +2,6 @@
 
 #include "core/binding/SharedObject.h"
 
-#include <dlfcn.h>
-
 #include <cstring>
 #include <iterator>
 
@@ -70,10 +68,12 @@ int LoadCairoLibraryFrom(tagCAIROFUNC* cairo, const char* const* candidates, siz
     if (cairo == nullptr) {
         return 1;
     }
-    UnloadCairoLibrary(cairo);  // a second bind must not leak the first library
+    // The table may be fresh, garbage or bound: a library a binder opened into this table is
+    // released (a second bind must not leak the first), anything else is only overwritten.
+    UnloadCairoLibrary(cairo);
     std::memset(cairo, 0, sizeof *cairo);
 
-    cairo->handle = orv::OpenFirstCandidate(candidates, count);
+    cairo->handle = orv::OpenFirstCandidateFor(cairo, candidates, count);
     if (cairo->handle == nullptr) {
         return 1;
     }
@@ -89,6 +89,6 @@ void UnloadCairoLibrary(tagCAIROFUNC* cairo)
     if (cairo == nullptr || cairo->handle == nullptr) {
         return;
     }
-    dlclose(cairo->handle);
+    orv::CloseBoundHandle(cairo, cairo->handle);
     std::memset(cairo, 0, sizeof *cairo);
 }

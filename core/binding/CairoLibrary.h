@@ -67,11 +67,15 @@ static_assert(sizeof(tagCAIROFUNC) == (kCairoFuncSlots + 1) * sizeof(void*),
               "tagCAIROFUNC is the handle followed by 22 function pointers");
 
 // Binds libcairo from the fixed list of library paths. 0 on success, 1 on failure (table all
-// zero); every entry is required.
+// zero); every entry is required. The table may hold anything on entry (zeroed, never
+// initialised, bound before): a library that a binder opened into it is released first, anything
+// else is overwritten without being used.
 int LoadCairoLibrary(tagCAIROFUNC* cairo);
 
 // The same from a given candidate list (the first library that opens is the one used).
 int LoadCairoLibraryFrom(tagCAIROFUNC* cairo, const char* const* candidates, size_t count);
 
-// Closes the library and zeroes the table; nothing for a NULL or unbound table.
+// Closes the library when a binder opened it into this very table, and zeroes the table; a table
+// whose handle is no such open (garbage, a copy of a bound table) is only zeroed; nothing for NULL
+// or a table without a handle.
 void UnloadCairoLibrary(tagCAIROFUNC* cairo);

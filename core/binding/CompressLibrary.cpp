@@ -41,7 +41,9 @@ int LoadCompressLibrary(tagCOMPRESSFUNC* compress, const char* baseName)
     if (compress == nullptr || baseName == nullptr) {
         return 1;
     }
-    UnloadCompressLibrary(compress);  // a second bind must not leak the first library
+    // The table may be fresh, garbage or bound: a library a binder opened into this table is
+    // released (a second bind must not leak the first), anything else is only overwritten.
+    UnloadCompressLibrary(compress);
     std::memset(compress, 0, sizeof *compress);
     if (!IsCompressLibraryName(baseName)) {
         return 1;
@@ -52,7 +54,7 @@ int LoadCompressLibrary(tagCOMPRESSFUNC* compress, const char* baseName)
     const std::string plain = dir + baseName + ".so";
     const char* const candidates[] = {withVersion.c_str(), plain.c_str()};
 
-    compress->handle = orv::OpenFirstCandidate(candidates, std::size(candidates));
+    compress->handle = orv::OpenFirstCandidateFor(compress, candidates, std::size(candidates));
     if (compress->handle == nullptr) {
         return 1;
     }
@@ -64,11 +66,26 @@ int LoadCompressLibrary(tagCOMPRESSFUNC* compress, const char* baseName)
     return 0;
 }
 
+bool IsCompressLibraryReentrant(const tagCOMPRESSFUNC* compress)
+{
+    if (compress == nullptr || compress->handle == nullptr) {
+        return false;
+    }
+    using ReentrantFn = int (*)();
+    void* symbol = dlsym(compress->handle, kCompressReentrantEntry);
+    if (symbol == nullptr) {
+        return false;
+    }
+    ReentrantFn reentrant;
+    std::memcpy(&reentrant, &symbol, sizeof reentrant);
+    return reentrant() == 1;
+}
+
 void UnloadCompressLibrary(tagCOMPRESSFUNC* compress)
 {
     if (compress == nullptr || compress->handle == nullptr) {
         return;
     }
-    dlclose(compress->handle);
+    orv::CloseBoundHandle(compress, compress->handle);
     std::memset(compress, 0, sizeof *compress);
 }

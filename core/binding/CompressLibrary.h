@@ -27,8 +27,20 @@ bool IsCompressLibraryName(const char* baseName);
 // Binds <library dir>/<baseName>.so.1, else <library dir>/<baseName>.so (the library directory is
 // kCompressLibDir of core/InstallPaths.h). 0 on success, 1 on failure. With a NULL table or name the
 // table is left as it was; otherwise it is unbound first and all zero after a failure, also for a
-// name that IsCompressLibraryName refuses.
+// name that IsCompressLibraryName refuses. The table may hold anything on entry (zeroed, never
+// initialised, bound before): only a library that a binder opened into it is released.
 int LoadCompressLibrary(tagCOMPRESSFUNC* compress, const char* baseName);
 
-// Closes the library and zeroes the table; nothing for a NULL or unbound table.
+// The entry the package's own compression library exports to say that COMPRESS may be called from
+// several threads at once: `int ORV_COMPRESS_REENTRANT(void)`, answering 1.
+inline constexpr char kCompressReentrantEntry[] = "ORV_COMPRESS_REENTRANT";
+
+// Whether the bound library says it may be called from several threads at once. Any other
+// library (a maker's, which promises nothing of the kind) is called from one thread only; false
+// also for a NULL or unbound table.
+bool IsCompressLibraryReentrant(const tagCOMPRESSFUNC* compress);
+
+// Closes the library when a binder opened it into this very table, and zeroes the table; a table
+// whose handle is no such open (garbage, a copy of a bound table) is only zeroed; nothing for NULL
+// or a table without a handle.
 void UnloadCompressLibrary(tagCOMPRESSFUNC* compress);

@@ -3,8 +3,6 @@
 #include "core/binding/CupsFallbacks.h"
 #include "core/binding/SharedObject.h"
 
-#include <dlfcn.h>
-
 #include <cstddef>
 #include <cstring>
 #include <iterator>
@@ -131,10 +129,12 @@ int LoadCupsLibraryFrom(tagCUPSFUNC* cups, const char* const* candidates, size_t
     if (cups == nullptr) {
         return 1;
     }
-    UnloadCupsLibrary(cups);  // a second bind must not leak the first library
+    // The table may be fresh, garbage or bound: a library a binder opened into this table is
+    // released (a second bind must not leak the first), anything else is only overwritten.
+    UnloadCupsLibrary(cups);
     std::memset(cups, 0, sizeof *cups);
 
-    cups->handle = orv::OpenFirstCandidate(candidates, count);
+    cups->handle = orv::OpenFirstCandidateFor(cups, candidates, count);
     if (cups->handle == nullptr) {
         return 1;
     }
@@ -163,6 +163,6 @@ void UnloadCupsLibrary(tagCUPSFUNC* cups)
     if (cups == nullptr || cups->handle == nullptr) {
         return;
     }
-    dlclose(cups->handle);
+    orv::CloseBoundHandle(cups, cups->handle);
     std::memset(cups, 0, sizeof *cups);
 }

@@ -68,12 +68,15 @@ static_assert(sizeof(tagCUPSFUNC) == (kCupsFuncSlots + 1) * sizeof(void*),
               "tagCUPSFUNC is the handle followed by 41 function pointers");
 
 // Binds libcups from the fixed list of library paths. 0 on success, 1 on failure (table all zero).
-// A table that is already bound is unbound first.
+// The table may hold anything on entry (zeroed, never initialised, bound before): a library that a
+// binder opened into this table is released first, anything else is overwritten unused.
 int LoadCupsLibrary(tagCUPSFUNC* cups);
 
 // The same from a given candidate list, tried in order; the first library that opens is the one
 // used, even when it then lacks a required entry.
 int LoadCupsLibraryFrom(tagCUPSFUNC* cups, const char* const* candidates, size_t count);
 
-// Closes the library and zeroes the table; nothing for a NULL or unbound table.
+// Closes the library when a binder opened it into this very table, and zeroes the table; a table
+// whose handle is no such open (garbage, a copy of a bound table) is only zeroed; nothing for NULL
+// or a table without a handle.
 void UnloadCupsLibrary(tagCUPSFUNC* cups);

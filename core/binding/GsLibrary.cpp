@@ -2,8 +2,6 @@
 
 #include "core/binding/SharedObject.h"
 
-#include <dlfcn.h>
-
 #include <cstring>
 #include <iterator>
 
@@ -73,10 +71,12 @@ int LoadGhostscriptLibraryFrom(tagGSFUNC* gs, const char* const* candidates, siz
     if (gs == nullptr) {
         return 1;
     }
-    UnloadGhostscriptLibrary(gs);  // a second bind must not leak the first library
+    // The table may be fresh, garbage or bound: a library a binder opened into this table is
+    // released (a second bind must not leak the first), anything else is only overwritten.
+    UnloadGhostscriptLibrary(gs);
     std::memset(gs, 0, sizeof *gs);
 
-    gs->handle = orv::OpenFirstCandidate(candidates, count);
+    gs->handle = orv::OpenFirstCandidateFor(gs, candidates, count);
     if (gs->handle == nullptr) {
         return 1;
     }
@@ -95,6 +95,6 @@ void UnloadGhostscriptLibrary(tagGSFUNC* gs)
     if (gs == nullptr || gs->handle == nullptr) {
         return;
     }
-    dlclose(gs->handle);
+    orv::CloseBoundHandle(gs, gs->handle);
     std::memset(gs, 0, sizeof *gs);
 }

@@ -31,11 +31,15 @@ static_assert(sizeof(tagGSFUNC) == (kGsFuncSlots + 1) * sizeof(void*),
 static_assert(sizeof(gsapi_revision_t) == 32, "libgs revision record is 32 bytes");
 
 // Binds libgs from the fixed list of library paths. 0 on success, 1 on failure (table all zero).
+// The table may hold anything on entry (zeroed, never initialised, bound before): a library that a
+// binder opened into this table is released first, anything else is overwritten unused.
 // The library must answer its revision call with 0 before any other entry is looked up.
 int LoadGhostscriptLibrary(tagGSFUNC* gs);
 
 // The same from a given candidate list (the first library that opens is the one used).
 int LoadGhostscriptLibraryFrom(tagGSFUNC* gs, const char* const* candidates, size_t count);
 
-// Closes the library and zeroes the table; nothing for a NULL or unbound table.
+// Closes the library when a binder opened it into this very table, and zeroes the table; a table
+// whose handle is no such open (garbage, a copy of a bound table) is only zeroed; nothing for NULL
+// or a table without a handle.
 void UnloadGhostscriptLibrary(tagGSFUNC* gs);

@@ -2,7 +2,11 @@
 
 #include <dlfcn.h>
 
+#include <algorithm>
 #include <cstring>
+#include <mutex>
+#include <new>
+#include <vector>
 
 // The tables store what dlsym returns in function pointer slots; POSIX guarantees that a data
 // pointer from dlsym converts to a function pointer of the same size and representation.
@@ -16,6 +20,42 @@ void* LoadSharedObject(const char* path)
     }
     return dlopen(path, RTLD_NOW);
 }
+
+namespace {
+
+// One open made by a binder: the table it was made for and the handle it gave.
+struct Binding {
+    const void* table;
+    void* handle;
+};
+
+// The opens made by the binders and not yet closed. Reached through a pointer that is never
+// freed, so a table unbound from a static destructor at exit still finds it.
+struct Bindings {
+    std::mutex lock;
+    std::vector<Binding> open;
+};
+
+Bindings& Bound()
+{
+    static Bindings* bound = new Bindings;
+    return *bound;
+}
+
+// False when the record cannot grow.
+bool Record(const void* table, void* handle)
+{
+    Bindings& bound = Bound();
+    std::lock_guard<std::mutex> guard(bound.lock);
+    try {
+        bound.open.push_back({table, handle});
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
 
 namespace orv {
 
@@ -33,6 +73,36 @@ void* OpenFirstCandidate(const char* const* candidates, size_t count)
         }
     }
     return nullptr;
+}
+
+void* OpenFirstCandidateFor(const void* pTable, const char* const* candidates, size_t count)
+{
+    void* handle = OpenFirstCandidate(candidates, count);
+    if (handle != nullptr && !Record(pTable, handle)) {
+        dlclose(handle);
+        return nullptr;
+    }
+    return handle;
+}
+
+bool CloseBoundHandle(const void* pTable, void* handle)
+{
+    if (handle == nullptr) {
+        return false;
+    }
+    Bindings& bound = Bound();
+    {
+        std::lock_guard<std::mutex> guard(bound.lock);
+        auto it = std::find_if(bound.open.begin(), bound.open.end(), [&](const Binding& b) {
+            return b.table == pTable && b.handle == handle;
+        });
+        if (it == bound.open.end()) {
+            return false;
+        }
+        bound.open.erase(it);
+    }
+    dlclose(handle);
+    return true;
 }
 
 bool BindSymbols(void* handle, void* table, const SymbolSlot* slots, size_t count)

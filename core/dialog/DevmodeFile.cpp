@@ -3,6 +3,7 @@
 
 #include "core/util/Descriptor.h"
 #include "core/util/MakeDirs.h"
+#include "core/util/OwnedPlace.h"
 #include "core/util/PackagePaths.h"
 #include "core/util/SafeName.h"
 
@@ -19,9 +20,9 @@ namespace {
 
 constexpr DWORD kErrInvalidArgument = 22;  // EINVAL, as the callers expect it
 constexpr DWORD kErrNoPath = 2;            // ENOENT
-// The user's directory: the settings program keeps it group-writable, and the filter (another
-// user) must be able to enter it.
-constexpr mode_t kUserDirMode = 0775;
+// The user's directory: only its owner writes to it, and the filter (another user) must be able
+// to enter it.
+constexpr mode_t kUserDirMode = 0755;
 
 struct FreeOnExit {
     char* p;
@@ -93,7 +94,30 @@ DWORD WriteReplacing(const std::string& path, const BYTE* pBytes, size_t cb)
     return static_cast<DWORD>(err);
 }
 
+// The name after the last slash of a path.
+std::string LastComponent(const char* pszPath)
+{
+    const char* slash = strrchr(pszPath, '/');
+    return slash != nullptr ? slash + 1 : pszPath;
+}
+
 }  // namespace
+
+int MakeUserConfDir(const char* pszDir)
+{
+    if (pszDir == nullptr || pszDir[0] == '\0')
+        return EINVAL;
+    std::string parent(pszDir);
+    const size_t slash = parent.rfind('/');
+    if (slash != std::string::npos && slash > 0) {
+        parent.resize(slash);
+        // The conf directory itself belongs to the package; only the user's level is made here.
+        struct stat st;
+        if (stat(parent.c_str(), &st) != 0 && MakeDirs(parent.c_str(), kUserDirMode) != 0)
+            return errno != 0 ? errno : EIO;
+    }
+    return MakeOwnedDir(pszDir, kUserDirMode);
+}
 
 char* pszDevmodeFilePath(const char* pszUser, const char* pszPrinter)
 {
@@ -119,7 +143,7 @@ DWORD dwWriteDevmodeFile(const char* pszUser, const char* pszPrinter, const DRVD
     if (path.p == nullptr)
         return kErrNoPath;
     FreeOnExit dir{GetUserConfPath(pszUser)};
-    if (dir.p == nullptr || MakeDirs(dir.p, kUserDirMode) != 0)
+    if (dir.p == nullptr || MakeUserConfDir(dir.p) != 0)
         return kErrNoPath;
 
     BYTE bytes[kDmFileSize];
@@ -129,21 +153,43 @@ DWORD dwWriteDevmodeFile(const char* pszUser, const char* pszPrinter, const DRVD
     return WriteReplacing(path.p, bytes, sizeof bytes);
 }
 
-DWORD dwReadDevmodeFile(const char* pszUser, const char* pszPrinter, DRVDEVMODE* pdm)
+DWORD dwReadDevmodeFile(const char* pszUser, const char* pszPrinter, DRVDEVMODE* pdm, std::string* pstrRefusal)
 {
     if (pszPrinter == nullptr || pdm == nullptr)
         return kErrInvalidArgument;
     FreeOnExit path{pszDevmodeFilePath(pszUser, pszPrinter)};
     if (path.p == nullptr)
         return kErrNoPath;
+    FreeOnExit dir{GetUserConfPath(pszUser)};
+    if (dir.p == nullptr)
+        return kErrNoPath;
 
-    // Non-blocking, so that a FIFO planted in the directory cannot stall a job; it is refused below.
-    FdCloser file(open(path.p, O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
-    if (file.get() < 0)
-        return FailureErrno();
-    struct stat st;
-    if (fstat(file.get(), &st) != 0 || !S_ISREG(st.st_mode))
-        return kDmFileBadContents;
+    // Every local user can make directories in the conf directory: the file counts as the user's
+    // only when the user (or root) made both it and its directory and nobody else can change them.
+    // A user name the system does not know has no files but root's.
+    const std::string user = LastComponent(dir.p);
+    uid_t uid = 0;
+    if (!LookupUserId(user.c_str(), &uid))
+        uid = 0;
+    std::string why;
+    FdCloser dirFd(OpenOwnedDir(dir.p, uid, &why));
+    if (dirFd.get() < 0) {
+        if (errno == ENOENT || errno == EACCES)
+            return FailureErrno();
+        if (pstrRefusal != nullptr)
+            *pstrRefusal = why;
+        return kDmFileUntrusted;
+    }
+    const std::string name = std::string(pszPrinter) + ".dm";
+    FdCloser file(OpenOwnedFileAt(dirFd.get(), name.c_str(), uid, &why));
+    if (file.get() < 0) {
+        if (errno == ENOENT || errno == EACCES)
+            return FailureErrno();
+        const int err = errno;
+        if (pstrRefusal != nullptr)
+            *pstrRefusal = why;
+        return err == EINVAL ? kDmFileBadContents : kDmFileUntrusted;
+    }
 
     // One byte more than the file may hold, so that an oversize file is seen.
     BYTE bytes[kDmFileSize + 1];

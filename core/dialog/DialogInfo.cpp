@@ -15,6 +15,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <new>
 
 namespace {
@@ -47,6 +48,21 @@ void ReplaceForbiddenPaper(tagDIALOGINFO* p, DRVDEVMODE* pInput)
     GetPaperSizeById(&p->mh, sDefault, &pInput->dm.dmPaperWidth, &pInput->dm.dmPaperLength);
 }
 
+struct DialogInfoDeleter {
+    void operator()(tagDIALOGINFO* p) const { vFreeDialogInfo(p); }
+};
+using DialogInfoOwner = std::unique_ptr<tagDIALOGINFO, DialogInfoDeleter>;
+
+// The record's own copy of the queue name, or NULL when memory runs out.
+char* CopyName(const char* psz)
+{
+    const size_t cb = strlen(psz) + 1;
+    char* pszCopy = new (std::nothrow) char[cb];
+    if (pszCopy != nullptr)
+        memcpy(pszCopy, psz, cb);
+    return pszCopy;
+}
+
 }  // namespace
 
 tagDIALOGINFO* pCreateDialogInfo(const tagOPENDIALOGINFO* pRequest)
@@ -54,51 +70,61 @@ tagDIALOGINFO* pCreateDialogInfo(const tagOPENDIALOGINFO* pRequest)
     if (pRequest == nullptr || pRequest->pszPrinter == nullptr || pRequest->pCupsFunc == nullptr ||
         pRequest->pPpd == nullptr || pRequest->pSpcData == nullptr || pRequest->pdmSource == nullptr)
         return nullptr;
-    tagDIALOGINFO* p = static_cast<tagDIALOGINFO*>(calloc(1, sizeof(tagDIALOGINFO)));
-    if (p == nullptr)
+    // Whatever is built goes with the record when a later step fails: the settings program must
+    // never get a record with a member missing or with defaults that were never filled in.
+    DialogInfoOwner p(new (std::nothrow) tagDIALOGINFO{});
+    if (!p)
         return nullptr;
-    p->pszPrinter = strdup(pRequest->pszPrinter);
-    if (p->pszPrinter == nullptr) {
-        free(p);
+    p->pszPrinter = CopyName(pRequest->pszPrinter);
+    if (p->pszPrinter == nullptr)
         return nullptr;
-    }
     p->mh.pSpcData = pRequest->pSpcData;
     p->mh.pCupsFunc = pRequest->pCupsFunc;
     p->mh.pPpd = pRequest->pPpd;
     p->wOpenFlags = pRequest->wOpenFlags;
     p->pdmSource = pRequest->pdmSource;
 
-    bGetDefaultDevmode(p->mh.pCupsFunc, p->mh.pPpd, p->pszPrinter, p->mh.pSpcData, &p->dmDefault);
+    if (!bGetDefaultDevmode(p->mh.pCupsFunc, p->mh.pPpd, p->pszPrinter, p->mh.pSpcData, &p->dmDefault))
+        return nullptr;
 
     // A source record the model's service refuses (wrong sizes) opens with the defaults instead:
-    // nothing of it may reach the working settings.
+    // nothing of it may reach the working settings. A merge that fails on a record of the right
+    // sizes (no memory) fails the open rather than silently dropping the user's settings.
     DRVDEVMODE input;
     memcpy(&input, HasValidSizes(pRequest->pdmSource) ? pRequest->pdmSource : &p->dmDefault, sizeof input);
     memcpy(&p->psdm, &input, sizeof input);
-    uiMergeModelDevmode(p->mh.pSpcData, &input, &p->psdm, REVISE_MODE_REVISE);
+    if (uiMergeModelDevmode(p->mh.pSpcData, &input, &p->psdm, REVISE_MODE_REVISE) != ERROR_SUCCESS)
+        return nullptr;
 
     p->pInstallOption = new (std::nothrow) CInstallOption(p->pszPrinter, &p->mh);
     p->pUserPaper = new (std::nothrow) CUserPaper(&p->mh);
+    if (p->pInstallOption == nullptr || p->pUserPaper == nullptr)
+        return nullptr;
     p->pMdUtil = new (std::nothrow) CMdUtilM2(&p->mh, p->pInstallOption);
+    if (p->pMdUtil == nullptr)
+        return nullptr;
     p->pKinsokuList = pBuildConstraintList(&p->mh, p->pUserPaper, &p->psdm, p->pMdUtil);
+    if (p->pKinsokuList == nullptr)
+        return nullptr;
 
-    ReplaceForbiddenPaper(p, &input);
+    ReplaceForbiddenPaper(p.get(), &input);
 
     const tagREVISEINFO info = {p->pszPrinter, &p->mh, p->pMdUtil, p->pKinsokuList, p->pUserPaper, p->pExtra};
-    uiReviseDevmode(&info, &input, &p->psdm, REVISE_MODE_REVISE);
-    bUpdateValueLists(p);
+    if (uiReviseDevmode(&info, &input, &p->psdm, REVISE_MODE_REVISE) != ERROR_SUCCESS)
+        return nullptr;
+    bUpdateValueLists(p.get());
 
     p->pTrackDM = new (std::nothrow) CTrackDM;
-    if (p->pTrackDM != nullptr) {
-        p->pTrackDM->SetModelHandle(&p->mh);
-        p->pTrackDM->SetKinsokuList(p->pKinsokuList);
-        p->pTrackDM->SetMdUtil(p->pMdUtil);
-        p->pTrackDM->Snapshot(&p->psdm);
-    }
+    if (p->pTrackDM == nullptr)
+        return nullptr;
+    p->pTrackDM->SetModelHandle(&p->mh);
+    p->pTrackDM->SetKinsokuList(p->pKinsokuList);
+    p->pTrackDM->SetMdUtil(p->pMdUtil);
+    p->pTrackDM->Snapshot(&p->psdm);
 
     CPrinterInfo longPaper(&p->mh, SPCID_CUSTOMLONG, 0, 1);
     p->sHasCapability75 = longPaper.GetData() != nullptr && longPaper.GetCount() != 0 ? -1 : 0;
-    return p;
+    return p.release();
 }
 
 void vFreeDialogInfo(tagDIALOGINFO* pInfo)
@@ -112,9 +138,9 @@ void vFreeDialogInfo(tagDIALOGINFO* pInfo)
     delete pInfo->pMdUtil;
     delete pInfo->pInstallOption;
     delete pInfo->pUserPaper;
-    free(pInfo->pszPrinter);
+    delete[] pInfo->pszPrinter;
     free(pInfo->pExtra);
-    free(pInfo);
+    delete pInfo;
 }
 
 SHORT bUpdateValueLists(tagDIALOGINFO* pInfo)

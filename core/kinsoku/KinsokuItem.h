@@ -88,7 +88,9 @@ public:
     LONG ChooseValue(SHORT sKeyItem, LONG lKeyValue) const;
 
     // --- Export, copy, clear ---
-    // A fresh list (which invalidates the previous one), or NULL with no entries or no memory.
+    // A fresh list (which frees the previous one: a head is valid until the next call, Clear or
+    // CopyFrom, or the item's end), or NULL with no entries or no memory. The item owns and frees
+    // the chain; nodes a caller appended to it are the caller's to unhook and free first.
     tagVALUELIST* GetValueList();
     // Replaces this item's content by a copy of pSrc's (its id stays); entries start selectable.
     // A NULL source (or the item itself) changes nothing. Returns 0.

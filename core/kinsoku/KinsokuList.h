@@ -79,6 +79,12 @@ public:
     // The keys forbidding a value of the item, as GetForbiddingKeys: what the duplex page asks of
     // the duplex-margin item.
     int GetRuleValues(SHORT sItemId, LONG lValue, SHORT* psOut, LONG lMax) const;
+    // The item's value list as the settings program fills its choice lists from it, or NULL when
+    // the list has no such item (or no memory). The chain belongs to the item: fetching it again
+    // frees the chain the previous head starts, and so do clearing, copying onto or removing the
+    // item and deleting the list. A caller holds a head only until its next fetch of the same
+    // item, fetches again after every constraint run, and never frees it; nodes it appends to the
+    // chain stay its own and are unhooked and freed by it before that next fetch.
     tagVALUELIST* GetValueList(SHORT sItemId);
 
     // --- Ids ---

@@ -1,8 +1,10 @@
 // The exported value list of a constraint item: one node per value entry, all nodes of one list in
 // one zero-filled calloc block (the head is the block), chained in entry order. The settings
 // program walks it to fill its choice lists and offers only the nodes marked selectable. The item
-// that built a list owns it and frees it at its next rebuild, so holders fetch it again after
-// every constraint run and never free it.
+// that built a list owns it and frees it when the list is fetched again (or the item is cleared,
+// copied onto or deleted), so a head is held only until the next fetch of the same item: holders
+// fetch it again after every constraint run and never free it. Nodes a caller appends behind the
+// last node stay the caller's; it unhooks and frees them before fetching the list again.
 #pragma once
 
 #include "core/WinTypes.h"

@@ -34,7 +34,7 @@ DWORD SpcCheckRoom(uint64_t cbNeed, const void* pvBuffer, DWORD* pcbSize, DWORD*
 DWORD SpcAnswerListView(const tagSPCDATA* pData, tagSPCCURSOR& cursor, const SpcListView& view, SHORT sItem,
                         void* pvBuffer, DWORD* pcbSize, DWORD* pdwCount)
 {
-    SpcImage img = SpcSectionImage(pData, cursor.pSection);
+    SpcImage img = SpcImageOf(pData);
     uint64_t section = img.OffsetOf(cursor.pSection);
     uint64_t records = view.bSectionLevel || sItem != 0 ? 1 : SpcCursorCount(cursor);
     bool bDone = false;

@@ -39,7 +39,7 @@ DWORD SpcCursorFirst(const tagSPCDATA* pData, SHORT sCapId, tagSPCCURSOR* pCurso
         return ERROR_SUCCESS;
     }
 
-    SpcImage img = SpcSectionImage(pData, pSection);
+    SpcImage img = SpcImageOf(pData);
     uint64_t section = img.OffsetOf(pSection);
     uint64_t countAt = pRow->countAt;
     uint64_t firstAt = pRow->firstAt;
@@ -94,7 +94,7 @@ const BYTE* SpcCursorNext(const tagSPCDATA* pData, tagSPCCURSOR* pCursor)
         pCursor->pCurrent = nullptr;
         return nullptr;
     }
-    SpcImage img = SpcSectionImage(pData, pCursor->pSection);
+    SpcImage img = SpcImageOf(pData);
     uint64_t off = img.OffsetOf(pCursor->pCurrent);
     uint64_t cb = 0;
     if (!RecordLength(*pRow, img, off, &cb)) {

@@ -21,5 +21,9 @@ tagSPCDATA* SpcLoadImage(const void* pvBytes, size_t cbBytes);
 
 // Loads the model data file pszDir + pszName (joined as they are; pszDir may be NULL) whole.
 // NULL when the file cannot be read or is empty, or memory runs out; the owner frees the result
-// with free().
+// with free(). This is how both programs load a queue's model data: the filter at job start and
+// the settings program when it loads a queue, each with the model data directory and the name the
+// PPD gives under SPCFILE (checked with IsSafeNameComponent first, since it comes from the PPD).
+// Plain ReadWholeFile is not used for model data: it does not keep the length every query bounds
+// its reads by.
 tagSPCDATA* SpcLoadFile(const char* pszDir, const char* pszName);

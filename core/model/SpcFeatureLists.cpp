@@ -12,7 +12,7 @@ namespace {
 DWORD AnswerPairs(const tagSPCDATA* pData, tagSPCCURSOR& cursor, SHORT sItem, void* pvBuffer, DWORD* pcbSize,
                   DWORD* pdwCount)
 {
-    SpcImage img = SpcSectionImage(pData, cursor.pSection);
+    SpcImage img = SpcImageOf(pData);
     uint64_t pairs = 1;
     if (sItem == 0) {
         pairs = 0;
@@ -101,7 +101,7 @@ SPC_READER(SpcGetList71)
             return SpcUnsupportedView(pdwCount);
         }
         // The two flag words, whatever the lists hold.
-        SpcImage img = SpcSectionImage(pData, cursor.pSection);
+        SpcImage img = SpcImageOf(pData);
         uint64_t section = SpcSectionOf(pData, cursor);
         DWORD dwWords[2] = {img.Dword(section), img.Dword(section + 4)};
         return SpcAnswerFixedView(img, dwWords, pvBuffer, pcbSize, pdwCount);
@@ -124,7 +124,7 @@ SPC_READER(SpcGetDependPairs)
         return SpcUnsupportedView(pdwCount);
     }
     // One (key item, dependent item) answer per dependent of every selected key item.
-    SpcImage img = SpcSectionImage(pData, cursor.pSection);
+    SpcImage img = SpcImageOf(pData);
     SpcExpander out(pvBuffer, *pcbSize, sizeof(tagSPCDEPENDPAIR), false);
     for (const BYTE* p = cursor.pCurrent; p != nullptr; p = SpcCursorNext(pData, &cursor)) {
         uint64_t r = img.OffsetOf(p);

@@ -323,7 +323,7 @@ SPC_READER(SpcGetFinisher)
     if (pView == nullptr) {
         return SpcUnsupportedView(pdwCount);
     }
-    SpcImage img = SpcSectionImage(pData, cursor.pSection);
+    SpcImage img = SpcImageOf(pData);
     SpcExpander out(pvBuffer, *pcbSize, pView->cbRecord, pView->bZeroSlot);
     for (const BYTE* p = cursor.pCurrent; p != nullptr && !img.Failed(); p = SpcCursorNext(pData, &cursor)) {
         uint64_t r = img.OffsetOf(p);
@@ -344,7 +344,7 @@ SPC_READER(SpcGetFinishMode)
     if (dwResult != ERROR_SUCCESS) {
         return dwResult;
     }
-    SpcImage img = SpcSectionImage(pData, cursor.pSection);
+    SpcImage img = SpcImageOf(pData);
     uint64_t section = SpcSectionOf(pData, cursor);
     auto protocolA = [&](DWORD cbRecord, auto fill) {
         return SpcProtocolA(pData, cursor, cbRecord, sItem, SpcSelect::ById, SpcNeed::PerItem, pvBuffer, pcbSize,

@@ -141,7 +141,7 @@ SPC_READER(SpcGetFixedRecord)
         SpcSetCount(pdwCount, 0);
         return ERROR_NOT_SUPPORTED;
     }
-    SpcImage img = SpcSectionImage(pData, pSection);
+    SpcImage img = SpcImageOf(pData);
     uint64_t section = img.OffsetOf(pSection);
     uint64_t cbExtent = 0;
     for (const FixedField& f : pRow->fields) {

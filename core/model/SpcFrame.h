@@ -30,12 +30,10 @@ inline constexpr DWORD SPC_FLAG_SUPPORTED = 0x1;
 DWORD SpcFindSection(const tagSPCDATA* pData, SHORT sCapId, const BYTE** ppSection);
 
 // The readable extent of an image whose header SpcFindSection has accepted: the header's file size.
+// Every section is read within it. The format stores no section lengths and sections may share
+// bytes (a list whose count reaches into the next section, a record followed directly by
+// another section), so the file's end is the only bound a read has.
 SpcImage SpcImageOf(const tagSPCDATA* pData);
-
-// The readable extent of one section found by SpcFindSection: from the image start up to the next
-// section that the table places behind it (or the file size). The format stores no section
-// lengths; sections do not overlap, so a read behind that point has left the section.
-SpcImage SpcSectionImage(const tagSPCDATA* pData, const BYTE* pSection);
 
 // The whole version word (high 16 bits: format version) of an accepted image.
 DWORD SpcVersionWord(const tagSPCDATA* pData);

@@ -27,8 +27,9 @@ inline DWORD SpcStartList(const tagSPCDATA* pData, SHORT sCapId, tagSPCCURSOR* p
     return SpcCursorFirst(pData, sCapId, pCursor);
 }
 
-// Offset of the positioned section. Handlers read through SpcSectionImage, which ends at the
-// section's end: a record or list that runs past it answers 13.
+// Offset of the positioned section. Handlers read through SpcImageOf, which ends at the file's
+// end: a record or list may reach into the bytes of another section, one that runs past the file
+// answers 13.
 inline uint64_t SpcSectionOf(const tagSPCDATA* pData, const tagSPCCURSOR& cursor)
 {
     return SpcImageOf(pData).OffsetOf(cursor.pSection);

@@ -29,7 +29,7 @@ template <class Fill>
 DWORD SpcProtocolA(const tagSPCDATA* pData, tagSPCCURSOR& cursor, DWORD cbRecord, SHORT sItem, SpcSelect select,
                    SpcNeed need, void* pvBuffer, DWORD* pcbSize, DWORD* pdwCount, Fill fill)
 {
-    SpcImage img = SpcSectionImage(pData, cursor.pSection);
+    SpcImage img = SpcImageOf(pData);
     uint64_t records = sItem != 0 && need == SpcNeed::PerItem ? 1 : SpcCursorCount(cursor);
     uint64_t cbNeed = records * cbRecord;
     bool bDone = false;

@@ -190,7 +190,7 @@ SPC_READER(SpcGetOptionList)
     if (pvBuffer != nullptr) {
         memset(pvBuffer, 0, *pcbSize);
     }
-    SpcImage img = SpcSectionImage(pData, cursor.pSection);
+    SpcImage img = SpcImageOf(pData);
     OptionOut out{static_cast<BYTE*>(pvBuffer), *pcbSize};
     DWORD cbRecord = lView == 1 ? sizeof(tagOPTIONCAP) : sizeof(tagOPTIONITEM);
     bool bStop = false;

@@ -330,7 +330,7 @@ SPC_READER(SpcGetCustomSize)
         SpcSetCount(pdwCount, 0);
         return ERROR_NOT_SUPPORTED;
     }
-    SpcImage img = SpcSectionImage(pData, pSection);
+    SpcImage img = SpcImageOf(pData);
     BYTE abAnswer[sizeof(tagCUSTOMLIMITS)] = {};
     DWORD cbAnswer = BuildCustomAnswer(img, img.OffsetOf(pSection), lView, abAnswer);
     if (img.Failed()) {

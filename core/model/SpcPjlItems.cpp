@@ -12,7 +12,7 @@ SPC_READER(SpcGetPjlItems)
     if (dwResult != ERROR_SUCCESS) {
         return dwResult;
     }
-    SpcImage img = SpcSectionImage(pData, cursor.pSection);
+    SpcImage img = SpcImageOf(pData);
     uint64_t section = SpcSectionOf(pData, cursor);
     switch (lView) {
     case 1: {

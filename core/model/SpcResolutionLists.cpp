@@ -35,7 +35,7 @@ SPC_READER(SpcGetResolutionDpi)
     if (dwResult != ERROR_SUCCESS) {
         return dwResult;
     }
-    SpcImage img = SpcSectionImage(pData, cursor.pSection);
+    SpcImage img = SpcImageOf(pData);
     uint64_t section = SpcSectionOf(pData, cursor);
     if (lView == 1) {
         // The default mode (section word 2) with its numbers, whatever the item says; a mode
@@ -70,7 +70,7 @@ SPC_READER(SpcGetResolution)
     if (dwResult != ERROR_SUCCESS) {
         return dwResult;
     }
-    SpcImage img = SpcSectionImage(pData, cursor.pSection);
+    SpcImage img = SpcImageOf(pData);
     uint64_t section = SpcSectionOf(pData, cursor);
     switch (lView) {
     case 1:

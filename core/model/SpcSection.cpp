@@ -35,23 +35,6 @@ SpcImage SpcImageOf(const tagSPCDATA* pData)
     return SpcImage(pData->pbImage, SpcToHostDword(pData->pbImage + tagSPCHEADER::kFileSizeAt));
 }
 
-SpcImage SpcSectionImage(const tagSPCDATA* pData, const BYTE* pSection)
-{
-    SpcImage file = SpcImageOf(pData);
-    uint64_t section = file.OffsetOf(pSection);
-    uint64_t end = file.Limit();
-    const BYTE* pb = pData->pbImage;
-    uint64_t tableStart = SpcToHostDword(pb + tagSPCHEADER::kTableStartAt);
-    uint64_t tableEnd = SpcToHostDword(pb + tagSPCHEADER::kTableEndAt);
-    for (uint64_t at = tableStart; at < tableEnd && file.Contains(at, 4); at += 4) {
-        uint64_t entry = SpcToHostDword(pb + at);
-        if (entry > section && entry < end) {
-            end = entry;
-        }
-    }
-    return SpcImage(pb, end);
-}
-
 DWORD SpcVersionWord(const tagSPCDATA* pData)
 {
     return SpcToHostDword(pData->pbImage + tagSPCHEADER::kVersionAt);

@@ -19,7 +19,7 @@ SPC_READER(SpcGetString)
         return ERROR_NOT_SUPPORTED;
     }
     // The terminator must lie inside the file: a string that runs to the end is damage.
-    SpcImage img = SpcSectionImage(pData, cursor.pSection);
+    SpcImage img = SpcImageOf(pData);
     uint64_t start = img.OffsetOf(cursor.pCurrent);
     const void* pvNul = memchr(cursor.pCurrent, 0, static_cast<size_t>(img.Limit() - start));
     if (pvNul == nullptr) {

@@ -59,7 +59,7 @@ DWORD AnswerAmounts(const tagSPCDATA* pData, SHORT sCapId, SHORT sItem, LONG lVi
     if (dwResult != ERROR_SUCCESS) {
         return dwResult;
     }
-    SpcImage img = SpcSectionImage(pData, cursor.pSection);
+    SpcImage img = SpcImageOf(pData);
     uint64_t section = SpcSectionOf(pData, cursor);
     if (lView == 1) {
         if (sCapId == 35) {
@@ -113,7 +113,7 @@ SPC_READER(SpcGetList39)
     if (dwResult != ERROR_SUCCESS) {
         return dwResult;
     }
-    SpcImage img = SpcSectionImage(pData, cursor.pSection);
+    SpcImage img = SpcImageOf(pData);
     uint64_t section = SpcSectionOf(pData, cursor);
     uint64_t records = SpcRecordsOf(img, section + kCountAt);
     switch (lView) {
@@ -202,7 +202,7 @@ SPC_READER(SpcGetList46)
     if (dwResult != ERROR_SUCCESS) {
         return dwResult;
     }
-    SpcImage img = SpcSectionImage(pData, cursor.pSection);
+    SpcImage img = SpcImageOf(pData);
     uint64_t section = SpcSectionOf(pData, cursor);
     switch (lView) {
     case 1: {
@@ -248,7 +248,7 @@ SPC_READER(SpcGetList47)
     if (dwResult != ERROR_SUCCESS) {
         return dwResult;
     }
-    SpcImage img = SpcSectionImage(pData, cursor.pSection);
+    SpcImage img = SpcImageOf(pData);
     uint64_t section = SpcSectionOf(pData, cursor);
     switch (lView) {
     case 1: {
@@ -297,7 +297,7 @@ SPC_READER(SpcGetList51)
     if (dwResult != ERROR_SUCCESS) {
         return dwResult;
     }
-    SpcImage img = SpcSectionImage(pData, cursor.pSection);
+    SpcImage img = SpcImageOf(pData);
     uint64_t section = SpcSectionOf(pData, cursor);
     switch (lView) {
     case 1: {
@@ -328,7 +328,7 @@ SPC_READER(SpcGetList53)
     if (dwResult != ERROR_SUCCESS) {
         return dwResult;
     }
-    SpcImage img = SpcSectionImage(pData, cursor.pSection);
+    SpcImage img = SpcImageOf(pData);
     uint64_t section = SpcSectionOf(pData, cursor);
     if (lView == 1) {
         tagSPCLIST53INFO t{};
@@ -358,7 +358,7 @@ SPC_READER(SpcGetList55)
     if (dwResult != ERROR_SUCCESS) {
         return dwResult;
     }
-    SpcImage img = SpcSectionImage(pData, cursor.pSection);
+    SpcImage img = SpcImageOf(pData);
     uint64_t s = SpcSectionOf(pData, cursor);
     if (lView == 1) {
         auto w = [&](int k) { return img.Dword(s + 4 * k); };

@@ -372,7 +372,7 @@ const EntryView kEntryViews[] = {
 DWORD AnswerGroupEntries(const tagSPCDATA* pData, tagSPCCURSOR& cursor, const EntryView& view, SHORT sItem,
                          void* pvBuffer, DWORD* pcbSize, DWORD* pdwCount)
 {
-    SpcImage img = SpcSectionImage(pData, cursor.pSection);
+    SpcImage img = SpcImageOf(pData);
     auto* pbOut = static_cast<BYTE*>(pvBuffer);
     uint64_t counted = 0;
     DWORD dwFilled = 0;

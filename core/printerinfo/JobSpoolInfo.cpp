@@ -77,5 +77,7 @@ WORD GetJobSpoolInfo(const tagMODELHANDLE* pHandle, SHORT sJobKind, tagJOBSPOOLI
     if (pInfo->sMaxLength2 == 0) {
         pInfo->sMaxLength2 = kDefaultLength;
     }
-    return FLAG_TRUE;
+    // The answer says whether the kind itself exists: the job type page offers a kind, and falls
+    // back from one kind to the next, by it.
+    return hadRecord ? FLAG_TRUE : FLAG_FALSE;
 }

@@ -1,7 +1,8 @@
 // Whole-file reading into a heap buffer.
 //
-// Model data, colour tables and resource files are loaded whole with these and then read in
-// place, so every reader must bound its reads by the size the sized form reports.
+// Colour tables and resource files are loaded whole with these and then read in place, so every
+// reader must bound its reads by the size the sized form reports. Model data is loaded with
+// SpcLoadFile (core/model/SpcData.h), which keeps that size with the image.
 #pragma once
 
 #include <cstddef>

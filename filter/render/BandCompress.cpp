@@ -29,6 +29,11 @@ void PutBe32(BYTE* at, DWORD value)
     at[3] = static_cast<BYTE>(value);
 }
 
+DWORD GetBe32(const BYTE* at)
+{
+    return static_cast<DWORD>(at[0]) << 24 | static_cast<DWORD>(at[1]) << 16 | static_cast<DWORD>(at[2]) << 8 | at[3];
+}
+
 // The output buffer and the three work rows of one band.
 struct BandBuffers {
     Buffer output;
@@ -136,8 +141,12 @@ WORD CompressBandPlane(const tagBANDCOMPRESSOR& compressor, WORD bandFlags, tagO
         }
         BYTE* image = buffers.output.get();
         if (encoded != rowsLeft) {
-            // An image of fewer rows than asked: its header says how many (stripe, then image height).
-            PutBe32(image + kJbigHeaderStripeOffset, encoded);
+            // An image of fewer rows than asked: its header says how many. The stripe height goes
+            // with it only when the image was announced as one stripe; shorter stripes stay as
+            // they were encoded, and the image's last stripe simply ends early.
+            if (GetBe32(image + kJbigHeaderStripeOffset) >= rowsLeft) {
+                PutBe32(image + kJbigHeaderStripeOffset, encoded);
+            }
             PutBe32(image + kJbigHeaderHeightOffset, encoded);
         }
         AppendRasterBlock(out, BlockFlags(bandFlags, done, done + encoded, rows), image,

@@ -3,6 +3,7 @@
 #include "filter/render/RenderContext.h"
 #include "core/settings/DevMode.h"
 #include "core/util/FileUtil.h"
+#include "core/util/SafeName.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -126,6 +127,9 @@ bool SectionsAreSound(const BYTE* data, size_t size)
             if (!EntryPayload(data, size, view, type, i, &entry)) {
                 return false;
             }
+            if (type == CT_TYPE_MATRIX && (entry.dwWidth > CT_MATRIX_MAX_SIDE || entry.dwHeight > CT_MATRIX_MAX_SIDE)) {
+                return false;
+            }
         }
     }
     return true;
@@ -159,6 +163,9 @@ tagCOLORTABLEIMAGE* LoadColorTableImage(const BYTE* bytes, size_t size)
 
 tagCOLORTABLEIMAGE* ReadColorTableFile(const char* directory, const char* name)
 {
+    if (!IsSafeNameComponent(name)) {
+        return nullptr;
+    }
     size_t size = 0;
     std::unique_ptr<BYTE, decltype(&std::free)> bytes(
         static_cast<BYTE*>(ReadWholeFileSized(directory, name, &size)), &std::free);

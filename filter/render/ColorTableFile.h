@@ -65,6 +65,11 @@ inline constexpr BYTE CT_LUT_UCR_BG = 0x02;  // under-colour removal and black g
 inline constexpr BYTE CT_LUT_BLACK_CORNER = 0x10;
 inline constexpr BYTE CT_LUT_GRAY_AXIS_BLACK = 0x20;
 
+// The largest threshold matrix side, in bytes or rows: the rows a page band of the filter can hold
+// by default. The matrices are tiled to the page's row length, so a taller one would cost a page
+// more memory than its band; a file with a larger matrix is refused.
+inline constexpr DWORD CT_MATRIX_MAX_SIDE = 512;
+
 // Least payload each type needs; shorter entries never match.
 inline constexpr size_t CT_LUT_PAYLOAD = 19652;  // 17 x 17 x 17 nodes of C, M, Y, K
 inline constexpr size_t CT_TONECURVE_PAYLOAD = 256;
@@ -86,12 +91,15 @@ struct tagCOLORTABLEENTRY {
 };
 
 // Reads "directory" + "name" (joined as given) whole and checks that the header, the directory,
-// every section, its entries and their payloads lie inside the file. nullptr when the file cannot
-// be read, is empty or is damaged.
+// every section, its entries and their payloads lie inside the file and that no threshold matrix
+// is wider or taller than CT_MATRIX_MAX_SIDE. The name comes from the model data and may only pick
+// a file inside the directory (a single path component: not empty, ".", ".." or holding '/').
+// nullptr when the name is refused or the file cannot be read, is empty or is damaged.
 tagCOLORTABLEIMAGE* ReadColorTableFile(const char* directory, const char* name);
 
 // The load check on its own: the header, the directory, every section, its entries and their
-// payloads lie inside the `size` bytes.
+// payloads lie inside the `size` bytes, and every threshold matrix is at most CT_MATRIX_MAX_SIDE
+// wide and tall.
 bool ColorTableImageIsSound(const BYTE* bytes, size_t size);
 
 // Takes a copy of bytes already in memory, with the same checks.

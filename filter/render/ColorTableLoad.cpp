@@ -47,6 +47,10 @@ bool TileMatrix(tagCOLORBLOCK* block, PLANESLOT slot, const tagCOLORTABLEENTRY& 
                 size_t previousRowBytes)
 {
     const size_t height = matrix.dwHeight;
+    // The file's load check bounds every matrix; a larger one is never tiled.
+    if (height > CT_MATRIX_MAX_SIDE || matrix.dwWidth > CT_MATRIX_MAX_SIDE) {
+        return false;
+    }
     BYTE* tiled = block->apMatrix[slot];
     if (tiled == nullptr || previousRowBytes != rowBytes || block->adwMatrixHeight[slot] != height) {
         std::free(tiled);

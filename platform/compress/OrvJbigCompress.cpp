@@ -200,3 +200,10 @@ extern "C" __attribute__((visibility("default"))) int COMPRESS(tagCOMPRESSPARAMS
     pParams->dwRowsEncoded = static_cast<DWORD>(ulEncoded);
     return COMPRESS_OK;
 }
+
+// This library keeps no state between calls: the filter may compress a page's planes on several
+// threads at once through it (and through no library that does not say so).
+extern "C" __attribute__((visibility("default"))) int ORV_COMPRESS_REENTRANT(void)
+{
+    return 1;
+}

@@ -116,6 +116,26 @@ TEST(CompressLibrary, BindsThePackagesOwnLibraryByItsPpdName)
     EXPECT_NE(compress.COMPRESS, nullptr);
 }
 
+TEST(CompressLibrary, OnlyThePackagesOwnLibrarySaysItMayBeCalledFromSeveralThreads)
+{
+    ScratchDir root;
+    ScopedInstallRoot installRoot(root.path());
+    Install(root, ORV_REAL_COMPRESS_LIBRARY, "liborvjbig.so.1");
+    Install(root, ORV_FAKE_COMPRESS_A, "libmaker.so.1");
+    struct Case {
+        const char* name;
+        bool reentrant;
+    } cases[] = {{"liborvjbig", true}, {"libmaker", false}};
+    for (const Case& c : cases) {
+        ScopedCompress compress;
+        ASSERT_EQ(LoadCompressLibrary(&compress, c.name), 0) << c.name;
+        EXPECT_EQ(IsCompressLibraryReentrant(&compress), c.reentrant) << c.name;
+    }
+    ScopedCompress unbound;
+    EXPECT_FALSE(IsCompressLibraryReentrant(&unbound));
+    EXPECT_FALSE(IsCompressLibraryReentrant(nullptr));
+}
+
 TEST(CompressLibrary, RefusedNamesLoadNothingEvenWhenTheFileExists)
 {
     ScratchDir root;

@@ -95,7 +95,7 @@ TEST(OptionCodecGet, PickOneKeysGiveTheChoiceCarryingTheFieldsId)
         {"GC7350.ppd", "Duplex", {{kDuplex, 2}}, "DuplexNoTumble"},
         // Two choices with one id: the first in PPD order.
         {"edge-cases.ppd", "Duplex", {{kDuplex, 1}}, "None"},
-        {"GC7350.ppd", "Resolution", {{kQuality, 4}}, "1200x600dpi"},
+        {"GC7350.ppd", "Resolution", {{kQuality, 3}}, "1200x600dpi"},
         {"GC7350.ppd", "Halftone", {{kHalftone, 3}}, "Photo"},
         {"GM4150.ppd", "Halftone", {{kHalftone, 3}}, std::nullopt},
         {"edge-cases.ppd", "Halftone", {{kHalftone, 3}}, std::nullopt},

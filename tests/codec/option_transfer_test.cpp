@@ -224,7 +224,7 @@ TEST(DevmodeToOptions, OptionsReadBackGiveTheSameRecordValues)
           {kFinisher, 2}, {kStaple, 2}, {kPunch, 2}, {kSkipBlank, 1}, {kColorMode, 1},
           {kTonerSave, 1}, {kTextBlack, 1}}},
         {"GM4150.ppd",
-         {{kPaperSize, 1}, {kMediaType, 7}, {kSource, 2}, {kDuplex, 2}, {kQuality, 3},
+         {{kPaperSize, 1}, {kMediaType, 7}, {kSource, 2}, {kDuplex, 2}, {kQuality, 4},
           {kCollate, 1}, {kCopies, 12}, {kOrientation, 2}, {kExtra2, 0x10}, {kLayout, 0x4},
           {kPosterX, 2}, {kPosterY, 1}, {kTonerSave, 1}}},
     };

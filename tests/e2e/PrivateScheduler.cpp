@@ -1,6 +1,9 @@
 #include "e2e/PrivateScheduler.h"
 
+#include <arpa/inet.h>
 #include <cups/cups.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -32,6 +35,30 @@ PrivateScheduler::~PrivateScheduler()
     Stop();
 }
 
+namespace {
+
+// A loopback port nobody listens on right now (the kernel's choice for an unbound socket).
+int FreeLoopbackPort()
+{
+    const int fd = socket(AF_INET, SOCK_STREAM, 0);
+    if (fd < 0) {
+        return 0;
+    }
+    sockaddr_in address {};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    int port = 0;
+    if (bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
+        getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) == 0) {
+        port = ntohs(address.sin_port);
+    }
+    close(fd);
+    return port;
+}
+
+}  // namespace
+
 bool PrivateScheduler::Start(std::string* error)
 {
     // cupsd runs filters as the CUPS user when started as root: the tree must be reachable.
@@ -43,14 +70,41 @@ bool PrivateScheduler::Start(std::string* error)
         *error = "cmake --install failed:\n" + install.output;
         return false;
     }
-    const RunResult started = Run({"bash", ORV_SOURCE_DIR "/scripts/private-cupsd.sh", "start", m_cupsdDir, m_root,
-                                   ORV_CUPS_FILTER_DIR});
-    if (started.status != 0) {
-        *error = "private cupsd did not start:\n" + started.output;
-        return false;
+    return StartCupsd(false, error);
+}
+
+bool PrivateScheduler::StartCupsd(bool restrictedAdministration, std::string* error)
+{
+    for (int attempt = 0; attempt < 5; ++attempt) {
+        if (m_loopbackPort == 0) {
+            m_loopbackPort = FreeLoopbackPort();
+        }
+        const RunResult started =
+            Run({"bash", ORV_SOURCE_DIR "/scripts/private-cupsd.sh", "start", m_cupsdDir, m_root, ORV_CUPS_FILTER_DIR},
+                {"ORV_CUPSD_LOOPBACK_PORT=" + std::to_string(m_loopbackPort),
+                 std::string("ORV_CUPSD_ADMIN=") + (restrictedAdministration ? "restricted" : "")});
+        if (started.status != 0) {
+            *error = "private cupsd did not start:\n" + started.output;
+            return false;
+        }
+        m_started = true;
+        // Another program may have taken the port between the choice and cupsd's start; the
+        // queues' URIs would then lead to it.
+        if (ErrorLog().find("Unable to open listen socket") == std::string::npos) {
+            return true;
+        }
+        Stop();
+        std::remove((m_cupsdDir + "/log/error_log").c_str());
+        m_loopbackPort = 0;
     }
-    m_started = true;
-    return true;
+    *error = "private cupsd found no free loopback port";
+    return false;
+}
+
+bool PrivateScheduler::Restart(bool restrictedAdministration, std::string* error)
+{
+    Stop();
+    return StartCupsd(restrictedAdministration, error);
 }
 
 void PrivateScheduler::Stop()

@@ -25,12 +25,19 @@ public:
     PrivateScheduler(const PrivateScheduler&) = delete;
     PrivateScheduler& operator=(const PrivateScheduler&) = delete;
 
-    // Installs the build and starts cupsd; false with the reason in *error.
+    // Installs the build and starts cupsd, listening on its socket and on a free loopback port;
+    // false with the reason in *error.
     bool Start(std::string* error);
     void Stop();
+    // Stops cupsd and starts it again on the same queues; with restrictedAdministration no client
+    // has the rights to change a queue any more (ORV_CUPSD_ADMIN=restricted).
+    bool Restart(bool restrictedAdministration, std::string* error);
 
     const std::string& Root() const { return m_root; }  // the staging tree, ORVALEN_TEST_ROOT of the jobs
     std::string Socket() const { return m_cupsdDir + "/cups.sock"; }
+    // The server as "localhost:PORT": clients given it (CUPS_SERVER) see the queues' URIs on that
+    // port, so that programs connecting to a queue by its URI (lpoptions -l) reach this scheduler.
+    std::string LoopbackServer() const { return "localhost:" + std::to_string(m_loopbackPort); }
     std::string OutputDir() const { return m_cupsdDir + "/out"; }
     std::string InstalledPpd(const std::string& name) const;  // e.g. "GC7350.ppd"
     // The PPD the scheduler keeps for a queue.
@@ -60,7 +67,11 @@ public:
     std::vector<std::string> JobLog(int job) const;
 
 private:
+    // Starts cupsd on the installed tree; a loopback port someone took meanwhile is tried anew.
+    bool StartCupsd(bool restrictedAdministration, std::string* error);
+
     orvtest::ScratchDir m_scratch;
+    int m_loopbackPort = 0;
     std::string m_root;
     std::string m_cupsdDir;
     bool m_started = false;

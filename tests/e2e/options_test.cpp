@@ -290,5 +290,42 @@ TEST_F(Options, PaperTrayAndMediaReachThePrinter)
     }
 }
 
+
+
+// The last value of a page-header command before the page's raster, or -1.
+long HeaderValue(const PrintedJob& job, const orvdecode::DecodedPage& page, const std::string& name)
+{
+    long value = -1;
+    for (const orvdecode::StreamEvent& event : job.decoded.events) {
+        if (event.offset >= page.offset) {
+            break;
+        }
+        if (event.kind == orvdecode::EventKind::Command && event.name == name) {
+            value = event.value;
+        }
+    }
+    return value;
+}
+
+// 1200 dpi through the scheduler: the page header says 1200 x 1200, every page's raster is an A4
+// page at that resolution both ways, upright, and shows its page of the document.
+TEST_F(Options, TwelveHundredDpiPrintsEveryPageAtItsTrueSize)
+{
+    const PrintedJob job = PrintAndWait("gm", Document("colour-pages.ps"), {"Resolution=1200dpi"});
+    ASSERT_EQ(JobState::Completed, job.state) << job.Summary();
+    ASSERT_EQ(3u, job.decoded.pages.size()) << job.Summary();
+    for (size_t i = 0; i < 3; ++i) {
+        const orvdecode::DecodedPage& page = job.decoded.pages[i];
+        EXPECT_EQ(1200, HeaderValue(job, page, "horizontal resolution"));
+        EXPECT_EQ(1200, HeaderValue(job, page, "vertical resolution"));
+        // The printable area of an A4 sheet, in inches at the announced resolution.
+        EXPECT_GT(page.width / 1200.0, kA4Width - 0.5) << page.width;
+        EXPECT_LE(page.width / 1200.0, kA4Width) << page.width;
+        EXPECT_GT(page.height / 1200.0, kA4Height - 0.5) << page.height;
+        EXPECT_LE(page.height / 1200.0, kA4Height) << page.height;
+        EXPECT_TRUE(IsColourPage(page, i));  // compared by gray level
+    }
+}
+
 }  // namespace
 }  // namespace orve2e

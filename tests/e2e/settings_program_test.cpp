@@ -40,18 +40,20 @@ PpdPaper PaperOfId(const std::string& ppdText, int id)
     return {match[1], std::stod(match[2]), std::stod(match[3])};
 }
 
-// The default choice of an option in the PPD the scheduler keeps for the queue (what cupsGetPPD
-// hands out).
+// The starred (default) choice of an option as "lpoptions -p QUEUE -l" lists it.
 std::string DefaultChoice(const PrivateScheduler& scheduler, const std::string& queue, const std::string& option)
 {
-    std::istringstream in(ReadFileText(scheduler.QueuePpd(queue)));
-    const std::string key = "*Default" + option + ":";
+    const RunResult listed = Run({"lpoptions", "-p", queue, "-l"}, {"CUPS_SERVER=" + scheduler.LoopbackServer()});
+    std::istringstream in(listed.output);
     for (std::string line; std::getline(in, line);) {
-        if (line.rfind(key, 0) == 0) {
-            std::istringstream value(line.substr(key.size()));
-            std::string word;
-            value >> word;
-            return word;
+        if (line.rfind(option + "/", 0) != 0) {
+            continue;
+        }
+        std::istringstream words(line.substr(line.find(':') + 1));
+        for (std::string word; words >> word;) {
+            if (word[0] == '*') {
+                return word.substr(1);
+            }
         }
     }
     return std::string();

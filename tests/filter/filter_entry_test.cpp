@@ -166,6 +166,22 @@ TEST_F(FilterEntry, SecurePrintJobGoesToTheUsersSpoolFileOnAModelThatOffersIt) {
     EXPECT_EQ(bytes.substr(0, kUel.size()), kUel) << "the file holds the printer's byte stream";
 }
 
+TEST_F(FilterEntry, SecurePrintJobWhoseSpoolDirectoryIsRefusedIsNotPrintedInTheOpen) {
+    SaveSecurePrintSettings(m_install, "GC7350");
+    // Another user made alice's spool directory a link to a directory of their own.
+    std::string secure = orv::InstalledPath(orv::kSpoolDir) + orv::kSecurePrintSubdir;
+    std::filesystem::create_directories(secure);
+    std::filesystem::create_directories(m_install.root() / "theirs");
+    ASSERT_EQ(symlink((m_install.root() / "theirs").c_str(), (secure + "alice").c_str()), 0);
+    FilterRun run = RunFilterProgram(JobArgs(), m_install.QueueEnv(FilterInstall::SamplePpd("GC7350")));
+    EXPECT_EQ(run.iStatus, 1) << run.stderrText;
+    EXPECT_EQ(run.stdoutBytes, "") << "the secure job does not reach the printer";
+    std::vector<std::string> errors = LogLinesAt(run.stderrText, "ERROR: ");
+    ASSERT_EQ(errors.size(), 1u) << run.stderrText;
+    EXPECT_EQ(errors[0], "Secure print spool refused (alice is a symbolic link): the job is not printed");
+    EXPECT_EQ(FilesIn(m_install.root() / "theirs"), std::vector<std::string>{});
+}
+
 TEST_F(FilterEntry, SecurePrintOnAModelWithoutItIsAnOrdinaryJob) {
     SaveSecurePrintSettings(m_install, "GM4150");
     FilterRun run = RunFilterProgram(JobArgs(), m_install.QueueEnv(FilterInstall::SamplePpd("GM4150")));

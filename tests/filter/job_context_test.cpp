@@ -1,6 +1,7 @@
 // The job context built in-process from CUPS's arguments and environment over the sample models and
 // queue PPDs: the job's options, its settings and what is read from the model.
 #include "FilterInstall.h"
+#include "JobFixture.h"
 
 #include "core/InstallPaths.h"
 #include "core/settings/DevModeService.h"
@@ -226,6 +227,58 @@ TEST_F(JobContext, SavedSettingsAreUsedUnlessTheFileIsRefused) {
         EXPECT_EQ(job->devmode.dm.dmSize, kDevmodePublicSize);
         EXPECT_EQ(job->devmode.dm.dmDriverExtra, kDevmodePrivateSize);
         EXPECT_EQ(job->devmode.priv.dwPrivDATA, kDevmodeSignature);
+    }
+}
+
+// The conf directory is open to every local user: a record that someone else planted for the job's
+// user (or that someone else can change) is not used, and the log says why.
+TEST_F(JobContext, SavedSettingsPlantedByAnotherUserAreNotUsed) {
+    if (geteuid() != 0) GTEST_SKIP() << "needs root to give files away";
+    JobPtr reference(Create("GM4150", "1", ""));
+    ASSERT_NE(reference, nullptr);
+    DRVDEVMODE saved = reference->devmode;
+    reference.reset();
+    saved.priv.dmJobSpool = 6;  // what the planted record would decide: hold the job
+    constexpr uid_t kStranger = 12345;
+    struct Case {
+        const char* pszWhat;
+        uid_t dirOwner, fileOwner;
+        mode_t dirMode, fileMode;
+        bool bLinkedDir;
+        DWORD dwSecurePrint;  // 1 only when the saved record was taken
+        const char* pszWhy;
+    } cases[] = {
+        {"root's directory and file", 0, 0, 0755, 0644, false, 1, nullptr},
+        {"directory of another user", kStranger, 0, 0755, 0644, false, 0, "directory belongs to user id 12345"},
+        {"file of another user", 0, kStranger, 0755, 0644, false, 0, "file belongs to user id 12345"},
+        {"directory open to all", 0, 0, 0777, 0644, false, 0, "directory is writable by other users"},
+        {"file open to all", 0, 0, 0755, 0666, false, 0, "file is writable by other users"},
+        {"directory is a link", 0, 0, 0755, 0644, true, 0, "symbolic link"},
+    };
+    const std::string dir = orv::InstalledPath(orv::kConfDir) + "alice";
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.pszWhat);
+        std::filesystem::remove_all(dir);
+        std::filesystem::remove_all(dir + "-real");
+        std::string path = m_install.WriteSavedSettings("alice", "office", &saved, sizeof saved, 1);
+        ASSERT_EQ(chown(path.c_str(), c.fileOwner, c.fileOwner), 0);
+        ASSERT_EQ(chmod(path.c_str(), c.fileMode), 0);
+        ASSERT_EQ(chown(dir.c_str(), c.dirOwner, c.dirOwner), 0);
+        ASSERT_EQ(chmod(dir.c_str(), c.dirMode), 0);
+        if (c.bLinkedDir) {
+            ASSERT_EQ(rename(dir.c_str(), (dir + "-real").c_str()), 0);
+            ASSERT_EQ(symlink((dir + "-real").c_str(), dir.c_str()), 0);
+        }
+        filtertest::StderrCapture err(m_install.root() / "err.txt");
+        JobPtr job(Create("GM4150", "1", ""));
+        std::string log = err.Take();
+        ASSERT_NE(job, nullptr);
+        EXPECT_EQ(job->dwSecurePrint, c.dwSecurePrint);
+        if (c.pszWhy != nullptr) {
+            EXPECT_NE(log.find("ERROR: (PID "), std::string::npos) << log;
+            EXPECT_NE(log.find(") Saved settings of user alice for office not used"), std::string::npos) << log;
+            EXPECT_NE(log.find(c.pszWhy), std::string::npos) << log;
+        }
     }
 }
 

@@ -4,7 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <string>
+#include <thread>
+#include <vector>
 
 using filtertest::OutputCapture;
 using filtertest::TestJob;
@@ -70,6 +73,29 @@ TEST_F(KeepAliveRun, IdleOutputGetsTheSequenceAfterTheInterval) {
     std::string rest = bytes.substr(3);
     EXPECT_GE(CountOf(rest, kSequence), 1u);
     EXPECT_EQ(rest.size(), CountOf(rest, kSequence) * kSequence.size()) << "only whole sequences follow";
+}
+
+// The keep-alive write counts as output itself: with a one-second interval the first sequence
+// follows one to two seconds after the job's output stops, and the later ones two seconds apart.
+TEST_F(KeepAliveRun, SequencesFollowEveryIntervalPlusOneSecond) {
+    using Clock = std::chrono::steady_clock;
+    ASSERT_EQ(StartKeepAliveThread(m_job.get()), -1);
+    OutputPuts(m_job.get(), "job");
+    const Clock::time_point start = Clock::now();
+    std::vector<double> arrivals;  // seconds after the output, one per sequence as it appears
+    while (Clock::now() - start < std::chrono::milliseconds(5600)) {
+        const size_t sequences = CountOf(m_out.Bytes(), kSequence);
+        while (arrivals.size() < sequences)
+            arrivals.push_back(std::chrono::duration<double>(Clock::now() - start).count());
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    StopKeepAliveThread(m_job.get());
+    ASSERT_GE(arrivals.size(), 2u);
+    EXPECT_GE(arrivals[0], 0.9);
+    EXPECT_LE(arrivals[0], 2.4);
+    for (size_t i = 1; i < arrivals.size(); ++i) {
+        EXPECT_NEAR(arrivals[i] - arrivals[i - 1], 2.0, 0.4) << "between sequences " << i << " and " << i + 1;
+    }
 }
 
 TEST_F(KeepAliveRun, NeverSentWhileAPageIsOpen) {

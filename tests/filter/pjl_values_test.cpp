@@ -154,7 +154,7 @@ TEST_F(PjlValueTest, SpoolKindsPickTheJobKeys) {
         {5, DMX1_JOBKIND5, -1, 3, -1, PJLTYPE_NONE, -1},
         {3, 0, 0, 0, 0, 0, 0},  // a kind the model does not offer
     };
-    std::memcpy(priv().dmMailBox_UserID, "box7", 5);
+    std::memcpy(priv().dmMailBox_UserID, "4711", 5);
     std::memcpy(priv().dmPassword, "1234", 5);
     for (const Case& c : cases) {
         priv().dmJobSpool = c.wJobSpool;
@@ -168,7 +168,7 @@ TEST_F(PjlValueTest, SpoolKindsPickTheJobKeys) {
         EXPECT_EQ(v17.sHasValue, c.sHas17) << c.wJobSpool;
         EXPECT_EQ(v17.wType, c.wType17) << c.wJobSpool;
         if (c.wType17 == PJLTYPE_TEXT1) {
-            EXPECT_STREQ(v17.aszTexts[0], "box7");
+            EXPECT_STREQ(v17.aszTexts[0], "4711");
         }
         tagPJLVALUE v18 = Build(18);
         EXPECT_EQ(v18.sHasValue, c.sHas18) << c.wJobSpool;
@@ -179,13 +179,14 @@ TEST_F(PjlValueTest, SpoolKindsPickTheJobKeys) {
 }
 
 TEST_F(PjlValueTest, UnterminatedSettingsTextsStayWithinTheirField) {
+    // No model data: the department code takes the default rule, 8 digits.
     priv().dmFieldsExtra1 = DMX1_DEPT_CODE;
     priv().dmUseDeptCode = 1;
-    std::memset(priv().dmDeptCode, 'D', sizeof priv().dmDeptCode);
+    std::memset(priv().dmDeptCode, '7', sizeof priv().dmDeptCode);
     std::memset(priv().dmMailBox_UserID, 'M', sizeof priv().dmMailBox_UserID);
     tagPJLVALUE v = Build(123);
     EXPECT_EQ(v.sHasValue, -1);
-    EXPECT_EQ(std::string(v.aszTexts[0]), std::string(32, 'D'));
+    EXPECT_EQ(std::string(v.aszTexts[0]), std::string(8, '7'));
 }
 
 TEST_F(PjlValueTest, CopiesAndCollateItems) {

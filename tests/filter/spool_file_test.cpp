@@ -69,20 +69,24 @@ TEST_F(SpoolTest, FileIsNamedByTheLocalTimeAndSequenceUnderUserAndQueue) {
     std::string name = path.substr(QueueDir().size());
     EXPECT_TRUE(std::regex_match(name, std::regex("20[0-9]{2}(0[1-9]|1[0-2])[0-3][0-9][0-2][0-9][0-5][0-9][0-6][0-9]000\\.tmp")))
         << name;
-    EXPECT_EQ(ModeOf(path), 0777u);
+    // The held jobs carry their passwords: only the scheduler's user and group may read them.
+    EXPECT_EQ(ModeOf(path), 0660u);
     for (const char* dir : {"var/spool/.orvamfs", "var/spool/.orvamfs/secureprint",
                             "var/spool/.orvamfs/secureprint/alice", "var/spool/.orvamfs/secureprint/alice/office"})
-        EXPECT_EQ(ModeOf(m_root / dir), 0777u) << dir;
+        EXPECT_EQ(ModeOf(m_root / dir), 0770u) << dir;
 }
 
 TEST_F(SpoolTest, ExistingTreeGetsItsModesBackAndTheFileIsMade) {
     ASSERT_EQ(MakeDirs(QueueDir().c_str(), 0700), 0);
     chmod((m_root / "var/spool/.orvamfs/secureprint/alice").c_str(), 0700);
+    chmod((m_root / "var/spool/.orvamfs/secureprint").c_str(), 0777);  // as an older version left it
     FILE* f = CreateSpoolFile(m_job.get());
     ASSERT_NE(f, nullptr);
+    ASSERT_NE(f, SPOOL_REFUSED);
     fclose(f);
-    EXPECT_EQ(ModeOf(m_root / "var/spool/.orvamfs/secureprint/alice"), 0777u);
-    EXPECT_EQ(ModeOf(QueueDir()), 0777u);
+    EXPECT_EQ(ModeOf(m_root / "var/spool/.orvamfs/secureprint"), 0770u);
+    EXPECT_EQ(ModeOf(m_root / "var/spool/.orvamfs/secureprint/alice"), 0770u);
+    EXPECT_EQ(ModeOf(QueueDir()), 0770u);
 }
 
 TEST_F(SpoolTest, SuccessfulJobRenamesTmpToPrnWithThePrinterBytes) {
@@ -214,7 +218,7 @@ TEST_F(SpoolTest, SymbolicLinkInTheSharedTreeIsRefused) {
     ASSERT_EQ(MakeDirs((m_root / "var/spool/.orvamfs/secureprint").c_str(), 0777), 0);
     ASSERT_EQ(MakeDirs((m_root / "elsewhere").c_str(), 0700), 0);
     ASSERT_EQ(symlink((m_root / "elsewhere").c_str(), (m_root / "var/spool/.orvamfs/secureprint/alice").c_str()), 0);
-    EXPECT_EQ(CreateSpoolFile(m_job.get()), nullptr);
+    EXPECT_EQ(CreateSpoolFile(m_job.get()), SPOOL_REFUSED) << "the secure job is not printed in the open";
     EXPECT_EQ(ModeOf(m_root / "elsewhere"), 0700u) << "the link's target keeps its mode";
 }
 
@@ -222,6 +226,69 @@ TEST_F(SpoolTest, OverlongQueueNameGivesNoSpool) {
     std::string longName(600, 'q');
     m_job->pszPrinter = longName.data();
     EXPECT_EQ(CreateSpoolFile(m_job.get()), nullptr);
+}
+
+// Every local user may make directories in a tree that once was open to all: a level that another
+// user made (or that everyone can write to) is refused, and the secure job is not printed at all
+// rather than printed in the open or spooled where that user can read it.
+TEST_F(SpoolTest, LevelsMadeByAnotherUserRefuseTheJob) {
+    if (geteuid() != 0) GTEST_SKIP() << "needs root to give files away";
+    struct Case {
+        const char* pszLevel;
+        uid_t owner;
+        const char* pszWhy;
+    } cases[] = {
+        {"var/spool/.orvamfs/secureprint/alice", 12345, "alice belongs to user id 12345"},
+        {"var/spool/.orvamfs/secureprint/alice/office", 12345, "office belongs to user id 12345"},
+        {"var/spool/.orvamfs", 12345, ".orvamfs belongs to user id 12345"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.pszLevel);
+        ASSERT_EQ(system(("rm -rf '" + (m_root / "var/spool/.orvamfs") + "'").c_str()), 0);
+        ASSERT_EQ(MakeDirs(QueueDir().c_str(), 0777), 0);
+        ASSERT_EQ(chown((m_root / c.pszLevel).c_str(), c.owner, c.owner), 0);
+        ASSERT_EQ(chmod((m_root / c.pszLevel).c_str(), 0777), 0);
+        orvtest::ScratchDir errDir;
+        StderrCapture err(errDir / "err.txt");
+        EXPECT_EQ(CreateSpoolFile(m_job.get()), SPOOL_REFUSED);
+        std::string log = err.Take();
+        EXPECT_NE(log.find("ERROR: (PID "), std::string::npos) << log;
+        EXPECT_NE(log.find(") Secure print spool refused"), std::string::npos) << log;
+        EXPECT_NE(log.find(c.pszWhy), std::string::npos) << log;
+        EXPECT_EQ(ModeOf(m_root / c.pszLevel), 0777u) << "another user's directory is left alone";
+        EXPECT_EQ(system(("test -z \"$(find '" + QueueDir() + "' -type f)\"").c_str()), 0) << "no file was made";
+    }
+}
+
+// The directory the spool file was made in is held open: a directory swapped in under the same
+// name while the job runs receives neither the finished file nor the removal.
+TEST_F(SpoolTest, FinishingWorksInTheDirectoryTheFileWasMadeIn) {
+    for (bool bSucceeded : {true, false}) {
+        SCOPED_TRACE(bSucceeded ? "committed" : "removed");
+        ASSERT_EQ(system(("rm -rf '" + (m_root / "var/spool/.orvamfs") + "' '" + (m_root / "moved") + "'").c_str()), 0);
+        m_job->spool = CreateSpoolFile(m_job.get());
+        ASSERT_NE(m_job->spool, nullptr);
+        ASSERT_NE(m_job->spool, SPOOL_REFUSED);
+        m_job->dwSpoolOk = 1;
+        EXPECT_EQ(OutputPuts(m_job.get(), "held job"), 8);
+        std::string name = std::string(GetSpoolFilePath()).substr(QueueDir().size());
+        std::string stem = name.substr(0, name.size() - 3);
+        ASSERT_EQ(rename(QueueDir().c_str(), (m_root / "moved").c_str()), 0);
+        ASSERT_EQ(MakeDirs(QueueDir().c_str(), 0777), 0);
+        // A decoy of the same name in the swapped-in directory must survive the removal.
+        std::string decoy = QueueDir() + name;
+        ASSERT_EQ(system(("echo decoy > '" + decoy + "'").c_str()), 0);
+
+        EXPECT_EQ(FinishSpoolFile(m_job.get(), bSucceeded), bSucceeded ? 0 : 1);
+        EXPECT_EQ(access(decoy.c_str(), F_OK), 0) << "the swapped-in directory is not touched";
+        EXPECT_NE(access((QueueDir() + stem + "prn").c_str(), F_OK), 0);
+        EXPECT_NE(access((m_root / "moved/" + name).c_str(), F_OK), 0) << "the .tmp name is gone";
+        if (bSucceeded) {
+            EXPECT_EQ(ReadFileBytes(m_root / "moved/" + stem + "prn"), "held job");
+        } else {
+            EXPECT_NE(access((m_root / "moved/" + stem + "prn").c_str(), F_OK), 0);
+        }
+    }
 }
 
 }  // namespace

@@ -104,10 +104,13 @@ TEST_F(InstallLayout, FilesLandWhereTheProgramsAndCupsLookWithTheirModes)
         {ppds + "GC7350.ppd", S_IFREG, 0644},
         {ppds + "GM4150.ppd", S_IFREG, 0644},
         {ppds + "GM1000.ppd", S_IFREG, 0644},
+        // Run by the settings program of any user.
+        {Staged(orv::kCompanionProgram), S_IFREG, 0755},
         // Every user makes their own subdirectory in conf/ and nobody removes another's.
         {Chomp(Staged(orv::kConfDir)), S_IFDIR, 01777},
-        {Chomp(Staged(orv::kSpoolDir)), S_IFDIR, 0777},
-        {Chomp(Staged(orv::kSpoolDir) + orv::kSecurePrintSubdir), S_IFDIR, 0777},
+        // The held secure-print jobs: the scheduler's user and group only.
+        {Chomp(Staged(orv::kSpoolDir)), S_IFDIR, 0770},
+        {Chomp(Staged(orv::kSpoolDir) + orv::kSecurePrintSubdir), S_IFDIR, 0770},
     };
 #ifdef ORV_HAVE_GDI_FILTER
     cases.push_back({Staged(ORV_CUPS_FILTER_DIR "/gdi-filter"), S_IFREG, 0755});
@@ -115,6 +118,14 @@ TEST_F(InstallLayout, FilesLandWhereTheProgramsAndCupsLookWithTheirModes)
 #ifdef ORV_HAVE_PRINTER_SETUP
     cases.push_back({Staged(orv::kUserProgramDir) + "printer-setup", S_IFREG, 0755});
     cases.push_back({Staged(orv::kDesktopEntryDir) + "printer-setup.desktop", S_IFREG, 0644});
+#endif
+#ifdef ORV_HAVE_UI_RESOURCES
+    // Resource text files of the settings program, one directory per locale.
+    for (const char* locale : {"en/", "ja/"}) {
+        for (const char* file : {"L_K4WQTN.RCT", "L_L_GC73.RCT", "L_L_GM41.RCT"}) {
+            cases.push_back({data + locale + file, S_IFREG, 0644});
+        }
+    }
 #endif
     for (const Case& c : cases) {
         SCOPED_TRACE(c.path);

@@ -43,6 +43,12 @@ HandModel& HandModel::Section(int id, const Bytes& bytes)
     return *this;
 }
 
+HandModel& HandModel::SectionInside(int id, int within, uint32_t cbInto)
+{
+    m_shared.push_back({id, within, cbInto});
+    return *this;
+}
+
 Bytes HandModel::Build() const
 {
     Bytes file(kHandTableEnd, 0);
@@ -61,6 +67,11 @@ Bytes HandModel::Build() const
         }
         set32(kHandTableStart + 4 * (id - 1), static_cast<uint32_t>(file.size()));
         file.insert(file.end(), bytes.begin(), bytes.end());
+    }
+    for (const Shared& shared : m_shared) {
+        size_t at = kHandTableStart + 4 * (shared.within - 1);
+        uint32_t start = file[at] | file[at + 1] << 8 | file[at + 2] << 16 | static_cast<uint32_t>(file[at + 3]) << 24;
+        set32(kHandTableStart + 4 * (shared.id - 1), start + shared.cbInto);
     }
     set32(4, static_cast<uint32_t>(file.size()));
     return file;

@@ -33,11 +33,19 @@ class HandModel {
 public:
     explicit HandModel(uint16_t wVersion = 316) : m_wVersion(wVersion) {}
     HandModel& Section(int id, const Bytes& bytes);
+    // Section id starts cbInto bytes into section `within` (added before it): the two share bytes.
+    HandModel& SectionInside(int id, int within, uint32_t cbInto);
     Bytes Build() const;
 
 private:
+    struct Shared {
+        int id;
+        int within;
+        uint32_t cbInto;
+    };
     uint16_t m_wVersion;
     std::vector<std::pair<int, Bytes>> m_sections;
+    std::vector<Shared> m_shared;
 };
 inline constexpr size_t kHandTableStart = 56;
 inline constexpr size_t kHandTableEnd = 56 + 4 * 102;

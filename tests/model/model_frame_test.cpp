@@ -254,8 +254,8 @@ TEST(SpcGetString, StringWithoutTerminatorInItsSectionIsInvalidData)
     EXPECT_EQ(Ask(data.get(), 4, 0, 1).dwResult, ERROR_INVALID_DATA);
     EXPECT_EQ(Ask(data.get(), 11, 0, 1).dwResult, ERROR_SUCCESS);
 
-    // Hand-built: a string running into the next section is damage too.
-    Bytes file = HandModel().Section(1, {'A', 'B', 'C', 'D'}).Section(2, {'E', 0}).Build();
+    // Hand-built: a string that reaches the file's end without its terminator is damage too.
+    Bytes file = HandModel().Section(2, {'E', 0}).Section(1, {'A', 'B', 'C', 'D'}).Build();
     SpcDataPtr hand = Load(file);
     EXPECT_EQ(Ask(hand.get(), 1, 0, 1).dwResult, ERROR_INVALID_DATA);
     EXPECT_EQ(Ask(hand.get(), 2, 0, 1).dwResult, ERROR_SUCCESS);
@@ -339,13 +339,13 @@ TEST(SpcGetFixedRecord, WritesOnlyTheNamedFields)
     EXPECT_EQ(buffer[7], 0xEE);
 }
 
-TEST(SpcGetFixedRecord, RecordRunningPastItsSectionIsInvalidData)
+TEST(SpcGetFixedRecord, RecordRunningPastTheFileIsInvalidData)
 {
     Bytes three = CountingWords(3);
     Bytes file = HandModel().Section(19, three).Section(40, three).Build();
     SpcDataPtr data = Load(file);
     EXPECT_EQ(Ask(data.get(), 19, 0, 3).dwResult, ERROR_SUCCESS);
-    EXPECT_EQ(Ask(data.get(), 19, 0, 4).dwResult, ERROR_INVALID_DATA);  // seven words into the next section
+    EXPECT_EQ(Ask(data.get(), 19, 0, 4).dwResult, ERROR_INVALID_DATA);  // seven words: one past the file's end
     EXPECT_EQ(Ask(data.get(), 40, 0, 2).dwResult, ERROR_SUCCESS);
     EXPECT_EQ(Ask(data.get(), 23, 0, 1).dwResult, ERROR_NOT_SUPPORTED);
 }

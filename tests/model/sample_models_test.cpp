@@ -117,9 +117,11 @@ TEST(SampleModels, MonochromeModelHasDuplexTraysPjlItemsAndKeepAlive)
         // Every PJL text of the sample models ends inside its 56-byte field.
         EXPECT_LT(Text(formats.bytes, 64 * i + 8, 56).size(), 56u) << i;
     }
-    Answer resolution = Ask(data.get(), SPCID_RESOLUTION, 3, 1);
+    // 1200 dpi is the 1200 x 1200 mode, rendered at that resolution; there is no 1200 x 600 mode.
+    Answer resolution = Ask(data.get(), SPCID_RESOLUTION, 4, 1);
     EXPECT_EQ(U32(resolution.bytes, 4), 1200u);
     EXPECT_EQ(U32(resolution.bytes, 8), 1200u);
+    EXPECT_EQ(Ask(data.get(), SPCID_RESOLUTION, 3, 1).dwResult, ERROR_NOT_FOUND);
 
     Answer colourTable = Ask(data.get(), SPCID_COLORTABLE, 200, 1);
     EXPECT_EQ(Text(colourTable.bytes, 8, 16), "GM4150");
@@ -167,9 +169,14 @@ TEST(SampleModels, ColourModelHasOptionsFinisherAndJobKinds)
     }
     Answer qualities = Ask(data.get(), SPCID_RESOLUTION, 0, 1);
     EXPECT_EQ(qualities.dwCount, 4u);
+    // The settings' dpi pair of each mode is what Ghostscript renders at: 1200 x 1200 as it is, 1200 x
+    // 600 at 600 x 600 with every dot doubled across by the renderer.
     Answer fine = Ask(data.get(), SPCID_RESOLUTION, 4, 1);
     EXPECT_EQ(U32(fine.bytes, 4), 1200u);
-    EXPECT_EQ(U32(fine.bytes, 8), 600u);
+    EXPECT_EQ(U32(fine.bytes, 8), 1200u);
+    Answer wide = Ask(data.get(), SPCID_RESOLUTION, 3, 1);
+    EXPECT_EQ(U32(wide.bytes, 4), 600u);
+    EXPECT_EQ(U32(wide.bytes, 8), 600u);
     EXPECT_GT(Ask(data.get(), SPCID_DEPENDPAIRS, 0, 1).dwCount, 0u);
 }
 

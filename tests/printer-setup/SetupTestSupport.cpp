@@ -144,13 +144,13 @@ InstallTree::InstallTree()
     for (const char* model : {"GC7350", "GM4150", "GM1000"}) {
         std::filesystem::copy_file(std::string(ORV_SAMPLE_MODEL_DIR) + model + ".pcsp", data + model + ".pcsp");
     }
-    const std::string bin = orv::InstalledPath(orv::kPackageBinDir);
+    const std::string companion = orv::InstalledPath(orv::kCompanionProgram);
     const std::string script = "#!/bin/sh\n"
                                "for a in \"$0\" \"$@\"; do printf '%s\\n' \"$a\"; done > '" + CompanionLog() + "'\n"
                                "status=0\n"
                                "[ -f '" + CompanionStatusFile() + "' ] && status=$(cat '" + CompanionStatusFile() + "')\n"
                                "exit $status\n";
-    const std::string path = m_dir.WriteFile(bin.substr(m_dir.path().size() + 1) + "L_QW7RMTEKB", script);
+    const std::string path = m_dir.WriteFile(companion.substr(m_dir.path().size() + 1), script);
     chmod(path.c_str(), 0755);
 }
 

@@ -145,17 +145,14 @@ TEST_F(PaperRows, OutputModeBeginsWithSameAsPaperSizeAndHonoursTheLayout)
 TEST(CustomPaperIds, ReadsTheCustomPageSizesOfAPpdInOrder)
 {
     orvtest::ScratchDir dir;
-    FakeCups cups({});
     const std::string custom = CustomPaperPpd(dir);
-    EXPECT_EQ(ReadCustomPaperIds(cups.Table(), custom.c_str()), (std::vector<WORD>{457, 458}));
+    EXPECT_EQ(ReadCustomPaperIds(custom.c_str()), (std::vector<WORD>{457, 458}));
     EXPECT_TRUE(fs_exists(custom)) << "the file is left in place";
     const std::string plain =
         setuptest::WriteSamplePpd(dir, "GC7350", "plain.ppd", "*OrvalenAttr Utility: \"OrvUtility\"\n");
-    EXPECT_TRUE(ReadCustomPaperIds(cups.Table(), plain.c_str()).empty());
-    EXPECT_TRUE(ReadCustomPaperIds(cups.Table(), (dir / "missing.ppd").c_str()).empty());
-    EXPECT_TRUE(ReadCustomPaperIds(cups.Table(), nullptr).empty());
-    tagCUPSFUNC unbound{};
-    EXPECT_TRUE(ReadCustomPaperIds(&unbound, custom.c_str()).empty());
+    EXPECT_TRUE(ReadCustomPaperIds(plain.c_str()).empty());
+    EXPECT_TRUE(ReadCustomPaperIds((dir / "missing.ppd").c_str()).empty());
+    EXPECT_TRUE(ReadCustomPaperIds(nullptr).empty());
 }
 
 TEST(PaperRowsWithout, NoRecordOrSettingsGiveNoRows)

@@ -67,15 +67,19 @@ public:
         case Act::Partial: {
             const DWORD asked = p->dwRows;
             const DWORD rows = std::min(asked, step.rows);
+            const DWORD stripe = p->dwStripeRows;
             p->dwRows = rows;
             p->wRows = static_cast<WORD>(rows);
-            p->dwStripeRows = std::min(p->dwStripeRows, rows);
+            p->dwStripeRows = std::min(stripe, rows);
             const int status = s.real(p);
             p->dwRows = asked;
             p->wRows = static_cast<WORD>(asked);
+            p->dwStripeRows = stripe;
+            // The header as a library that meant to encode every row asked writes it: the image
+            // height asked, stripes of the rows it was given (one stripe when they cover the image).
             if (status == COMPRESS_OK && p->qwBytesWritten >= 16) {
                 PutBe32(p->pOutput + 8, asked);
-                PutBe32(p->pOutput + 12, asked);
+                PutBe32(p->pOutput + 12, std::min(stripe, asked));
             }
             return status;
         }

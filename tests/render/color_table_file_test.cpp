@@ -338,6 +338,46 @@ TEST(ColorTableFile, ReadsTheFileAtDirectoryPlusName)
     EXPECT_FALSE(ImagePtr(ReadColorTableFile((dir / "data").c_str(), "L_TEST")));
 }
 
+// A threshold matrix is tiled to the page's row length for every page: one of 65535 rows would cost
+// a page of a few thousand dots per row more than a gigabyte. The load check refuses any matrix
+// that is wider or taller than a band's rows.
+TEST(ColorTableFile, MatricesLargerThanABandAreRefused)
+{
+    struct Case {
+        uint16_t width;
+        uint16_t height;
+        bool loads;
+    };
+    const Case cases[] = {
+        {1, 65535, false}, {65535, 1, false}, {513, 1, false}, {1, 513, false},
+        {512, 512, true}, {1, 512, true}, {16, 16, true},
+    };
+    for (const Case& tc : cases) {
+        std::vector<HandEntry> entries = OneOfEach();
+        entries[1].width = tc.width;
+        entries[1].height = tc.height;
+        entries[1].payload = Pattern(static_cast<size_t>(tc.width) * tc.height, 5);
+        const std::vector<uint8_t> bytes = BuildColorTable(entries);
+        EXPECT_EQ(ColorTableImageIsSound(bytes.data(), bytes.size()), tc.loads) << tc.width << "x" << tc.height;
+        EXPECT_EQ(static_cast<bool>(Load(bytes)), tc.loads) << tc.width << "x" << tc.height;
+    }
+}
+
+// The name comes from the model data: like the model data's own name from the PPD, it may only
+// pick a file inside the data directory.
+TEST(ColorTableFile, NamesThatLeaveTheDirectoryAreRefused)
+{
+    orvtest::ScratchDir dir;
+    const std::vector<uint8_t> bytes = BuildColorTable(OneOfEach());
+    dir.WriteFile("data/L_TEST", std::string(bytes.begin(), bytes.end()));
+    dir.WriteFile("data/sub/.keep", "");
+    const std::string sub = dir / "data/sub/";
+    for (const char* name : {"../L_TEST", "./../L_TEST", "", ".", ".."}) {
+        EXPECT_FALSE(ImagePtr(ReadColorTableFile(sub.c_str(), name))) << name;
+    }
+    EXPECT_TRUE(ImagePtr(ReadColorTableFile((dir / "data/").c_str(), "L_TEST")));
+}
+
 TEST(BuildColorKey, ModeResolutionAndTonerBytesFromTheSettings)
 {
     using rendertest::SettingsFields;

@@ -163,7 +163,11 @@ bool MakeTestPage(PageKind kind, TestPage& page)
 }
 
 // How the compression library behaves for the whole page.
-enum class Library { Package, Missing, StopsEarly, SometimesNoRow, FailsAfterAPiece };
+// StopsEarlyInStripes: stops early on a model whose images are cut into stripes of 16 rows.
+enum class Library { Package, Missing, StopsEarly, StopsEarlyInStripes, SometimesNoRow, FailsAfterAPiece };
+
+// The stripe rows of the model that StopsEarlyInStripes prints on.
+constexpr DWORD kModelStripeRows = 16;
 
 const char* LibraryName(Library library)
 {
@@ -171,6 +175,7 @@ const char* LibraryName(Library library)
     case Library::Package: return "Package";
     case Library::Missing: return "Missing";
     case Library::StopsEarly: return "StopsEarly";
+    case Library::StopsEarlyInStripes: return "StopsEarlyInStripes";
     case Library::SometimesNoRow: return "SometimesNoRow";
     case Library::FailsAfterAPiece: return "FailsAfterAPiece";
     }
@@ -190,6 +195,7 @@ protected:
         case Library::Missing:
             return nullptr;
         case Library::StopsEarly:
+        case Library::StopsEarlyInStripes:
             CompressScript::Start(m_lib.entry(), {{Act::Partial, 37}}, true);
             return CompressScript::Entry;
         case Library::SometimesNoRow:
@@ -219,6 +225,9 @@ TEST_P(PageRoundTrip, DecodedPageEqualsTheBitmap)
     EncodePageFixture page;
     page.SetPage(source.width, source.height, source.planes);
     page.context()->pfnCompress = Bind(library);
+    if (library == Library::StopsEarlyInStripes) {
+        page.context()->dwStripeRows = kModelStripeRows;
+    }
     ASSERT_EQ(EncodePage(page.context(), source.width, source.height, 0, page.settings(), page.options()),
               FLAG_TRUE);
     const std::vector<uint8_t> blocks = encodetest::DrainOutput(page.context());
@@ -251,7 +260,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Combine(::testing::Values(PageKind::RandomMono, PageKind::RandomColour, PageKind::RenderedMono,
                                          PageKind::RenderedColour),
                        ::testing::Values(Library::Package, Library::Missing, Library::StopsEarly,
-                                         Library::SometimesNoRow, Library::FailsAfterAPiece)),
+                                         Library::StopsEarlyInStripes, Library::SometimesNoRow,
+                                         Library::FailsAfterAPiece)),
     [](const auto& info) {
         return std::string(PageKindName(std::get<0>(info.param))) + "_" + LibraryName(std::get<1>(info.param));
     });

@@ -261,6 +261,29 @@ long SaveInChild(const DRVDEVMODE& record, Setup setup)
     return WEXITSTATUS(status);
 }
 
+// Saves for pszUser in a child process running as uid; the writer's result, -2 when the child did
+// not finish normally, 120 when it could not change its user.
+long SaveInChildAs(const char* pszUser, uid_t uid, const DRVDEVMODE& record)
+{
+    const pid_t pid = fork();
+    if (pid == 0) {
+        if (setgid(uid) != 0 || setuid(uid) != 0)
+            _exit(120);
+        const DWORD rc = dwWriteDevmodeFile(pszUser, kQueue, &record);
+        _exit(rc == 0 ? 0 : (rc == static_cast<DWORD>(-1) ? 255 : static_cast<int>(rc & 0x7F)));
+    }
+    int status = 0;
+    if (pid < 0 || waitpid(pid, &status, 0) != pid || !WIFEXITED(status))
+        return -2;
+    return WEXITSTATUS(status);
+}
+
+mode_t ModeOf(const std::string& path)
+{
+    struct stat st {};
+    return lstat(path.c_str(), &st) == 0 ? st.st_mode & 07777 : 0;
+}
+
 TEST_F(DevmodeFileTest, FullDiskIsAnErrorAndTheOldFileStaysIntact)
 {
     const DRVDEVMODE old = PatternRecord(21);
@@ -303,6 +326,83 @@ TEST_F(DevmodeFileTest, ReadOnlyDirectoryIsAnErrorAndTheOldFileStaysIntact)
     ASSERT_EQ(dwReadDevmodeFile(kUser, kQueue, &back), 0u);
     EXPECT_EQ(memcmp(&back, &old, sizeof old), 0);
     EXPECT_EQ(UserDirEntries(), std::vector<std::string>{"office.dm"});
+}
+
+// Another local user can make any user's directory in the shared conf directory first, or put a
+// file or a link into it: the reader takes the file only when the user (or root) made it and its
+// directory and nobody else can change them; the writer refuses a directory it does not own.
+TEST_F(DevmodeFileTest, SettingsPlantedByAnotherUserAreRefused)
+{
+    if (geteuid() != 0)
+        GTEST_SKIP() << "needs root to give files away";
+    constexpr uid_t kNobody = 65534;  // the user "nobody"
+    constexpr uid_t kStranger = 12345;
+    const char* user = "nobody";
+    const DRVDEVMODE stored = PatternRecord(9);
+    const DWORD untrusted = kDmFileUntrusted;
+    struct Case {
+        const char* name;
+        uid_t dirOwner;
+        mode_t dirMode;
+        uid_t fileOwner;
+        mode_t fileMode;
+        DWORD expected;
+        const char* why;
+    };
+    const Case cases[] = {
+        {"the user's directory and file", kNobody, 0755, kNobody, 0644, 0, ""},
+        {"root's directory and file", 0, 0755, 0, 0644, 0, ""},
+        {"directory made by another user", kStranger, 0755, kNobody, 0644, untrusted, "directory belongs to user id 12345"},
+        {"file made by another user", kNobody, 0755, kStranger, 0644, untrusted, "file belongs to user id 12345"},
+        {"directory open to everyone", kNobody, 0777, kNobody, 0644, untrusted, "directory is writable by other users"},
+        {"directory open to the group", kNobody, 0775, kNobody, 0644, untrusted, "writable by other users"},
+        {"file writable by everyone", kNobody, 0755, kNobody, 0666, untrusted, "file is writable by other users"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string path = scratch.WriteFile("usr/local/share/orvalen/printer/conf/nobody/office.dm",
+                                                   HandBuiltFile(stored));
+        ASSERT_EQ(chown(path.c_str(), c.fileOwner, c.fileOwner), 0);
+        ASSERT_EQ(chmod(path.c_str(), c.fileMode), 0);
+        ASSERT_EQ(chown(UserDir(user).c_str(), c.dirOwner, c.dirOwner), 0);
+        ASSERT_EQ(chmod(UserDir(user).c_str(), c.dirMode), 0);
+        DRVDEVMODE out;
+        memset(&out, 0xA5, sizeof out);
+        std::string why;
+        EXPECT_EQ(dwReadDevmodeFile(user, kQueue, &out, &why), c.expected);
+        EXPECT_NE(why.find(c.why), std::string::npos) << why;
+        if (c.expected != 0) {
+            EXPECT_EQ(out.dm.dmSize, 0xA5A5) << "a refused file leaves the record alone";
+        }
+    }
+
+    // Links: the user's directory or file pointing at files the user did not choose.
+    const std::string elsewhere = scratch.WriteFile("elsewhere/office.dm", HandBuiltFile(stored));
+    ASSERT_EQ(system(("rm -rf '" + UserDir(user) + "'").c_str()), 0);
+    ASSERT_EQ(symlink((scratch / "elsewhere").c_str(), UserDir(user).c_str()), 0);
+    DRVDEVMODE out;
+    EXPECT_EQ(dwReadDevmodeFile(user, kQueue, &out), untrusted) << "directory is a link";
+    ASSERT_EQ(unlink(UserDir(user).c_str()), 0);
+    ASSERT_EQ(mkdir(UserDir(user).c_str(), 0755), 0);
+    ASSERT_EQ(symlink(elsewhere.c_str(), FilePath(user).c_str()), 0);
+    EXPECT_EQ(dwReadDevmodeFile(user, kQueue, &out), untrusted) << "file is a link";
+
+    // The user's saving refuses a directory another user made first, and writes nothing into it.
+    ASSERT_EQ(unlink(FilePath(user).c_str()), 0);
+    ASSERT_EQ(chown(UserDir(user).c_str(), kStranger, kStranger), 0);
+    ASSERT_EQ(chmod(UserDir(user).c_str(), 0777), 0);
+    EXPECT_EQ(dwWriteDevmodeFile("root", kQueue, &stored), 0u) << "root's own directory is made";
+    EXPECT_EQ(ModeOf(UserDir("root")), 0755u);
+    ASSERT_EQ(chmod(scratch.path().c_str(), 0755), 0);
+    const long rc = SaveInChildAs(user, kNobody, stored);
+    EXPECT_EQ(rc, 2) << "the planted directory is refused";
+    DIR* dir = opendir(UserDir(user).c_str());
+    ASSERT_NE(dir, nullptr);
+    int entries = 0;
+    while (dirent* e = readdir(dir))
+        entries += strcmp(e->d_name, ".") != 0 && strcmp(e->d_name, "..") != 0;
+    closedir(dir);
+    EXPECT_EQ(entries, 0);
 }
 
 }  // namespace

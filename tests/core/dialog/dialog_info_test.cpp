@@ -13,6 +13,8 @@
 
 #include <cstring>
 #include <memory>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -202,6 +204,77 @@ TEST(DialogInfo, ValueListsAreFetchedAgainAfterARun)
     bExecKinsoku(info->pKinsokuList, &info->psdm, -1);
     EXPECT_EQ(bUpdateValueLists(info.get()), -1);
     EXPECT_TRUE(ListHolds(info->pPaperList, static_cast<WORD>(info->psdm.dm.dmPaperSize)));
+}
+
+// One node of an exported list as the page would show it.
+struct ShownValue {
+    SHORT item;
+    WORD value;
+    LONG disabled;
+    bool operator==(const ShownValue& o) const
+    {
+        return item == o.item && value == o.value && disabled == o.disabled;
+    }
+};
+
+// Every node of the record's five heads, read from the record as a page reads them.
+std::vector<ShownValue> ShownValues(const tagDIALOGINFO& info)
+{
+    const std::pair<SHORT, const tagVALUELIST*> heads[] = {
+        {1, info.pPaperList}, {2, info.pMediaList}, {3, info.pSourceList}, {22, info.pDuplexList}, {9, info.pSortList},
+    };
+    std::vector<ShownValue> shown;
+    for (const auto& [item, head] : heads) {
+        for (const tagVALUELIST* node = head; node != nullptr; node = node->pNext)
+            shown.push_back({item, node->wValue, node->lDisabled});
+    }
+    return shown;
+}
+
+TEST(DialogInfo, RefreshedHeadsShowWhatTheLatestRunForbids)
+{
+    // The heads are the pages' only view of the constraints: after a run that forbids something
+    // new, the heads fetched again must show it, node for node as the list itself answers.
+    ScopedMeasurementLocale locale(true);
+    SampleQueue queue("GC7350", {{"OptionDuplexer", "Installed"}});
+    ASSERT_TRUE(queue.IsOpen());
+    DRVDEVMODE source = QueueDefaults(queue);
+    source.dm.dmMediaType = 1;  // plain paper: both duplex modes allowed
+    DialogInfoPtr info = Open(queue, &source);
+    ASSERT_TRUE(info);
+    const std::vector<ShownValue> before = ShownValues(*info);
+    ASSERT_FALSE(before.empty());
+
+    info->psdm.dm.dmMediaType = 3;  // thick paper, which forbids two-sided printing
+    bExecKinsoku(info->pKinsokuList, &info->psdm, -1);
+    ASSERT_EQ(bUpdateValueLists(info.get()), -1);
+    const std::vector<ShownValue> after = ShownValues(*info);
+    EXPECT_FALSE(after == before) << "the refreshed heads show nothing of the run";
+    for (const ShownValue& v : after) {
+        EXPECT_EQ(v.disabled != 0, info->pKinsokuList->IsValueDisabled(v.item, v.value) != 0)
+            << "item " << v.item << " value " << v.value;
+    }
+}
+
+TEST(DialogInfo, AModelThatCannotGiveItsDefaultsOpensNothing)
+{
+    // The queue is real; only the model data is swapped for one that lacks the default paper
+    // record (so no defaults can be made) or whose header is refused outright. The sanitizer build
+    // checks that the refused open leaves nothing allocated.
+    ScopedMeasurementLocale locale(true);
+    SampleQueue queue("GC7350");
+    ASSERT_TRUE(queue.IsOpen());
+    DRVDEVMODE source = QueueDefaults(queue);
+    const char* const models[] = {"kinsoku-sources", "bad-magic"};
+    for (const char* model : models) {
+        SCOPED_TRACE(model);
+        dialogtest::SpcDataPtr data = dialogtest::LoadFixtureModel(model);
+        ASSERT_TRUE(data);
+        DRVDEVMODE defaults = dialogtest::SizedRecord();
+        ASSERT_NE(dialogtest::ModelDefaults(queue, &defaults, data.get()), 0u) << "the model gives defaults";
+        const tagOPENDIALOGINFO request = {queue.Name(), queue.Cups(), queue.Ppd(), data.get(), &source, &source, 0};
+        EXPECT_EQ(pCreateDialogInfo(&request), nullptr);
+    }
 }
 
 }  // namespace

@@ -31,20 +31,24 @@ TEST(JobSpoolInfo, OwnRecordsBorrowedFlagsAndDefaults)
         const char* text1;
         const char* text2;
         DWORD flags;
+        WORD answer;  // TRUE only for a kind whose own record exists
     };
     const Case cases[] = {
         {"kind 1: its own record, length 0 becomes 8, text cut to 31", 1, -1, 16, 0x1003, -1, 8, 0x1001, "guest",
-         "0123456789012345678901234567890", 0x6},
-        {"kind 2 borrows from kind 3, the first lender", 2, 0, 12, 0x1001, 0, 24, 0x1001, "", "", 0xB0},
-        {"kind 3: its own record", 3, 0, 12, 0x1007, 0, 24, 0x1007, "lender", "lender", 0xB0},
-        {"kind 4: its own record", 4, 0, 5, 0x1001, 0, 6, 0x1001, "", "", 0xB0},
-        {"kind 6 borrows too, texts stay empty", 6, 0, 12, 0x1001, 0, 24, 0x1001, "", "", 0xB0},
-        {"kind 0 borrows too", 0, 0, 12, 0x1001, 0, 24, 0x1001, "", "", 0xB0},
+         "0123456789012345678901234567890", 0x6, FLAG_TRUE},
+        {"kind 2 borrows from kind 3, the first lender", 2, 0, 12, 0x1001, 0, 24, 0x1001, "", "", 0xB0, FLAG_FALSE},
+        {"kind 3: its own record", 3, 0, 12, 0x1007, 0, 24, 0x1007, "lender", "lender", 0xB0, FLAG_TRUE},
+        {"kind 4: its own record", 4, 0, 5, 0x1001, 0, 6, 0x1001, "", "", 0xB0, FLAG_TRUE},
+        {"kind 6 borrows too, texts stay empty", 6, 0, 12, 0x1001, 0, 24, 0x1001, "", "", 0xB0, FLAG_FALSE},
+        {"kind 0 borrows too", 0, 0, 12, 0x1001, 0, 24, 0x1001, "", "", 0xB0, FLAG_FALSE},
+        {"kind 5 has no record and borrows", 5, 0, 12, 0x1001, 0, 24, 0x1001, "", "", 0xB0, FLAG_FALSE},
+        {"kind 7 is no kind and borrows", 7, 0, 12, 0x1001, 0, 24, 0x1001, "", "", 0xB0, FLAG_FALSE},
+        {"kind -1 is no kind and borrows", -1, 0, 12, 0x1001, 0, 24, 0x1001, "", "", 0xB0, FLAG_FALSE},
     };
     for (const Case& c : cases) {
         tagJOBSPOOLINFO info;
         memset(&info, 0x5A, sizeof info);
-        ASSERT_EQ(GetJobSpoolInfo(&handle, c.kind, &info), FLAG_TRUE) << c.what;
+        EXPECT_EQ(GetJobSpoolInfo(&handle, c.kind, &info), c.answer) << c.what;
         EXPECT_EQ(info.sEnabled1, c.enabled1) << c.what;
         EXPECT_EQ(info.sMaxLength1, c.max1) << c.what;
         EXPECT_EQ(info.dwCharMask1, c.mask1) << c.what;
@@ -63,7 +67,7 @@ TEST(JobSpoolInfo, ModelWithoutJobKindsGivesTheDefaults)
     ASSERT_TRUE(model);
     tagMODELHANDLE handle = HandleOf(model.get());
     tagJOBSPOOLINFO info;
-    ASSERT_EQ(GetJobSpoolInfo(&handle, 1, &info), FLAG_TRUE);
+    EXPECT_EQ(GetJobSpoolInfo(&handle, 1, &info), FLAG_FALSE) << "the model offers no kind 1";
     EXPECT_EQ(info.dwFlags, 0u);
     EXPECT_EQ(info.sEnabled1, 0);
     EXPECT_EQ(info.sMaxLength1, 8);
