@@ -21,6 +21,10 @@ inline constexpr const char kTmpOverlayDir[] = "/tmp/orvalen/printer/overlay/";
 inline constexpr const char kOverlayLockPath[] = "/tmp/orvalen/printer/overlay.lock";
 inline constexpr const char kSpoolDir[] = "/var/spool/.orvamfs/";
 inline constexpr const char kSecurePrintSubdir[] = "secureprint/";
+// Where the settings program is installed: on every user's PATH, so that it starts by its name.
+inline constexpr const char kUserProgramDir[] = "/usr/local/bin/";
+// Where desktop menus find the settings program's entry.
+inline constexpr const char kDesktopEntryDir[] = "/usr/local/share/applications/";
 // Where the compression library named by the queue's PPD is looked up.
 inline constexpr const char kCompressLibDir[] = "/usr/lib/";
 

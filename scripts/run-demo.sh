@@ -81,6 +81,23 @@ for black in "$demo"/planes/page-page*-black.pbm; do
 done
 rm -f "$demo"/planes/[rgb].pgm
 
+# The settings program's main window with the colour queue loaded, pictured on a headless display:
+# the installed printer-setup is driven through its window by the end-to-end tests' GTK module.
+program_dir=$(sed -n 's/^inline constexpr const char kUserProgramDir\[\] = "\(.*\)";/\1/p' "$here/core/InstallPaths.h")
+setup=$demo/root${program_dir}printer-setup
+driver=$(find "$build/tests" -name 'liborvsetupdriver.so' 2> /dev/null | head -n 1)
+shot=$demo/printer-setup.png
+if [ -x "$setup" ] && [ -n "$driver" ]; then
+  xvfb-run -a -s "-screen 0 1280x1024x24" env GTK_MODULES="$driver" LANG=C \
+    ORVALEN_TEST_ROOT="$demo/root" ORV_SETUP_DRIVE="select=$queue;wait=500;shot=$shot;cancel" \
+    timeout 60 "$setup" > "$demo/printer-setup.log" 2>&1 || true
+fi
+if [ -s "$shot" ]; then
+  echo "The settings program with the $queue queue loaded: $shot"
+else
+  echo "NOT DONE: no picture of the settings program was made (see $demo/printer-setup.log)."
+fi
+
 echo "Printer stream: $stream ($(stat -c %s "$stream") bytes); summary in $demo/stream-summary.txt."
 if [ "$decoded" -ne 0 ]; then
   echo "NOT DONE: the printer stream is malformed (see the summary); pictures were made of the pages before the fault."

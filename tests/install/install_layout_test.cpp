@@ -115,6 +115,10 @@ TEST_F(InstallLayout, FilesLandWhereTheProgramsAndCupsLookWithTheirModes)
 #ifdef ORV_HAVE_GDI_FILTER
     cases.push_back({Staged(ORV_CUPS_FILTER_DIR "/gdi-filter"), S_IFREG, 0755});
 #endif
+#ifdef ORV_HAVE_PRINTER_SETUP
+    cases.push_back({Staged(orv::kUserProgramDir) + "printer-setup", S_IFREG, 0755});
+    cases.push_back({Staged(orv::kDesktopEntryDir) + "printer-setup.desktop", S_IFREG, 0644});
+#endif
 #ifdef ORV_HAVE_UI_RESOURCES
     // Resource text files of the settings program, one directory per locale.
     for (const char* locale : {"en/", "ja/"}) {

@@ -1,0 +1,223 @@
+// A GTK module that drives the real printer-setup program for the end-to-end tests and the demo:
+// GTK loads it into the program at start (GTK_MODULES), and it works through the steps named in
+// ORV_SETUP_DRIVE, one at a time once the main window shows, as a user would with the mouse:
+//
+//   rows=FILE     the printer list's rows, one a line, written to FILE
+//   select=NAME   the row NAME of the printer list chosen
+//   defaults      "Restore Defaults" clicked
+//   shot=FILE     a PNG picture of the main window written to FILE
+//   ok, cancel    the OK or Cancel button clicked
+//   wait=MS       nothing for MS milliseconds
+//
+// Steps are separated by ";". Every message box the program shows is answered with its default
+// button, and its text appended to the file ORV_SETUP_DRIVE_LOG when that is set. A window still
+// open two seconds after the last step ends the program with status 3.
+#include <gtk/gtk.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <deque>
+#include <fstream>
+#include <string>
+
+namespace {
+
+std::deque<std::string> g_steps;
+gint64 g_waitUntil = 0;
+bool g_lastStepDone = false;
+
+void Log(const std::string& line)
+{
+    if (const char* path = std::getenv("ORV_SETUP_DRIVE_LOG")) {
+        std::ofstream(path, std::ios::app) << line << "\n";
+    }
+}
+
+GtkWidget* FindWidget(GtkWidget* widget, bool (*match)(GtkWidget*, const char*), const char* arg)
+{
+    if (match(widget, arg)) {
+        return widget;
+    }
+    if (!GTK_IS_CONTAINER(widget)) {
+        return nullptr;
+    }
+    GtkWidget* found = nullptr;
+    GList* children = gtk_container_get_children(GTK_CONTAINER(widget));
+    for (GList* it = children; it != nullptr && found == nullptr; it = it->next) {
+        found = FindWidget(GTK_WIDGET(it->data), match, arg);
+    }
+    g_list_free(children);
+    return found;
+}
+
+bool IsTreeView(GtkWidget* widget, const char*)
+{
+    return GTK_IS_TREE_VIEW(widget);
+}
+
+bool IsLabelText(GtkWidget* widget, const char* text)
+{
+    return GTK_IS_LABEL(widget) && std::strcmp(gtk_label_get_text(GTK_LABEL(widget)), text) == 0;
+}
+
+// A button by its stock id ("gtk-ok") or by the text of a label inside it.
+bool IsButton(GtkWidget* widget, const char* name)
+{
+    if (!GTK_IS_BUTTON(widget)) {
+        return false;
+    }
+    const char* label = gtk_button_get_label(GTK_BUTTON(widget));
+    if (label != nullptr && std::strcmp(label, name) == 0) {
+        return true;
+    }
+    return FindWidget(widget, IsLabelText, name) != nullptr;
+}
+
+GtkWidget* MainWindow()
+{
+    GtkWidget* main = nullptr;
+    GList* windows = gtk_window_list_toplevels();
+    for (GList* it = windows; it != nullptr; it = it->next) {
+        GtkWidget* window = GTK_WIDGET(it->data);
+        if (GTK_IS_DIALOG(window) && GTK_WIDGET_VISIBLE(window)) {
+            // A message box: answered with its default button.
+            if (GTK_IS_MESSAGE_DIALOG(window)) {
+                gchar* text = nullptr;
+                g_object_get(window, "text", &text, NULL);
+                Log(std::string("message: ") + (text != nullptr ? text : ""));
+                g_free(text);
+                gtk_dialog_response(GTK_DIALOG(window), GTK_RESPONSE_DELETE_EVENT);
+            }
+            continue;
+        }
+        if (GTK_WIDGET_VISIBLE(window) && gtk_window_get_window_type(GTK_WINDOW(window)) == GTK_WINDOW_TOPLEVEL &&
+            FindWidget(window, IsTreeView, nullptr) != nullptr) {
+            main = window;
+        }
+    }
+    g_list_free(windows);
+    return main;
+}
+
+void WriteRows(GtkTreeView* view, const std::string& path)
+{
+    std::ofstream out(path);
+    GtkTreeModel* model = gtk_tree_view_get_model(view);
+    GtkTreeIter iter;
+    for (gboolean ok = gtk_tree_model_get_iter_first(model, &iter); ok; ok = gtk_tree_model_iter_next(model, &iter)) {
+        gchar* text = nullptr;
+        gtk_tree_model_get(model, &iter, 1, &text, -1);  // the text column
+        out << (text != nullptr ? text : "") << "\n";
+        g_free(text);
+    }
+}
+
+bool SelectRow(GtkTreeView* view, const std::string& name)
+{
+    GtkTreeModel* model = gtk_tree_view_get_model(view);
+    GtkTreeIter iter;
+    for (gboolean ok = gtk_tree_model_get_iter_first(model, &iter); ok; ok = gtk_tree_model_iter_next(model, &iter)) {
+        gchar* text = nullptr;
+        gtk_tree_model_get(model, &iter, 1, &text, -1);
+        const bool hit = text != nullptr && name == text;
+        g_free(text);
+        if (hit) {
+            GtkTreePath* path = gtk_tree_model_get_path(model, &iter);
+            gtk_tree_view_set_cursor(view, path, nullptr, FALSE);
+            gtk_tree_path_free(path);
+            return true;
+        }
+    }
+    return false;
+}
+
+bool Screenshot(GtkWidget* window, const std::string& path)
+{
+    gdk_window_process_all_updates();
+    gint width = 0;
+    gint height = 0;
+    gdk_drawable_get_size(window->window, &width, &height);
+    GdkPixbuf* shot = gdk_pixbuf_get_from_drawable(nullptr, window->window, nullptr, 0, 0, 0, 0, width, height);
+    if (shot == nullptr) {
+        return false;
+    }
+    const gboolean saved = gdk_pixbuf_save(shot, path.c_str(), "png", nullptr, NULL);
+    g_object_unref(shot);
+    return saved != FALSE;
+}
+
+void Click(GtkWidget* window, const char* name)
+{
+    GtkWidget* button = FindWidget(window, IsButton, name);
+    Log(std::string("click ") + name + (button != nullptr ? "" : " (not found)"));
+    if (button != nullptr) {
+        gtk_button_clicked(GTK_BUTTON(button));
+    }
+}
+
+gboolean Tick(gpointer)
+{
+    GtkWidget* window = MainWindow();
+    if (window == nullptr || g_get_monotonic_time() < g_waitUntil) {
+        return TRUE;
+    }
+    if (g_steps.empty() && !g_lastStepDone) {
+        g_lastStepDone = true;
+        g_waitUntil = g_get_monotonic_time() + 2000 * 1000;
+        return TRUE;
+    }
+    if (g_steps.empty()) {
+        // Every step is done and the window is still there: the program did not do what the
+        // steps asked (a save that failed keeps it open). End it with a status of its own.
+        Log("window still open after the last step");
+        std::exit(3);
+    }
+    const std::string step = g_steps.front();
+    g_steps.pop_front();
+    const size_t eq = step.find('=');
+    const std::string verb = step.substr(0, eq);
+    const std::string arg = eq == std::string::npos ? std::string() : step.substr(eq + 1);
+    GtkTreeView* view = GTK_TREE_VIEW(FindWidget(window, IsTreeView, nullptr));
+    if (verb == "rows") {
+        WriteRows(view, arg);
+    } else if (verb == "select") {
+        Log("select " + arg + (SelectRow(view, arg) ? "" : " (no such row)"));
+    } else if (verb == "defaults") {
+        Click(window, "Restore Defaults");
+    } else if (verb == "shot") {
+        Log("shot " + arg + (Screenshot(window, arg) ? "" : " (failed)"));
+    } else if (verb == "ok") {
+        Click(window, GTK_STOCK_OK);
+    } else if (verb == "cancel") {
+        Click(window, GTK_STOCK_CANCEL);
+    } else if (verb == "wait") {
+        g_waitUntil = g_get_monotonic_time() + std::atol(arg.c_str()) * 1000;
+    } else {
+        Log("unknown step " + step);
+    }
+    // Every step is followed by a pause, so that the program's reaction has run and been drawn.
+    if (g_waitUntil < g_get_monotonic_time()) {
+        g_waitUntil = g_get_monotonic_time() + 300 * 1000;
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+extern "C" __attribute__((visibility("default"))) void gtk_module_init(gint*, gchar***)
+{
+    const char* drive = std::getenv("ORV_SETUP_DRIVE");
+    if (drive == nullptr) {
+        return;
+    }
+    std::string rest = drive;
+    for (size_t at; !rest.empty(); rest = at == std::string::npos ? std::string() : rest.substr(at + 1)) {
+        at = rest.find(';');
+        const std::string step = rest.substr(0, at);
+        if (!step.empty()) {
+            g_steps.push_back(step);
+        }
+    }
+    g_timeout_add(100, &Tick, nullptr);
+}
