@@ -172,8 +172,8 @@ std::vector<SheetInk> InkOnTheSheet(const orvdecode::DecodedStream& out) {
             const std::vector<uint8_t>& bits = *page.planes[0];
             for (long y = 0; y < static_cast<long>(page.height); ++y) {
                 for (long x = 0; x < static_cast<long>(page.width); ++x) {
-                    if (!((bits[static_cast<size_t>(y) * page.RowBytes() + static_cast<size_t>(x / 8)] >> (7 - x % 8)) & 1))
-                        continue;
+                    const uint8_t byte = bits[static_cast<size_t>(y) * page.RowBytes() + static_cast<size_t>(x / 8)];
+                    if (!((byte >> (7 - x % 8)) & 1)) continue;
                     if (ink.dots++ == 0) ink = SheetInk{left + x, top + y, left + x, top + y, 1};
                     ink.x0 = std::min(ink.x0, left + x);
                     ink.x1 = std::max(ink.x1, left + x);
