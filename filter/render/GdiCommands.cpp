@@ -308,7 +308,10 @@ WORD GdiBeginPage(const DRVDEVMODE* settings, tagRENDERCONTEXT* context, const t
     SetRasterWindow(context, geometry);
 
     // The window sent leaves out the binding shift: the image moves away from the binding edge
-    // and loses as much on the far side.
+    // and loses as much on the far side. A positive shift moves the window in from the left or top
+    // edge; a negative one (a back side, bound on its right or bottom edge) keeps the window where
+    // it is and only narrows it, as the screening has already moved the image back by the shift
+    // (moving the window as well would undo that, and cut the shifted part without moving the ink).
     LONG width = context->lPageWidth;
     LONG height = context->lPageHeight;
     LONG left = geometry.lMarginX;
@@ -318,7 +321,6 @@ WORD GdiBeginPage(const DRVDEVMODE* settings, tagRENDERCONTEXT* context, const t
         width -= context->lShiftX;
     } else if (context->lShiftX < 0) {
         width += context->lShiftX;
-        left -= context->lShiftX;
     }
     if (context->lShiftY > 0) {
         top += context->lShiftY;

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -146,6 +147,110 @@ TEST_F(MonoPages, ShortRasterFailsThePageWithItsMessage) {
     StderrCapture err2(m_job.dir() / "err2.txt");
     ReadStreamRecord(m_job.get(), again.fd());
     EXPECT_NE(err2.Take().find("Convert Bitmap Error!\n"), std::string::npos);
+}
+
+// Where a page's ink lands on the sheet: its box of set dots in sheet dots, the page's printable
+// window (left and top offset of its page header) added to the decoded plane's columns and rows.
+struct SheetInk {
+    long x0 = 0, y0 = 0, x1 = -1, y1 = -1;
+    size_t dots = 0;
+};
+
+std::vector<SheetInk> InkOnTheSheet(const orvdecode::DecodedStream& out) {
+    std::vector<SheetInk> inks;
+    long left = 0, top = 0;
+    size_t event = 0;
+    for (const orvdecode::DecodedPage& page : out.pages) {
+        for (; event < out.events.size() && out.events[event].offset < page.offset; ++event) {
+            const orvdecode::StreamEvent& e = out.events[event];
+            if (e.kind != orvdecode::EventKind::Command) continue;
+            if (e.name == "left offset") left = e.value;
+            if (e.name == "top offset") top = e.value;
+        }
+        SheetInk ink;
+        if (page.planes[0]) {
+            const std::vector<uint8_t>& bits = *page.planes[0];
+            for (long y = 0; y < static_cast<long>(page.height); ++y) {
+                for (long x = 0; x < static_cast<long>(page.width); ++x) {
+                    const uint8_t byte = bits[static_cast<size_t>(y) * page.RowBytes() + static_cast<size_t>(x / 8)];
+                    if (!((byte >> (7 - x % 8)) & 1)) continue;
+                    if (ink.dots++ == 0) ink = SheetInk{left + x, top + y, left + x, top + y, 1};
+                    ink.x0 = std::min(ink.x0, left + x);
+                    ink.x1 = std::max(ink.x1, left + x);
+                    ink.y0 = std::min(ink.y0, top + y);
+                    ink.y1 = std::max(ink.y1, top + y);
+                }
+            }
+        }
+        inks.push_back(ink);
+    }
+    return inks;
+}
+
+// Two pages of a duplex job with a binding margin: the front side's image moves away from its
+// binding edge (right or down), the back side's the other way (its binding edge is on the far
+// side), each by the whole margin and with every dot of a block well inside the page kept.
+// The block is measured against the same job printed without a margin.
+TEST(BindingMargin, FrontAndBackSidesMoveAwayFromTheirBindingEdgeWholly) {
+    constexpr long kShift = 64;  // 64 / 600 inch at 600 dpi, a whole band multiple (32)
+    struct Case {
+        const char* name;
+        SHORT duplex;
+        bool landscape;
+        WORD margin;
+        long dx, dy;  // how far the odd page moves; the even page moves back as far
+    } cases[] = {
+        {"simplex ignores the margin", 1, false, 64, 0, 0},
+        {"long edge without a margin", 2, false, 0, 0, 0},
+        {"long edge, portrait", 2, false, 64, kShift, 0},
+        {"short edge, portrait", 3, false, 64, 0, kShift},
+        {"long edge, landscape", 2, true, 64, 0, kShift},
+        {"short edge, landscape", 3, true, 64, kShift, 0},
+    };
+    auto print = [](SHORT duplex, bool landscape, WORD margin) {
+        RenderJob job("GM4150");
+        job->devmode.dm.dmPaperSize = 9;
+        job->devmode.dm.dmDuplex = duplex;
+        job->devmode.dm.dmPrintQuality = 600;
+        job->devmode.priv.dmUnitOfLayout = 600;
+        job->devmode.priv.dmDuplexMargin = margin;
+        EXPECT_EQ(InitRenderer(job.get()), -1);
+        // A block well away from every edge of the raster and of the printable area.
+        const std::string page = landscape ? PpmPage(700, 600, {{300, 300, 400, 350}})
+                                           : PpmPage(600, 700, {{300, 300, 400, 350}});
+        for (int n = 0; n < 2; ++n) {
+            StreamFile stream(job.dir(), page);
+            EXPECT_EQ(ReadStreamRecord(job.get(), stream.fd()), 1);
+            SendPage(job.get());
+        }
+        SendJobEnd(job.get());
+        orvdecode::DecodedStream out = job.Decode();
+        EXPECT_TRUE(out.ok()) << out.error->message;
+        return InkOnTheSheet(out);
+    };
+    const std::vector<SheetInk> portrait = print(1, false, 0);
+    const std::vector<SheetInk> landscape = print(1, true, 0);
+    ASSERT_EQ(portrait.size(), 2u);
+    ASSERT_EQ(landscape.size(), 2u);
+    // Without a margin the block lands where the raster has it: the raster covers the sheet.
+    EXPECT_EQ(portrait[0].x0, 300);
+    EXPECT_EQ(portrait[0].y0, 300);
+    EXPECT_EQ(portrait[0].dots, 100u * 50u);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::vector<SheetInk> inks = print(c.duplex, c.landscape, c.margin);
+        ASSERT_EQ(inks.size(), 2u);
+        for (size_t side = 0; side < 2; ++side) {
+            SCOPED_TRACE(side == 0 ? "odd page" : "even page");
+            const SheetInk& base = (c.landscape ? landscape : portrait)[side];
+            const long sign = side == 0 ? 1 : -1;
+            EXPECT_EQ(inks[side].dots, 100u * 50u);
+            EXPECT_EQ(inks[side].x0, base.x0 + sign * c.dx);
+            EXPECT_EQ(inks[side].x1, base.x1 + sign * c.dx);
+            EXPECT_EQ(inks[side].y0, base.y0 + sign * c.dy);
+            EXPECT_EQ(inks[side].y1, base.y1 + sign * c.dy);
+        }
+    }
 }
 
 TEST(ColourPages, RedPrintsMagentaAndYellowOnly) {
