@@ -1,5 +1,5 @@
 // Which CUPS queues belong to this driver: a queue is the driver's when its PPD carries the
-// attribute PPD_ORVALEN_ATTR with the spec "Utility" and the value "OrvUtility" (in any letter
+// attribute PPD_ORVALEN_ATTR whose keyword (spec field) is "Utility" and the value "OrvUtility" (in any letter
 // case). Every CUPS and PPD call goes through the given libcups table; an unbound table (or one
 // without the entries a step needs) counts as a system with no queues.
 #pragma once
@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-// True when some PPD_ORVALEN_ATTR attribute with the spec "Utility" has the value "OrvUtility",
+// True when some PPD_ORVALEN_ATTR attribute whose keyword (spec field) is "Utility" has the value "OrvUtility",
 // compared without regard to case. False for a NULL PPD or an unbound table.
 bool IsOrvUtilityPPD(tagCUPSFUNC* cups, ppd_file_t* ppd);
 
