@@ -16,6 +16,20 @@ bool IsDigit(char c)
     return c >= '0' && c <= '9';
 }
 
+// Passes over a width or precision: digits, or a "*" that reads an int argument and so counts as a
+// conversion of its own.
+const char* SkipFieldNumber(const char* p, std::vector<std::string>& conversions)
+{
+    if (*p == '*') {
+        conversions.push_back("*");
+        return p + 1;
+    }
+    while (IsDigit(*p)) {
+        ++p;
+    }
+    return p;
+}
+
 // The length modifiers, longest first so that "hh" and "ll" win over "h" and "l".
 const char* const kLengthModifiers[] = {"hh", "ll", "h", "l", "L", "q", "j", "z", "t"};
 
@@ -43,24 +57,9 @@ std::vector<std::string> PrintfConversions(const char* pszText)
         while (IsFlag(*p)) {
             ++p;
         }
-        if (*p == '*') {
-            conversions.push_back("*");
-            ++p;
-        } else {
-            while (IsDigit(*p)) {
-                ++p;
-            }
-        }
+        p = SkipFieldNumber(p, conversions);  // width
         if (*p == '.') {
-            ++p;
-            if (*p == '*') {
-                conversions.push_back("*");
-                ++p;
-            } else {
-                while (IsDigit(*p)) {
-                    ++p;
-                }
-            }
+            p = SkipFieldNumber(p + 1, conversions);  // precision
         }
         std::string conversion;
         for (const char* modifier : kLengthModifiers) {
