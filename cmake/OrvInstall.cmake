@@ -26,13 +26,13 @@ set(_orv_program_perms OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXE
 set(_orv_data_perms OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ)
 
 if(TARGET gdi-filter)
-  install(TARGETS gdi-filter RUNTIME DESTINATION ${ORV_CUPS_FILTER_DIR} PERMISSIONS ${_orv_program_perms})
+  orv_install_program(gdi-filter ${ORV_CUPS_FILTER_DIR})
 endif()
 
 # The companion program, where the settings program runs it from.
 if(TARGET orv-companion)
   get_filename_component(_orv_companion_dir "${ORV_PATH_kCompanionProgram}" DIRECTORY)
-  install(TARGETS orv-companion RUNTIME DESTINATION ${_orv_companion_dir} PERMISSIONS ${_orv_program_perms})
+  orv_install_program(orv-companion ${_orv_companion_dir})
 endif()
 
 # The binding loads <dir>/liborvjbig.so.1, then <dir>/liborvjbig.so.

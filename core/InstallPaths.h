@@ -1,8 +1,9 @@
 // The package's fixed locations on a user's machine, defined once.
 //
-// Every directory the programs read or write is derived from these defaults. When the build
-// enables ORV_TEST_ROOT_OVERRIDE, a non-empty environment variable ORVALEN_TEST_ROOT is put in
-// front of each of them, so that tests run the real code against a scratch directory tree.
+// Every directory the programs read or write is derived from these defaults. Installed programs
+// use them as they are. Programs and tests built for testing (InstallPaths.cpp compiled with
+// ORV_TEST_ROOT_OVERRIDE, see core/CMakeLists.txt) put a non-empty environment variable
+// ORVALEN_TEST_ROOT in front of each of them, so that tests run the real code against a scratch tree.
 #pragma once
 
 #include <string>

@@ -22,6 +22,9 @@ rm -rf "$demo"
 mkdir -p "$demo"
 chmod 0755 "$demo"
 DESTDIR=$demo/root cmake --install "$build" > "$demo/install.log"
+# The installed programs know only the system's locations; their test-root twins find the package
+# under $demo/root, so that the demo touches nothing outside the build tree.
+DESTDIR=$demo/root cmake --install "$build" --component orv-test-root >> "$demo/install.log"
 echo "Installed the package into $demo/root (see $demo/install.log)."
 
 filterdir=$(sed -n 's/^ORV_CUPS_FILTER_DIR:PATH=//p' "$build/CMakeCache.txt")

@@ -65,9 +65,16 @@ bool PrivateScheduler::Start(std::string* error)
     chmod(m_scratch.path().c_str(), 0755);
     m_root = m_scratch / "root";
     m_cupsdDir = m_scratch / "cupsd";
+    // The package as installed, then the programs' twins that find it under the staging root.
     const RunResult install = Run({ORV_CMAKE_COMMAND, "--install", ORV_BUILD_DIR}, {"DESTDIR=" + m_root});
     if (install.status != 0) {
         *error = "cmake --install failed:\n" + install.output;
+        return false;
+    }
+    const RunResult twins =
+        Run({ORV_CMAKE_COMMAND, "--install", ORV_BUILD_DIR, "--component", "orv-test-root"}, {"DESTDIR=" + m_root});
+    if (twins.status != 0) {
+        *error = "cmake --install --component orv-test-root failed:\n" + twins.output;
         return false;
     }
     return StartCupsd(false, error);

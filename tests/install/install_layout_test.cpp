@@ -196,6 +196,67 @@ TEST_F(InstallLayout, InstallingAgainKeepsTheTreeAndItsModes)
     EXPECT_EQ(0, stat((conf + "/someone").c_str(), &st)) << "a user's settings directory survives a reinstall";
 }
 
+#ifdef ORV_HAVE_GDI_FILTER
+// The programs a user's machine runs know only the system's locations: a test-root variable left in
+// the environment must not move them to another tree. The programs' twins, installed only on
+// request, are what the tests run in staging trees.
+TEST_F(InstallLayout, InstalledProgramsIgnoreTheTestRootAndOnlyTheirTwinsHonourIt)
+{
+    const std::string filter = Staged(ORV_CUPS_FILTER_DIR "/gdi-filter");
+    const std::string document = m_dest.path() + "/empty-page.ps";
+    {
+        std::ofstream out(document);
+        out << "%!PS-Adobe-3.0\nshowpage\n";
+    }
+    // The filter's log of a run on the mono sample queue with ORVALEN_TEST_ROOT at the staging tree.
+    const auto runFilter = [&]() {
+        const std::string log = m_dest.path() + "/filter.log";
+        const std::string command = "PPD='" + Staged(ORV_CUPS_PPD_DIR "/GM4150.ppd") + "' PRINTER=mono ORVALEN_TEST_ROOT='" +
+                                    m_dest.path() + "' '" + filter + "' 1 user title 1 '' '" + document +
+                                    "' > /dev/null 2> '" + log + "'";
+        std::system(command.c_str());
+        return ReadFile(log);
+    };
+    const std::string systemModel = std::string(orv::kModelDataDir) + "GM4150.pcsp";
+    const std::string stagedModel = Staged(orv::kModelDataDir) + "GM4150.pcsp";
+
+    const std::string installed = runFilter();
+    EXPECT_NE(std::string::npos, installed.find("Cannot open data file")) << installed;
+    EXPECT_NE(std::string::npos, installed.find(": " + systemModel)) << installed;
+    EXPECT_EQ(std::string::npos, installed.find(stagedModel)) << installed;
+
+    const std::string command = std::string("DESTDIR='") + m_dest.path() + "' '" ORV_CMAKE_COMMAND "' --install '" ORV_BUILD_DIR
+                                "' --component orv-test-root >> '" + m_dest.path() + "/install.log' 2>&1";
+    ASSERT_EQ(0, std::system(command.c_str()));
+    const std::string twin = runFilter();
+    EXPECT_EQ(std::string::npos, twin.find("Cannot open data file")) << twin;
+    EXPECT_EQ(std::string::npos, twin.find("ERROR in InitCupsOptions")) << twin;
+}
+#endif
+
+// Every program the install target puts on a machine is the build's fixed-location program, byte
+// for byte; the twins stay out of a normal install.
+TEST_F(InstallLayout, NormalInstallTakesTheFixedLocationPrograms)
+{
+    struct Case {
+        std::string built;
+        std::string installed;
+    };
+    std::vector<Case> cases = {{ORV_COMPANION_PATH, Staged(orv::kCompanionProgram)}};
+#ifdef ORV_HAVE_GDI_FILTER
+    cases.push_back({ORV_GDI_FILTER_PATH, Staged(ORV_CUPS_FILTER_DIR "/gdi-filter")});
+#endif
+#ifdef ORV_HAVE_PRINTER_SETUP
+    cases.push_back({ORV_PRINTER_SETUP_PATH, Staged(orv::kUserProgramDir) + "printer-setup"});
+#endif
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.installed);
+        const std::string built = ReadFile(c.built);
+        ASSERT_FALSE(built.empty());
+        EXPECT_TRUE(built == ReadFile(c.installed));
+    }
+}
+
 // As the CUPS user, the filter reads the data and the conf tree and writes the secure-print spool;
 // as any user, the settings program makes its own conf subdirectory.
 TEST_F(InstallLayout, CupsUserWritesTheSpoolAndAnyUserMakesTheirConfDirectory)
