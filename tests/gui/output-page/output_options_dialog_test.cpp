@@ -21,6 +21,7 @@ using namespace outputtest;
 using guitest::Pump;
 
 constexpr char kTitle[] = "Output Options";
+constexpr WORD kUnknownTray = 770;
 
 class OutputOptions : public OutputPageTest {
 public:
@@ -121,6 +122,8 @@ TEST_F(OutputOptions, OkWritesTheChoicesBackAndMarksTheWindow)
     Settings().priv.dmCopiesByDriver = 0;
     Settings().priv.dmSkipBlankPages = 1;
     Settings().dm.dmCollate = 1;
+    // A tray code the model does not know: the constraint engine replaces it when it runs.
+    Settings().priv.dmFinisher = kUnknownTray;
     Win()->SetModified(0);
     DRVDEVMODE before = Settings();
     OpenAndRun([&](GtkWindow* dialog) {
@@ -142,6 +145,7 @@ TEST_F(OutputOptions, OkWritesTheChoicesBackAndMarksTheWindow)
     EXPECT_EQ(Settings().priv.dmCopiesByDriver, 1);
     EXPECT_EQ(Settings().priv.dmSkipBlankPages, 0);
     EXPECT_TRUE(Win()->IsModified());
+    EXPECT_NE(Settings().priv.dmFinisher, kUnknownTray) << "the accepted dialog's change ran the constraint engine";
 }
 
 struct EndCase {
@@ -159,6 +163,8 @@ class OutputOptionsEnd : public OutputOptions, public ::testing::WithParamInterf
 TEST_P(OutputOptionsEnd, LeavesTheSettingsByteForByte)
 {
     StartQueue("GC7350", ColourOptions());
+    // Also no constraint run, which would replace this unknown tray code.
+    Settings().priv.dmFinisher = kUnknownTray;
     Win()->SetModified(0);
     const DRVDEVMODE before = Settings();
     OpenAndRun([&](GtkWindow* dialog) {

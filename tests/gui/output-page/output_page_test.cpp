@@ -278,12 +278,6 @@ TEST_F(PageControls, TrayStapleAndPunchRowsCarryTheirPictures)
     EXPECT_EQ(RowImages(IDC_OUTPUT_PUNCH), (std::vector<int>{2320, 2324, 2327}));
 }
 
-TEST_F(PageControls, TraysOfAFinisherThatIsNotInstalledAreNotOffered)
-{
-    StartQueue("GC7350", {});
-    EXPECT_EQ(RowValues(IDC_OUTPUT_TRAY), (std::vector<long>{0}));
-}
-
 TEST_F(PageControls, TheStapleOfValueSixTurnsWithTheEffectiveOrientation)
 {
     struct Case {
