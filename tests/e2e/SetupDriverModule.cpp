@@ -7,6 +7,10 @@
 //   defaults      "Restore Defaults" clicked
 //   shot=FILE     a PNG picture of the main window written to FILE
 //   ok, cancel    the OK or Cancel button clicked
+//   tab=TEXT      the notebook page whose tab shows TEXT made current
+//   set=LABEL=V   the control that the label showing LABEL names (its mnemonic target): a spin
+//                 button gets the value V, a combo box its row with the text V, a check box is
+//                 clicked when its state is not V ("on" or "off")
 //   wait=MS       nothing for MS milliseconds
 //
 // Steps are separated by ";". Every message box the program shows is answered with its default
@@ -147,6 +151,71 @@ bool Screenshot(GtkWidget* window, const std::string& path)
     return saved != FALSE;
 }
 
+bool IsNotebook(GtkWidget* widget, const char*)
+{
+    return GTK_IS_NOTEBOOK(widget);
+}
+
+bool ShowTab(GtkWidget* window, const std::string& text)
+{
+    GtkWidget* notebook = FindWidget(window, IsNotebook, nullptr);
+    for (int i = 0; notebook != nullptr && i < gtk_notebook_get_n_pages(GTK_NOTEBOOK(notebook)); ++i) {
+        GtkWidget* page = gtk_notebook_get_nth_page(GTK_NOTEBOOK(notebook), i);
+        const char* tab = gtk_notebook_get_tab_label_text(GTK_NOTEBOOK(notebook), page);
+        GtkWidget* label = gtk_notebook_get_tab_label(GTK_NOTEBOOK(notebook), page);
+        if ((tab != nullptr && text == tab) ||
+            (label != nullptr && GTK_IS_LABEL(label) && text == gtk_label_get_text(GTK_LABEL(label)))) {
+            gtk_notebook_set_current_page(GTK_NOTEBOOK(notebook), i);
+            return true;
+        }
+    }
+    return false;
+}
+
+bool SelectComboRow(GtkComboBox* combo, const std::string& text)
+{
+    GtkTreeModel* model = gtk_combo_box_get_model(combo);
+    GtkTreeIter iter;
+    int row = 0;
+    for (gboolean ok = gtk_tree_model_get_iter_first(model, &iter); ok; ok = gtk_tree_model_iter_next(model, &iter)) {
+        gchar* rowText = nullptr;
+        gtk_tree_model_get(model, &iter, 1, &rowText, -1);  // the text column
+        const bool hit = rowText != nullptr && text == rowText;
+        g_free(rowText);
+        if (hit) {
+            gtk_combo_box_set_active(combo, row);
+            return true;
+        }
+        ++row;
+    }
+    return false;
+}
+
+// The control named by a label, set as a user would; false when there is no such label or the
+// value does not fit the control.
+bool SetControl(GtkWidget* window, const std::string& labelText, const std::string& value)
+{
+    GtkWidget* label = FindWidget(window, IsLabelText, labelText.c_str());
+    GtkWidget* target = label != nullptr ? gtk_label_get_mnemonic_widget(GTK_LABEL(label)) : nullptr;
+    if (target == nullptr) {
+        return false;
+    }
+    if (GTK_IS_SPIN_BUTTON(target)) {
+        gtk_spin_button_set_value(GTK_SPIN_BUTTON(target), std::atof(value.c_str()));
+        return true;
+    }
+    if (GTK_IS_COMBO_BOX(target)) {
+        return SelectComboRow(GTK_COMBO_BOX(target), value);
+    }
+    if (GTK_IS_TOGGLE_BUTTON(target) && (value == "on" || value == "off")) {
+        if ((gtk_toggle_button_get_active(GTK_TOGGLE_BUTTON(target)) != 0) != (value == "on")) {
+            gtk_button_clicked(GTK_BUTTON(target));
+        }
+        return true;
+    }
+    return false;
+}
+
 void Click(GtkWidget* window, const char* name)
 {
     GtkWidget* button = FindWidget(window, IsButton, name);
@@ -191,6 +260,12 @@ gboolean Tick(gpointer)
         Click(window, GTK_STOCK_OK);
     } else if (verb == "cancel") {
         Click(window, GTK_STOCK_CANCEL);
+    } else if (verb == "tab") {
+        Log("tab " + arg + (ShowTab(window, arg) ? "" : " (no such tab)"));
+    } else if (verb == "set") {
+        const size_t at = arg.find('=');
+        const bool done = at != std::string::npos && SetControl(window, arg.substr(0, at), arg.substr(at + 1));
+        Log("set " + arg + (done ? "" : " (not done)"));
     } else if (verb == "wait") {
         g_waitUntil = g_get_monotonic_time() + std::atol(arg.c_str()) * 1000;
     } else {
