@@ -125,7 +125,9 @@ TEST_F(LayoutLengths, TypedLengthsAreStoredRoundedAndShowTheSameAgain)
 {
     const TypedCase cases[] = {
         {false, 600, 0.5, 300, "0.5"},
-        {false, 600, 0.3, 180, "0.3"},  // 0.3 x 600 is 179.99999...: truncation would store 179
+        {false, 600, 0.3, 180, "0.3"},
+        {false, 360, 0.7, 252, "0.7"},  // 0.7 x 360 is 251.99999...: truncation would store 251
+        {false, 720, 0.7, 504, "0.7"},  // 503.99999...
         {false, 600, 0.7, 420, "0.7"},
         {false, 600, 0.9, 540, "0.9"},
         {false, 1200, 0.3, 360, "0.3"},
@@ -168,7 +170,7 @@ TEST_F(LayoutLengths, TypedLengthsAreStoredRoundedAndShowTheSameAgain)
 TEST_F(LayoutLengths, EveryTenthOfAnInchGoesRoundTheDialogUnchanged)
 {
     Load("colour");
-    for (WORD wUnit : {300, 600, 1200}) {
+    for (WORD wUnit : {300, 360, 600, 720, 1200}) {
         SetUnits(false, wUnit);
         CDlgBooklet dialog(Win());
         Run(dialog, "Booklet", [&](GtkWidget* pWindow) {
