@@ -12,11 +12,16 @@
 #include "core/printerinfo/PrinterInfo.h"
 #include "core/printerinfo/ZoomRange.h"
 #include "gui/ComboTypes.h"
+#include "gui/DlgBooklet.h"
+#include "gui/DlgFitPage.h"
+#include "gui/DlgNup.h"
+#include "gui/DlgPoster.h"
+#include "gui/DlgZoom.h"
 #include "gui/MainWin.h"
 #include "gui/custompaper/CustomPaperPpd.h"
 #include "gui/widgets/BuiltinTables.h"
 #include "gui/widgets/xButton.h"
-#include "gui/widgets/xDialogResults.h"
+#include "gui/widgets/xDialog.h"
 #include "gui/widgets/xEntry.h"
 #include "gui/widgets/xLabel.h"
 #include "gui/widgets/xLayout.h"
@@ -720,9 +725,31 @@ void CTabBasic::OnNofityValueChanged(int nID)
 
 int CTabBasic::RunLayoutDialog(int nLayout)
 {
-    // The layout dialogs are not part of the program yet: the toggle picks the layout alone.
-    DialogInfo()->psdm.priv.dmLayoutPrint = static_cast<WORD>(nLayout);
-    return IDOK;
+    // Each dialog edits a copy and writes it back whole, its layout included, only on OK.
+    CMainWin* pMain = GetMainWindow();
+    xDialog* pDialog = nullptr;
+    switch (nLayout) {
+    case 1:
+        pDialog = new CDlgNup(pMain);
+        break;
+    case 2:
+        pDialog = new CDlgBooklet(pMain);
+        break;
+    case 4:
+        pDialog = new CDlgPoster(pMain);
+        break;
+    case 8:
+        pDialog = new CDlgFitPage(pMain);
+        break;
+    case 16:
+        pDialog = new CDlgZoom(pMain);
+        break;
+    default:
+        return IDCANCEL;
+    }
+    const int nResult = pDialog->DoModal();
+    delete pDialog;
+    return nResult;
 }
 
 void CTabBasic::OnNofityBtnClicked(int nID)

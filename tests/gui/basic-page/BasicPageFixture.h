@@ -7,6 +7,8 @@
 #include "gui/MainTabs.h"
 #include "gui/TabBasic.h"
 #include "gui/kit/GuiActions.h"
+#include <gdk/gdkkeysyms.h>
+#include "gui/kit/ModalDriver.h"
 #include "gui/printer-setup/GuiTestSupport.h"
 #include "gui/widgets/xButton.h"
 #include "gui/widgets/xDialogResults.h"
@@ -17,6 +19,7 @@
 
 #include <cstdint>
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <string>
 #include <utility>
@@ -41,6 +44,28 @@ inline std::string SamplePpd(const orvtest::ScratchDir& dir, const std::string& 
         }
     }
     return dir.WriteFile(file, text);
+}
+
+// How a layout dialog is left.
+enum class Ending { Ok, Cancel, Escape, WindowManager };
+
+// The title of each layout toggle's dialog.
+inline const char* LayoutDialogTitle(int toggle)
+{
+    switch (toggle) {
+    case IDC_BASIC_LAYOUT_NUP:
+        return "Pages per Sheet";
+    case IDC_BASIC_LAYOUT_BOOKLET:
+        return "Booklet";
+    case IDC_BASIC_LAYOUT_FIT:
+        return "Fit to Output Paper Size";
+    case IDC_BASIC_LAYOUT_ZOOM:
+        return "Zoom";
+    case IDC_BASIC_LAYOUT_POSTER:
+        return "Poster";
+    default:
+        return "";
+    }
 }
 
 // The colour model's optional duplex unit installed.
@@ -136,6 +161,36 @@ struct BasicPageTest : ::testing::Test {
         xWidget* button = Control(id);
         ASSERT_NE(button, nullptr);
         gtk_button_clicked(GTK_BUTTON(button->GetGtkWidget()));
+        guitest::Pump();
+    }
+    // A user's click on a layout toggle whose dialog opens: act on the dialog, then leave it.
+    void ClickLayout(int toggle, Ending ending, const std::function<void(GtkWidget*)>& act = nullptr)
+    {
+        orvgui::ModalDriver driver;
+        driver.OnWindow(LayoutDialogTitle(toggle), [&](GtkWindow* window) {
+            GtkWidget* dialog = GTK_WIDGET(window);
+            if (act) {
+                act(dialog);
+            }
+            switch (ending) {
+            case Ending::Ok:
+                orvgui::ClickResponse(dialog, IDOK);
+                break;
+            case Ending::Cancel:
+                orvgui::ClickResponse(dialog, IDCANCEL);
+                break;
+            case Ending::Escape:
+                orvgui::GiveFocus(dialog);
+                orvgui::PressKey(dialog, GDK_Escape);
+                break;
+            case Ending::WindowManager:
+                orvgui::CloseByWindowManager(dialog);
+                break;
+            }
+        });
+        driver.Start();
+        Click(toggle);
+        EXPECT_TRUE(driver.Done()) << LayoutDialogTitle(toggle);
         guitest::Pump();
     }
     bool Visible(int id) const

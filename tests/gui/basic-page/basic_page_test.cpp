@@ -3,10 +3,12 @@
 // output-paper choice, the constraint engine's repairs as the combos show them, the duplex
 // pictures, the layout toggles, and the binding margin in layout units with its range.
 #include "gui/basic-page/BasicPageFixture.h"
+#include "gui/DlgFitPage.h"
 #include "gui/kit/Screenshot.h"
 #include "gui/widgets/BuiltinTables.h"
 
 #include <cmath>
+#include <cstring>
 #include <filesystem>
 #include <functional>
 
@@ -123,7 +125,7 @@ TEST_F(BasicPageTest, PaperAndOutputPaperChoicesResetWhatDependsOnThem)
     EXPECT_EQ(Dm().priv.dmLayoutPrint, 0);
 
     // With another layout an output paper leaves the layout alone.
-    Click(IDC_BASIC_LAYOUT_ZOOM);
+    ClickLayout(IDC_BASIC_LAYOUT_ZOOM, basictest::Ending::Ok);
     Choose(IDC_BASIC_OUTPUTPAPER, 11);
     EXPECT_EQ(Dm().priv.dmLayoutPrint, 16);
     EXPECT_EQ(Dm().priv.dmOutputPaperSize, 11);
@@ -234,7 +236,7 @@ TEST_F(BasicPageTest, DuplexPicturesFollowTheOrientationThePagesAreLaidIn)
     EXPECT_NE(GetBuiltinImage(2110), nullptr);
 }
 
-TEST_F(BasicPageTest, LayoutTogglesWriteTheLayoutAndShowItsName)
+TEST_F(BasicPageTest, LayoutTogglesOpenTheirDialogsAndOkTakesTheLayout)
 {
     struct Case {
         int toggle;
@@ -256,12 +258,21 @@ TEST_F(BasicPageTest, LayoutTogglesWriteTheLayoutAndShowItsName)
         SCOPED_TRACE(c.label);
         for (int click = 0; click < 2; ++click) {  // a second click on the active toggle keeps it
             Win()->SetModified(0);
-            Click(c.toggle);
+            if (c.layout == 0) {
+                Click(c.toggle);  // no dialog
+            } else {
+                ClickLayout(c.toggle, basictest::Ending::Ok);
+            }
             EXPECT_EQ(Dm().priv.dmLayoutPrint, c.layout);
             EXPECT_EQ(LayoutLabel(), c.label);
             std::vector<int> active(6, 0);
             active[c.toggle - IDC_BASIC_LAYOUT_NONE] = 1;
             EXPECT_EQ(ActiveLayoutToggles(), active);
+            EXPECT_EQ(Win()->IsModified() != 0, c.layout != 0 || click == 0);
+        }
+        if (c.layout == 2) {
+            EXPECT_EQ(Dm().dm.dmDuplex, 2) << "a booklet is printed on both sides";
+            EXPECT_EQ(Values(IDC_BASIC_DUPLEX), (std::vector<long>{2}));
         }
     }
     // A value no toggle stands for shows none of them and no name.
@@ -269,6 +280,38 @@ TEST_F(BasicPageTest, LayoutTogglesWriteTheLayoutAndShowItsName)
     Refresh();
     EXPECT_EQ(ActiveLayoutToggles(), (std::vector<int>(6, 0)));
     EXPECT_EQ(LayoutLabel(), "Layout Print :");
+}
+
+// A layout dialog left other than with OK changes nothing: not one byte of the settings, not the
+// toggles, not the layout shown.
+TEST_F(BasicPageTest, ALayoutDialogLeftWithoutOkLeavesEverythingAsItWas)
+{
+    using basictest::Ending;
+    StartSamples();
+    ClickLayout(IDC_BASIC_LAYOUT_ZOOM, Ending::Ok);
+    Win()->SetModified(0);
+    for (int toggle = IDC_BASIC_LAYOUT_NUP; toggle <= IDC_BASIC_LAYOUT_POSTER; ++toggle) {
+        for (Ending ending : {Ending::Cancel, Ending::Escape, Ending::WindowManager}) {
+            SCOPED_TRACE(std::string(basictest::LayoutDialogTitle(toggle)) + " ending " +
+                         std::to_string(static_cast<int>(ending)));
+            const DRVDEVMODE before = Dm();
+            ClickLayout(toggle, ending, [](GtkWidget* dialog) {
+                // Something changed in the dialog first: its first sensitive toggle clicked.
+                for (GtkWidget* widget : orvgui::AllWidgets(dialog)) {
+                    if (dynamic_cast<xToggleButton*>(xWidget::FromGtkWidget(widget)) != nullptr &&
+                        GTK_WIDGET_IS_SENSITIVE(widget)) {
+                        gtk_button_clicked(GTK_BUTTON(widget));
+                        break;
+                    }
+                }
+            });
+            EXPECT_EQ(std::memcmp(&before, &Dm(), sizeof before), 0) << "the settings are byte-identical";
+            EXPECT_EQ(Dm().priv.dmLayoutPrint, 16);
+            EXPECT_EQ(ActiveLayoutToggles(), (std::vector<int>{0, 0, 0, 0, 1, 0}));
+            EXPECT_EQ(LayoutLabel(), "Layout Print :Zoom");
+            EXPECT_FALSE(Win()->IsModified());
+        }
+    }
 }
 
 // What the engine forbids after a choice shows at once: rows go, the fields that held them are
@@ -354,8 +397,22 @@ TEST_F(BasicPageTest, CustomPapersTakeTheirSizeFromTheQueuesPpd)
     EXPECT_NEAR(Dm().priv.dmOutputPaperLength, 1524, 1) << "6 in, truncated to 0.1 mm";
     EXPECT_NE(Dm().priv.dmFieldsExtra1 & DMX1_OUTPUT_PAPER_DIMS, 0u);
 
+    // A custom output paper chosen in a layout dialog gets its size on OK as well.
+    ClickLayout(IDC_BASIC_LAYOUT_FIT, basictest::Ending::Ok, [](GtkWidget* dialog) {
+        auto* combo = dynamic_cast<xComboBox*>(orvgui::FindControl(dialog, IDC_FIT_OUTPUTPAPER));
+        ASSERT_NE(combo, nullptr);
+        const int row = combo->FindItemData(reinterpret_cast<gpointer>(static_cast<intptr_t>(457)));
+        ASSERT_GE(row, 0);
+        gtk_combo_box_set_active(GTK_COMBO_BOX(combo->GetGtkWidget()), row);
+    });
+    EXPECT_EQ(Dm().priv.dmLayoutPrint, 8);
+    EXPECT_EQ(Dm().priv.dmOutputPaperSize, 457);
+    EXPECT_EQ(Dm().priv.dmOutputPaperWidth, 1000);
+    EXPECT_EQ(Dm().priv.dmOutputPaperLength, 1500);
+
     // A size beyond what the field holds is held to its largest value, never wrapped around.
-    if (Offers(IDC_BASIC_PAPERSIZE, 459)) {
+    ASSERT_TRUE(Offers(IDC_BASIC_PAPERSIZE, 459));
+    {
         Choose(IDC_BASIC_PAPERSIZE, 459);
         EXPECT_EQ(Dm().dm.dmPaperLength, 32767);
         EXPECT_EQ(Dm().dm.dmPaperWidth, 2000);
