@@ -631,7 +631,7 @@ void CTabBasic::OnNofitySelectChanged(int nID)
         pdm->dm.dmFields |= DM_PAPERLENGTH | DM_PAPERWIDTH;
         SHORT sWidth = 0;
         SHORT sLength = 0;
-        if (FindCustomPaperSize(static_cast<int>(lValue), &sWidth, &sLength)) {
+        if (lValue > kLastStandardPaper && FindCustomPaperSize(static_cast<int>(lValue), &sWidth, &sLength)) {
             pdm->dm.dmPaperLength = sLength;
             pdm->dm.dmPaperWidth = sWidth;
         }
