@@ -3,6 +3,7 @@
 #include "core/dialog/DialogInfo.h"
 #include "core/mdutil/MdUtil.h"
 #include "gui/MainWin.h"
+#include "gui/TabBasic.h"
 #include "gui/TabOutput.h"
 #include "gui/widgets/xLabel.h"
 #include "gui/widgets/xMessageBox.h"
@@ -29,6 +30,7 @@ bool JobTypePageApplies(const tagDIALOGINFO* pInfo)
 CMainTabs::CMainTabs(xWidget* pOwner, int nID) : xNoteBook(pOwner, nID), m_pPages{}
 {
     // The pages are created here, each by its own class, and shown in index order.
+    m_pPages[PAGE_BASIC] = new CTabBasic(this);
     m_pPages[PAGE_OUTPUT] =
         new CTabOutput(this, GetMainWindow() != nullptr ? GetMainWindow()->LoadString(150, 0) : nullptr, 150);
     for (int i = 0; i < PAGE_COUNT; ++i) {

@@ -12,6 +12,11 @@
 //                 button gets the value V, a combo box its row with the text V, a check box is
 //                 clicked when its state is not V ("on" or "off")
 //   wait=MS       nothing for MS milliseconds
+//   choose=LABEL|ROW  in the combo box that the label LABEL (as shown) names, the row ROW chosen
+//   layout=N      the N-th picture toggle button of the main window (from 0) clicked; it may open
+//                 a dialog, which the next steps drive
+//   dialog-toggle=N   the N-th toggle button of the open dialog clicked
+//   dialog-ok, dialog-cancel  the open dialog's OK or Cancel button clicked
 //
 // Steps are separated by ";". Every message box the program shows is answered with its default
 // button, and its text appended to the file ORV_SETUP_DRIVE_LOG when that is set. A window still
@@ -225,6 +230,92 @@ void Click(GtkWidget* window, const char* name)
     }
 }
 
+bool IsLabelWithMnemonic(GtkWidget* widget, const char* text)
+{
+    return IsLabelText(widget, text) && gtk_label_get_mnemonic_widget(GTK_LABEL(widget)) != nullptr;
+}
+
+// The row with the text chosen in the combo box that the label names.
+bool ChooseRow(GtkWidget* window, const std::string& arg)
+{
+    const size_t bar = arg.find('|');
+    if (bar == std::string::npos) {
+        return false;
+    }
+    GtkWidget* label = FindWidget(window, IsLabelWithMnemonic, arg.substr(0, bar).c_str());
+    GtkWidget* combo = label != nullptr ? gtk_label_get_mnemonic_widget(GTK_LABEL(label)) : nullptr;
+    if (combo == nullptr || !GTK_IS_COMBO_BOX(combo)) {
+        return false;
+    }
+    GtkTreeModel* model = gtk_combo_box_get_model(GTK_COMBO_BOX(combo));
+    GtkTreeIter iter;
+    int row = 0;
+    for (gboolean ok = gtk_tree_model_get_iter_first(model, &iter); ok; ok = gtk_tree_model_iter_next(model, &iter)) {
+        gchar* text = nullptr;
+        gtk_tree_model_get(model, &iter, 1, &text, -1);  // the text column
+        const bool hit = text != nullptr && arg.substr(bar + 1) == text;
+        g_free(text);
+        if (hit) {
+            gtk_combo_box_set_active(GTK_COMBO_BOX(combo), row);
+            return true;
+        }
+        ++row;
+    }
+    return false;
+}
+
+// The N-th toggle button (not a check box) below the widget, in tree order.
+GtkWidget* NthToggle(GtkWidget* widget, int* remaining)
+{
+    if (GTK_IS_TOGGLE_BUTTON(widget) && !GTK_IS_CHECK_BUTTON(widget) && (*remaining)-- == 0) {
+        return widget;
+    }
+    if (!GTK_IS_CONTAINER(widget)) {
+        return nullptr;
+    }
+    GtkWidget* found = nullptr;
+    GList* children = gtk_container_get_children(GTK_CONTAINER(widget));
+    for (GList* it = children; it != nullptr && found == nullptr; it = it->next) {
+        found = NthToggle(GTK_WIDGET(it->data), remaining);
+    }
+    g_list_free(children);
+    return found;
+}
+
+// The layout dialog that is open (a dialog that is no message box), NULL when none.
+GtkWidget* OpenDialog()
+{
+    GtkWidget* dialog = nullptr;
+    GList* windows = gtk_window_list_toplevels();
+    for (GList* it = windows; it != nullptr; it = it->next) {
+        GtkWidget* window = GTK_WIDGET(it->data);
+        if (GTK_IS_DIALOG(window) && !GTK_IS_MESSAGE_DIALOG(window) && GTK_WIDGET_VISIBLE(window)) {
+            dialog = window;
+        }
+    }
+    g_list_free(windows);
+    return dialog;
+}
+
+// A click that may open a modal dialog runs from an idle callback of its own, so that these steps
+// go on inside the dialog's loop.
+gboolean ClickLater(gpointer button)
+{
+    gtk_button_clicked(GTK_BUTTON(button));
+    g_object_unref(button);
+    return FALSE;
+}
+
+void ClickToggle(GtkWidget* root, const std::string& what, int index)
+{
+    int remaining = index;
+    GtkWidget* toggle = root != nullptr ? NthToggle(root, &remaining) : nullptr;
+    Log(what + " " + std::to_string(index) + (toggle != nullptr ? "" : " (not found)"));
+    if (toggle != nullptr) {
+        g_idle_add(&ClickLater, g_object_ref(toggle));
+    }
+}
+
 gboolean Tick(gpointer)
 {
     GtkWidget* window = MainWindow();
@@ -266,6 +357,19 @@ gboolean Tick(gpointer)
         const size_t at = arg.find('=');
         const bool done = at != std::string::npos && SetControl(window, arg.substr(0, at), arg.substr(at + 1));
         Log("set " + arg + (done ? "" : " (not done)"));
+    } else if (verb == "choose") {
+        Log("choose " + arg + (ChooseRow(window, arg) ? "" : " (not found)"));
+    } else if (verb == "layout") {
+        ClickToggle(window, "layout", std::atoi(arg.c_str()));
+    } else if (verb == "dialog-toggle") {
+        ClickToggle(OpenDialog(), "dialog toggle", std::atoi(arg.c_str()));
+    } else if (verb == "dialog-ok" || verb == "dialog-cancel") {
+        GtkWidget* dialog = OpenDialog();
+        if (dialog != nullptr) {
+            Click(dialog, verb == "dialog-ok" ? GTK_STOCK_OK : GTK_STOCK_CANCEL);
+        } else {
+            Log(verb + " (no dialog)");
+        }
     } else if (verb == "wait") {
         g_waitUntil = g_get_monotonic_time() + std::atol(arg.c_str()) * 1000;
     } else {
