@@ -1,6 +1,6 @@
 #include "filter/DumpDevmode.h"
 
-#include "filter/FilterLog.h"
+#include "filter/log/FilterLog.h"
 
 #include <cstring>
 

@@ -1,6 +1,6 @@
 #include "filter/GhostscriptChild.h"
 
-#include "filter/FilterLog.h"
+#include "filter/log/FilterLog.h"
 #include "filter/PagePass.h"
 
 #include <cstdarg>

@@ -2,7 +2,7 @@
 // job; the interpreter's own signals below -99 (quit, need more input, ...) let it go on.
 #include "filter/GhostscriptChild.h"
 
-#include "filter/FilterLog.h"
+#include "filter/log/FilterLog.h"
 
 #include <iterator>
 

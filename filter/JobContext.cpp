@@ -2,7 +2,7 @@
 
 #include "core/binding/PpdHelpers.h"
 #include "core/model/SpcQuery.h"
-#include "filter/FilterLog.h"
+#include "filter/log/FilterLog.h"
 #include "filter/HostFacts.h"
 #include "filter/JobOptions.h"
 #include "filter/KeepAlive.h"

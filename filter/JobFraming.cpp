@@ -3,7 +3,7 @@
 // stream; every page is written under the page lock, so the keep-alive bytes never fall inside one.
 #include "filter/RendererDriving.h"
 
-#include "filter/FilterLog.h"
+#include "filter/log/FilterLog.h"
 #include "filter/OutputSink.h"
 #include "filter/PjlHeader.h"
 #include "filter/PjlValue.h"

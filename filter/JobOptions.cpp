@@ -4,7 +4,7 @@
 #include "core/binding/PpdHelpers.h"
 #include "core/settings/DevModeService.h"
 #include "core/util/SafeName.h"
-#include "filter/FilterLog.h"
+#include "filter/log/FilterLog.h"
 #include "filter/JobSettings.h"
 
 #include <cerrno>

@@ -1,6 +1,6 @@
 #include "filter/JobProcesses.h"
 
-#include "filter/FilterLog.h"
+#include "filter/log/FilterLog.h"
 #include "filter/GhostscriptChild.h"
 #include "filter/KeepAlive.h"
 #include "filter/PipeStream.h"

@@ -1,6 +1,6 @@
 #include "filter/JobRun.h"
 
-#include "filter/FilterLog.h"
+#include "filter/log/FilterLog.h"
 #include "filter/JobContext.h"
 #include "filter/JobProcesses.h"
 #include "filter/RendererDriving.h"

@@ -6,7 +6,7 @@
 #include "core/dialog/DevmodeFile.h"
 #include "core/dialog/ReviseDevmode.h"
 #include "core/settings/DevModeService.h"
-#include "filter/FilterLog.h"
+#include "filter/log/FilterLog.h"
 
 #include <cerrno>
 #include <cstdlib>

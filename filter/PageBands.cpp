@@ -6,7 +6,7 @@
 #include "filter/PipeStream.h"
 
 #include "filter/BandScreener.h"
-#include "filter/FilterLog.h"
+#include "filter/log/FilterLog.h"
 #include "filter/RendererDriving.h"
 #include "filter/render/ModelDataQuery.h"
 #include "filter/render/PageBitmap.h"

@@ -3,7 +3,7 @@
 // sides.
 #include "filter/PageLayout.h"
 
-#include "filter/FilterLog.h"
+#include "filter/log/FilterLog.h"
 #include "filter/SettingsRecord.h"
 
 #include <algorithm>

@@ -2,7 +2,7 @@
 // by 90 degrees), neighbouring tiles sharing an overlap for gluing.
 #include "filter/PageLayout.h"
 
-#include "filter/FilterLog.h"
+#include "filter/log/FilterLog.h"
 #include "filter/SettingsRecord.h"
 
 #include <algorithm>

@@ -3,7 +3,7 @@
 // and the holding of both until the document is known to have pages.
 #include "filter/PagePass.h"
 
-#include "filter/FilterLog.h"
+#include "filter/log/FilterLog.h"
 
 #include <unistd.h>
 

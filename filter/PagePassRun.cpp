@@ -3,7 +3,7 @@
 // loops).
 #include "filter/PagePass.h"
 
-#include "filter/FilterLog.h"
+#include "filter/log/FilterLog.h"
 #include "filter/PageLayout.h"
 #include "filter/SettingsRecord.h"
 

@@ -6,7 +6,7 @@
 #include "core/codec/PpdChoiceId.h"
 #include "core/model/SpcIds.h"
 #include "core/settings/ModelAnswers.h"
-#include "filter/FilterLog.h"
+#include "filter/log/FilterLog.h"
 
 #include <algorithm>
 #include <cctype>

@@ -5,7 +5,7 @@
 #include "core/model/SpcIds.h"
 #include "core/model/SpcPaperAnswers.h"
 #include "core/settings/ModelAnswers.h"
-#include "filter/FilterLog.h"
+#include "filter/log/FilterLog.h"
 
 #include <strings.h>
 

@@ -2,7 +2,7 @@
 // length, so that the output loops can emit pages in any order and any number of times.
 #include "filter/PagePass.h"
 
-#include "filter/FilterLog.h"
+#include "filter/log/FilterLog.h"
 
 #include <unistd.h>
 

@@ -1,7 +1,7 @@
 #include "filter/PjlHeader.h"
 
 #include "core/model/SpcQuery.h"
-#include "filter/FilterLog.h"
+#include "filter/log/FilterLog.h"
 #include "filter/OutputSink.h"
 
 #include <cstdarg>

@@ -2,7 +2,7 @@
 
 #include "core/model/SpcQuery.h"
 #include "core/printerinfo/JobSpoolInfo.h"
-#include "filter/FilterLog.h"
+#include "filter/log/FilterLog.h"
 
 #include <cstring>
 #include <vector>

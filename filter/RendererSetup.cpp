@@ -5,7 +5,7 @@
 #include "core/InstallPaths.h"
 #include "core/binding/CompressLibrary.h"
 #include "core/model/SpcQuery.h"
-#include "filter/FilterLog.h"
+#include "filter/log/FilterLog.h"
 #include "filter/OutputSink.h"
 #include "filter/StageTimes.h"
 #include "filter/render/PageBitmap.h"

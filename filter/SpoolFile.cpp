@@ -3,7 +3,7 @@
 #include "core/InstallPaths.h"
 #include "core/model/SpcQuery.h"
 #include "core/util/SafeName.h"
-#include "filter/FilterLog.h"
+#include "filter/log/FilterLog.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

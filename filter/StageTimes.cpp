@@ -1,6 +1,6 @@
 #include "filter/StageTimes.h"
 
-#include "filter/FilterLog.h"
+#include "filter/log/FilterLog.h"
 
 #include <sys/resource.h>
 

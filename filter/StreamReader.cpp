@@ -5,7 +5,7 @@
 
 #include "core/dialog/ReviseDevmode.h"
 #include "core/util/Descriptor.h"
-#include "filter/FilterLog.h"
+#include "filter/log/FilterLog.h"
 #include "filter/RendererDriving.h"
 #include "filter/StageTimes.h"
 

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "core/WinTypes.h"
-#include "filter/render/CompressParams.h"
+#include "platform/compress/CompressParams.h"
 #include "filter/render/OutputBuffer.h"
 
 struct tagRENDERCONTEXT;

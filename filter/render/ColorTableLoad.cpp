@@ -3,7 +3,7 @@
 #include "filter/render/ColorAdjust.h"
 #include "filter/render/ColorTableFile.h"
 #include "filter/render/RenderContext.h"
-#include "filter/FilterLog.h"
+#include "filter/log/FilterLog.h"
 #include "core/settings/DevMode.h"
 
 #include <algorithm>

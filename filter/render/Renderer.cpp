@@ -4,7 +4,7 @@
 #include "filter/render/ColorTableLoad.h"
 #include "filter/render/ModelDataQuery.h"
 #include "filter/render/ScreenScratch.h"
-#include "filter/FilterLog.h"
+#include "filter/log/FilterLog.h"
 #include "core/settings/DevMode.h"
 
 #include <cstdlib>

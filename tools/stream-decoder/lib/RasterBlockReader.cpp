@@ -9,7 +9,7 @@ extern "C" {
 #include <string>
 #include <vector>
 
-#include "filter/render/CompressParams.h"
+#include "platform/compress/CompressParams.h"
 #include "filter/render/RasterBlockLayout.h"
 
 namespace orvdecode {
