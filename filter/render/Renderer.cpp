@@ -1,9 +1,9 @@
 #include "filter/render/Renderer.h"
 
-#include "filter/render/ColorTableFile.h"
-#include "filter/render/ColorTableLoad.h"
+#include "filter/render/color/ColorTableFile.h"
+#include "filter/render/color/ColorTableLoad.h"
 #include "filter/render/ModelDataQuery.h"
-#include "filter/render/ScreenScratch.h"
+#include "filter/render/screen/ScreenScratch.h"
 #include "filter/log/FilterLog.h"
 #include "core/settings/DevMode.h"
 

@@ -2,8 +2,8 @@
 // option block's printer language.
 #include "filter/render/Renderer.h"
 
-#include "filter/render/GdiCommands.h"
-#include "filter/render/PclCommands.h"
+#include "filter/render/language/GdiCommands.h"
+#include "filter/render/language/PclCommands.h"
 
 WORD RendererBeginJob(const DRVDEVMODE* settings, tagRENDERCONTEXT* context, const tagRENDEROPTIONS* options)
 {

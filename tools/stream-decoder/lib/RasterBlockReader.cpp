@@ -10,7 +10,7 @@ extern "C" {
 #include <vector>
 
 #include "platform/compress/CompressParams.h"
-#include "filter/render/RasterBlockLayout.h"
+#include "filter/render/encode/RasterBlockLayout.h"
 
 namespace orvdecode {
 
