@@ -14,9 +14,7 @@
 
 namespace {
 
-constexpr SHORT kCapDuplex = 25;
 constexpr LONG kDuplexView = 1;
-constexpr SHORT kCapBand = 77;
 constexpr LONG kBandView = 3;
 constexpr size_t kBandHeightOffset = 4;
 constexpr int kDefaultBandHeight = 512;
@@ -44,11 +42,11 @@ bool ReadModelBytes(const tagSPCDATA* pSpc, SHORT sCap, LONG lView, size_t offse
 // What the renderer and the page pass need from the model.
 void ReadModelFacts(tagJOBINFO* pJob) {
     DWORD dwDuplexCaps = 0;
-    if (ReadModelBytes(pJob->pSpcData, kCapDuplex, kDuplexView, 0, &dwDuplexCaps, sizeof dwDuplexCaps))
+    if (ReadModelBytes(pJob->pSpcData, SPCID_DUPLEX, kDuplexView, 0, &dwDuplexCaps, sizeof dwDuplexCaps))
         pJob->dwDuplexCaps = dwDuplexCaps;
     pJob->pszDevice = GetRenderDevice(pJob);
     SHORT sBandHeight = 0;
-    ReadModelBytes(pJob->pSpcData, kCapBand, kBandView, kBandHeightOffset, &sBandHeight, sizeof sBandHeight);
+    ReadModelBytes(pJob->pSpcData, SPCID_RENDERPARAMS, kBandView, kBandHeightOffset, &sBandHeight, sizeof sBandHeight);
     // A model that gives no band height, or a nonsensical one, gets the usual band.
     pJob->iBandHeight = sBandHeight > 0 ? sBandHeight : kDefaultBandHeight;
     pJob->iKeepAliveSeconds = ReadKeepAliveSeconds(pJob->pSpcData);

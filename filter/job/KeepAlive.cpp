@@ -10,7 +10,6 @@
 
 namespace {
 
-constexpr SHORT kCapJobLanguage = 19;
 constexpr LONG kKeepAliveView = 4;
 constexpr size_t kKeepAliveOffset = 20;
 
@@ -20,10 +19,10 @@ int ReadKeepAliveSeconds(const tagSPCDATA* pSpcData) {
     if (pSpcData == nullptr) return 0;
     DWORD cbSize = 0;
     DWORD dwCount = 0;
-    if (SpcQuery(pSpcData, kCapJobLanguage, 0, kKeepAliveView, nullptr, &cbSize, &dwCount) != ERROR_SUCCESS ||
+    if (SpcQuery(pSpcData, SPCID_LANGUAGE, 0, kKeepAliveView, nullptr, &cbSize, &dwCount) != ERROR_SUCCESS ||
         cbSize < kKeepAliveOffset + sizeof(DWORD))
         return 0;
-    void* pvRecord = SpcQueryAlloc(pSpcData, kCapJobLanguage, 0, kKeepAliveView, &dwCount);
+    void* pvRecord = SpcQueryAlloc(pSpcData, SPCID_LANGUAGE, 0, kKeepAliveView, &dwCount);
     if (pvRecord == nullptr) return 0;
     DWORD dwSeconds = 0;
     std::memcpy(&dwSeconds, static_cast<const BYTE*>(pvRecord) + kKeepAliveOffset, sizeof dwSeconds);

@@ -18,7 +18,6 @@ namespace {
 const char kDriverVersion[] = "2.0.30";
 constexpr size_t kRecordTextSize = 32;
 constexpr SHORT kAnyGroup = 99;             // the finishing lists that hold without installed options
-constexpr SHORT kCapFinisherUnits = 34;
 
 // One answer of the model data query, read with bounds: fields beyond the answer read as 0 and
 // texts end at the answer's end, their field's end or their terminator.
@@ -197,7 +196,7 @@ void BuildFinisher(const tagSPCDATA* pData, const PRIVDM& priv, tagPJLVALUE* pVa
         if (TakeText(modes, at + 16, pValue)) return;
         break;
     }
-    ModelAnswer finisher(pData, kCapFinisherUnits, static_cast<SHORT>(FinisherToModelId(priv.dmFinisher)), 7);
+    ModelAnswer finisher(pData, SPCID_FINISHERMODES, static_cast<SHORT>(FinisherToModelId(priv.dmFinisher)), 7);
     if (finisher.Found() && (finisher.U16(12) & 0x4) != 0) TakeText(finisher, 16, pValue);
 }
 
@@ -225,6 +224,407 @@ void BuildPunch(const tagSPCDATA* pData, const PRIVDM& priv, tagPJLVALUE* pValue
     }
 }
 
+// What every item's builder reads: the job, its item record, the model data and the settings.
+struct ItemInput {
+    tagJOBINFO* pJob;
+    const tagPJLITEM* pItem;
+    const tagSPCDATA* pData;
+    JobView job;
+};
+
+typedef void (*PFNITEMBUILDER)(const ItemInput& in, tagPJLVALUE* pValue);
+
+void BuildModelNames(const ItemInput& in, tagPJLVALUE* pValue) {
+    static const SHORT kCaps[] = {SPCID_PJLMODEL, SPCID_PJLNAME, SPCID_PJLSTRINGS};
+    for (int i = 0; i < 3; ++i) {
+        ModelAnswer answer(in.pData, kCaps[i], 0, 1);
+        answer.Text(0, kPjlTextSize - 1, pValue->aszTexts[i]);
+    }
+    pValue->wType = PJLTYPE_TEXT3;
+    pValue->sHasValue = -1;
+}
+
+void BuildFixedLine(const ItemInput&, tagPJLVALUE* pValue) { pValue->sHasValue = -1; }
+
+void BuildDriverVersion(const ItemInput& in, tagPJLVALUE* pValue) {
+    pValue->wType = PJLTYPE_TEXT2;
+    CopyPjlString(in.pItem->dwCopyFlags, in.pItem->dwMaxLength, kDriverVersion, pValue->aszTexts[1], kPjlTextSize);
+    pValue->sHasValue = -1;
+}
+
+void BuildDate(const ItemInput&, tagPJLVALUE* pValue) {
+    time_t now = time(nullptr);
+    struct tm local;
+    if (localtime_r(&now, &local) == nullptr) return;
+    pValue->wType = PJLTYPE_NUMBER6;
+    // The printer reads the month counted from 0.
+    const int aiParts[] = {local.tm_year + 1900, local.tm_mon, local.tm_mday, local.tm_hour, local.tm_min,
+                           local.tm_sec};
+    for (int i = 0; i < kPjlValueNumbers; ++i) pValue->awNumbers[i] = static_cast<WORD>(aiParts[i]);
+    pValue->sHasValue = -1;
+}
+
+void BuildJobText(const ItemInput& in, const char* pszSource, tagPJLVALUE* pValue) {
+    pValue->wType = PJLTYPE_TEXT1;
+    if (CopyPjlString(in.pItem->dwCopyFlags, in.pItem->dwMaxLength, pszSource, pValue->aszTexts[0], kPjlTextSize) != 0)
+        pValue->sHasValue = -1;
+}
+void BuildTitle(const ItemInput& in, tagPJLVALUE* pValue) { BuildJobText(in, in.pJob->pszTitle, pValue); }
+void BuildUserName(const ItemInput& in, tagPJLVALUE* pValue) { BuildJobText(in, in.pJob->pszUser, pValue); }
+void BuildHostName(const ItemInput& in, tagPJLVALUE* pValue) { BuildJobText(in, in.pJob->pszHostName, pValue); }
+
+void BuildHostAddress(const ItemInput& in, tagPJLVALUE* pValue) {
+    if (in.pJob->dwHostAddress == 0) return;
+    BYTE abOctets[4];
+    std::memcpy(abOctets, &in.pJob->dwHostAddress, sizeof abOctets);
+    pValue->wType = PJLTYPE_NUMBER4;
+    for (int i = 0; i < 4; ++i) pValue->awNumbers[i] = abOctets[i];
+    pValue->sHasValue = -1;
+}
+
+void BuildHold(const ItemInput& in, tagPJLVALUE* pValue) {
+    const JobView& job = in.job;
+    if (job.SpoolKind(1))
+        SetKey(pValue, 1);
+    else if (job.SpoolKind(4) || job.SpoolKind(2))
+        SetKey(pValue, 2);
+    else if (job.SpoolKind(5) || job.SpoolKind(3))
+        SetKey(pValue, 3);
+    else if (job.priv.dmJobSpool == 0)
+        SetKey(pValue, 0);
+}
+
+void BuildUserId(const ItemInput& in, tagPJLVALUE* pValue) {
+    const JobView& job = in.job;
+    bool bMailBoxKinds = job.Extra1(DMX1_JOBKIND2 | DMX1_JOBKIND3);
+    if ((job.SpoolKind(1) && !bMailBoxKinds) || job.SpoolKind(4) || job.SpoolKind(5))
+        SetKey(pValue, 1);
+    else if ((job.SpoolKind(1) && bMailBoxKinds) || job.SpoolKind(2) || job.SpoolKind(3))
+        SetRecordText(in.pJob, in.pItem, job.priv.dmMailBox_UserID, sizeof job.priv.dmMailBox_UserID, pValue);
+}
+
+void BuildHoldKey(const ItemInput& in, tagPJLVALUE* pValue) {
+    const PRIVDM& priv = in.job.priv;
+    if (in.job.SpoolKind(3) || in.job.SpoolKind(5))
+        SetRecordText(in.pJob, in.pItem, priv.dmPassword, sizeof priv.dmPassword, pValue);
+}
+
+void BuildSecureJobName(const ItemInput& in, tagPJLVALUE* pValue) {
+    const PRIVDM& priv = in.job.priv;
+    if (in.pJob->dwSecurePrint != 0 && priv.dmJobName[0] != '\0')
+        SetRecordText(in.pJob, in.pItem, priv.dmJobName, sizeof priv.dmJobName, pValue);
+}
+
+void BuildResolutionItem(const ItemInput& in, tagPJLVALUE* pValue) {
+    BuildResolution(in.pData, in.job, in.pItem->dwItemId, pValue);
+}
+
+void BuildPaper(const ItemInput& in, tagPJLVALUE* pValue) {
+    SHORT sPaper = in.job.dm.dmPaperSize;
+    if (in.job.priv.dmOutputPaperSize != 0 && in.job.priv.dmOutputPaperSize != sPaper)
+        sPaper = in.job.priv.dmOutputPaperSize;
+    ModelAnswer paper(in.pData, SPCID_PAPERSIZE, sPaper, 6);
+    if (paper.Found())
+        TakeNamedRecord(paper, pValue);
+    else
+        TakeNamedRecord(ModelAnswer(in.pData, SPCID_CUSTOMSIZE, 0, 2), pValue);
+}
+
+void BuildOrientation(const ItemInput& in, tagPJLVALUE* pValue) {
+    if (in.job.dm.dmOrientation == 1)
+        SetKey(pValue, 0);
+    else if (in.job.dm.dmOrientation == 2)
+        SetKey(pValue, 1);
+}
+
+void BuildMediaType(const ItemInput& in, tagPJLVALUE* pValue) {
+    DWORD dwMedia = in.job.FirstPageOverride() ? in.job.priv.dmFirstPageMediaType : (in.job.dm.dmMediaType & 0xFFFF);
+    TakeNamedRecord(ModelAnswer(in.pData, SPCID_MEDIATYPE, static_cast<SHORT>(dwMedia), 5), pValue);
+}
+
+void BuildMediaSource(const ItemInput& in, tagPJLVALUE* pValue) {
+    SHORT sSource = in.job.FirstPageOverride() ? in.job.priv.dmFirstPagePaperSource : in.job.dm.dmDefaultSource;
+    ModelAnswer source(in.pData, SPCID_PAPERSOURCE, sSource, 4);
+    if (source.Found())
+        TakeNamedRecord(source, pValue);
+    else
+        TakeNamedRecord(ModelAnswer(in.pData, SPCID_SOURCEGROUP, sSource, 4), pValue);
+}
+
+void BuildCover(const ItemInput& in, tagPJLVALUE* pValue) {
+    const JobView& job = in.job;
+    if (job.DriverCopies()) return;
+    if (job.FrontCover() && job.BackCover())
+        SetKey(pValue, 2);
+    else if (job.FrontCover())
+        SetKey(pValue, 0);
+    else if (job.BackCover())
+        SetKey(pValue, 1);
+}
+
+void BuildFrontCover(const ItemInput& in, tagPJLVALUE* pValue) {
+    if (!in.job.DriverCopies() && in.job.FrontCover()) SetKey(pValue, 0);
+}
+
+void BuildFrontCoverSource(const ItemInput& in, tagPJLVALUE* pValue) {
+    if (!in.job.DriverCopies() && in.job.FrontCover())
+        BuildCoverSource(in.pData, in.job.priv.dmFrontCoverSource, 8, pValue);
+}
+
+void BuildBackCover(const ItemInput& in, tagPJLVALUE* pValue) {
+    if (!in.job.DriverCopies() && in.job.BackCover()) SetKey(pValue, 0);
+}
+
+void BuildBackCoverSource(const ItemInput& in, tagPJLVALUE* pValue) {
+    if (!in.job.DriverCopies() && in.job.BackCover())
+        BuildCoverSource(in.pData, in.job.priv.dmBackCoverSource, 40, pValue);
+}
+
+void BuildFinisherItem(const ItemInput& in, tagPJLVALUE* pValue) {
+    if (in.job.Extra1(DMX1_FINISHER)) BuildFinisher(in.pData, in.job.priv, pValue);
+}
+
+// Items 101 and 103: the staple mode's text B and text A.
+void BuildStapleTextB(const ItemInput& in, tagPJLVALUE* pValue) {
+    if (in.job.Extra1(DMX1_STAPLE)) BuildStaple(in.pData, in.job.priv, 48, pValue);
+}
+void BuildStapleTextA(const ItemInput& in, tagPJLVALUE* pValue) {
+    if (in.job.Extra1(DMX1_STAPLE)) BuildStaple(in.pData, in.job.priv, 16, pValue);
+}
+
+void BuildPunchItem(const ItemInput& in, tagPJLVALUE* pValue) {
+    if (in.job.Extra1(DMX1_PUNCH)) BuildPunch(in.pData, in.job.priv, pValue);
+}
+
+void BuildDuplex(const ItemInput& in, tagPJLVALUE* pValue) {
+    ModelAnswer duplex(in.pData, SPCID_DUPLEX, in.job.dm.dmDuplex, 2);
+    if (!duplex.Found() || (duplex.U16(4) & 0x4) == 0) return;
+    bool bTextB = in.job.Extra1(DMX1_DUPLEX_OPTION) && in.job.priv.dmDuplexOption == 1;
+    char szText[kPjlTextSize];
+    size_t cch = duplex.Text(bTextB ? 40 : 8, kRecordTextSize, szText);
+    if (cch == 0) return;
+    SplitAtPercentR(szText, cch, pValue);
+    pValue->sHasValue = -1;
+    if (pValue->aszTexts[1][0] != '\0') {
+        pValue->wType = PJLTYPE_TEXT2;
+        pValue->dwKey = 1;
+    } else {
+        pValue->wType = PJLTYPE_TEXT1;
+        pValue->dwKey = 0;
+    }
+}
+
+void BuildDuplexOn(const ItemInput& in, tagPJLVALUE* pValue) {
+    const JobView& job = in.job;
+    if ((job.priv.dmFieldsExtra3 & DMX3_DUPLEX_10) == 0) return;
+    SetKey(pValue, job.Fields(DM_DUPLEX) && job.dm.dmDuplex != 1 &&
+                           !(job.Extra2(DMX2_BOOKLET) && job.priv.dmLayoutPrint == 2) && job.priv.dmWords1008[1] != 0
+                       ? 1
+                       : 0);
+}
+
+void BuildInstalledOption(const ItemInput& in, tagPJLVALUE* pValue) {
+    if (in.job.Extra2(DMX2_INSTALLED998)) SetKey(pValue, in.job.priv.dmInstalledValue998 != 0 ? 1 : 0);
+}
+
+void BuildCollate(const ItemInput& in, tagPJLVALUE* pValue) {
+    const JobView& job = in.job;
+    const DEVMODE& dm = job.dm;
+    bool bOn = (job.Extra1(DMX1_SORT) && job.Fields(DM_COPIES) && dm.dmCopies > 1 && job.priv.dmCopiesByDriver == 1) ||
+               (!job.Extra1(DMX1_SORT) && job.Fields(DM_COPIES | DM_COLLATE) && dm.dmCopies > 1 && dm.dmCollate == 1);
+    SetKey(pValue, bOn ? 1 : 0);
+}
+
+void BuildSort(const ItemInput& in, tagPJLVALUE* pValue) {
+    const JobView& job = in.job;
+    if (!job.Extra1(DMX1_SORT) && !(job.Fields(DM_COPIES | DM_COLLATE) && job.dm.dmCopies > 1)) return;
+    DWORD dwCollated = job.dm.dmCollate == 1 ? 1 : 0;
+    DWORD dwKey = 0;
+    if (job.priv.dmSort <= 1)
+        dwKey = dwCollated;
+    else if (job.priv.dmSort <= 3)
+        dwKey = 2 + dwCollated;
+    else if (job.priv.dmSort <= 5)
+        dwKey = 4 + dwCollated;
+    SetKey(pValue, dwKey);
+}
+
+void BuildCopies(const ItemInput& in, tagPJLVALUE* pValue) {
+    const JobView& job = in.job;
+    if ((job.dm.dmCollate == 1 && job.Fields(DM_COLLATE)) || !job.Extra1(0x8000) || job.priv.dmCopiesByDriver != 0 ||
+        job.SpoolKind(1))
+        SetKey(pValue, 0);
+    else
+        SetNumber(pValue, 1, job.dm.dmCopies);
+}
+
+void BuildQuantity(const ItemInput& in, tagPJLVALUE* pValue) {
+    const JobView& job = in.job;
+    const DEVMODE& dm = job.dm;
+    if (job.Extra1(DMX1_SORT) && job.Fields(DM_COLLATE)) {
+        if (dm.dmCollate == 1)
+            SetNumber(pValue, 1, dm.dmCopies);
+        else
+            SetKey(pValue, 0);
+    }
+    if (!job.Extra1(DMX1_SORT) && job.Fields(DM_COPIES | DM_COLLATE) && dm.dmCollate == 1 && dm.dmCopies > 1)
+        SetNumber(pValue, 1, dm.dmCopies);
+    if (job.SpoolKind(1)) SetNumber(pValue, 1, dm.dmCopies);
+    // The driver made the sets: the stream holds every one, and the printer prints it once.
+    if (pValue->sHasValue != 0 && job.DriverMakesSets()) SetNumber(pValue, 1, 1);
+}
+
+void BuildDepartment(const ItemInput& in, tagPJLVALUE* pValue) {
+    const PRIVDM& priv = in.job.priv;
+    if (in.job.Extra1(DMX1_DEPT_CODE) && (priv.dmUseDeptCode & 0x1) != 0 && priv.dmDeptCode[0] != '\0')
+        SetRecordText(in.pJob, in.pItem, priv.dmDeptCode, sizeof priv.dmDeptCode, pValue);
+}
+
+void BuildRenderMode(const ItemInput& in, tagPJLVALUE* pValue) {
+    if (!in.job.Extra2(DMX2_COLOR_20)) return;
+    if (in.job.priv.dmColor >= 1 && in.job.priv.dmColor <= 3) SetKey(pValue, static_cast<DWORD>(in.job.priv.dmColor - 1));
+}
+
+void BuildTonerSave(const ItemInput& in, tagPJLVALUE* pValue) {
+    ModelAnswer toner(in.pData, SPCID_TONERSAVE, 0, 3);
+    if (!toner.Found()) return;
+    DWORD dwKind = toner.U32(8);
+    if ((dwKind != 0 && dwKind != 2) || !in.job.Extra2(DMX2_TONER_SAVE)) return;
+    int v = dwKind == 0 ? in.job.priv.dmTonerSave : 0;
+    if (v != 0 && v != 1) return;
+    if (toner.Text(v == 0 ? 12 : 44, kRecordTextSize, pValue->aszTexts[0]) == 0) return;
+    pValue->wType = PJLTYPE_TEXT1;
+    pValue->sHasValue = -1;
+}
+
+void BuildMirror(const ItemInput& in, tagPJLVALUE* pValue) {
+    const PRIVDM& priv = in.job.priv;
+    if (in.job.Extra1(DMX1_MIRROR) && (priv.dmExtraPrint & DMXP_MIRROR) != 0) SetKey(pValue, priv.dmMirror != 0 ? 1 : 0);
+}
+
+void BuildBlankPage(const ItemInput& in, tagPJLVALUE* pValue) {
+    if (in.job.Extra1(DMX1_SKIP_BLANK) && in.job.priv.dmSkipBlankPages <= 1) SetKey(pValue, in.job.priv.dmSkipBlankPages);
+}
+
+void BuildOption340(const ItemInput& in, tagPJLVALUE* pValue) {
+    if (in.job.Extra1(DMX1_OPTION340) && in.job.priv.dmOption340 <= 1) SetKey(pValue, in.job.priv.dmOption340);
+}
+
+void BuildTotalPages(const ItemInput& in, tagPJLVALUE* pValue) {
+    const JobView& job = in.job;
+    if (job.Extra1(0x8000) && job.Fields(DM_COPIES) && job.dm.dmCopies > 1 && job.dm.dmCollate == 1 &&
+        job.priv.dmCopiesByDriver == 1)
+        SetNumber(pValue, 0, static_cast<int>(job.priv.dmTotalPages & 0xFFFF));
+}
+
+void BuildBooklet(const ItemInput& in, tagPJLVALUE* pValue) {
+    if (in.job.Extra2(DMX2_BOOKLET)) SetKey(pValue, (in.job.priv.dmLayoutPrint & 0x2) != 0 ? 1 : 0);
+}
+
+void BuildPoster(const ItemInput& in, tagPJLVALUE* pValue) {
+    const PRIVDM& priv = in.job.priv;
+    if (!in.job.Extra2(DMX2_POSTER)) return;
+    if ((priv.dmLayoutPrint & 0x4) != 0) {
+        pValue->wType = PJLTYPE_NUMBER2;
+        bool bXSmaller = priv.dmPosterX <= priv.dmPosterY;
+        pValue->awNumbers[0] = static_cast<WORD>(bXSmaller ? priv.dmPosterX : priv.dmPosterY);
+        pValue->awNumbers[1] = static_cast<WORD>(bXSmaller ? priv.dmPosterY : priv.dmPosterX);
+        SetKey(pValue, 1);
+    } else {
+        SetKey(pValue, 0);
+    }
+}
+
+void BuildPagesPerSheet(const ItemInput& in, tagPJLVALUE* pValue) {
+    const PRIVDM& priv = in.job.priv;
+    if (!in.job.Extra2(DMX2_NUP)) return;
+    int n = (priv.dmLayoutPrint & 0x1) != 0 ? priv.dmNup : 0;
+    if (n != 0)
+        SetNumber(pValue, 1, n);
+    else
+        SetKey(pValue, 0);
+}
+
+void BuildModelSwitch(const ItemInput& in, tagPJLVALUE* pValue) {
+    ModelAnswer answer(in.pData, SPCID_PJLSWITCH, 0, 1);
+    if (!answer.Found() || (answer.U32(0) & 0x1) == 0) return;
+    WORD w = answer.U16(4);
+    if (w <= 1) SetKey(pValue, w);
+}
+
+void BuildOption338(const ItemInput& in, tagPJLVALUE* pValue) {
+    const PRIVDM& priv = in.job.priv;
+    if (!in.job.Extra2(DMX2_OPTION338)) return;
+    if (priv.dmOption338 == 1)
+        SetKey(pValue, 0);
+    else if (priv.dmOption338 == 2)
+        SetKey(pValue, 1);
+    else if (priv.dmOption338 == 0)
+        SetKey(pValue, 2);
+}
+
+void BuildDensity(const ItemInput& in, tagPJLVALUE* pValue) {
+    if (in.job.Extra2(DMX2_DENSITY)) SetNumber(pValue, 0, in.job.priv.dmDensity);
+}
+
+struct tagITEMBUILDER {
+    DWORD dwItemId;
+    PFNITEMBUILDER pfnBuild;
+};
+
+// Every item id the filter knows a value for; the model's format texts give the words.
+constexpr tagITEMBUILDER kItemBuilders[] = {
+    {PJLITEM_MODEL, BuildModelNames},
+    {PJLITEM_LANGUAGE, BuildFixedLine},
+    {PJLITEM_DRIVER, BuildDriverVersion},
+    {PJLITEM_DATE, BuildDate},
+    {PJLITEM_JOBNAME, BuildTitle},
+    {PJLITEM_USERNAME, BuildUserName},
+    {PJLITEM_HOSTNAME, BuildHostName},
+    {PJLITEM_HOSTADDRESS, BuildHostAddress},
+    {PJLITEM_HOLD, BuildHold},
+    {PJLITEM_USERID, BuildUserId},
+    {PJLITEM_HOLDKEY, BuildHoldKey},
+    {PJLITEM_FIXEDLINE, BuildFixedLine},
+    {PJLITEM_SECUREJOBNAME, BuildSecureJobName},
+    {PJLITEM_RESOLUTION, BuildResolutionItem},
+    {PJLITEM_RESOLUTIONPAIR, BuildResolutionItem},
+    {PJLITEM_RESOLUTIONASPECT, BuildResolutionItem},
+    {PJLITEM_PAPER, BuildPaper},
+    {PJLITEM_ORIENTATION, BuildOrientation},
+    {PJLITEM_MEDIATYPE, BuildMediaType},
+    {PJLITEM_MEDIASOURCE, BuildMediaSource},
+    {PJLITEM_COVER, BuildCover},
+    {PJLITEM_FRONTCOVER, BuildFrontCover},
+    {PJLITEM_FRONTCOVERSOURCE, BuildFrontCoverSource},
+    {PJLITEM_BACKCOVER, BuildBackCover},
+    {PJLITEM_BACKCOVERSOURCE, BuildBackCoverSource},
+    {PJLITEM_FINISHER, BuildFinisherItem},
+    {PJLITEM_DUPLEX, BuildDuplex},
+    {PJLITEM_DUPLEXON, BuildDuplexOn},
+    {PJLITEM_STAPLE, BuildStapleTextB},
+    {PJLITEM_PUNCH, BuildPunchItem},
+    {PJLITEM_STAPLETEXTA, BuildStapleTextA},
+    {PJLITEM_INSTALLEDOPTION, BuildInstalledOption},
+    {PJLITEM_COLLATE, BuildCollate},
+    {PJLITEM_SORT, BuildSort},
+    {PJLITEM_COPIES, BuildCopies},
+    {PJLITEM_QUANTITY, BuildQuantity},
+    {PJLITEM_DEPARTMENT, BuildDepartment},
+    {PJLITEM_RENDERMODE, BuildRenderMode},
+    {PJLITEM_TONERSAVE, BuildTonerSave},
+    {PJLITEM_MIRROR, BuildMirror},
+    {PJLITEM_BLANKPAGE, BuildBlankPage},
+    {PJLITEM_OPTION340, BuildOption340},
+    {PJLITEM_TOTALPAGES, BuildTotalPages},
+    {PJLITEM_BOOKLET, BuildBooklet},
+    {PJLITEM_POSTER, BuildPoster},
+    {PJLITEM_NUP, BuildPagesPerSheet},
+    {PJLITEM_MODELSWITCH, BuildModelSwitch},
+    {PJLITEM_OPTION338, BuildOption338},
+    {PJLITEM_DENSITY, BuildDensity},
+};
+
 }  // namespace
 
 int BuildPjlValue(tagJOBINFO* pJob, const tagPJLITEM* pItem, tagPJLVALUE* pValue) {
@@ -232,297 +632,11 @@ int BuildPjlValue(tagJOBINFO* pJob, const tagPJLITEM* pItem, tagPJLVALUE* pValue
     pValue->dwItemId = pItem->dwItemId;
     pValue->dwCopyFlags = pItem->dwCopyFlags;
     pValue->dwMaxLength = pItem->dwMaxLength;
-    const tagSPCDATA* pData = pJob->pSpcData;
-    const JobView job{pJob->devmode.dm, pJob->devmode.priv};
-    const DEVMODE& dm = job.dm;
-    const PRIVDM& priv = job.priv;
-    char(*texts)[kPjlTextSize] = pValue->aszTexts;
-
-    switch (pItem->dwItemId) {
-    case 2: {
-        static const SHORT kCaps[] = {15, 11, 14};
-        for (int i = 0; i < 3; ++i) {
-            ModelAnswer answer(pData, kCaps[i], 0, 1);
-            answer.Text(0, kPjlTextSize - 1, texts[i]);
-        }
-        pValue->wType = PJLTYPE_TEXT3;
-        pValue->sHasValue = -1;
-        break;
+    for (const tagITEMBUILDER& builder : kItemBuilders) {
+        if (builder.dwItemId != pItem->dwItemId) continue;
+        const ItemInput in{pJob, pItem, pJob->pSpcData, JobView{pJob->devmode.dm, pJob->devmode.priv}};
+        builder.pfnBuild(in, pValue);
+        return -1;
     }
-    case 3:
-    case 54: pValue->sHasValue = -1; break;
-    case 4:
-        pValue->wType = PJLTYPE_TEXT2;
-        CopyPjlString(pItem->dwCopyFlags, pItem->dwMaxLength, kDriverVersion, texts[1], kPjlTextSize);
-        pValue->sHasValue = -1;
-        break;
-    case 11: {
-        time_t now = time(nullptr);
-        struct tm local;
-        if (localtime_r(&now, &local) == nullptr) break;
-        pValue->wType = PJLTYPE_NUMBER6;
-        // The printer reads the month counted from 0.
-        const int aiParts[] = {local.tm_year + 1900, local.tm_mon, local.tm_mday, local.tm_hour, local.tm_min,
-                               local.tm_sec};
-        for (int i = 0; i < kPjlValueNumbers; ++i) pValue->awNumbers[i] = static_cast<WORD>(aiParts[i]);
-        pValue->sHasValue = -1;
-        break;
-    }
-    case 12:
-    case 13:
-    case 14: {
-        const char* pszSource = pItem->dwItemId == 12 ? pJob->pszTitle
-                                : pItem->dwItemId == 13 ? pJob->pszUser
-                                                        : pJob->pszHostName;
-        pValue->wType = PJLTYPE_TEXT1;
-        if (CopyPjlString(pItem->dwCopyFlags, pItem->dwMaxLength, pszSource, texts[0], kPjlTextSize) != 0)
-            pValue->sHasValue = -1;
-        break;
-    }
-    case 15: {
-        if (pJob->dwHostAddress == 0) break;
-        BYTE abOctets[4];
-        std::memcpy(abOctets, &pJob->dwHostAddress, sizeof abOctets);
-        pValue->wType = PJLTYPE_NUMBER4;
-        for (int i = 0; i < 4; ++i) pValue->awNumbers[i] = abOctets[i];
-        pValue->sHasValue = -1;
-        break;
-    }
-    case 16:
-        if (job.SpoolKind(1))
-            SetKey(pValue, 1);
-        else if (job.SpoolKind(4) || job.SpoolKind(2))
-            SetKey(pValue, 2);
-        else if (job.SpoolKind(5) || job.SpoolKind(3))
-            SetKey(pValue, 3);
-        else if (priv.dmJobSpool == 0)
-            SetKey(pValue, 0);
-        break;
-    case 17: {
-        bool bMailBoxKinds = job.Extra1(DMX1_JOBKIND2 | DMX1_JOBKIND3);
-        if ((job.SpoolKind(1) && !bMailBoxKinds) || job.SpoolKind(4) || job.SpoolKind(5))
-            SetKey(pValue, 1);
-        else if ((job.SpoolKind(1) && bMailBoxKinds) || job.SpoolKind(2) || job.SpoolKind(3))
-            SetRecordText(pJob, pItem, priv.dmMailBox_UserID, sizeof priv.dmMailBox_UserID, pValue);
-        break;
-    }
-    case 18:
-        if (job.SpoolKind(3) || job.SpoolKind(5)) SetRecordText(pJob, pItem, priv.dmPassword, sizeof priv.dmPassword, pValue);
-        break;
-    case 57:
-        if (pJob->dwSecurePrint != 0 && priv.dmJobName[0] != '\0')
-            SetRecordText(pJob, pItem, priv.dmJobName, sizeof priv.dmJobName, pValue);
-        break;
-    case 61:
-    case 62:
-    case 63: BuildResolution(pData, job, pItem->dwItemId, pValue); break;
-    case 71: {
-        SHORT sPaper = dm.dmPaperSize;
-        if (priv.dmOutputPaperSize != 0 && priv.dmOutputPaperSize != sPaper) sPaper = priv.dmOutputPaperSize;
-        ModelAnswer paper(pData, SPCID_PAPERSIZE, sPaper, 6);
-        if (paper.Found())
-            TakeNamedRecord(paper, pValue);
-        else
-            TakeNamedRecord(ModelAnswer(pData, SPCID_CUSTOMSIZE, 0, 2), pValue);
-        break;
-    }
-    case 72:
-        if (dm.dmOrientation == 1)
-            SetKey(pValue, 0);
-        else if (dm.dmOrientation == 2)
-            SetKey(pValue, 1);
-        break;
-    case 73: {
-        DWORD dwMedia = job.FirstPageOverride() ? priv.dmFirstPageMediaType : (dm.dmMediaType & 0xFFFF);
-        TakeNamedRecord(ModelAnswer(pData, SPCID_MEDIATYPE, static_cast<SHORT>(dwMedia), 5), pValue);
-        break;
-    }
-    case 74: {
-        SHORT sSource = job.FirstPageOverride() ? priv.dmFirstPagePaperSource : dm.dmDefaultSource;
-        ModelAnswer source(pData, SPCID_PAPERSOURCE, sSource, 4);
-        if (source.Found())
-            TakeNamedRecord(source, pValue);
-        else
-            TakeNamedRecord(ModelAnswer(pData, SPCID_SOURCEGROUP, sSource, 4), pValue);
-        break;
-    }
-    case 81:
-        if (job.DriverCopies()) break;
-        if (job.FrontCover() && job.BackCover())
-            SetKey(pValue, 2);
-        else if (job.FrontCover())
-            SetKey(pValue, 0);
-        else if (job.BackCover())
-            SetKey(pValue, 1);
-        break;
-    case 82:
-        if (!job.DriverCopies() && job.FrontCover()) SetKey(pValue, 0);
-        break;
-    case 83:
-        if (!job.DriverCopies() && job.FrontCover()) BuildCoverSource(pData, priv.dmFrontCoverSource, 8, pValue);
-        break;
-    case 85:
-        if (!job.DriverCopies() && job.BackCover()) SetKey(pValue, 0);
-        break;
-    case 86:
-        if (!job.DriverCopies() && job.BackCover()) BuildCoverSource(pData, priv.dmBackCoverSource, 40, pValue);
-        break;
-    case 91:
-        if (job.Extra1(DMX1_FINISHER)) BuildFinisher(pData, priv, pValue);
-        break;
-    case 101:
-    case 103:
-        if (job.Extra1(DMX1_STAPLE)) BuildStaple(pData, priv, pItem->dwItemId == 101 ? 48 : 16, pValue);
-        break;
-    case 102:
-        if (job.Extra1(DMX1_PUNCH)) BuildPunch(pData, priv, pValue);
-        break;
-    case 94: {
-        ModelAnswer duplex(pData, SPCID_DUPLEX, dm.dmDuplex, 2);
-        if (!duplex.Found() || (duplex.U16(4) & 0x4) == 0) break;
-        bool bTextB = job.Extra1(DMX1_DUPLEX_OPTION) && priv.dmDuplexOption == 1;
-        char szText[kPjlTextSize];
-        size_t cch = duplex.Text(bTextB ? 40 : 8, kRecordTextSize, szText);
-        if (cch == 0) break;
-        SplitAtPercentR(szText, cch, pValue);
-        pValue->sHasValue = -1;
-        if (texts[1][0] != '\0') {
-            pValue->wType = PJLTYPE_TEXT2;
-            pValue->dwKey = 1;
-        } else {
-            pValue->wType = PJLTYPE_TEXT1;
-            pValue->dwKey = 0;
-        }
-        break;
-    }
-    case 95:
-        if ((priv.dmFieldsExtra3 & DMX3_DUPLEX_10) == 0) break;
-        SetKey(pValue, job.Fields(DM_DUPLEX) && dm.dmDuplex != 1 &&
-                               !(job.Extra2(DMX2_BOOKLET) && priv.dmLayoutPrint == 2) && priv.dmWords1008[1] != 0
-                           ? 1
-                           : 0);
-        break;
-    case 111:
-        if (job.Extra2(DMX2_INSTALLED998)) SetKey(pValue, priv.dmInstalledValue998 != 0 ? 1 : 0);
-        break;
-    case 112: {
-        bool bOn = (job.Extra1(DMX1_SORT) && job.Fields(DM_COPIES) && dm.dmCopies > 1 && priv.dmCopiesByDriver == 1) ||
-                   (!job.Extra1(DMX1_SORT) && job.Fields(DM_COPIES | DM_COLLATE) && dm.dmCopies > 1 &&
-                    dm.dmCollate == 1);
-        SetKey(pValue, bOn ? 1 : 0);
-        break;
-    }
-    case 113: {
-        if (!job.Extra1(DMX1_SORT) && !(job.Fields(DM_COPIES | DM_COLLATE) && dm.dmCopies > 1)) break;
-        DWORD dwCollated = dm.dmCollate == 1 ? 1 : 0;
-        DWORD dwKey = 0;
-        if (priv.dmSort <= 1)
-            dwKey = dwCollated;
-        else if (priv.dmSort <= 3)
-            dwKey = 2 + dwCollated;
-        else if (priv.dmSort <= 5)
-            dwKey = 4 + dwCollated;
-        SetKey(pValue, dwKey);
-        break;
-    }
-    case 121:
-        if ((dm.dmCollate == 1 && job.Fields(DM_COLLATE)) || !job.Extra1(0x8000) || priv.dmCopiesByDriver != 0 ||
-            job.SpoolKind(1))
-            SetKey(pValue, 0);
-        else
-            SetNumber(pValue, 1, dm.dmCopies);
-        break;
-    case 122:
-        if (job.Extra1(DMX1_SORT) && job.Fields(DM_COLLATE)) {
-            if (dm.dmCollate == 1)
-                SetNumber(pValue, 1, dm.dmCopies);
-            else
-                SetKey(pValue, 0);
-        }
-        if (!job.Extra1(DMX1_SORT) && job.Fields(DM_COPIES | DM_COLLATE) && dm.dmCollate == 1 && dm.dmCopies > 1)
-            SetNumber(pValue, 1, dm.dmCopies);
-        if (job.SpoolKind(1)) SetNumber(pValue, 1, dm.dmCopies);
-        // The driver made the sets: the stream holds every one, and the printer prints it once.
-        if (pValue->sHasValue != 0 && job.DriverMakesSets()) SetNumber(pValue, 1, 1);
-        break;
-    case 123:
-        if (job.Extra1(DMX1_DEPT_CODE) && (priv.dmUseDeptCode & 0x1) != 0 && priv.dmDeptCode[0] != '\0')
-            SetRecordText(pJob, pItem, priv.dmDeptCode, sizeof priv.dmDeptCode, pValue);
-        break;
-    case 131:
-        if (!job.Extra2(DMX2_COLOR_20)) break;
-        if (priv.dmColor >= 1 && priv.dmColor <= 3) SetKey(pValue, static_cast<DWORD>(priv.dmColor - 1));
-        break;
-    case 132: {
-        ModelAnswer toner(pData, SPCID_TONERSAVE, 0, 3);
-        if (!toner.Found()) break;
-        DWORD dwKind = toner.U32(8);
-        if ((dwKind != 0 && dwKind != 2) || !job.Extra2(DMX2_TONER_SAVE)) break;
-        int v = dwKind == 0 ? priv.dmTonerSave : 0;
-        if (v != 0 && v != 1) break;
-        if (toner.Text(v == 0 ? 12 : 44, kRecordTextSize, texts[0]) == 0) break;
-        pValue->wType = PJLTYPE_TEXT1;
-        pValue->sHasValue = -1;
-        break;
-    }
-    case 133:
-        if (job.Extra1(DMX1_MIRROR) && (priv.dmExtraPrint & DMXP_MIRROR) != 0) SetKey(pValue, priv.dmMirror != 0 ? 1 : 0);
-        break;
-    case 134:
-        if (job.Extra1(DMX1_SKIP_BLANK) && priv.dmSkipBlankPages <= 1) SetKey(pValue, priv.dmSkipBlankPages);
-        break;
-    case 135:
-        if (job.Extra1(DMX1_OPTION340) && priv.dmOption340 <= 1) SetKey(pValue, priv.dmOption340);
-        break;
-    case 141:
-        if (job.Extra1(0x8000) && job.Fields(DM_COPIES) && dm.dmCopies > 1 && dm.dmCollate == 1 &&
-            priv.dmCopiesByDriver == 1)
-            SetNumber(pValue, 0, static_cast<int>(priv.dmTotalPages & 0xFFFF));
-        break;
-    case 142:
-        if (job.Extra2(DMX2_BOOKLET)) SetKey(pValue, (priv.dmLayoutPrint & 0x2) != 0 ? 1 : 0);
-        break;
-    case 143:
-        if (!job.Extra2(DMX2_POSTER)) break;
-        if ((priv.dmLayoutPrint & 0x4) != 0) {
-            pValue->wType = PJLTYPE_NUMBER2;
-            bool bXSmaller = priv.dmPosterX <= priv.dmPosterY;
-            pValue->awNumbers[0] = static_cast<WORD>(bXSmaller ? priv.dmPosterX : priv.dmPosterY);
-            pValue->awNumbers[1] = static_cast<WORD>(bXSmaller ? priv.dmPosterY : priv.dmPosterX);
-            SetKey(pValue, 1);
-        } else {
-            SetKey(pValue, 0);
-        }
-        break;
-    case 144: {
-        if (!job.Extra2(DMX2_NUP)) break;
-        int n = (priv.dmLayoutPrint & 0x1) != 0 ? priv.dmNup : 0;
-        if (n != 0)
-            SetNumber(pValue, 1, n);
-        else
-            SetKey(pValue, 0);
-        break;
-    }
-    case 151: {
-        ModelAnswer answer(pData, 54, 0, 1);
-        if (!answer.Found() || (answer.U32(0) & 0x1) == 0) break;
-        WORD w = answer.U16(4);
-        if (w <= 1) SetKey(pValue, w);
-        break;
-    }
-    case 152:
-        if (!job.Extra2(DMX2_OPTION338)) break;
-        if (priv.dmOption338 == 1)
-            SetKey(pValue, 0);
-        else if (priv.dmOption338 == 2)
-            SetKey(pValue, 1);
-        else if (priv.dmOption338 == 0)
-            SetKey(pValue, 2);
-        break;
-    case 161:
-        if (job.Extra2(DMX2_DENSITY)) SetNumber(pValue, 0, priv.dmDensity);
-        break;
-    default: return 0;
-    }
-    return -1;
+    return 0;
 }

@@ -4,6 +4,7 @@
 // screened on a thread of their own while the next band is read from the pipe, so a page has two
 // band buffers. The buffers are made once a page; the band loop allocates nothing.
 #include "filter/stream/PipeStream.h"
+#include "core/model/SpcIds.h"
 #include "filter/stream/StreamReader.h"
 #include "filter/stream/PageGeometry.h"
 #include "filter/stream/PageBands.h"
@@ -22,7 +23,6 @@
 
 namespace {
 
-constexpr WORD kCapRenderParams = 77;
 constexpr DWORD kViewBandGeometry = 3;
 constexpr DWORD kBandMultipleOffset = 6;
 constexpr LONG kDefaultBandMultiple = 8;
@@ -41,7 +41,7 @@ size_t PaddedRowBytes(size_t pixels, size_t bits) {
 
 LONG BandWidthMultiple(const tagJOBINFO* pJob) {
     DWORD size = 0;
-    BYTE* record = QueryModelData(kCapRenderParams, 0, kViewBandGeometry, nullptr, pJob->pRenderOptions, &size);
+    BYTE* record = QueryModelData(SPCID_RENDERPARAMS, 0, kViewBandGeometry, nullptr, pJob->pRenderOptions, &size);
     WORD multiple = 0;
     bool present = ModelDataWord(record, size, kBandMultipleOffset, &multiple);
     std::free(record);

@@ -1,4 +1,5 @@
 #include "filter/render/color/ColorAdjust.h"
+#include "core/model/SpcIds.h"
 
 #include "filter/render/color/ColorConvert.h"
 #include "filter/render/color/ColorTableFile.h"
@@ -14,7 +15,6 @@
 
 namespace {
 
-constexpr WORD kCapContrast = 78;
 constexpr DWORD kViewContrastRange = 1;  // i16 +4 minimum, i16 +6 maximum
 constexpr DWORD kContrastOverridesBrightness = DMX2_CONTRAST;
 
@@ -200,7 +200,7 @@ WORD BuildMonoCurve(const DRVDEVMODE* settings, tagRENDERCONTEXT* context, const
     int brightness = settings->priv.dmClrCtrl.sGrayBrightness;
     if ((settings->priv.dmFieldsExtra2 & kContrastOverridesBrightness) != 0) {
         DWORD size = 0;
-        BYTE* record = QueryModelData(kCapContrast, 0, kViewContrastRange, nullptr, options, &size);
+        BYTE* record = QueryModelData(SPCID_CONTRAST, 0, kViewContrastRange, nullptr, options, &size);
         WORD minimum = 0, maximum = 0;
         if (ModelDataWord(record, size, 4, &minimum) && ModelDataWord(record, size, 6, &maximum) &&
             minimum != maximum) {

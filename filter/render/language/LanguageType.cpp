@@ -1,6 +1,7 @@
 // The two model-data lookups made when the renderer is created: the printer-language type with
 // the toner-save flags, and the toner-save level.
 #include "filter/render/ModelDataQuery.h"
+#include "core/model/SpcIds.h"
 #include "core/settings/DevMode.h"
 #include "filter/render/Renderer.h"
 
@@ -8,9 +9,7 @@
 
 namespace {
 
-constexpr WORD kCapLanguage = 19;
 constexpr DWORD kViewLanguage = 3;  // u32 +8: bit 0 selects the GDI language
-constexpr WORD kCapTonerSave = 46;
 constexpr DWORD kViewTonerSaveFlags = 3;  // u32 +4: bit 0 supported, bit 1 made by the colour tables
 constexpr DWORD kViewTonerSaveLevel = 4;  // per item: u16 +2 level
 constexpr DWORD kViewTonerSaveDefault = 2;  // item 0: u16 +0 default level
@@ -66,10 +65,10 @@ DWORD QueryLanguageType(const DRVDEVMODE* settings, tagRENDERCONTEXT* context, t
 {
     DWORD type = (settings != nullptr && settings->priv.dmLanguageMode == 0) ? LANGTYPE_PCL : LANGTYPE_NONE;
     DWORD word = 0;
-    if (ReadDword(kCapLanguage, 0, kViewLanguage, 8, options, &word) && (word & 0x1) != 0) {
+    if (ReadDword(SPCID_LANGUAGE, 0, kViewLanguage, 8, options, &word) && (word & 0x1) != 0) {
         type = LANGTYPE_GDI;
     }
-    if (ReadDword(kCapTonerSave, 0, kViewTonerSaveFlags, 4, options, &word) && context != nullptr &&
+    if (ReadDword(SPCID_TONERSAVE, 0, kViewTonerSaveFlags, 4, options, &word) && context != nullptr &&
         (word & 0x1) != 0) {
         context->dwLangFlags |= TONERSAVE_SUPPORTED;
         if ((word & 0x2) != 0) {
@@ -106,12 +105,12 @@ SHORT QueryTonerSaveLevel(const DRVDEVMODE* settings, tagRENDERCONTEXT* context,
         if (item == 0) {
             break;
         }
-        if (ReadWord(kCapTonerSave, item, kViewTonerSaveLevel, 2, options, &level)) {
+        if (ReadWord(SPCID_TONERSAVE, item, kViewTonerSaveLevel, 2, options, &level)) {
             found = true;
             break;
         }
     }
-    if (!found && !ReadWord(kCapTonerSave, 0, kViewTonerSaveDefault, 0, options, &level)) {
+    if (!found && !ReadWord(SPCID_TONERSAVE, 0, kViewTonerSaveDefault, 0, options, &level)) {
         level = static_cast<WORD>(kFallbackTonerSaveLevel);
     }
     context->sTonerSaveLevel = static_cast<SHORT>(level);

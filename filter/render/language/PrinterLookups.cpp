@@ -1,4 +1,5 @@
 #include "filter/render/language/PrinterLookups.h"
+#include "core/model/SpcIds.h"
 
 #include "core/settings/DevMode.h"
 #include "filter/render/ModelDataQuery.h"
@@ -10,23 +11,16 @@
 
 namespace {
 
-constexpr WORD kCapPaper = 20;
 constexpr DWORD kViewPaperDefaults = 1;
 constexpr DWORD kViewPaperResolution = 2;  // i16 +0
 constexpr DWORD kViewPaperInfo = 4;
 constexpr DWORD kViewPrinterPaper = 11;
-constexpr WORD kCapCustom = 21;
 constexpr DWORD kViewCustomLimits = 1;
 constexpr DWORD kViewCustomPrinterPaper = 7;
-constexpr WORD kCapMedia = 22;
 constexpr DWORD kViewPrinterMedia = 8;
-constexpr WORD kCapSource = 24;
 constexpr DWORD kViewPrinterSource = 8;
-constexpr WORD kCapSourceGroup = 26;
 constexpr DWORD kViewGroupPrinterSource = 9;
-constexpr WORD kCapDuplex = 25;
 constexpr DWORD kViewPrinterDuplex = 5;
-constexpr WORD kCapPjlItems = 65;
 
 constexpr SHORT kLastStandardPaper = 455;
 constexpr SHORT kMetricFallbackPaper = 9;
@@ -55,7 +49,7 @@ bool QueryRecord(WORD capability, WORD item, DWORD view, Record* out, const tagR
 LONG GetPaperBaseResolution(const tagRENDEROPTIONS* options)
 {
     DWORD size = 0;
-    BYTE* answer = QueryModelData(kCapPaper, 0, kViewPaperResolution, nullptr, options, &size);
+    BYTE* answer = QueryModelData(SPCID_PAPERSIZE, 0, kViewPaperResolution, nullptr, options, &size);
     WORD value = 0;
     const bool present = ModelDataWord(answer, size, 0, &value);
     std::free(answer);
@@ -65,7 +59,7 @@ LONG GetPaperBaseResolution(const tagRENDEROPTIONS* options)
 
 bool GetCustomLimits(tagCUSTOMLIMITS* limits, const tagRENDEROPTIONS* options)
 {
-    return limits != nullptr && QueryRecord(kCapCustom, 0, kViewCustomLimits, limits, options);
+    return limits != nullptr && QueryRecord(SPCID_CUSTOMSIZE, 0, kViewCustomLimits, limits, options);
 }
 
 namespace {
@@ -103,7 +97,7 @@ void SetGeometry(tagPAGEGEOMETRY* g, SHORT id, LONG width, LONG length, const SH
 void CustomGeometry(SHORT orientation, LONG base, const DRVDEVMODE* settings, tagPAGEGEOMETRY* g,
                     tagPRINTERPAPER* paper, const tagRENDEROPTIONS* options)
 {
-    if (paper != nullptr && !QueryRecord(kCapCustom, 0, kViewCustomPrinterPaper, paper, options)) {
+    if (paper != nullptr && !QueryRecord(SPCID_CUSTOMSIZE, 0, kViewCustomPrinterPaper, paper, options)) {
         DefaultPrinterPaper(paper);
     }
     const LONG across = static_cast<LONG>(0.5 + settings->dm.dmPaperWidth / kCustomTenthMmPerInch * base);
@@ -139,14 +133,14 @@ size_t FieldTextLength(const char* field, size_t fieldSize)
 WORD GetPaperRecordDots(SHORT paperId, SHORT orientation, tagPAGEGEOMETRY* geometry, tagPRINTERPAPER* paper,
                         const tagRENDEROPTIONS* options)
 {
-    if (paper != nullptr && !QueryRecord(kCapPaper, static_cast<WORD>(paperId), kViewPrinterPaper, paper, options)) {
+    if (paper != nullptr && !QueryRecord(SPCID_PAPERSIZE, static_cast<WORD>(paperId), kViewPrinterPaper, paper, options)) {
         DefaultPrinterPaper(paper);
     }
     if (paperId < 1 || paperId > kLastStandardPaper) {
         return FLAG_FALSE;
     }
     tagPAPERINFO info{};
-    if (!QueryRecord(kCapPaper, static_cast<WORD>(paperId), kViewPaperInfo, &info, options)) {
+    if (!QueryRecord(SPCID_PAPERSIZE, static_cast<WORD>(paperId), kViewPaperInfo, &info, options)) {
         return FLAG_FALSE;
     }
     if (geometry != nullptr) {
@@ -174,7 +168,7 @@ WORD GetPaperGeometryDots(SHORT paperId, SHORT orientation, LONG dpi, const DRVD
     } else if (!ok) {
         const bool metric = (settings->priv.dmMetric & 0x1) != 0;
         tagPAPERDEFAULTS defaults{};
-        if (QueryRecord(kCapPaper, 0, kViewPaperDefaults, &defaults, options)) {
+        if (QueryRecord(SPCID_PAPERSIZE, 0, kViewPaperDefaults, &defaults, options)) {
             const SHORT id = metric ? defaults.sMetricDefault : defaults.sInchDefault;
             ok = GetPaperRecordDots(id, orientation, &found, paper, options) != FLAG_FALSE;
         }
@@ -207,7 +201,7 @@ WORD GetMediaRecord(SHORT mediaId, tagPRINTERMEDIA* media, const tagRENDEROPTION
         return FLAG_FALSE;
     }
     std::memset(media, 0, sizeof(*media));
-    if (!QueryRecord(kCapMedia, static_cast<WORD>(mediaId), kViewPrinterMedia, media, options)) {
+    if (!QueryRecord(SPCID_MEDIATYPE, static_cast<WORD>(mediaId), kViewPrinterMedia, media, options)) {
         std::memset(media, 0, sizeof(*media));
         media->sA = 2;
         media->sC = 2;
@@ -223,8 +217,8 @@ WORD GetSourceRecord(SHORT sourceId, tagPRINTERSOURCE* source, const tagRENDEROP
         return FLAG_FALSE;
     }
     std::memset(source, 0, sizeof(*source));
-    if (!QueryRecord(kCapSource, static_cast<WORD>(sourceId), kViewPrinterSource, source, options) &&
-        !QueryRecord(kCapSourceGroup, static_cast<WORD>(sourceId), kViewGroupPrinterSource, source, options)) {
+    if (!QueryRecord(SPCID_PAPERSOURCE, static_cast<WORD>(sourceId), kViewPrinterSource, source, options) &&
+        !QueryRecord(SPCID_SOURCEGROUP, static_cast<WORD>(sourceId), kViewGroupPrinterSource, source, options)) {
         std::memset(source, 0, sizeof(*source));
         source->sA = 1;
         source->sB = 7;
@@ -240,7 +234,7 @@ WORD GetDuplexRecord(SHORT duplexMode, tagPRINTERDUPLEX* duplex, const tagRENDER
         return FLAG_FALSE;
     }
     std::memset(duplex, 0, sizeof(*duplex));
-    if (!QueryRecord(kCapDuplex, static_cast<WORD>(duplexMode), kViewPrinterDuplex, duplex, options)) {
+    if (!QueryRecord(SPCID_DUPLEX, static_cast<WORD>(duplexMode), kViewPrinterDuplex, duplex, options)) {
         std::memset(duplex, 0, sizeof(*duplex));
         duplex->sC = 1;
         duplex->sA = 1;
@@ -266,7 +260,7 @@ DWORD GetPjlLineList(WORD item, DWORD view, void** list, const tagRENDEROPTIONS*
     }
     DWORD count = 0;
     DWORD size = 0;
-    BYTE* answer = QueryModelData(kCapPjlItems, item, view, &count, options, &size);
+    BYTE* answer = QueryModelData(SPCID_PJLITEMS, item, view, &count, options, &size);
     // Only whole records are handed out, whatever count the answer claims.
     const DWORD whole = static_cast<DWORD>(size / recordSize);
     if (count > whole) {
