@@ -27,7 +27,7 @@
 #include <string>
 #include <vector>
 
-#include "filter/render/CompressParams.h"
+#include "platform/compress/CompressParams.h"
 
 extern char** environ;
 

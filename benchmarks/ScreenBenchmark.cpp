@@ -10,12 +10,12 @@
 //   orv-screen-benchmark [--dpi 600,1200] [--content text,smooth,noisy] [--mode mono,colour]
 //                        [--repeat N] [--gs PATH] [--tables FILE]
 #include "core/settings/DevMode.h"
-#include "filter/render/ColorTableFile.h"
-#include "filter/render/PageBitmap.h"
+#include "filter/render/color/ColorTableFile.h"
+#include "filter/render/encode/PageBitmap.h"
 #include "filter/render/RenderContext.h"
 #include "filter/render/RenderOptions.h"
 #include "filter/render/Renderer.h"
-#include "filter/render/Screening.h"
+#include "filter/render/screen/Screening.h"
 
 extern "C" {
 #include <jbig.h>

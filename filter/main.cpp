@@ -1,7 +1,7 @@
 // gdi-filter: the CUPS filter that turns a PostScript job into the printer's PJL and GDI stream.
 // CUPS starts it with job-id user title copies options [file] and the queue name in PRINTER.
 
-#include "filter/JobRun.h"
+#include "filter/job/JobRun.h"
 
 #include <cstdio>
 

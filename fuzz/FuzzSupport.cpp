@@ -4,9 +4,9 @@
 #include "core/model/SpcQuery.h"
 #include "core/settings/DevModeService.h"
 #include "core/util/MakeDirs.h"
-#include "filter/KeepAlive.h"
-#include "filter/OutputSink.h"
-#include "filter/RendererDriving.h"
+#include "filter/job/KeepAlive.h"
+#include "filter/job/OutputSink.h"
+#include "filter/frame/RendererSetup.h"
 
 #include <dlfcn.h>
 #include <fcntl.h>

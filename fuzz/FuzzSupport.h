@@ -5,7 +5,7 @@
 
 #include "core/binding/CupsLibrary.h"
 #include "core/model/SpcData.h"
-#include "filter/JobInfo.h"
+#include "filter/job/JobInfo.h"
 
 #include <cstddef>
 #include <cstdint>

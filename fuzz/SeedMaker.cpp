@@ -5,8 +5,8 @@
 #include "FuzzSupport.h"
 
 #include "core/settings/DevModeService.h"
-#include "filter/OutputSink.h"
-#include "filter/PipeStream.h"
+#include "filter/job/OutputSink.h"
+#include "filter/stream/StreamReader.h"
 
 #include <fcntl.h>
 #include <unistd.h>

@@ -4,7 +4,7 @@
 #include "FuzzSupport.h"
 
 #include "core/settings/DevModeService.h"
-#include "filter/render/ColorTableFile.h"
+#include "filter/render/color/ColorTableFile.h"
 #include "filter/render/RenderOptions.h"
 #include "filter/render/Renderer.h"
 

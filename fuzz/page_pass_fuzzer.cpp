@@ -5,7 +5,8 @@
 #include "FuzzSupport.h"
 
 #include "core/settings/DevModeService.h"
-#include "filter/PagePass.h"
+#include "filter/pagepass/PagePass.h"
+#include "filter/pagepass/PagePassRun.h"
 
 #include <cstdlib>
 #include <cstring>

@@ -3,7 +3,7 @@
 // renderer, as for a job of the monochrome or the colour sample model.
 #include "FuzzSupport.h"
 
-#include "filter/PipeStream.h"
+#include "filter/stream/StreamReader.h"
 
 #include <unistd.h>
 

@@ -6,7 +6,7 @@
 #include "core/dialog/DevmodeFile.h"
 #include "core/dialog/ReviseDevmode.h"
 #include "core/settings/DevModeService.h"
-#include "filter/PjlHeader.h"
+#include "filter/pjl/PjlHeader.h"
 
 #include <pwd.h>
 #include <sys/stat.h>

@@ -5,6 +5,10 @@
 
 inline constexpr SHORT SPCID_RCTNAME = 4;
 inline constexpr SHORT SPCID_COLORTABLE = 7;
+inline constexpr SHORT SPCID_PJLNAME = 11;      // model name string of the PJL job header
+inline constexpr SHORT SPCID_PJLSTRINGS = 14;   // two strings of the PJL job header
+inline constexpr SHORT SPCID_PJLMODEL = 15;     // model name string of the PJL job header
+inline constexpr SHORT SPCID_LANGUAGE = 19;     // printer-language and transfer options
 inline constexpr SHORT SPCID_PAPERSIZE = 20;
 inline constexpr SHORT SPCID_CUSTOMSIZE = 21;
 inline constexpr SHORT SPCID_MEDIATYPE = 22;
@@ -15,12 +19,14 @@ inline constexpr SHORT SPCID_SOURCEGROUP = 26;
 inline constexpr SHORT SPCID_FINISHER = 27;
 inline constexpr SHORT SPCID_BOOKLET = 29;
 inline constexpr SHORT SPCID_ZOOM = 31;
+inline constexpr SHORT SPCID_FINISHERMODES = 34;  // finishing modes keyed by the finisher id
 inline constexpr SHORT SPCID_OPTIONLIST = 37;
 inline constexpr SHORT SPCID_PRINTFEATURES = 38;
 inline constexpr SHORT SPCID_COLOR = 40;
 inline constexpr SHORT SPCID_RESOLUTIONLIST = 41;
 inline constexpr SHORT SPCID_RESOLUTION = 42;
 inline constexpr SHORT SPCID_TONERSAVE = 46;
+inline constexpr SHORT SPCID_PJLSWITCH = 54;    // a flag and a value for the PJL job header
 inline constexpr SHORT SPCID_BLANKPAGES = 56;
 inline constexpr SHORT SPCID_JOBSPOOL1 = 60;
 inline constexpr SHORT SPCID_JOBSPOOL4 = 61;

@@ -4,12 +4,12 @@
 #pragma once
 
 #include "core/WinTypes.h"
-#include "filter/render/CompressParams.h"
+#include "platform/compress/CompressParams.h"
 
 #include <cstddef>
 
 struct tagSPCDATA;  // the model data file loaded whole (the model data reader's record)
-struct tagPAGEBITMAP;  // the page's bit-planes (filter/render/PageBitmap.h)
+struct tagPAGEBITMAP;  // the page's bit-planes (filter/render/encode/PageBitmap.h)
 
 // Printer-language types, decided once when the renderer is created.
 enum LANGTYPE : DWORD {

@@ -1,10 +1,11 @@
 #include "filter/render/Renderer.h"
+#include "core/model/SpcIds.h"
 
-#include "filter/render/ColorTableFile.h"
-#include "filter/render/ColorTableLoad.h"
+#include "filter/render/color/ColorTableFile.h"
+#include "filter/render/color/ColorTableLoad.h"
 #include "filter/render/ModelDataQuery.h"
-#include "filter/render/ScreenScratch.h"
-#include "filter/FilterLog.h"
+#include "filter/render/screen/ScreenScratch.h"
+#include "filter/log/FilterLog.h"
 #include "core/settings/DevMode.h"
 
 #include <cstdlib>
@@ -13,9 +14,7 @@
 namespace {
 
 // Capabilities and views of the model data that creation reads.
-constexpr WORD kCapLanguage = 19;
 constexpr DWORD kViewCompression = 4;  // u32 +12 compression option, u32 +16 stripe rows
-constexpr WORD kCapRenderParams = 77;
 constexpr DWORD kViewBandGeometry = 3;  // i16 +6 band width multiple
 
 constexpr DWORD kDefaultCompressOption = 2;
@@ -40,7 +39,7 @@ void FreeColorBlock(tagCOLORBLOCK* block)
 LONG BandWidthMultiple(const tagRENDEROPTIONS* options)
 {
     DWORD size = 0;
-    BYTE* record = QueryModelData(kCapRenderParams, 0, kViewBandGeometry, nullptr, options, &size);
+    BYTE* record = QueryModelData(SPCID_RENDERPARAMS, 0, kViewBandGeometry, nullptr, options, &size);
     WORD multiple = 0;
     const bool present = ModelDataWord(record, size, 6, &multiple);
     std::free(record);
@@ -53,7 +52,7 @@ void SetCompression(tagRENDERCONTEXT* context, const tagRENDEROPTIONS* options)
     context->dwCompressOption = kDefaultCompressOption;
     context->dwStripeRows = 0;  // all remaining rows
     DWORD size = 0;
-    BYTE* record = QueryModelData(kCapLanguage, 0, kViewCompression, nullptr, options, &size);
+    BYTE* record = QueryModelData(SPCID_LANGUAGE, 0, kViewCompression, nullptr, options, &size);
     DWORD option = 0;
     DWORD stripe = 0;
     if (ModelDataDword(record, size, 12, &option) && ModelDataDword(record, size, 16, &stripe)) {

@@ -1,23 +1,52 @@
 // The renderer's job and page entry points: counters of the copy set, then the writer of the
-// option block's printer language.
+// option block's printer language, looked up in one table.
 #include "filter/render/Renderer.h"
 
-#include "filter/render/GdiCommands.h"
-#include "filter/render/PclCommands.h"
+#include "filter/render/language/GdiCommands.h"
+#include "filter/render/language/PclCommands.h"
+
+namespace {
+
+typedef WORD (*PFNJOBWRITER)(const DRVDEVMODE* settings, tagRENDERCONTEXT* context, const tagRENDEROPTIONS* options);
+typedef WORD (*PFNCONTEXTWRITER)(tagRENDERCONTEXT* context, const tagRENDEROPTIONS* options);
+
+// The job and page command writers of one printer language. Only the GDI language has trailing
+// blank sheets to flush; for the other the flush writes nothing and fails.
+struct tagLANGUAGEWRITERS {
+    DWORD dwLangType;
+    PFNJOBWRITER pfnBeginJob;
+    PFNJOBWRITER pfnSetupJob;
+    PFNJOBWRITER pfnBeginPage;
+    PFNCONTEXTWRITER pfnEndPage;
+    PFNJOBWRITER pfnFlushPendingPages;  // trailing blank sheets of a copy set
+    PFNCONTEXTWRITER pfnEndJob;
+};
+
+constexpr tagLANGUAGEWRITERS kLanguageWriters[] = {
+    {LANGTYPE_PCL, PclBeginJob, PclSetupJob, PclBeginPage, PclEndPage, nullptr, PclEndJob},
+    {LANGTYPE_GDI, GdiBeginJob, GdiSetupJob, GdiBeginPage, GdiEndPage, GdiFlushPendingPages, GdiEndJob},
+};
+
+// The writers of the option block's language, or nullptr for any other type.
+const tagLANGUAGEWRITERS* WritersOf(const tagRENDEROPTIONS* options)
+{
+    for (const tagLANGUAGEWRITERS& writers : kLanguageWriters) {
+        if (writers.dwLangType == options->dwLangType) {
+            return &writers;
+        }
+    }
+    return nullptr;
+}
+
+}  // namespace
 
 WORD RendererBeginJob(const DRVDEVMODE* settings, tagRENDERCONTEXT* context, const tagRENDEROPTIONS* options)
 {
     if (context == nullptr || options == nullptr) {
         return FLAG_FALSE;
     }
-    switch (options->dwLangType) {
-    case LANGTYPE_PCL:
-        return PclBeginJob(settings, context, options);
-    case LANGTYPE_GDI:
-        return GdiBeginJob(settings, context, options);
-    default:
-        return FLAG_FALSE;
-    }
+    const tagLANGUAGEWRITERS* writers = WritersOf(options);
+    return writers != nullptr ? writers->pfnBeginJob(settings, context, options) : FLAG_FALSE;
 }
 
 WORD RendererSetupJob(const DRVDEVMODE* settings, tagRENDERCONTEXT* context, const tagRENDEROPTIONS* options)
@@ -30,14 +59,8 @@ WORD RendererSetupJob(const DRVDEVMODE* settings, tagRENDERCONTEXT* context, con
     if (options == nullptr) {
         return FLAG_FALSE;
     }
-    switch (options->dwLangType) {
-    case LANGTYPE_PCL:
-        return PclSetupJob(settings, context, options);
-    case LANGTYPE_GDI:
-        return GdiSetupJob(settings, context, options);
-    default:
-        return FLAG_FALSE;
-    }
+    const tagLANGUAGEWRITERS* writers = WritersOf(options);
+    return writers != nullptr ? writers->pfnSetupJob(settings, context, options) : FLAG_FALSE;
 }
 
 WORD RendererBeginPage(const DRVDEVMODE* settings, tagRENDERCONTEXT* context, const tagRENDEROPTIONS* options)
@@ -49,14 +72,8 @@ WORD RendererBeginPage(const DRVDEVMODE* settings, tagRENDERCONTEXT* context, co
     if (options == nullptr) {
         return FLAG_FALSE;
     }
-    switch (options->dwLangType) {
-    case LANGTYPE_PCL:
-        return PclBeginPage(settings, context, options);
-    case LANGTYPE_GDI:
-        return GdiBeginPage(settings, context, options);
-    default:
-        return FLAG_FALSE;
-    }
+    const tagLANGUAGEWRITERS* writers = WritersOf(options);
+    return writers != nullptr ? writers->pfnBeginPage(settings, context, options) : FLAG_FALSE;
 }
 
 WORD RendererEndPage(tagRENDERCONTEXT* context, const tagRENDEROPTIONS* options)
@@ -64,27 +81,22 @@ WORD RendererEndPage(tagRENDERCONTEXT* context, const tagRENDEROPTIONS* options)
     if (context == nullptr || options == nullptr) {
         return FLAG_FALSE;
     }
-    WORD result = FLAG_FALSE;
-    switch (options->dwLangType) {
-    case LANGTYPE_PCL:
-        result = PclEndPage(context, options);
-        break;
-    case LANGTYPE_GDI:
-        result = GdiEndPage(context, options);
-        break;
-    default:
-        break;
-    }
+    const tagLANGUAGEWRITERS* writers = WritersOf(options);
+    const WORD result = writers != nullptr ? writers->pfnEndPage(context, options) : FLAG_FALSE;
     context->dwInkMask = 0;
     return result;
 }
 
 WORD RendererFlushPendingPages(const DRVDEVMODE* settings, tagRENDERCONTEXT* context, const tagRENDEROPTIONS* options)
 {
-    if (context == nullptr || options == nullptr || options->dwLangType != LANGTYPE_GDI) {
+    if (context == nullptr || options == nullptr) {
         return FLAG_FALSE;
     }
-    return GdiFlushPendingPages(settings, context, options);
+    const tagLANGUAGEWRITERS* writers = WritersOf(options);
+    if (writers == nullptr || writers->pfnFlushPendingPages == nullptr) {
+        return FLAG_FALSE;
+    }
+    return writers->pfnFlushPendingPages(settings, context, options);
 }
 
 WORD RendererEndJob(tagRENDERCONTEXT* context, const tagRENDEROPTIONS* options)
@@ -92,12 +104,6 @@ WORD RendererEndJob(tagRENDERCONTEXT* context, const tagRENDEROPTIONS* options)
     if (context == nullptr || options == nullptr) {
         return FLAG_FALSE;
     }
-    switch (options->dwLangType) {
-    case LANGTYPE_PCL:
-        return PclEndJob(context, options);
-    case LANGTYPE_GDI:
-        return GdiEndJob(context, options);
-    default:
-        return FLAG_FALSE;
-    }
+    const tagLANGUAGEWRITERS* writers = WritersOf(options);
+    return writers != nullptr ? writers->pfnEndJob(context, options) : FLAG_FALSE;
 }

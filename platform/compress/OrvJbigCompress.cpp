@@ -15,7 +15,7 @@ extern "C" {
 #include <jbig85.h>
 }
 
-#include "filter/render/CompressParams.h"
+#include "platform/compress/CompressParams.h"
 
 namespace {
 

@@ -3,9 +3,9 @@
 #pragma once
 
 #include "core/model/SpcData.h"
-#include "filter/JobInfo.h"
-#include "filter/KeepAlive.h"
-#include "filter/OutputSink.h"
+#include "filter/job/JobInfo.h"
+#include "filter/job/KeepAlive.h"
+#include "filter/job/OutputSink.h"
 #include "support/ModelFiles.h"
 
 #include <gtest/gtest.h>

@@ -2,7 +2,7 @@
 // time, while the hand-over returns at once; a failed band refuses every band after it; and the
 // screener is done with every band (so its buffer may go) when Finish or its end returns, also when
 // the page stops early.
-#include "filter/BandScreener.h"
+#include "filter/stream/BandScreener.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "filter/DumpDevmode.h"
+#include "filter/job/DumpDevmode.h"
 #include "support/ScratchDir.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "filter/FilterLog.h"
+#include "filter/log/FilterLog.h"
 #include "support/ScratchDir.h"
 
 #include <gtest/gtest.h>

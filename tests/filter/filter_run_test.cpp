@@ -7,9 +7,9 @@
 
 #include "core/binding/CupsLibrary.h"
 #include "core/binding/GsLibrary.h"
-#include "filter/JobContext.h"
-#include "filter/JobProcesses.h"
-#include "filter/JobRun.h"
+#include "filter/job/JobContext.h"
+#include "filter/job/JobProcesses.h"
+#include "filter/job/JobRun.h"
 #include "support/ScopedEnv.h"
 
 #include <gtest/gtest.h>

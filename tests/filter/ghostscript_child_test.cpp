@@ -5,7 +5,9 @@
 
 #include "core/binding/CupsLibrary.h"
 #include "core/binding/GsLibrary.h"
-#include "filter/GhostscriptChild.h"
+#include "filter/child/GhostscriptChild.h"
+#include "filter/child/GsErrors.h"
+#include "filter/stream/StreamReader.h"
 
 #include <gtest/gtest.h>
 

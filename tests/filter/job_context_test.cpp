@@ -5,7 +5,7 @@
 
 #include "core/InstallPaths.h"
 #include "core/settings/DevModeService.h"
-#include "filter/JobContext.h"
+#include "filter/job/JobContext.h"
 #include "support/ScopedEnv.h"
 
 #include <gtest/gtest.h>

@@ -5,7 +5,7 @@
 
 #include "core/binding/CupsLibrary.h"
 #include "core/binding/GsLibrary.h"
-#include "filter/JobProcesses.h"
+#include "filter/job/JobProcesses.h"
 
 #include <gtest/gtest.h>
 

@@ -2,8 +2,8 @@
 // the exit status with the spool file.
 #include "JobFixture.h"
 
-#include "filter/JobRun.h"
-#include "filter/SpoolFile.h"
+#include "filter/job/JobRun.h"
+#include "filter/job/SpoolFile.h"
 #include "support/ScratchDir.h"
 
 #include <gtest/gtest.h>

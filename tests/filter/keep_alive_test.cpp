@@ -1,5 +1,5 @@
 #include "JobFixture.h"
-#include "filter/KeepAlive.h"
+#include "filter/job/KeepAlive.h"
 #include "support/ScratchDir.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
 #include "JobFixture.h"
-#include "filter/OutputSink.h"
+#include "filter/job/OutputSink.h"
 #include "support/ScratchDir.h"
 
 #include <gtest/gtest.h>

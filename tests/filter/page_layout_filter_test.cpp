@@ -7,8 +7,8 @@
 
 #include "core/binding/CupsLibrary.h"
 #include "core/binding/GsLibrary.h"
-#include "filter/JobProcesses.h"
-#include "filter/RendererDriving.h"
+#include "filter/job/JobProcesses.h"
+#include "filter/frame/RendererSetup.h"
 #include "support/PinnedLibrary.h"
 
 #include <gtest/gtest.h>

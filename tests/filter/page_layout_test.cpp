@@ -4,7 +4,9 @@
 // out and where the ink of each page lands.
 #include "PagePassFixture.h"
 
-#include "filter/PageLayout.h"
+#include "filter/pagepass/PageLayoutTransform.h"
+#include "filter/pagepass/PageLayoutBooklet.h"
+#include "filter/pagepass/PageLayoutPoster.h"
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,10 @@
 // involved, by rendering the rewritten PostScript with Ghostscript.
 #include "PagePassFixture.h"
 
-#include "filter/PagePass.h"
+#include "filter/pagepass/PagePass.h"
+#include "filter/pagepass/PagePassSetup.h"
+#include "filter/pagepass/PagePassRun.h"
+#include "filter/pagepass/PagePassStore.h"
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,7 @@
 #include "PipelineFixture.h"
 
 #include "core/model/SpcQuery.h"
-#include "filter/SettingsRecord.h"
+#include "filter/pagepass/SettingsRecord.h"
 
 #include <gtest/gtest.h>
 

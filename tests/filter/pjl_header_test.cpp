@@ -1,5 +1,5 @@
 #include "JobFixture.h"
-#include "filter/PjlHeader.h"
+#include "filter/pjl/PjlHeader.h"
 #include "support/ScratchDir.h"
 
 #include <gtest/gtest.h>

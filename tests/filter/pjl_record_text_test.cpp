@@ -2,7 +2,7 @@
 // quoted PJL values. The record comes from a file its user writes, so the header holds them to the
 // model's character and length rules and never lets a quote, line end or ESC through.
 #include "JobFixture.h"
-#include "filter/PjlHeader.h"
+#include "filter/pjl/PjlHeader.h"
 #include "support/ScratchDir.h"
 
 #include <gtest/gtest.h>

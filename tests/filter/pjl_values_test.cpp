@@ -1,6 +1,7 @@
 #include "JobFixture.h"
 #include "core/model/SpcData.h"
-#include "filter/PjlValue.h"
+#include "filter/pjl/PjlValues.h"
+#include "filter/pjl/PjlStrings.h"
 
 #include <gtest/gtest.h>
 

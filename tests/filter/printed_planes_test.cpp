@@ -6,12 +6,12 @@
 #include "FilterInstall.h"
 
 #include "core/InstallPaths.h"
-#include "filter/JobContext.h"
-#include "filter/PipeStream.h"
-#include "filter/RendererDriving.h"
-#include "filter/render/PageBitmap.h"
+#include "filter/job/JobContext.h"
+#include "filter/stream/PageGeometry.h"
+#include "filter/frame/RendererSetup.h"
+#include "filter/render/encode/PageBitmap.h"
 #include "filter/render/Renderer.h"
-#include "filter/render/Screening.h"
+#include "filter/render/screen/Screening.h"
 #include "support/ScopedEnv.h"
 #include "tools/stream-decoder/lib/StreamDecoder.h"
 

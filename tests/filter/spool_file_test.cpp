@@ -1,6 +1,6 @@
 #include "JobFixture.h"
 #include "core/util/MakeDirs.h"
-#include "filter/SpoolFile.h"
+#include "filter/job/SpoolFile.h"
 #include "support/ScratchDir.h"
 
 #include <gtest/gtest.h>

@@ -2,9 +2,9 @@
 // the printer-stream decoder: pages, blank sheets, cover sheets and the job frame.
 #include "GdiTestSupport.h"
 
-#include "filter/render/GdiCommands.h"
-#include "filter/render/PageBitmap.h"
-#include "filter/render/PageEncode.h"
+#include "filter/render/language/GdiCommands.h"
+#include "filter/render/encode/PageBitmap.h"
+#include "filter/render/encode/PageEncode.h"
 #include "tools/stream-decoder/lib/StreamDecoder.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 // GDI job header lines and the job trailer.
 #include "GdiTestSupport.h"
 
-#include "filter/render/GdiCommands.h"
+#include "filter/render/language/GdiCommands.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // GDI page headers and trailers, written out from the command rules.
 #include "GdiTestSupport.h"
 
-#include "filter/render/GdiCommands.h"
+#include "filter/render/language/GdiCommands.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // printer-stream decoder.
 #include "GdiTestSupport.h"
 
-#include "filter/render/PclCommands.h"
+#include "filter/render/language/PclCommands.h"
 #include "tools/stream-decoder/lib/StreamDecoder.h"
 
 #include <gtest/gtest.h>

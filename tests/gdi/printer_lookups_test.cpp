@@ -2,7 +2,7 @@
 // duplex records with their defaults.
 #include "GdiTestSupport.h"
 
-#include "filter/render/PrinterLookups.h"
+#include "filter/render/language/PrinterLookups.h"
 
 #include <gtest/gtest.h>
 

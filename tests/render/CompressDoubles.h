@@ -4,7 +4,7 @@
 // parameter block is recorded as the call saw it.
 #pragma once
 
-#include "filter/render/CompressParams.h"
+#include "platform/compress/CompressParams.h"
 #include "support/CompressLibrary.h"
 
 #include <algorithm>

@@ -5,7 +5,7 @@
 #pragma once
 
 #include "core/settings/DevMode.h"
-#include "filter/render/PageBitmap.h"
+#include "filter/render/encode/PageBitmap.h"
 #include "filter/render/RenderContext.h"
 #include "filter/render/RenderOptions.h"
 #include "filter/render/Renderer.h"

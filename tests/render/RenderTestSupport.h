@@ -3,7 +3,7 @@
 #pragma once
 
 #include "core/settings/DevMode.h"
-#include "filter/render/ColorTableFile.h"
+#include "filter/render/color/ColorTableFile.h"
 #include "filter/render/RenderContext.h"
 #include "filter/render/Renderer.h"
 #include "support/ScratchDir.h"

@@ -2,12 +2,12 @@
 #pragma once
 
 #include "core/settings/DevMode.h"
-#include "filter/render/PageBitmap.h"
+#include "filter/render/encode/PageBitmap.h"
 #include "filter/render/RenderContext.h"
 #include "filter/render/RenderOptions.h"
 #include "filter/render/Renderer.h"
-#include "filter/render/ScreenSimd.h"
-#include "filter/render/Screening.h"
+#include "filter/render/screen/ScreenSimd.h"
+#include "filter/render/screen/Screening.h"
 
 #include <gtest/gtest.h>
 

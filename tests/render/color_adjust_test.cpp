@@ -1,5 +1,5 @@
 // Colour adjustment: the slider parameters, the rebuilt LUT and the remapped monochrome curve.
-#include "filter/render/ColorAdjust.h"
+#include "filter/render/color/ColorAdjust.h"
 
 #include "FakeModelData.h"
 #include "core/settings/DevMode.h"

@@ -1,8 +1,8 @@
 // Gray conversion, LUT interpolation and under-colour removal of single pixels.
-#include "filter/render/ColorConvert.h"
+#include "filter/render/color/ColorConvert.h"
 
 #include "core/settings/DevMode.h"
-#include "filter/render/ColorTableFile.h"
+#include "filter/render/color/ColorTableFile.h"
 #include "filter/render/RenderContext.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 #include "HandBuiltColorTable.h"
 #include "RenderTestSupport.h"
 
-#include "filter/render/ColorTableFile.h"
+#include "filter/render/color/ColorTableFile.h"
 
 #include <gtest/gtest.h>
 

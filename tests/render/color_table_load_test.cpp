@@ -1,7 +1,7 @@
 #include "HandBuiltColorTable.h"
 #include "RenderTestSupport.h"
 
-#include "filter/render/ColorTableLoad.h"
+#include "filter/render/color/ColorTableLoad.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // The page bitmap's geometry and the duplex binding shift it is laid out with.
-#include "filter/render/PageBitmap.h"
+#include "filter/render/encode/PageBitmap.h"
 
 #include "core/settings/DevMode.h"
 #include "filter/render/RenderContext.h"

@@ -5,8 +5,8 @@
 // up half-way leaves its bitmap alone.
 #include "EncodeTestSupport.h"
 
-#include "filter/render/PageEncode.h"
-#include "filter/render/PageEncodeAhead.h"
+#include "filter/render/encode/PageEncode.h"
+#include "filter/render/encode/PageEncodeAhead.h"
 #include "support/BitPlanes.h"
 #include "support/CompressLibrary.h"
 

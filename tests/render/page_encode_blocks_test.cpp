@@ -2,8 +2,8 @@
 // and last band, the plane order of a colour band and the raw fallback without a library.
 #include "EncodeTestSupport.h"
 
-#include "filter/render/PageEncode.h"
-#include "filter/render/RasterBlockWriter.h"
+#include "filter/render/encode/PageEncode.h"
+#include "filter/render/encode/RasterBlockWriter.h"
 #include "support/BitPlanes.h"
 
 #include <gtest/gtest.h>

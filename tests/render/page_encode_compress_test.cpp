@@ -4,8 +4,8 @@
 #include "CompressDoubles.h"
 #include "EncodeTestSupport.h"
 
-#include "filter/render/BandCompress.h"
-#include "filter/render/PageEncode.h"
+#include "filter/render/encode/BandCompress.h"
+#include "filter/render/encode/PageEncode.h"
 #include "support/BitPlanes.h"
 #include "support/CompressLibrary.h"
 #include "tools/stream-decoder/lib/StreamDecoder.h"

@@ -5,7 +5,7 @@
 #include "CompressDoubles.h"
 #include "EncodeTestSupport.h"
 
-#include "filter/render/PageEncode.h"
+#include "filter/render/encode/PageEncode.h"
 #include "support/BitPlanes.h"
 #include "support/CompressLibrary.h"
 #include "tools/stream-decoder/lib/StreamDecoder.h"

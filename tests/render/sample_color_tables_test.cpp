@@ -2,8 +2,8 @@
 // the renderer as a job would read them.
 #include "RenderTestSupport.h"
 
-#include "filter/render/ColorTableFile.h"
-#include "filter/render/ColorTableLoad.h"
+#include "filter/render/color/ColorTableFile.h"
+#include "filter/render/color/ColorTableLoad.h"
 #include "filter/render/Renderer.h"
 
 #include <gtest/gtest.h>

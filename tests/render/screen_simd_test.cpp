@@ -1,5 +1,5 @@
 // Which vector level the fast screening picks for the instruction sets a CPU reports.
-#include "filter/render/ScreenSimd.h"
+#include "filter/render/screen/ScreenSimd.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // bands and on bands that Ghostscript rendered from a PostScript page.
 #include "ScreenTestSupport.h"
 
-#include "filter/render/ColorTableFile.h"
+#include "filter/render/color/ColorTableFile.h"
 
 #include <gtest/gtest.h>
 

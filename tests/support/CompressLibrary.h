@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "filter/render/CompressParams.h"
+#include "platform/compress/CompressParams.h"
 
 namespace orvtest {
 

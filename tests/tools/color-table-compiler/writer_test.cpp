@@ -1,6 +1,6 @@
 #include "lib/ColorTableWriter.h"
 
-#include "filter/render/ColorTableFile.h"
+#include "filter/render/color/ColorTableFile.h"
 
 #include <gtest/gtest.h>
 

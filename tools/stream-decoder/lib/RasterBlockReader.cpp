@@ -9,8 +9,8 @@ extern "C" {
 #include <string>
 #include <vector>
 
-#include "filter/render/CompressParams.h"
-#include "filter/render/RasterBlockLayout.h"
+#include "platform/compress/CompressParams.h"
+#include "filter/render/encode/RasterBlockLayout.h"
 
 namespace orvdecode {
 

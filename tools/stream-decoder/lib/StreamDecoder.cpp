@@ -4,7 +4,7 @@
 #include <string>
 #include <utility>
 
-#include "filter/render/RasterBlockLayout.h"
+#include "filter/render/encode/RasterBlockLayout.h"
 #include "tools/stream-decoder/lib/CommandTable.h"
 #include "tools/stream-decoder/lib/EscapeSyntax.h"
 #include "tools/stream-decoder/lib/RasterBlockReader.h"

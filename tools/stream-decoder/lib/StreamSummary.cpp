@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "filter/render/RasterBlockLayout.h"
+#include "filter/render/encode/RasterBlockLayout.h"
 
 namespace orvdecode {
 

@@ -1,6 +1,6 @@
 #include "tools/stream-decoder/lib/StreamTypes.h"
 
-#include "filter/render/RasterBlockLayout.h"
+#include "filter/render/encode/RasterBlockLayout.h"
 
 namespace orvdecode {
 

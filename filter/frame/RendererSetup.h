@@ -1,0 +1,49 @@
+// The filter's side of the renderer: the option block the renderer reads, the renderer's page
+// set-up, the bands handed to it and the drain of its output buffer into the output writer.
+// Results are -1 for success and 0 for failure.
+#pragma once
+
+#include "core/WinTypes.h"
+#include "filter/job/JobInfo.h"
+#include "filter/render/RenderOptions.h"
+
+#include <cstddef>
+
+
+// The colour-table name field: capability 7 item 200 view 1 holds the name from byte 8 of its
+// 40-byte record.
+inline constexpr size_t kColorTableRecordSize = 40;
+inline constexpr size_t kColorTableNameOffset = 8;
+
+// Creates the option block and the renderer (which loads the model's colour-table file) and fills
+// the block's page fields. -1 when both exist; 0 when the model has no colour-table name or the
+// renderer cannot be created (either is logged at the error level).
+int InitRenderer(tagJOBINFO* pJob);
+
+// Frees the renderer and the option block; nothing when they do not exist.
+void FreeRenderer(tagJOBINFO* pJob);
+
+// The option block's paper, media, duplex and copy-set fields from the settings and the page
+// number; at the first page of a copy set (bFirstOfSet) also the copy flags and the set's start.
+void UpdateCopySetState(tagJOBINFO* pJob, bool bFirstOfSet);
+
+// Per page: the page size into the option block, the colour tables, the threshold matrices and a
+// fresh page bitmap. -1 when all three succeeded.
+int SetupRendererPage(tagJOBINFO* pJob);
+
+// One band of 24-bit RGB rows padded to 4 bytes, placed at (x, y) on a page of pageWidth x
+// pageHeight pixels. -1 when the renderer screened it.
+int SendBand(tagJOBINFO* pJob, DWORD dwBitsPerPixel, LONG lBandWidth, LONG lBandRows, LONG lPageWidth,
+             LONG lPageHeight, LONG x, LONG y, const BYTE* pbPixels);
+
+// How many threads compress the job's pages: several only through a compression library that
+// says it may be called from several threads at once (the package's own); any other library is
+// called from one thread.
+unsigned JobEncodeThreads(const tagJOBINFO* pJob);
+
+// Moves everything in the renderer's output buffer to the output writer. Always -1.
+int FlushRendererOutput(tagJOBINFO* pJob);
+
+// The model's colour-table name (capability 7, item sItem, view 1, from byte 8) into szName. -1, or
+// 0 when the model does not give one.
+int GetColorTableName(const tagSPCDATA* pSpcData, char (&szName)[kColorTableRecordSize], SHORT sItem);
