@@ -6,7 +6,7 @@
 #include <cstddef>
 
 // COMPRESS: one call per band with the renderer's parameter block (defined with the renderer,
-// filter/render/CompressParams.h); 192 means success. The same type as the renderer's PFNCOMPRESS,
+// platform/compress/CompressParams.h); 192 means success. The same type as the renderer's PFNCOMPRESS,
 // so the bound entry is handed over without a cast.
 struct tagCOMPRESSPARAMS;
 typedef int (*PFNCOMPRESS)(tagCOMPRESSPARAMS* pParams);
