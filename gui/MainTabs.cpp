@@ -30,7 +30,8 @@ CMainTabs::CMainTabs(xWidget* pOwner, int nID) : xNoteBook(pOwner, nID), m_pPage
 {
     // The pages are created here, each by its own class, and shown in index order.
     m_pPages[PAGE_JOBTYPE] = new CTabJobtype(
-        this, GetMainWindow() != nullptr ? GetMainWindow()->LoadString(250, 0) : "", kPageSections[PAGE_JOBTYPE]);
+        this, GetMainWindow() != nullptr ? GetMainWindow()->LoadString(kPageSections[PAGE_JOBTYPE], 0) : "",
+        kPageSections[PAGE_JOBTYPE]);
     for (int i = 0; i < PAGE_COUNT; ++i) {
         ShowPage(i, -1);
     }
