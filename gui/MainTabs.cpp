@@ -5,6 +5,7 @@
 #include "gui/MainWin.h"
 #include "gui/TabBasic.h"
 #include "gui/TabOutput.h"
+#include "gui/TabJobtype.h"
 #include "gui/widgets/xLabel.h"
 #include "gui/widgets/xMessageBox.h"
 #include "gui/widgets/xTabBase.h"
@@ -33,6 +34,9 @@ CMainTabs::CMainTabs(xWidget* pOwner, int nID) : xNoteBook(pOwner, nID), m_pPage
     m_pPages[PAGE_BASIC] = new CTabBasic(this);
     m_pPages[PAGE_OUTPUT] =
         new CTabOutput(this, GetMainWindow() != nullptr ? GetMainWindow()->LoadString(150, 0) : nullptr, 150);
+    m_pPages[PAGE_JOBTYPE] = new CTabJobtype(
+        this, GetMainWindow() != nullptr ? GetMainWindow()->LoadString(kPageSections[PAGE_JOBTYPE], 0) : "",
+        kPageSections[PAGE_JOBTYPE]);
     for (int i = 0; i < PAGE_COUNT; ++i) {
         ShowPage(i, -1);
     }

@@ -14,6 +14,32 @@ SPC_ANSWER_LAYOUT(tagZOOMLIMITS, 8);
 SPC_ANSWER_AT(tagZOOMLIMITS, sMinPercent, 4);
 SPC_ANSWER_AT(tagZOOMLIMITS, sMaxPercent, 6);
 
+// Department code 63 view 2: the entry's filter flags and largest length, then the characters the
+// extra-character flag admits (terminated within the field, or not at all).
+struct tagDEPTCODERULE {
+    DWORD dwFlags;
+    DWORD dwWord4;
+    DWORD dwFilter;
+    DWORD dwMaxLength;
+    char szExtra[32];
+};
+SPC_ANSWER_LAYOUT(tagDEPTCODERULE, 48);
+SPC_ANSWER_AT(tagDEPTCODERULE, dwFilter, 8);
+SPC_ANSWER_AT(tagDEPTCODERULE, dwMaxLength, 12);
+SPC_ANSWER_AT(tagDEPTCODERULE, szExtra, 16);
+
+// Secure print 100 view 1: bit 0x1 of the flags offers secure print; the job name entry's filter
+// flags and largest length (the low 16 bits of its word, signed).
+struct tagSECUREPRINTRULE {
+    DWORD dwFlags;
+    DWORD dwWord4;
+    DWORD dwFilter;
+    DWORD dwMaxLength;
+};
+SPC_ANSWER_LAYOUT(tagSECUREPRINTRULE, 16);
+SPC_ANSWER_AT(tagSECUREPRINTRULE, dwFilter, 8);
+SPC_ANSWER_AT(tagSECUREPRINTRULE, dwMaxLength, 12);
+
 // Job kinds 60, 73, 74, 61, 62 view 2: flags and the two entries' character masks and lengths
 // (each length is the low 16 bits of its word).
 struct tagJOBKINDLIMITS {

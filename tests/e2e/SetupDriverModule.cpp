@@ -6,8 +6,11 @@
 //   select=NAME   the row NAME of the printer list chosen
 //   defaults      "Restore Defaults" clicked
 //   shot=FILE     a PNG picture of the main window written to FILE
+//   tab=TEXT      the notebook page whose tab reads TEXT brought to the front
+//   click=TEXT    the button or check button showing TEXT clicked
+//   type=LABEL|TEXT  TEXT pasted, in place of what it held, into the entry that the shown label
+//                 LABEL names (its mnemonic target), after giving it the focus
 //   ok, cancel    the OK or Cancel button clicked
-//   tab=TEXT      the notebook page whose tab shows TEXT made current
 //   set=LABEL=V   the control that the label showing LABEL names (its mnemonic target): a spin
 //                 button gets the value V, a combo box its row with the text V, a check box is
 //                 clicked when its state is not V ("on" or "off")
@@ -156,6 +159,12 @@ bool Screenshot(GtkWidget* window, const std::string& path)
     return saved != FALSE;
 }
 
+// A label that is shown (mapped) with exactly this text.
+bool IsShownLabelText(GtkWidget* widget, const char* text)
+{
+    return IsLabelText(widget, text) && GTK_WIDGET_MAPPED(widget);
+}
+
 bool IsNotebook(GtkWidget* widget, const char*)
 {
     return GTK_IS_NOTEBOOK(widget);
@@ -219,6 +228,20 @@ bool SetControl(GtkWidget* window, const std::string& labelText, const std::stri
         return true;
     }
     return false;
+}
+
+bool TypeInto(GtkWidget* window, const std::string& label, const std::string& text)
+{
+    GtkWidget* found = FindWidget(window, IsShownLabelText, label.c_str());
+    GtkWidget* entry = found != nullptr ? gtk_label_get_mnemonic_widget(GTK_LABEL(found)) : nullptr;
+    if (entry == nullptr || !GTK_IS_EDITABLE(entry)) {
+        return false;
+    }
+    gtk_widget_grab_focus(entry);
+    gtk_editable_delete_text(GTK_EDITABLE(entry), 0, -1);
+    gint position = 0;
+    gtk_editable_insert_text(GTK_EDITABLE(entry), text.c_str(), static_cast<gint>(text.size()), &position);
+    return true;
 }
 
 void Click(GtkWidget* window, const char* name)
@@ -347,12 +370,19 @@ gboolean Tick(gpointer)
         Click(window, "Restore Defaults");
     } else if (verb == "shot") {
         Log("shot " + arg + (Screenshot(window, arg) ? "" : " (failed)"));
+    } else if (verb == "tab") {
+        Log("tab " + arg + (ShowTab(window, arg) ? "" : " (no such tab)"));
+    } else if (verb == "click") {
+        Click(window, arg.c_str());
+    } else if (verb == "type") {
+        const size_t bar = arg.find('|');
+        const std::string label = arg.substr(0, bar);
+        const std::string text = bar == std::string::npos ? std::string() : arg.substr(bar + 1);
+        Log("type into " + label + (TypeInto(window, label, text) ? "" : " (no such entry)"));
     } else if (verb == "ok") {
         Click(window, GTK_STOCK_OK);
     } else if (verb == "cancel") {
         Click(window, GTK_STOCK_CANCEL);
-    } else if (verb == "tab") {
-        Log("tab " + arg + (ShowTab(window, arg) ? "" : " (no such tab)"));
     } else if (verb == "set") {
         const size_t at = arg.find('=');
         const bool done = at != std::string::npos && SetControl(window, arg.substr(0, at), arg.substr(at + 1));
