@@ -253,7 +253,9 @@ void CTabQuality::OnInitPage()
     if (m_sContrastFlag != 0) {
         CPrinterInfo contrast(&pInfo->mh, SPCID_CONTRAST, 0, 1);
         const tagCONTRASTRANGE* pRange = contrast.First<tagCONTRASTRANGE>();
-        if (pRange != nullptr) {
+        // The range comes from the model file: one that is empty or reversed cannot make a
+        // slider, and the contrast row is left out as without a record.
+        if (pRange != nullptr && pRange->sMinimum < pRange->sMaximum) {
             m_pContrast->SetDigits(0);
             m_pContrast->SetRange(pRange->sMinimum, pRange->sMaximum);
             m_pContrast->SetIncrements(1, pRange->sPageStep);

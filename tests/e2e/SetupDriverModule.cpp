@@ -8,6 +8,14 @@
 //   shot=FILE     a PNG picture of the main window written to FILE
 //   ok, cancel    the OK or Cancel button clicked
 //   wait=MS       nothing for MS milliseconds
+//   tab=TEXT      in the open dialog (else the main window), the notebook page whose tab reads
+//                 TEXT shown
+//   open=TEXT     the button whose label reads TEXT clicked once this step has ended, so that a
+//                 dialog it opens runs while the next steps act on it
+//   choose=TEXT   in the open dialog (else the main window), the combo row reading TEXT chosen
+//   spin=TEXT:N   in the open dialog (else the main window), the spin button that the label
+//                 reading TEXT names set to N
+//   dialog=ok, dialog=cancel  the open dialog's OK or Cancel button clicked
 //
 // Steps are separated by ";". Every message box the program shows is answered with its default
 // button, and its text appended to the file ORV_SETUP_DRIVE_LOG when that is set. A window still
@@ -147,6 +155,88 @@ bool Screenshot(GtkWidget* window, const std::string& path)
     return saved != FALSE;
 }
 
+bool IsNotebook(GtkWidget* widget, const char*)
+{
+    return GTK_IS_NOTEBOOK(widget);
+}
+
+// A combo box with a row reading the text; the row is chosen.
+bool ChooseRow(GtkWidget* widget, const char* text)
+{
+    if (!GTK_IS_COMBO_BOX(widget)) {
+        return false;
+    }
+    GtkTreeModel* model = gtk_combo_box_get_model(GTK_COMBO_BOX(widget));
+    GtkTreeIter iter;
+    int row = 0;
+    for (gboolean ok = gtk_tree_model_get_iter_first(model, &iter); ok; ok = gtk_tree_model_iter_next(model, &iter)) {
+        gchar* rowText = nullptr;
+        gtk_tree_model_get(model, &iter, 1, &rowText, -1);  // the text column
+        const bool hit = rowText != nullptr && std::strcmp(rowText, text) == 0;
+        g_free(rowText);
+        if (hit) {
+            gtk_combo_box_set_active(GTK_COMBO_BOX(widget), row);
+            return true;
+        }
+        ++row;
+    }
+    return false;
+}
+
+bool ShowTab(GtkWidget* window, const std::string& text)
+{
+    GtkWidget* found = FindWidget(window, IsNotebook, nullptr);
+    if (found == nullptr) {
+        return false;
+    }
+    GtkNotebook* notebook = GTK_NOTEBOOK(found);
+    for (int i = 0; i < gtk_notebook_get_n_pages(notebook); ++i) {
+        GtkWidget* label = gtk_notebook_get_tab_label(notebook, gtk_notebook_get_nth_page(notebook, i));
+        if (label != nullptr && GTK_IS_LABEL(label) && text == gtk_label_get_text(GTK_LABEL(label))) {
+            gtk_notebook_set_current_page(notebook, i);
+            return true;
+        }
+    }
+    return false;
+}
+
+// The shown dialog other than a message box, NULL when none.
+GtkWidget* OpenDialog()
+{
+    GtkWidget* dialog = nullptr;
+    GList* windows = gtk_window_list_toplevels();
+    for (GList* it = windows; it != nullptr; it = it->next) {
+        GtkWidget* window = GTK_WIDGET(it->data);
+        if (GTK_IS_DIALOG(window) && !GTK_IS_MESSAGE_DIALOG(window) && GTK_WIDGET_VISIBLE(window)) {
+            dialog = window;
+        }
+    }
+    g_list_free(windows);
+    return dialog;
+}
+
+bool SetSpin(GtkWidget* window, const std::string& arg)
+{
+    const size_t colon = arg.rfind(':');
+    if (colon == std::string::npos) {
+        return false;
+    }
+    GtkWidget* label = FindWidget(window, IsLabelText, arg.substr(0, colon).c_str());
+    GtkWidget* target = label != nullptr ? gtk_label_get_mnemonic_widget(GTK_LABEL(label)) : nullptr;
+    if (target == nullptr || !GTK_IS_SPIN_BUTTON(target)) {
+        return false;
+    }
+    gtk_spin_button_set_value(GTK_SPIN_BUTTON(target), std::atof(arg.c_str() + colon + 1));
+    return true;
+}
+
+gboolean ClickLater(gpointer button)
+{
+    gtk_button_clicked(GTK_BUTTON(button));
+    g_object_unref(button);
+    return FALSE;
+}
+
 void Click(GtkWidget* window, const char* name)
 {
     GtkWidget* button = FindWidget(window, IsButton, name);
@@ -191,6 +281,29 @@ gboolean Tick(gpointer)
         Click(window, GTK_STOCK_OK);
     } else if (verb == "cancel") {
         Click(window, GTK_STOCK_CANCEL);
+    } else if (verb == "tab") {
+        GtkWidget* within = OpenDialog() != nullptr ? OpenDialog() : window;
+        Log("tab " + arg + (ShowTab(within, arg) ? "" : " (no such tab)"));
+    } else if (verb == "open") {
+        GtkWidget* button = FindWidget(window, IsButton, arg.c_str());
+        Log("open " + arg + (button != nullptr ? "" : " (not found)"));
+        if (button != nullptr) {
+            // A dialog's own loop must not run inside this step, or no later step would.
+            g_idle_add(&ClickLater, g_object_ref(button));
+        }
+    } else if (verb == "choose") {
+        GtkWidget* within = OpenDialog() != nullptr ? OpenDialog() : window;
+        Log("choose " + arg + (FindWidget(within, ChooseRow, arg.c_str()) != nullptr ? "" : " (no such row)"));
+    } else if (verb == "spin") {
+        GtkWidget* within = OpenDialog() != nullptr ? OpenDialog() : window;
+        Log("spin " + arg + (SetSpin(within, arg) ? "" : " (no such spin)"));
+    } else if (verb == "dialog") {
+        GtkWidget* dialog = OpenDialog();
+        if (dialog == nullptr) {
+            Log("dialog " + arg + " (no dialog)");
+        } else {
+            Click(dialog, arg == "ok" ? GTK_STOCK_OK : GTK_STOCK_CANCEL);
+        }
     } else if (verb == "wait") {
         g_waitUntil = g_get_monotonic_time() + std::atol(arg.c_str()) * 1000;
     } else {
