@@ -6,6 +6,8 @@
 #include "gui/TabBasic.h"
 #include "gui/TabOutput.h"
 #include "gui/TabJobtype.h"
+#include "gui/TabQuality.h"
+#include "gui/widgets/BuiltinTables.h"
 #include "gui/widgets/xLabel.h"
 #include "gui/widgets/xMessageBox.h"
 #include "gui/widgets/xTabBase.h"
@@ -37,6 +39,7 @@ CMainTabs::CMainTabs(xWidget* pOwner, int nID) : xNoteBook(pOwner, nID), m_pPage
     m_pPages[PAGE_JOBTYPE] = new CTabJobtype(
         this, GetMainWindow() != nullptr ? GetMainWindow()->LoadString(kPageSections[PAGE_JOBTYPE], 0) : "",
         kPageSections[PAGE_JOBTYPE]);
+    m_pPages[PAGE_QUALITY] = new CTabQuality(this, GetBuiltinString(IDS_SECTION_QUALITY, 0), IDS_SECTION_QUALITY);
     for (int i = 0; i < PAGE_COUNT; ++i) {
         ShowPage(i, -1);
     }

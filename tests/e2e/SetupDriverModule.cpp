@@ -6,7 +6,8 @@
 //   select=NAME   the row NAME of the printer list chosen
 //   defaults      "Restore Defaults" clicked
 //   shot=FILE     a PNG picture of the main window written to FILE
-//   tab=TEXT      the notebook page whose tab reads TEXT brought to the front
+//   tab=TEXT      in the open dialog (else the main window), the notebook page whose tab reads
+//                 TEXT brought to the front
 //   click=TEXT    the button or check button showing TEXT clicked
 //   type=LABEL|TEXT  TEXT pasted, in place of what it held, into the entry that the shown label
 //                 LABEL names (its mnemonic target), after giving it the focus
@@ -20,6 +21,11 @@
 //                 a dialog, which the next steps drive
 //   dialog-toggle=N   the N-th toggle button of the open dialog clicked
 //   dialog-ok, dialog-cancel  the open dialog's OK or Cancel button clicked
+//   open=TEXT     the button whose label reads TEXT clicked once this step has ended, so that a
+//                 dialog it opens runs while the next steps act on it
+//   pick=TEXT     in the open dialog (else the main window), the combo row reading TEXT chosen
+//   spin=TEXT:N   in the open dialog (else the main window), the spin button that the label
+//                 reading TEXT names set to N
 //
 // Steps are separated by ";". Every message box the program shows is answered with its default
 // button, and its text appended to the file ORV_SETUP_DRIVE_LOG when that is set. A window still
@@ -244,6 +250,27 @@ bool TypeInto(GtkWidget* window, const std::string& label, const std::string& te
     return true;
 }
 
+// A combo box with a row reading the text; the row is chosen.
+bool IsComboWithRowChosen(GtkWidget* widget, const char* text)
+{
+    return GTK_IS_COMBO_BOX(widget) && SelectComboRow(GTK_COMBO_BOX(widget), text);
+}
+
+bool SetSpin(GtkWidget* window, const std::string& arg)
+{
+    const size_t colon = arg.rfind(':');
+    if (colon == std::string::npos) {
+        return false;
+    }
+    GtkWidget* label = FindWidget(window, IsLabelText, arg.substr(0, colon).c_str());
+    GtkWidget* target = label != nullptr ? gtk_label_get_mnemonic_widget(GTK_LABEL(label)) : nullptr;
+    if (target == nullptr || !GTK_IS_SPIN_BUTTON(target)) {
+        return false;
+    }
+    gtk_spin_button_set_value(GTK_SPIN_BUTTON(target), std::atof(arg.c_str() + colon + 1));
+    return true;
+}
+
 void Click(GtkWidget* window, const char* name)
 {
     GtkWidget* button = FindWidget(window, IsButton, name);
@@ -371,7 +398,8 @@ gboolean Tick(gpointer)
     } else if (verb == "shot") {
         Log("shot " + arg + (Screenshot(window, arg) ? "" : " (failed)"));
     } else if (verb == "tab") {
-        Log("tab " + arg + (ShowTab(window, arg) ? "" : " (no such tab)"));
+        GtkWidget* within = OpenDialog() != nullptr ? OpenDialog() : window;
+        Log("tab " + arg + (ShowTab(within, arg) ? "" : " (no such tab)"));
     } else if (verb == "click") {
         Click(window, arg.c_str());
     } else if (verb == "type") {
@@ -400,6 +428,19 @@ gboolean Tick(gpointer)
         } else {
             Log(verb + " (no dialog)");
         }
+    } else if (verb == "open") {
+        GtkWidget* button = FindWidget(window, IsButton, arg.c_str());
+        Log("open " + arg + (button != nullptr ? "" : " (not found)"));
+        if (button != nullptr) {
+            // A dialog's own loop must not run inside this step, or no later step would.
+            g_idle_add(&ClickLater, g_object_ref(button));
+        }
+    } else if (verb == "pick") {
+        GtkWidget* within = OpenDialog() != nullptr ? OpenDialog() : window;
+        Log("pick " + arg + (FindWidget(within, IsComboWithRowChosen, arg.c_str()) != nullptr ? "" : " (no such row)"));
+    } else if (verb == "spin") {
+        GtkWidget* within = OpenDialog() != nullptr ? OpenDialog() : window;
+        Log("spin " + arg + (SetSpin(within, arg) ? "" : " (no such spin)"));
     } else if (verb == "wait") {
         g_waitUntil = g_get_monotonic_time() + std::atol(arg.c_str()) * 1000;
     } else {
