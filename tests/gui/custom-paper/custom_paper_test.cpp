@@ -705,3 +705,35 @@ TEST_F(CustomPaper, SaveThatCannotWriteThePpdTellsTheUserAndRunsNothing)
 }
 
 }  // namespace
+
+namespace {
+
+// A paper of the PPD replaced under its own name keeps its keyword and spelling and moves to the
+// next free id; the installed PPD holds its four lines once, with the new size and id.
+TEST_F(CustomPaper, ReplacingAPaperOfThePpdRewritesItsLinesUnderItsKeyword)
+{
+    AddPaper(ppd, 457, "Label", 1, 100.0, 150.0);
+    Start();
+    SetUserUnitMetric(true);
+    CDlgCustom dialog(app->Window());
+    orvgui::ModalDriver driver;
+    driver
+        .OnWindow(kTitle,
+                  [&](GtkWindow* window) {
+                      Click(window, IDC_CUSTOMLIST_NEW, &dialog);
+                      orvgui::ClickResponse(GTK_WIDGET(window), IDOK);
+                  })
+        .OnWindow(kTitle, CreatePaper("label", 120.0, 180.0))
+        .OnWindow(kTitle, [](GtkWindow* box) { orvgui::ClickResponse(GTK_WIDGET(box), IDYES); });
+    driver.Start();
+    EXPECT_EQ(dialog.DoModal(), IDOK);
+    EXPECT_TRUE(driver.Done());
+    const std::string installed = ReadText(CompanionCopy());
+    const std::vector<std::string> lines = LinesWith(installed, "userpaper457/");
+    ASSERT_EQ(lines.size(), 4u) << installed;
+    EXPECT_EQ(lines[0], "*PageSize userpaper457/Label 120.0 x 180.0 mm: \"<</PageSize[340 510]/ImagingBBox "
+                        "null>>setpagedevice %% ID=458\"");
+    EXPECT_EQ(LinesWith(installed, "ID=457").size(), 0u);
+}
+
+}  // namespace
