@@ -3,6 +3,7 @@
 #include "core/dialog/DialogInfo.h"
 #include "core/mdutil/MdUtil.h"
 #include "gui/MainWin.h"
+#include "gui/TabBasic.h"
 #include "gui/widgets/xLabel.h"
 #include "gui/widgets/xMessageBox.h"
 #include "gui/widgets/xTabBase.h"
@@ -28,6 +29,7 @@ bool JobTypePageApplies(const tagDIALOGINFO* pInfo)
 CMainTabs::CMainTabs(xWidget* pOwner, int nID) : xNoteBook(pOwner, nID), m_pPages{}
 {
     // The pages are created here, each by its own class, and shown in index order.
+    m_pPages[PAGE_BASIC] = new CTabBasic(this);
     for (int i = 0; i < PAGE_COUNT; ++i) {
         ShowPage(i, -1);
     }
