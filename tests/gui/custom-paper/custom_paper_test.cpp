@@ -6,6 +6,8 @@
 #include "core/model/SpcPaperAnswers.h"
 #include "gui/DlgCustom.h"
 #include "gui/DlgCustomCreate.h"
+#include "gui/MainTabs.h"
+#include "gui/TabBasic.h"
 #include "gui/custompaper/CustomPaperPpd.h"
 #include "gui/widgets/xButton.h"
 #include "gui/widgets/xDialogResults.h"
@@ -734,6 +736,69 @@ TEST_F(CustomPaper, ReplacingAPaperOfThePpdRewritesItsLinesUnderItsKeyword)
     EXPECT_EQ(lines[0], "*PageSize userpaper457/Label 120.0 x 180.0 mm: \"<</PageSize[340 510]/ImagingBBox "
                         "null>>setpagedevice %% ID=458\"");
     EXPECT_EQ(LinesWith(installed, "ID=457").size(), 0u);
+}
+
+}  // namespace
+
+namespace {
+
+// The Basic page's custom paper button runs the list dialog. What the dialog did to the working
+// settings reaches the page and marks the queue modified: after OK, and also after a Cancel that
+// followed deleting the paper in use.
+TEST_F(CustomPaper, BasicPageButtonRunsTheDialogAndFollowsWhatItChanged)
+{
+    AddPaper(ppd, 457, "Label", 1, 100.0, 150.0);
+    Start();
+    xTabBase* page = app->Window()->GetTabs()->GetPage(CMainTabs::PAGE_BASIC);
+    ASSERT_NE(page, nullptr);
+    GtkWidget* main = app->Window()->GetGtkWidget();
+    xWidget* button = orvgui::FindControl(main, IDC_BASIC_CUSTOMPAPER, page);
+    ASSERT_NE(button, nullptr);
+    EXPECT_TRUE(IsSensitive(button));
+    auto* paperCombo = dynamic_cast<xListBase*>(orvgui::FindControl(main, IDC_BASIC_PAPERSIZE, page));
+    ASSERT_NE(paperCombo, nullptr);
+    auto shownPaper = [&] {
+        gchar* text = paperCombo->GetCurSelText();
+        const std::string shown = text != nullptr ? text : "";
+        g_free(text);
+        return shown;
+    };
+
+    // OK with the paper chosen: the page shows it, the queue is modified.
+    {
+        orvgui::ModalDriver driver;
+        driver.OnWindow(kTitle, [&](GtkWindow* window) {
+            auto* list = Control<xListBox>(window, IDC_CUSTOMLIST_LIST, nullptr);
+            GtkTreePath* first = gtk_tree_path_new_first();
+            gtk_tree_view_set_cursor(list->GetTreeView(), first, nullptr, FALSE);
+            gtk_tree_path_free(first);
+            orvgui::ClickResponse(GTK_WIDGET(window), IDOK);
+        });
+        driver.Start();
+        gtk_button_clicked(GTK_BUTTON(button->GetGtkWidget()));
+        Pump();
+        EXPECT_TRUE(driver.Done());
+    }
+    EXPECT_EQ(Dm().dm.dmPaperSize, 457);
+    EXPECT_EQ(shownPaper(), "Label 100.0 x 150.0 mm");
+    EXPECT_NE(app->Window()->IsModified(), 0);
+    app->Window()->SetModified(0);
+
+    // Delete it, then Cancel: the settings fell back to the default paper, and so does the page.
+    {
+        orvgui::ModalDriver driver;
+        driver.OnWindow(kTitle, [&](GtkWindow* window) {
+            Click(window, IDC_CUSTOMLIST_DELETE, nullptr);
+            orvgui::ClickResponse(GTK_WIDGET(window), IDCANCEL);
+        });
+        driver.Start();
+        gtk_button_clicked(GTK_BUTTON(button->GetGtkWidget()));
+        Pump();
+        EXPECT_TRUE(driver.Done());
+    }
+    EXPECT_EQ(Dm().dm.dmPaperSize, Info()->dmDefault.dm.dmPaperSize);
+    EXPECT_NE(shownPaper(), "Label 100.0 x 150.0 mm");
+    EXPECT_NE(app->Window()->IsModified(), 0);
 }
 
 }  // namespace
