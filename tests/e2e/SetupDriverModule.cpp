@@ -14,7 +14,7 @@
 //   click=TEXT    the button with that text or stock id clicked (after the step, so that a dialog
 //                 it opens runs while the steps go on)
 //   entry=TEXT    the text of its first text entry that is no spin button
-//   spin=N:VALUE  the value of its N-th spin button (from 0)
+//   spin=N:VALUE  the value of its N-th spin button (from 0, from the top)
 //   radio=TEXT    the radio button with that text chosen
 //   dlgshot=FILE  a PNG picture of the dialog written to FILE
 //   combos=FILE   the rows of every combo box of the main window, one a line, written to FILE
@@ -24,6 +24,7 @@
 // open two seconds after the last step ends the program with status 3.
 #include <gtk/gtk.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -250,6 +251,11 @@ bool DialogStep(GtkWidget* mainWindow, const std::string& verb, const std::strin
         for (GtkWidget* entry : entries) {
             (GTK_IS_SPIN_BUTTON(entry) ? spins : texts).push_back(entry);
         }
+        // Counted as a user sees them, from the top (tables list their children last first).
+        std::stable_sort(spins.begin(), spins.end(), [](GtkWidget* a, GtkWidget* b) {
+            return a->allocation.y != b->allocation.y ? a->allocation.y < b->allocation.y
+                                                      : a->allocation.x < b->allocation.x;
+        });
         if (verb == "entry" && !texts.empty()) {
             gtk_entry_set_text(GTK_ENTRY(texts[0]), arg.c_str());
             Log("entry " + arg);
