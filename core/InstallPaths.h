@@ -17,6 +17,8 @@ inline constexpr const char kConfDir[] = "/usr/local/share/orvalen/printer/conf/
 inline constexpr const char kPackageBinDir[] = "/usr/local/share/orvalen/printer/bin/";
 // The companion program that stores a queue's PPD options and PPD in CUPS for the settings program.
 inline constexpr const char kCompanionProgram[] = "/usr/local/share/orvalen/printer/bin/L_QW7RMTEKB";
+// The system's directory of temporary files: the custom paper dialog's rewritten PPD goes there.
+inline constexpr const char kTmpDir[] = "/tmp/";
 inline constexpr const char kTmpPackageDir[] = "/tmp/orvalen/printer/";
 inline constexpr const char kTmpOverlayDir[] = "/tmp/orvalen/printer/overlay/";
 inline constexpr const char kOverlayLockPath[] = "/tmp/orvalen/printer/overlay.lock";

@@ -12,6 +12,7 @@
 #include "core/printerinfo/PrinterInfo.h"
 #include "core/printerinfo/ZoomRange.h"
 #include "gui/ComboTypes.h"
+#include "gui/DlgCustom.h"
 #include "gui/DlgBooklet.h"
 #include "gui/DlgFitPage.h"
 #include "gui/DlgNup.h"
@@ -33,6 +34,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <cstdio>
 #include <cstdlib>
 
@@ -291,8 +293,6 @@ void CTabBasic::BuildControls()
     m_pDuplexLabel->SetMnemonicWidget(m_pDuplexCombo);
     m_pMarginLabel->SetMnemonicWidget(m_pMarginSpin);
 
-    // The custom-paper dialog is not part of the program yet: the button stays, insensitive.
-    m_pCustomButton->Enable(0);
     m_pCustomBox->PackStart(m_pCustomButton, 0, 0, 0);
     m_pMarginBox->PackStart(m_pMarginSpin, 0, 0, 0);
     m_pMarginBox->PackStart(m_pMarginRange, 0, 0, 0);
@@ -769,9 +769,18 @@ void CTabBasic::OnNofityBtnClicked(int nID)
         }
         return;
     }
+    if (nID == IDC_BASIC_CUSTOMPAPER) {
+        // The dialog edits the working record itself, and deleting the paper in use replaces it
+        // even when the dialog is cancelled: the page follows whatever changed.
+        const DRVDEVMODE before = *pdm;
+        CDlgCustom dialog(this);
+        if (dialog.DoModal() == IDOK || std::memcmp(&before, pdm, sizeof(before)) != 0) {
+            AfterChange();
+        }
+        return;
+    }
     if (nID < IDC_BASIC_LAYOUT_NUP || nID > IDC_BASIC_LAYOUT_POSTER) {
-        // The custom-paper button (insensitive until its dialog exists), the margin and any
-        // other id.
+        // The margin and any other id.
         return;
     }
     const int nLayout = kLayouts[nID - IDC_BASIC_LAYOUT_NONE].wLayout;

@@ -27,17 +27,29 @@
 //   spin=TEXT:N   in the open dialog (else the main window), the spin button that the label
 //                 reading TEXT names set to N
 //
+// and, in the newest open dialog (the main window when none is open):
+//
+//   dlg-click=TEXT  the button with that text or stock id clicked (after the step, so that a
+//                 dialog it opens runs while the steps go on)
+//   dlg-entry=TEXT  the text of its first text entry that is no spin button
+//   dlg-spin=N:VALUE  the value of its N-th spin button (from 0, from the top)
+//   dlg-radio=TEXT  the radio button with that text chosen
+//   dlgshot=FILE  a PNG picture of the dialog written to FILE
+//   combos=FILE   the rows of every combo box of the main window, one a line, written to FILE
+//
 // Steps are separated by ";". Every message box the program shows is answered with its default
 // button, and its text appended to the file ORV_SETUP_DRIVE_LOG when that is set. A window still
 // open two seconds after the last step ends the program with status 3.
 #include <gtk/gtk.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <deque>
 #include <fstream>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -366,6 +378,114 @@ void ClickToggle(GtkWidget* root, const std::string& what, int index)
     }
 }
 
+// The newest dialog: a shown dialog that is no message box and for which no other shown dialog
+// is open (the dialogs a dialog opens are transient for it).
+GtkWidget* NewestDialog()
+{
+    std::vector<GtkWidget*> dialogs;
+    GList* windows = gtk_window_list_toplevels();
+    for (GList* it = windows; it != nullptr; it = it->next) {
+        GtkWidget* window = GTK_WIDGET(it->data);
+        if (GTK_IS_DIALOG(window) && !GTK_IS_MESSAGE_DIALOG(window) && GTK_WIDGET_VISIBLE(window)) {
+            dialogs.push_back(window);
+        }
+    }
+    g_list_free(windows);
+    for (GtkWidget* dialog : dialogs) {
+        bool parent = false;
+        for (GtkWidget* other : dialogs) {
+            parent = parent || gtk_window_get_transient_for(GTK_WINDOW(other)) == GTK_WINDOW(dialog);
+        }
+        if (!parent) {
+            return dialog;
+        }
+    }
+    return nullptr;
+}
+
+void CollectOfType(GtkWidget* widget, GType type, std::vector<GtkWidget*>* found)
+{
+    if (G_TYPE_CHECK_INSTANCE_TYPE(widget, type)) {
+        found->push_back(widget);
+    }
+    if (GTK_IS_CONTAINER(widget)) {
+        GList* children = gtk_container_get_children(GTK_CONTAINER(widget));
+        for (GList* it = children; it != nullptr; it = it->next) {
+            CollectOfType(GTK_WIDGET(it->data), type, found);
+        }
+        g_list_free(children);
+    }
+}
+
+void WriteComboRows(GtkWidget* window, const std::string& path)
+{
+    std::ofstream out(path);
+    std::vector<GtkWidget*> combos;
+    CollectOfType(window, GTK_TYPE_COMBO_BOX, &combos);
+    for (GtkWidget* combo : combos) {
+        GtkTreeModel* model = gtk_combo_box_get_model(GTK_COMBO_BOX(combo));
+        GtkTreeIter iter;
+        for (gboolean ok = model != nullptr && gtk_tree_model_get_iter_first(model, &iter); ok;
+             ok = gtk_tree_model_iter_next(model, &iter)) {
+            gchar* text = nullptr;
+            gtk_tree_model_get(model, &iter, 1, &text, -1);  // the text column
+            out << (text != nullptr ? text : "") << "\n";
+            g_free(text);
+        }
+    }
+}
+
+// The dialog steps; false for a step that is none of them.
+bool DialogStep(GtkWidget* mainWindow, const std::string& verb, const std::string& arg)
+{
+    GtkWidget* dialog = NewestDialog();
+    GtkWidget* target = dialog != nullptr ? dialog : mainWindow;
+    if (verb == "dlg-click") {
+        GtkWidget* button = FindWidget(target, IsButton, arg.c_str());
+        Log("click " + arg + (button != nullptr ? "" : " (not found)"));
+        if (button != nullptr) {
+            g_idle_add(&ClickLater, g_object_ref(button));
+        }
+    } else if (verb == "dlg-entry" || verb == "dlg-spin") {
+        std::vector<GtkWidget*> entries;
+        CollectOfType(target, GTK_TYPE_ENTRY, &entries);
+        std::vector<GtkWidget*> spins;
+        std::vector<GtkWidget*> texts;
+        for (GtkWidget* entry : entries) {
+            (GTK_IS_SPIN_BUTTON(entry) ? spins : texts).push_back(entry);
+        }
+        // Counted as a user sees them, from the top (tables list their children last first).
+        std::stable_sort(spins.begin(), spins.end(), [](GtkWidget* a, GtkWidget* b) {
+            return a->allocation.y != b->allocation.y ? a->allocation.y < b->allocation.y
+                                                      : a->allocation.x < b->allocation.x;
+        });
+        if (verb == "dlg-entry" && !texts.empty()) {
+            gtk_entry_set_text(GTK_ENTRY(texts[0]), arg.c_str());
+            Log("entry " + arg);
+        } else if (verb == "dlg-spin" && arg.find(':') != std::string::npos &&
+                   std::strtoul(arg.c_str(), nullptr, 10) < spins.size()) {
+            GtkWidget* spin = spins[std::strtoul(arg.c_str(), nullptr, 10)];
+            gtk_spin_button_set_value(GTK_SPIN_BUTTON(spin), g_ascii_strtod(arg.c_str() + arg.find(':') + 1, nullptr));
+            Log("spin " + arg + " shows " + gtk_entry_get_text(GTK_ENTRY(spin)));
+        } else {
+            Log(verb + " " + arg + " (not found)");
+        }
+    } else if (verb == "dlg-radio") {
+        GtkWidget* radio = FindWidget(target, IsButton, arg.c_str());
+        Log("radio " + arg + (radio != nullptr && GTK_IS_RADIO_BUTTON(radio) ? "" : " (not found)"));
+        if (radio != nullptr && GTK_IS_RADIO_BUTTON(radio)) {
+            gtk_toggle_button_set_active(GTK_TOGGLE_BUTTON(radio), TRUE);
+        }
+    } else if (verb == "dlgshot") {
+        Log("dlgshot " + arg + (dialog != nullptr && Screenshot(dialog, arg) ? "" : " (failed)"));
+    } else if (verb == "combos") {
+        WriteComboRows(mainWindow, arg);
+    } else {
+        return false;
+    }
+    return true;
+}
+
 gboolean Tick(gpointer)
 {
     GtkWidget* window = MainWindow();
@@ -443,7 +563,7 @@ gboolean Tick(gpointer)
         Log("spin " + arg + (SetSpin(within, arg) ? "" : " (no such spin)"));
     } else if (verb == "wait") {
         g_waitUntil = g_get_monotonic_time() + std::atol(arg.c_str()) * 1000;
-    } else {
+    } else if (!DialogStep(window, verb, arg)) {
         Log("unknown step " + step);
     }
     // Every step is followed by a pause, so that the program's reaction has run and been drawn.
