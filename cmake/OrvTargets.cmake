@@ -40,6 +40,9 @@ function(orv_install_program program destination)
     if(NOT name)
       set(name ${program})
     endif()
+    # The installed program goes first: install() skips a file whose time stamp matches, and the
+    # two programs are often linked within the same instant.
+    install(CODE "file(REMOVE \"\$ENV{DESTDIR}${destination}/${name}\")" COMPONENT orv-test-root EXCLUDE_FROM_ALL)
     install(PROGRAMS $<TARGET_FILE:${program}-testroot> DESTINATION ${destination} RENAME ${name}
             COMPONENT orv-test-root EXCLUDE_FROM_ALL)
   endif()
