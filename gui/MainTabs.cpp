@@ -148,8 +148,19 @@ xTabBase* CMainTabs::CurrentPage() const
 
 int CMainTabs::QuerySaveButtons(int nReason)
 {
-    xTabBase* pPage = CurrentPage();
-    return pPage != nullptr ? pPage->QuerySaveButtons(nReason, this) : MB_YESNOCANCEL;
+    // The current page answers, unless another shown page holds something that must not be saved
+    // (a rejected department code stays rejected when the user clicks to another tab): then that
+    // page's answer, without Yes, stands.
+    xTabBase* pCurrent = CurrentPage();
+    for (xTabBase* pPage : m_pPages) {
+        if (pPage != nullptr && pPage != pCurrent && pPage->IsPageShown() != 0) {
+            const int nButtons = pPage->QuerySaveButtons(nReason, this);
+            if (nButtons != MB_YESNOCANCEL) {
+                return nButtons;
+            }
+        }
+    }
+    return pCurrent != nullptr ? pCurrent->QuerySaveButtons(nReason, this) : MB_YESNOCANCEL;
 }
 
 void CMainTabs::OnSwitchPage(int nPage)

@@ -25,7 +25,8 @@ public:
     virtual int ValidateAll();
     // Refresh on every shown page, in index order.
     virtual void RefreshAll();
-    // The current page's buttons for the save prompt; MB_YESNOCANCEL without a current page.
+    // The buttons for the save prompt: a shown page that holds what must not be saved answers
+    // (without Yes), else the current page; MB_YESNOCANCEL without a current page.
     virtual int QuerySaveButtons(int nReason);
 
     // Puts the page into the notebook (after the nearest shown page of a lower index) or takes it

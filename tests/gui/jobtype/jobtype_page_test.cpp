@@ -376,6 +376,11 @@ TEST_F(JobTypePage, DepartmentCodeRulesDecideValidateAndTheSaveButtons)
         EXPECT_EQ(Win()->GetTabs()->ValidateAll(), c.rejected ? 0 : -1);
         EXPECT_EQ(Page()->QuerySaveButtons(0, Win()->GetTabs()), c.rejected ? MB_NOCANCEL : MB_YESNOCANCEL);
         EXPECT_EQ(Win()->GetTabs()->QuerySaveButtons(0), c.rejected ? MB_NOCANCEL : MB_YESNOCANCEL);
+        // Another page in front (a tab click that the focus refusal cannot undo): the save
+        // prompt still offers no Yes while the code stands rejected.
+        gtk_notebook_set_current_page(GTK_NOTEBOOK(Win()->GetTabs()->GetGtkWidget()), 0);
+        orvgui::PumpEvents();
+        EXPECT_EQ(Win()->GetTabs()->QuerySaveButtons(0), c.rejected ? MB_NOCANCEL : MB_YESNOCANCEL);
         // Leave the queue without saving.
         Paste(IDC_JOB_DEPTCODE, "");
         Win()->SetModified(0);
