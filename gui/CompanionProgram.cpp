@@ -30,6 +30,10 @@ std::vector<std::string> BuildStoreOptionsArgv(tagCUPSFUNC* cups, const char* qu
             argv.push_back(std::string("-o") + option->keyword + "=" + value);
         }
     }
+    const char* copies = cups->cupsGetOption("copies", cupsOptionCount, cupsOptions);
+    if (copies != nullptr) {
+        argv.push_back(std::string("-ocopies=") + copies);
+    }
     return argv;
 }
 

@@ -14,7 +14,9 @@ std::string CompanionProgramPath();
 
 // The "-S" command line: the program, "-S", "-p<queue>", then "-o<keyword>=<value>" for each of
 // the PPD options, in the order given, that has a value among the CUPS options. "PageRegion" is
-// never passed (the printer takes the page size from "PageSize").
+// never passed (the printer takes the page size from "PageSize"). Last, "-ocopies=<n>" when the
+// CUPS options hold copies: the PPD has no such option, and the companion makes it the queue's
+// default number of copies, which the scheduler gives every job that names none.
 std::vector<std::string> BuildStoreOptionsArgv(tagCUPSFUNC* cups, const char* queue, ppd_option_t** ppdOptions,
                                                int ppdOptionCount, int cupsOptionCount, cups_option_t* cupsOptions);
 

@@ -44,7 +44,8 @@ const char* CompanionUsage()
 {
     return "usage: L_QW7RMTEKB -S -p<queue> -o<keyword>=<choice> ...\n"
            "       L_QW7RMTEKB -C -p<queue> -c<PPD file>\n"
-           "  -S  make the choices the defaults of the queue's PPD\n"
+           "  -S  make the choices the defaults of the queue's PPD; -ocopies=<n> and\n"
+           "      -oCollate=<choice> also become the queue's job defaults\n"
            "  -C  make the PPD file the queue's PPD\n";
 }
 

@@ -3,6 +3,9 @@
 //   L_QW7RMTEKB -S -p<queue> -o<keyword>=<choice> ...   store the queue's PPD option defaults
 //   L_QW7RMTEKB -C -p<queue> -c<path of a PPD>          install that PPD as the queue's PPD
 //
+// With -S, "-ocopies=<n>" (no PPD option) makes n the queue's default number of copies, and a
+// "Collate" choice is also made the queue's job default: the filter takes both from the job's own
+// options, which the scheduler fills from those defaults.
 // A value may also follow its option letter as the next argument ("-p queue").
 #pragma once
 

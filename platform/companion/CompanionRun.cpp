@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "core/util/PpdText.h"
+#include "platform/companion/JobDefaults.h"
 #include "platform/companion/PpdChoices.h"
 #include "platform/companion/PpdDefaults.h"
 #include "platform/companion/SchedulerQueue.h"
@@ -44,6 +45,11 @@ bool ReadGivenPpd(const std::string& path, std::string* text, std::string* error
 
 bool StoreDefaults(const CompanionRequest& request, std::string* error)
 {
+    Defaults defaults = request.defaults;
+    JobDefaults job;
+    if (!TakeCopiesDefault(&defaults, &job, error)) {
+        return false;
+    }
     SchedulerQueue queue;
     std::string text;
     if (!queue.Open(request.queue, error) || !queue.FetchPpd(&text, error)) {
@@ -55,10 +61,10 @@ bool StoreDefaults(const CompanionRequest& request, std::string* error)
         *error = "the PPD of the queue \"" + queue.Name() + "\" is not readable: " + reason;
         return false;
     }
-    Defaults defaults = request.defaults;
     if (!ResolveDefaults(ppd.get(), &defaults, error)) {
         return false;
     }
+    TakeCollateDefault(defaults, &job);
     std::string rewritten = text;
     for (const auto& [keyword, choice] : DefaultLinesFor(ppd.get(), defaults)) {
         const bool required = std::find_if(defaults.begin(), defaults.end(), [&](const auto& d) {
@@ -78,10 +84,8 @@ bool StoreDefaults(const CompanionRequest& request, std::string* error)
     if (!HasDefaults(check.get(), defaults, error)) {
         return false;
     }
-    if (rewritten == text) {
-        return true;  // already the defaults: nothing to change
-    }
-    return queue.InstallPpd(rewritten, error);
+    // A PPD that already has these defaults is left as it is.
+    return queue.Change(rewritten != text ? &rewritten : nullptr, job, error);
 }
 
 bool InstallPpd(const CompanionRequest& request, std::string* error)

@@ -133,20 +133,32 @@ bool SchedulerQueue::FetchPpd(std::string* text, std::string* error)
     return read;
 }
 
-bool SchedulerQueue::InstallPpd(const std::string& text, std::string* error)
+bool SchedulerQueue::Change(const std::string* ppd, const JobDefaults& job, std::string* error)
 {
+    if (ppd == nullptr && job.Empty()) {
+        return true;
+    }
     // The request's body is sent from a file the scheduler never sees by name; libcups rewinds it
     // when it has to send the request again after authentication.
-    std::unique_ptr<FILE, FileCloser> body(std::tmpfile());
-    if (!body || std::fwrite(text.data(), 1, text.size(), body.get()) != text.size() || std::fflush(body.get()) != 0 ||
-        lseek(fileno(body.get()), 0, SEEK_SET) != 0) {
-        *error = "cannot stage the PPD for the scheduler";
-        return false;
+    std::unique_ptr<FILE, FileCloser> body;
+    if (ppd != nullptr) {
+        body.reset(std::tmpfile());
+        if (!body || std::fwrite(ppd->data(), 1, ppd->size(), body.get()) != ppd->size() ||
+            std::fflush(body.get()) != 0 || lseek(fileno(body.get()), 0, SEEK_SET) != 0) {
+            *error = "cannot stage the PPD for the scheduler";
+            return false;
+        }
     }
     ipp_t* request = ippNewRequest(IPP_OP_CUPS_ADD_MODIFY_PRINTER);
     ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, m_uri.c_str());
     ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_NAME, "requesting-user-name", nullptr, cupsUser());
-    const IppPtr response(cupsDoIORequest(m_http, request, "/admin/", fileno(body.get()), -1));
+    if (job.copies) {
+        ippAddInteger(request, IPP_TAG_PRINTER, IPP_TAG_INTEGER, "copies-default", *job.copies);
+    }
+    if (job.collate) {
+        ippAddBoolean(request, IPP_TAG_PRINTER, "Collate-default", *job.collate ? 1 : 0);
+    }
+    const IppPtr response(cupsDoIORequest(m_http, request, "/admin/", body ? fileno(body.get()) : -1, -1));
     if (Refused(response.get())) {
         *error = RequestFailure("cannot change the queue \"" + m_name + "\"");
         return false;

@@ -8,6 +8,8 @@
 
 #include <cups/cups.h>
 
+#include "platform/companion/JobDefaults.h"
+
 namespace orvcompanion {
 
 class SchedulerQueue {
@@ -28,7 +30,13 @@ public:
     bool FetchPpd(std::string* text, std::string* error);
 
     // Makes text the queue's PPD; false with a message when the scheduler refuses or fails.
-    bool InstallPpd(const std::string& text, std::string* error);
+    bool InstallPpd(const std::string& text, std::string* error) { return Change(&text, JobDefaults {}, error); }
+
+    // In one request, so that the queue takes both or neither: makes *ppd (unless null) the
+    // queue's PPD and the set members of job its job defaults ("copies-default",
+    // "Collate-default"). Nothing to change is success; false with a message when the scheduler
+    // refuses or fails.
+    bool Change(const std::string* ppd, const JobDefaults& job, std::string* error);
 
 private:
     // The reason of a failed request, with the administrative rights named where they are missing.

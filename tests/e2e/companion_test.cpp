@@ -105,15 +105,37 @@ PpdDefaults DefaultsOfFetchedPpd(const PrivateScheduler& scheduler, const std::s
 }
 
 // What a failed run must not have changed: the PPD the scheduler keeps and the defaults clients see.
+// The queue's job defaults of copies and collation as "lpoptions -p QUEUE" lists them among its
+// options ("copies=3", "Collate=true"); absent ones are left out.
+std::map<std::string, std::string> JobDefaultsOf(const PrivateScheduler& scheduler, const std::string& queue)
+{
+    std::map<std::string, std::string> found;
+    std::istringstream words(Run({"lpoptions", "-p", queue}, {"CUPS_SERVER=" + scheduler.LoopbackServer()}).output);
+    for (std::string word; words >> word;) {
+        for (const char* name : {"copies", "Collate"}) {
+            const std::string prefix = std::string(name) + "=";
+            if (word.rfind(prefix, 0) == 0) {
+                found[name] = word.substr(prefix.size());
+            }
+        }
+    }
+    return found;
+}
+
 struct QueueState {
     std::string ppd;
     std::map<std::string, std::string> defaults;
-    bool operator==(const QueueState& other) const { return ppd == other.ppd && defaults == other.defaults; }
+    std::map<std::string, std::string> jobDefaults;
+    bool operator==(const QueueState& other) const
+    {
+        return ppd == other.ppd && defaults == other.defaults && jobDefaults == other.jobDefaults;
+    }
 };
 
 QueueState StateOf(const PrivateScheduler& scheduler, const std::string& queue)
 {
-    QueueState state {ReadFileText(scheduler.QueuePpd(queue)), LpoptionsDefaults(scheduler, queue)};
+    QueueState state {ReadFileText(scheduler.QueuePpd(queue)), LpoptionsDefaults(scheduler, queue),
+                      JobDefaultsOf(scheduler, queue)};
     EXPECT_FALSE(state.ppd.empty()) << "no PPD for " << queue;
     EXPECT_EQ(1u, state.defaults.count("PageSize")) << "lpoptions lists no options for " << queue;
     return state;
@@ -184,6 +206,39 @@ TEST_F(Companion, StoreMakesTheChoicesTheQueuesDefaults)
     EXPECT_TRUE(before == StateOf(*m_scheduler, "cstore"));
 }
 
+// Copies and collation reach a job through the queue's job defaults: the scheduler gives them to
+// a job that names neither, and the filter reads both from the job's options.
+TEST_F(Companion, StoreMakesCopiesAndCollationTheQueuesJobDefaults)
+{
+    AddQueue("cjob");
+    const RunResult run = RunCompanion(*m_scheduler, {"-S", "-pcjob", "-oCollate=true", "-ocopies=3"});
+    ASSERT_EQ(0, run.status) << run.output;
+    EXPECT_EQ("True", LpoptionsDefaults(*m_scheduler, "cjob").at("Collate")) << "the PPD's default too";
+    const std::map<std::string, std::string> expected = {{"copies", "3"}, {"Collate", "true"}};
+    EXPECT_EQ(expected, JobDefaultsOf(*m_scheduler, "cjob"));
+
+    // Collated copies made by the printer: one set in the stream, the count in the QTY line.
+    ORV_REQUIRE_PRINTING_FILTER();
+    const PrintedJob job = PrintAndWait("cjob", Document("colour-pages.ps"));
+    ASSERT_EQ(JobState::Completed, job.state) << job.Summary();
+    EXPECT_TRUE(job.HasPjl("SET QTY=3")) << job.Summary();
+    EXPECT_TRUE(job.HasPjl("SET COPIES=1")) << job.Summary();
+
+    // Stored again uncollated: the job defaults follow (the count in the COPIES line, no QTY
+    // line), and a job's own options still win.
+    ASSERT_EQ(0, RunCompanion(*m_scheduler, {"-S", "-pcjob", "-oCollate=False", "-ocopies=2"}).status);
+    const std::map<std::string, std::string> changed = {{"copies", "2"}, {"Collate", "false"}};
+    EXPECT_EQ(changed, JobDefaultsOf(*m_scheduler, "cjob"));
+    const PrintedJob uncollated = PrintAndWait("cjob", Document("colour-pages.ps"));
+    ASSERT_EQ(JobState::Completed, uncollated.state) << uncollated.Summary();
+    EXPECT_TRUE(uncollated.HasPjl("SET COPIES=2")) << uncollated.Summary();
+    EXPECT_FALSE(uncollated.HasPjl("QTY=")) << uncollated.Summary();
+    const PrintedJob own = PrintAndWait("cjob", Document("colour-pages.ps"), {"copies=4", "Collate=True"});
+    ASSERT_EQ(JobState::Completed, own.state) << own.Summary();
+    EXPECT_TRUE(own.HasPjl("SET QTY=4")) << own.Summary();
+    EXPECT_TRUE(own.HasPjl("SET COPIES=1")) << own.Summary();
+}
+
 TEST_F(Companion, StoreFailuresSaySoAndLeaveTheQueueAsItWas)
 {
     AddQueue("cfail");
@@ -208,6 +263,10 @@ TEST_F(Companion, StoreFailuresSaySoAndLeaveTheQueueAsItWas)
          "/nonexistent/orv/cups.sock"},
         {"no queue given", {"-S", "-oPageSize=Letter"}, "no queue"},
         {"an option without a choice", {"-S", "-pcfail", "-oPageSize"}, "<keyword>=<choice>"},
+        {"no copies", {"-S", "-pcfail", "-oPageSize=Letter", "-ocopies=0"}, "from 1 to 9999, not \"0\""},
+        {"copies that are no count", {"-S", "-pcfail", "-oCollate=True", "-ocopies=3x"}, "not \"3x\""},
+        {"copies with a choice the PPD lacks",
+         {"-S", "-pcfail", "-ocopies=4", "-oDuplex=Sideways"}, "no choice \"Sideways\""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);

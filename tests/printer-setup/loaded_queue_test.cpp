@@ -161,15 +161,18 @@ TEST_F(LoadedQueue, SaveStoresThePpdOptionsThroughTheCompanionAndWritesTheSettin
     CLoadedQueue queue(cups->Table());
     ASSERT_TRUE(queue.Load("colour"));
     queue.DialogInfo()->psdm.dm.dmPaperSize = 1;  // Letter
+    queue.DialogInfo()->psdm.dm.dmCopies = 3;
     queue.RunKinsoku(nullptr, 0);
     ASSERT_TRUE(queue.Save());
 
     const std::vector<std::string> args = tree.CompanionArgs();
-    ASSERT_GE(args.size(), 4u);
+    ASSERT_GE(args.size(), 5u);
     EXPECT_EQ(args[0], tree.Root() + "/usr/local/share/orvalen/printer/bin/L_QW7RMTEKB");
     EXPECT_EQ(args[1], "-S");
     EXPECT_EQ(args[2], "-pcolour");
     EXPECT_NE(std::find(args.begin(), args.end(), "-oPageSize=Letter"), args.end());
+    // The copies are no PPD option: passed last, for the queue's job defaults.
+    EXPECT_EQ(args.back(), "-ocopies=3");
     for (size_t i = 3; i < args.size(); ++i) {
         EXPECT_EQ(args[i].rfind("-o", 0), 0u) << args[i];
         EXPECT_NE(args[i].find('='), std::string::npos) << args[i];
