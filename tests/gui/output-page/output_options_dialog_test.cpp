@@ -114,6 +114,37 @@ INSTANTIATE_TEST_SUITE_P(
         OfferCase{"ColourWithoutBlankPages", "GC7350", {{{56, nullptr}}}, {"Printer", "Printer Driver"}, false}),
     [](const ::testing::TestParamInfo<OfferCase>& info) { return std::string(info.param.name); });
 
+// The check is shown whenever the model offers blank pages, but a user may change it only while
+// the constraint engine allows both of its values: pages per sheet, booklet and poster each hold
+// blank pages at "print".
+TEST_F(OutputOptions, BlankPagesCannotBeChangedWhileALayoutForbidsEitherValue)
+{
+    struct Case {
+        const char* name;
+        WORD layout;
+        bool changeable;
+    };
+    const Case cases[] = {
+        {"normal", 0, true}, {"pages per sheet", 0x1, false}, {"booklet", 0x2, false}, {"poster", 0x4, false}};
+    // With the duplex unit installed booklets can be printed.
+    StartQueue("GC7350", {{"OptionDuplexer", "Installed"}});
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Settings().priv.dmLayoutPrint = c.layout;
+        Settings().priv.dmNup = 2;
+        Settings().priv.dmPosterX = 2;
+        Settings().priv.dmPosterY = 2;
+        Win()->RunKinsoku(nullptr, 0);
+        ASSERT_EQ(Settings().priv.dmLayoutPrint, c.layout) << "the engine kept the layout";
+        OpenAndRun([&](GtkWindow* dialog) {
+            GtkWidget* check = BlankPagesCheck(dialog);
+            EXPECT_TRUE(GTK_WIDGET_VISIBLE(check) != 0);
+            EXPECT_EQ(GTK_WIDGET_SENSITIVE(check) != 0, c.changeable);
+            orvgui::ClickResponse(GTK_WIDGET(dialog), IDCANCEL);
+        });
+    }
+}
+
 // ----- Controls and OK ----------------------------------------------------------------------------
 
 TEST_F(OutputOptions, OkWritesTheChoicesBackAndMarksTheWindow)

@@ -295,6 +295,30 @@ TEST_F(PageControls, TheStapleOfValueSixTurnsWithTheEffectiveOrientation)
     }
 }
 
+// A model may list its finish modes among the installable options: a tray whose mode the queue
+// has not installed is not offered. This variant lists them and leaves the offset mode (model id
+// 2, the tray value 1) present but not installed, the others installed by default.
+TEST_F(OutputPageTest, ATrayWhoseFinishModeIsNotInstalledIsNotOffered)
+{
+    constexpr unsigned kPresent = 0x1;
+    constexpr unsigned kInstalledByDefault = 0x2;
+    const auto uninstalledOffset = [](nlohmann::json& model) {
+        for (nlohmann::json& section : model["sections"]) {
+            if (section["id"] == 34) {
+                for (nlohmann::json& mode : section["finishModes"]["modes"]) {
+                    mode["flags"] = mode["id"] == 2 ? kPresent : kPresent | kInstalledByDefault;
+                }
+            }
+        }
+    };
+    const ModelVariant listed = {{{37, nlohmann::json{{"optionList", {{"lists", {{25, 26, 27, 34, 35, 36}}}}}}}},
+                                 uninstalledOffset};
+    StartVariant("GC7350", ColourOptions(), listed);
+    ASSERT_TRUE(Shown(IDC_OUTPUT_TRAY));
+    EXPECT_EQ(RowValues(IDC_OUTPUT_TRAY), (std::vector<long>{0, 2}));
+    EXPECT_EQ(RowImages(IDC_OUTPUT_TRAY), (std::vector<int>{2340, 2341}));
+}
+
 // ----- Screenshots ----------------------------------------------------------------------------
 
 TEST_F(OutputPageTest, ScreenshotOfTheColourPage)
