@@ -28,9 +28,11 @@ mask() {
 print_set() {
   local build=$1 out=$2
   # The installed filter looks only under the system paths; its test-root twin honours
-  # ORVALEN_TEST_ROOT, which points it at the scratch root below.
+  # ORVALEN_TEST_ROOT, which points it at the scratch root below. A build from before the twins
+  # has only the filter, which honoured the variable itself.
   local filter=$build/filter/gdi-filter-testroot
-  [ -x "$filter" ] || { echo "no gdi-filter-testroot in $build" >&2; exit 2; }
+  [ -x "$filter" ] || filter=$build/filter/gdi-filter
+  [ -x "$filter" ] || { echo "no gdi-filter-testroot or gdi-filter in $build" >&2; exit 2; }
   rm -rf "$out"
   mkdir -p "$out/streams" "$out/logs"
   local root
