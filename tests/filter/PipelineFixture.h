@@ -98,7 +98,7 @@ public:
         EXPECT_NE(m_compress, nullptr);
         if (m_compress != nullptr)
             m_job->compress.COMPRESS = reinterpret_cast<PFNCOMPRESS>(dlsym(m_compress, "COMPRESS"));
-        m_output = std::make_unique<OutputCapture>(m_dir / "out.bin");
+        m_output = std::make_unique<OutputCapture>(m_job, m_dir / "out.bin");
     }
     ~RenderJob() {
         FreeRenderer(m_job.get());
