@@ -6,6 +6,7 @@
 #include "core/binding/CompressLibrary.h"
 #include "core/model/SpcQuery.h"
 #include "filter/log/FilterLog.h"
+#include "filter/job/FilterHooks.h"
 #include "filter/job/OutputSink.h"
 #include "filter/job/StageTimes.h"
 #include "filter/render/encode/PageBitmap.h"
@@ -63,8 +64,10 @@ int InitRenderer(tagJOBINFO* pJob) {
         return 0;
     }
 
+    const FilterHooks& hooks = JobHooks(pJob);
     tagRENDEROPTIONS* pOptions = &pBlock->options;
     pOptions->pModelData = pJob->pSpcData;
+    pOptions->pfnModelQuery = hooks.pfnModelQuery;
     std::string dataDir = orv::InstalledPath(orv::kModelDataDir);
     std::snprintf(pBlock->szDataDir, sizeof pBlock->szDataDir, "%s", dataDir.c_str());
     pOptions->pszDataDir = pBlock->szDataDir;
@@ -73,6 +76,10 @@ int InitRenderer(tagJOBINFO* pJob) {
 
     pJob->pRenderContext = RendererCreate(nullptr, &pJob->devmode, pOptions);
     if (pJob->pRenderContext == nullptr) return 0;
+    if (hooks.screenSimd.has_value()) {
+        pJob->pRenderContext->bScreenSimdPinned = true;
+        pJob->pRenderContext->eScreenSimd = *hooks.screenSimd;
+    }
     UpdateCopySetState(pJob, true);
     return -1;
 }
