@@ -143,13 +143,9 @@ int SetupRendererPage(tagJOBINFO* pJob) {
     // binding shift (odd or even side) is laid out for that page already. The shift's direction
     // also follows the page's orientation, which the option block takes only with the page header:
     // the bitmap is laid out with this page's, so that the header moves the same way.
-    ++pOptions->dwPageInSet;
-    const SHORT sOrientation = pOptions->sOrientation;
-    pOptions->sOrientation = pJob->devmode.dm.dmOrientation;
+    const tagBINDINGPAGE page = {pOptions->dwPageInSet + 1, pJob->devmode.dm.dmOrientation};
     bool bBitmap = AllocPageBitmap(pOptions->dwPageWidth, pOptions->dwPageHeight, &pJob->devmode, pContext,
-                                   pOptions) != 0;
-    pOptions->sOrientation = sOrientation;
-    --pOptions->dwPageInSet;
+                                   pOptions, page) != 0;
     pOptions->dwInputOrder = 0;
     return bTables && bMatrices && bBitmap ? -1 : 0;
 }
