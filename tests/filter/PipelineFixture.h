@@ -108,6 +108,7 @@ public:
 
     tagJOBINFO* get() { return m_job.get(); }
     tagJOBINFO* operator->() { return m_job.get(); }
+    FilterHooks& hooks() { return m_job.hooks(); }
     DRVDEVMODE& settings() { return m_job->devmode; }
     const orvtest::ScratchDir& dir() const { return m_dir; }
     std::string Output() const { return m_output->Bytes(); }
