@@ -16,5 +16,5 @@ int main(int argc, char* argv[]) {
     // The scheduler reads both streams as they come.
     setvbuf(stdout, nullptr, _IONBF, 0);
     setvbuf(stderr, nullptr, _IONBF, 0);
-    return RunFilterJob(argc, argv);
+    return RunFilterJob(argc, argv, FilterHooks{});
 }

@@ -162,7 +162,8 @@ ParentJob::ParentJob(const char* pszModel)
     ScratchRoot();
     m_job = static_cast<tagJOBINFO*>(std::calloc(1, sizeof(tagJOBINFO)));
     InitJobLocks(m_job);
-    SetOutputDescriptor(NullFd());
+    m_hooks.outputFd = NullFd();
+    m_job->pHooks = &m_hooks;
     m_job->pSpcData = CopyOfSampleModel(pszModel);
     m_job->devmode.dm.dmSize = kDevmodePublicSize;
     m_job->devmode.dm.dmDriverExtra = kDevmodePrivateSize;

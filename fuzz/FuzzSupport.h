@@ -5,6 +5,7 @@
 
 #include "core/binding/CupsLibrary.h"
 #include "core/model/SpcData.h"
+#include "filter/job/FilterHooks.h"
 #include "filter/job/JobInfo.h"
 
 #include <cstddef>
@@ -53,8 +54,11 @@ public:
     ParentJob& operator=(const ParentJob&) = delete;
     tagJOBINFO* get() { return m_job; }
     tagJOBINFO* operator->() { return m_job; }
+    // The hooks the job runs with: its output descriptor is /dev/null.
+    FilterHooks& hooks() { return m_hooks; }
 
 private:
+    FilterHooks m_hooks;
     tagJOBINFO* m_job;
 };
 

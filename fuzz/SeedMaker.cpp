@@ -5,7 +5,6 @@
 #include "FuzzSupport.h"
 
 #include "core/settings/DevModeService.h"
-#include "filter/job/OutputSink.h"
 #include "filter/stream/StreamReader.h"
 
 #include <fcntl.h>
@@ -134,9 +133,8 @@ int main(int argc, char** argv)
         const std::string printed = g_out + "/printed-" + model + ".tmp";
         const int out = open(printed.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         const int in = orvfuzz::BytesFd(reinterpret_cast<const uint8_t*>(stream.data()), stream.size());
-        SetOutputDescriptor(out);
+        job.hooks().outputFd = out;
         RunBackend(job.get(), in);
-        SetOutputDescriptor(orvfuzz::NullFd());
         close(in);
         close(out);
         Write("stream_decoder", std::string(model) + ".prn", ReadAll(printed));

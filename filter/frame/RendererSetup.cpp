@@ -6,6 +6,7 @@
 #include "core/binding/CompressLibrary.h"
 #include "core/model/SpcQuery.h"
 #include "filter/log/FilterLog.h"
+#include "filter/job/FilterHooks.h"
 #include "filter/job/OutputSink.h"
 #include "filter/job/StageTimes.h"
 #include "filter/render/encode/PageBitmap.h"
@@ -63,8 +64,10 @@ int InitRenderer(tagJOBINFO* pJob) {
         return 0;
     }
 
+    const FilterHooks& hooks = JobHooks(pJob);
     tagRENDEROPTIONS* pOptions = &pBlock->options;
     pOptions->pModelData = pJob->pSpcData;
+    pOptions->pfnModelQuery = hooks.pfnModelQuery;
     std::string dataDir = orv::InstalledPath(orv::kModelDataDir);
     std::snprintf(pBlock->szDataDir, sizeof pBlock->szDataDir, "%s", dataDir.c_str());
     pOptions->pszDataDir = pBlock->szDataDir;
@@ -73,6 +76,10 @@ int InitRenderer(tagJOBINFO* pJob) {
 
     pJob->pRenderContext = RendererCreate(nullptr, &pJob->devmode, pOptions);
     if (pJob->pRenderContext == nullptr) return 0;
+    if (hooks.screenSimd.has_value()) {
+        pJob->pRenderContext->bScreenSimdPinned = true;
+        pJob->pRenderContext->eScreenSimd = *hooks.screenSimd;
+    }
     UpdateCopySetState(pJob, true);
     return -1;
 }
@@ -136,13 +143,9 @@ int SetupRendererPage(tagJOBINFO* pJob) {
     // binding shift (odd or even side) is laid out for that page already. The shift's direction
     // also follows the page's orientation, which the option block takes only with the page header:
     // the bitmap is laid out with this page's, so that the header moves the same way.
-    ++pOptions->dwPageInSet;
-    const SHORT sOrientation = pOptions->sOrientation;
-    pOptions->sOrientation = pJob->devmode.dm.dmOrientation;
+    const tagBINDINGPAGE page = {pOptions->dwPageInSet + 1, pJob->devmode.dm.dmOrientation};
     bool bBitmap = AllocPageBitmap(pOptions->dwPageWidth, pOptions->dwPageHeight, &pJob->devmode, pContext,
-                                   pOptions) != 0;
-    pOptions->sOrientation = sOrientation;
-    --pOptions->dwPageInSet;
+                                   pOptions, page) != 0;
     pOptions->dwInputOrder = 0;
     return bTables && bMatrices && bBitmap ? -1 : 0;
 }

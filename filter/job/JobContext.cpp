@@ -20,9 +20,8 @@ constexpr size_t kBandHeightOffset = 4;
 constexpr int kDefaultBandHeight = 512;
 constexpr int kMaxCopies = 32767;
 
-PFNCUPSBOUNDHOOK g_pfnCupsBound = nullptr;
-PFNBINDCUPS g_pfnBindCups = LoadCupsLibrary;
-PFNBINDGS g_pfnBindGs = LoadGhostscriptLibrary;
+// The hooks of a job that runs with the system's own calls.
+const FilterHooks kSystemHooks;
 
 // The bytes [offset, offset + cb) of the first record of a capability view; false when the model
 // has no such record or it is too short.
@@ -103,11 +102,8 @@ bool FillJobArguments(tagJOBINFO* pJob, char* argv[]) {
 
 }  // namespace
 
-void SetCupsBoundHook(PFNCUPSBOUNDHOOK pfnHook) { g_pfnCupsBound = pfnHook; }
-
-void SetLibraryBinders(PFNBINDCUPS pfnCups, PFNBINDGS pfnGs) {
-    g_pfnBindCups = pfnCups != nullptr ? pfnCups : LoadCupsLibrary;
-    g_pfnBindGs = pfnGs != nullptr ? pfnGs : LoadGhostscriptLibrary;
+const FilterHooks& JobHooks(const tagJOBINFO* pJob) {
+    return pJob != nullptr && pJob->pHooks != nullptr ? *pJob->pHooks : kSystemHooks;
 }
 
 const char* GetRenderDevice(tagJOBINFO*) { return "ppmraw"; }
@@ -125,7 +121,9 @@ bool ParseJobCopies(const char* pszCopies, int* piCopies) {
     return true;
 }
 
-tagJOBINFO* CreateJobInfo(int argc, char* argv[]) {
+tagJOBINFO* CreateJobInfo(int argc, char* argv[]) { return CreateJobInfo(argc, argv, kSystemHooks); }
+
+tagJOBINFO* CreateJobInfo(int argc, char* argv[], const FilterHooks& hooks) {
     if (argc < 6 || argc > 7 || argv == nullptr) {
         LogMessage(LOG_ERROR, "Usage: %s job user title copies options [filename]\n",
                    argv != nullptr && argc > 0 && argv[0] != nullptr ? argv[0] : "gdi-filter");
@@ -134,14 +132,17 @@ tagJOBINFO* CreateJobInfo(int argc, char* argv[]) {
     tagJOBINFO* pJob = static_cast<tagJOBINFO*>(std::calloc(1, sizeof(tagJOBINFO)));
     if (pJob == nullptr) return nullptr;
     InitJobLocks(pJob);
+    pJob->pHooks = &hooks;
 
-    if (g_pfnBindCups(&pJob->cups) != 0) {
+    PFNBINDCUPS pfnBindCups = hooks.pfnBindCups != nullptr ? hooks.pfnBindCups : LoadCupsLibrary;
+    PFNBINDGS pfnBindGs = hooks.pfnBindGs != nullptr ? hooks.pfnBindGs : LoadGhostscriptLibrary;
+    if (pfnBindCups(&pJob->cups) != 0) {
         LogMessage(LOG_ERROR, "Cannot load libcups or libcups version too old then 1.1.19\n");
         FreeJobInfo(pJob);
         return nullptr;
     }
-    if (g_pfnCupsBound != nullptr) g_pfnCupsBound(&pJob->cups);
-    if (g_pfnBindGs(&pJob->gs) != 0) {
+    if (hooks.pfnCupsBound != nullptr) hooks.pfnCupsBound(&pJob->cups);
+    if (pfnBindGs(&pJob->gs) != 0) {
         LogMessage(LOG_ERROR, "Cannot load libgs or libgs version too old then 8.0\n");
         FreeJobInfo(pJob);
         return nullptr;

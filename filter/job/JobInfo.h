@@ -18,6 +18,7 @@
 struct tagRENDEROPTIONS;
 struct tagRENDERCONTEXT;
 struct tagPAGEENCODER;
+struct FilterHooks;
 
 // The spool field's value for a secure-print job refused for lack of disk space: the job is
 // still rendered, its bytes are dropped.
@@ -67,4 +68,5 @@ struct tagJOBINFO {
     pthread_mutex_t pageLock;      // held by the main thread from the start to the end of a page
     int iActivity;                 // set by every output write, cleared by the keep-alive thread
     int iKeepAliveSeconds;         // capability 19 view 4 byte 20; 0 = no keep-alive thread
+    const FilterHooks* pHooks;     // what the job runs with in place of the system's calls; NULL: none
 };

@@ -2,6 +2,7 @@
 
 #include "filter/log/FilterLog.h"
 #include "filter/child/GhostscriptChild.h"
+#include "filter/job/FilterHooks.h"
 #include "filter/job/KeepAlive.h"
 #include "filter/stream/StreamReader.h"
 #include "filter/job/StageTimes.h"
@@ -19,9 +20,6 @@ namespace {
 
 constexpr int kPipeBytes = 1 << 20;
 
-PFNMAKEPIPE g_pfnPipe = pipe;
-PFNFORKPROCESS g_pfnFork = fork;
-
 // Status of the child, or -1 when it cannot be learnt.
 int WaitForChild(pid_t pid) {
     int iStatus = 0;
@@ -34,11 +32,6 @@ int WaitForChild(pid_t pid) {
 }
 
 }  // namespace
-
-void SetJobProcessCalls(PFNMAKEPIPE pfnPipe, PFNFORKPROCESS pfnFork) {
-    g_pfnPipe = pfnPipe != nullptr ? pfnPipe : pipe;
-    g_pfnFork = pfnFork != nullptr ? pfnFork : fork;
-}
 
 int RunChildProcess(tagJOBINFO* pJob, int fdWrite) {
     // Only the parent finishes or removes the spool file.
@@ -56,8 +49,11 @@ int RunChildProcess(tagJOBINFO* pJob, int fdWrite) {
 
 int RunJobProcesses(tagJOBINFO* pJob) {
     if (pJob == nullptr) return 0;
+    const FilterHooks& hooks = JobHooks(pJob);
+    PFNMAKEPIPE pfnPipe = hooks.pfnPipe != nullptr ? hooks.pfnPipe : pipe;
+    PFNFORKPROCESS pfnFork = hooks.pfnFork != nullptr ? hooks.pfnFork : fork;
     int fds[2];
-    if (g_pfnPipe(fds) != 0) {
+    if (pfnPipe(fds) != 0) {
         LogMessage(LOG_ERROR, "Cannot create the pipe: %s\n", std::strerror(errno));
         return 0;
     }
@@ -68,7 +64,7 @@ int RunJobProcesses(tagJOBINFO* pJob) {
     // Nothing buffered before the split may be written twice.
     std::fflush(stdout);
     std::fflush(stderr);
-    pid_t pid = g_pfnFork();
+    pid_t pid = pfnFork();
     if (pid < 0) {
         LogMessage(LOG_ERROR, "Cannot start the Ghostscript process: %s\n", std::strerror(errno));
         close(fds[0]);

@@ -24,11 +24,11 @@ int EndJob(tagJOBINFO* pJob, bool bSent) {
     return iStatus;
 }
 
-int RunFilterJob(int argc, char* argv[]) {
+int RunFilterJob(int argc, char* argv[], const FilterHooks& hooks) {
     const char* pszProgram = argc > 0 && argv != nullptr && argv[0] != nullptr ? argv[0] : "gdi-filter";
     LogDebug("Start Orvalen GDI filter on %s\n", pszProgram);
 
-    tagJOBINFO* pJob = CreateJobInfo(argc, argv);
+    tagJOBINFO* pJob = CreateJobInfo(argc, argv, hooks);
     if (pJob == nullptr) return 1;  // the reason is logged
     OpenJobOutput(pJob);
 

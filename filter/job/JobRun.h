@@ -3,6 +3,7 @@
 // program from its command line.
 #pragma once
 
+#include "filter/job/FilterHooks.h"
 #include "filter/job/JobInfo.h"
 
 // A secure-print job gets its spool file, or is refused for lack of disk space (its bytes are then
@@ -22,5 +23,6 @@ int EndJob(tagJOBINFO* pJob, bool bSent);
 // The filter program's run after its standard streams are set up: the job context from the command
 // line and environment, the job's output, the two processes, the job's end. The exit status: 0
 // when the job was sent, 1 when its context could not be built, its processes could not be made,
-// it failed on the way, or its spool was refused or failed.
-int RunFilterJob(int argc, char* argv[]);
+// it failed on the way, or its spool was refused or failed. Every stage runs with the hooks, which
+// the filter program leaves unset.
+int RunFilterJob(int argc, char* argv[], const FilterHooks& hooks);

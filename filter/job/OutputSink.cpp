@@ -1,17 +1,15 @@
 #include "filter/job/OutputSink.h"
 
 #include "core/util/Descriptor.h"
+#include "filter/job/FilterHooks.h"
 
 #include <unistd.h>
 
-#include <atomic>
 #include <cstdarg>
 #include <cstdlib>
 #include <cstring>
 
 namespace {
-
-std::atomic<int> g_outputFd{STDOUT_FILENO};
 
 const char kNoSpaceMessage[] =
     "ERROR: There are not enough space in system drive.Increase the disk space on the system drive (to "
@@ -19,8 +17,6 @@ const char kNoSpaceMessage[] =
 static_assert(sizeof(kNoSpaceMessage) - 1 == 139, "the spool write failure message is 139 bytes");
 
 }  // namespace
-
-void SetOutputDescriptor(int fd) { g_outputFd.store(fd); }
 
 void InitJobLocks(tagJOBINFO* pJob) {
     pthread_mutex_init(&pJob->outputLock, nullptr);
@@ -39,7 +35,8 @@ long OutputWrite(tagJOBINFO* pJob, const void* pvBytes, size_t cb) {
     pthread_mutex_lock(&pJob->outputLock);
     pJob->iActivity = 1;
     if (pJob->spool == nullptr) {
-        lResult = WriteAll(g_outputFd.load(), pb, cb) == 0 ? static_cast<long>(cb) : -1;
+        const int fd = JobHooks(pJob).outputFd >= 0 ? JobHooks(pJob).outputFd : STDOUT_FILENO;
+        lResult = WriteAll(fd, pb, cb) == 0 ? static_cast<long>(cb) : -1;
     } else if (pJob->dwSpoolOk != 0 && pJob->spool != SPOOL_REFUSED) {
         // Flushed at once, so that a full disk shows here and not only when the file is closed.
         size_t written = cb > 0 ? fwrite(pb, 1, cb, pJob->spool) : 0;

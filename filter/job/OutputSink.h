@@ -7,7 +7,7 @@
 
 #include <cstddef>
 
-// Writes cb bytes. To standard output: every byte, retrying short writes and interrupted calls;
+// Writes cb bytes. To standard output (or the descriptor the job's hooks name in its place): every byte, retrying short writes and interrupted calls;
 // returns cb, or -1 when the descriptor fails. To the spool file: returns cb; a short write clears
 // the spool-ok flag, reports the lack of space once on standard error and returns 0, as does every
 // write after it and every write of a job whose spool was refused.
@@ -22,9 +22,6 @@ long OutputPuts(tagJOBINFO* pJob, const char* psz);
 
 // One byte.
 long OutputPutc(tagJOBINFO* pJob, int c);
-
-// The output descriptor used for "standard output"; tests point it at a pipe or a file.
-void SetOutputDescriptor(int fd);
 
 // The output lock and the page lock of a new context; destroyed only after the keep-alive thread
 // has been stopped.

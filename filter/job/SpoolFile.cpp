@@ -3,6 +3,7 @@
 #include "core/InstallPaths.h"
 #include "core/model/SpcQuery.h"
 #include "core/util/SafeName.h"
+#include "filter/job/FilterHooks.h"
 #include "filter/log/FilterLog.h"
 
 #include <fcntl.h>
@@ -52,8 +53,6 @@ bool StatvfsProbe(const char* pszDir, uint64_t* pqwFreeKb) {
     *pqwFreeKb = qwKb;
     return true;
 }
-
-PFNSPOOLSPACEPROBE g_pfnProbe = StatvfsProbe;
 
 // One directory level under the open directory dirFd: created when missing and opened without
 // following a symbolic link. A level must belong to this process's user (it then gets the spool's
@@ -136,8 +135,6 @@ struct FdCloser {
 
 }  // namespace
 
-void SetSpoolSpaceProbe(PFNSPOOLSPACEPROBE pfnProbe) { g_pfnProbe = pfnProbe != nullptr ? pfnProbe : StatvfsProbe; }
-
 const char* GetSpoolFilePath() { return g_szSpoolPath; }
 
 FILE* CreateSpoolFile(tagJOBINFO* pJob) {
@@ -158,7 +155,9 @@ FILE* CreateSpoolFile(tagJOBINFO* pJob) {
 
     std::string root = orv::InstalledPath(orv::kSpoolDir);
     uint64_t qwFreeKb = 0;
-    if (g_pfnProbe(ExistingDirOf(root).c_str(), &qwFreeKb) && qwMinimumKb > qwFreeKb) {
+    PFNSPOOLSPACEPROBE pfnProbe = JobHooks(pJob).pfnSpoolSpace;
+    if (pfnProbe == nullptr) pfnProbe = StatvfsProbe;
+    if (pfnProbe(ExistingDirOf(root).c_str(), &qwFreeKb) && qwMinimumKb > qwFreeKb) {
         ssize_t n = write(STDERR_FILENO, kNoSpaceMessage, sizeof(kNoSpaceMessage) - 1);
         (void)n;
         return SPOOL_REFUSED;

@@ -5,18 +5,11 @@
 
 #include "filter/job/JobInfo.h"
 
-#include <cstdint>
-
-// Free space of the file system holding pszDir, in KB; false when it cannot be measured.
-typedef bool (*PFNSPOOLSPACEPROBE)(const char* pszDir, uint64_t* pqwFreeKb);
-
-// Replaces the free-space probe (NULL restores the statvfs probe); for tests.
-void SetSpoolSpaceProbe(PFNSPOOLSPACEPROBE pfnProbe);
-
 // Makes the job's spool file (mode 0660, directories 0770: the scheduler's user and group only).
 // The open stream; NULL when the model offers no secure print or a directory or the file cannot be
 // made (the job then goes to standard output); SPOOL_REFUSED when the free space is below the
-// model's minimum (reported on standard error) or a directory level is refused: a symbolic link,
+// model's minimum (reported on standard error; the free space is measured with the job's hooks'
+// probe when they name one) or a directory level is refused: a symbolic link,
 // a directory of another user than this process's or root, or root's writable by everyone. That
 // refusal is logged at the error level and the job is not printed.
 FILE* CreateSpoolFile(tagJOBINFO* pJob);

@@ -5,27 +5,17 @@
 
 #include <cstdlib>
 
-namespace {
-PFNMODELQUERY g_query = &SpcQuery;
-}
-
-PFNMODELQUERY SetModelDataQueryForTest(PFNMODELQUERY query)
-{
-    const PFNMODELQUERY previous = g_query;
-    g_query = query != nullptr ? query : &SpcQuery;
-    return previous;
-}
-
 BYTE* QueryModelData(WORD capability, WORD item, DWORD view, DWORD* count, const tagRENDEROPTIONS* options,
                      DWORD* size)
 {
     if (options == nullptr || options->pModelData == nullptr) {
         return nullptr;
     }
+    const PFNMODELQUERY query = options->pfnModelQuery != nullptr ? options->pfnModelQuery : &SpcQuery;
     DWORD bytes = 0;
     DWORD records = 0;
-    if (g_query(options->pModelData, static_cast<SHORT>(capability), static_cast<SHORT>(item),
-                 static_cast<LONG>(view), nullptr, &bytes, &records) != ERROR_SUCCESS ||
+    if (query(options->pModelData, static_cast<SHORT>(capability), static_cast<SHORT>(item),
+               static_cast<LONG>(view), nullptr, &bytes, &records) != ERROR_SUCCESS ||
         bytes == 0) {
         return nullptr;
     }
@@ -35,8 +25,8 @@ BYTE* QueryModelData(WORD capability, WORD item, DWORD view, DWORD* count, const
     }
     DWORD filled = bytes;
     records = 0;
-    if (g_query(options->pModelData, static_cast<SHORT>(capability), static_cast<SHORT>(item),
-                 static_cast<LONG>(view), buffer, &filled, &records) != ERROR_SUCCESS ||
+    if (query(options->pModelData, static_cast<SHORT>(capability), static_cast<SHORT>(item),
+               static_cast<LONG>(view), buffer, &filled, &records) != ERROR_SUCCESS ||
         records == 0) {
         std::free(buffer);
         return nullptr;

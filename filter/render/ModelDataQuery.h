@@ -17,10 +17,7 @@ BYTE* QueryModelData(WORD capability, WORD item, DWORD view, DWORD* count, const
 bool ModelDataWord(const BYTE* record, DWORD size, DWORD offset, WORD* value);
 bool ModelDataDword(const BYTE* record, DWORD size, DWORD offset, DWORD* value);
 
-// The model data reader's query (size first, then into a buffer) that QueryModelData asks.
+// The model data reader's query (size first, then into a buffer) that QueryModelData asks, unless
+// the option block names another (tests answer for a model of their own through it).
 typedef DWORD (*PFNMODELQUERY)(const tagSPCDATA* data, SHORT capability, SHORT item, LONG view, void* buffer,
                                DWORD* size, DWORD* count);
-
-// Tests put a query of their own in place of the reader's and get the previous one back; nullptr
-// restores the reader's.
-PFNMODELQUERY SetModelDataQueryForTest(PFNMODELQUERY query);

@@ -4,6 +4,7 @@
 #include "core/WinTypes.h"
 #include "filter/render/OutputBuffer.h"
 #include "filter/render/RenderOptions.h"
+#include "filter/render/screen/ScreenSimd.h"
 
 #include <cstddef>
 
@@ -79,4 +80,7 @@ struct tagRENDERCONTEXT {
     tagCOLORTABLEIMAGE* pColorTable;  // the colour-table file, read at creation
     tagCOLORBLOCK* pColorBlock;
     tagSCREENSCRATCH* pScreenScratch;  // the fast screening's working memory, grown on use
+    // The fast screening's vector level: the best the CPU runs unless pinned (held to the best).
+    bool bScreenSimdPinned;
+    ScreenSimd eScreenSimd;
 };

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "core/WinTypes.h"
+#include "filter/render/ModelDataQuery.h"
 #include "platform/compress/CompressParams.h"
 
 #include <cstddef>
@@ -22,12 +23,13 @@ enum LANGTYPE : DWORD {
 inline constexpr DWORD RENDERCAPS_ECONOMODE = 0x2;
 
 // "L_" and the model's colour-table name (at most 15 characters) fit with room to spare.
-inline constexpr size_t RENDER_COLORTABLE_NAME_SIZE = 80;
+inline constexpr size_t RENDER_COLORTABLE_NAME_SIZE = 72;
 
 struct tagRENDEROPTIONS {
     tagSPCDATA* pModelData;
     const char* pszDataDir;  // the data directory, ending in '/'
     char szColorTableName[RENDER_COLORTABLE_NAME_SIZE];  // "L_" + capability 7 name, NUL-terminated
+    PFNMODELQUERY pfnModelQuery;  // what QueryModelData asks; empty: the model data reader's query
     DWORD dwLangType;  // LANGTYPE, written by the renderer at creation
     DWORD dwCapabilityMask;  // written by the renderer at creation
     DWORD dwInputOrder;  // cleared at every page: input rows are red, green, blue
@@ -53,4 +55,5 @@ struct tagRENDEROPTIONS {
 
 // The front end's layout of the block (176 bytes on the 64-bit hosts the filter runs on).
 static_assert(sizeof(void*) != 8 || sizeof(tagRENDEROPTIONS) == 176, "option block layout");
-static_assert(offsetof(tagRENDEROPTIONS, dwLangType) == 16 + RENDER_COLORTABLE_NAME_SIZE, "option block layout");
+static_assert(offsetof(tagRENDEROPTIONS, dwLangType) == 16 + RENDER_COLORTABLE_NAME_SIZE + sizeof(PFNMODELQUERY),
+              "option block layout");

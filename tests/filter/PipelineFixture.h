@@ -98,7 +98,7 @@ public:
         EXPECT_NE(m_compress, nullptr);
         if (m_compress != nullptr)
             m_job->compress.COMPRESS = reinterpret_cast<PFNCOMPRESS>(dlsym(m_compress, "COMPRESS"));
-        m_output = std::make_unique<OutputCapture>(m_dir / "out.bin");
+        m_output = std::make_unique<OutputCapture>(m_job, m_dir / "out.bin");
     }
     ~RenderJob() {
         FreeRenderer(m_job.get());
@@ -108,6 +108,7 @@ public:
 
     tagJOBINFO* get() { return m_job.get(); }
     tagJOBINFO* operator->() { return m_job.get(); }
+    FilterHooks& hooks() { return m_job.hooks(); }
     DRVDEVMODE& settings() { return m_job->devmode; }
     const orvtest::ScratchDir& dir() const { return m_dir; }
     std::string Output() const { return m_output->Bytes(); }

@@ -69,12 +69,6 @@ protected:
         m_input = m_install.root().WriteFile("job.ps", "%!PS-Adobe-3.0\nshowpage\n");
         g_notALibrary = m_install.root().WriteFile("lib/libnothing.so", "not a shared library\n");
     }
-    void TearDown() override {
-        SetJobProcessCalls(nullptr, nullptr);
-        SetLibraryBinders(nullptr, nullptr);
-        SetCupsBoundHook(nullptr);
-    }
-
     FilterInstall m_install;
     std::string m_input;
 };
@@ -82,24 +76,25 @@ protected:
 TEST_F(FailedJob, JobThatCannotStartEndsWithStatusOneAndItsReason) {
     struct Case {
         const char* pszWhat;
-        void (*pfnBreak)();
+        void (*pfnBreak)(FilterHooks*);
         bool bFromStdin;
         std::string error;
     } cases[] = {
-        {"pipe fails", [] { SetJobProcessCalls(FailPipe, nullptr); }, false,
+        {"pipe fails", [](FilterHooks* h) { h->pfnPipe = FailPipe; }, false,
          "Cannot create the pipe: Too many open files"},
-        {"fork fails", [] { SetJobProcessCalls(nullptr, FailFork); }, false,
+        {"fork fails", [](FilterHooks* h) { h->pfnFork = FailFork; }, false,
          "Cannot start the Ghostscript process: Resource temporarily unavailable"},
-        {"libcups cannot be bound", [] { SetLibraryBinders(BindCupsFromNotALibrary, nullptr); }, false,
+        {"libcups cannot be bound", [](FilterHooks* h) { h->pfnBindCups = BindCupsFromNotALibrary; }, false,
          "Cannot load libcups or libcups version too old then 1.1.19"},
-        {"libgs cannot be bound", [] { SetLibraryBinders(nullptr, BindGsFromNotALibrary); }, false,
+        {"libgs cannot be bound", [](FilterHooks* h) { h->pfnBindGs = BindGsFromNotALibrary; }, false,
          "Cannot load libgs or libgs version too old then 8.0"},
-        {"standard input cannot be opened", [] { SetCupsBoundHook(LoseStandardInput); }, true,
+        {"standard input cannot be opened", [](FilterHooks* h) { h->pfnCupsBound = LoseStandardInput; }, true,
          "Unable to open spool file"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.pszWhat);
-        c.pfnBreak();
+        FilterHooks hooks;
+        c.pfnBreak(&hooks);
         ScopedEnv printer("PRINTER", "office");
         ScopedEnv ppd("PPD", FilterInstall::SamplePpd("GM4150").c_str());
         std::vector<std::string> args = {"gdi-filter", "42", "alice", "report", "1", "", m_input};
@@ -113,13 +108,12 @@ TEST_F(FailedJob, JobThatCannotStartEndsWithStatusOneAndItsReason) {
         std::string log;
         std::string output;
         {
-            OutputCapture out(m_install.root() / "out.bin");
+            OutputCapture out(hooks, m_install.root() / "out.bin");
             StderrCapture err(m_install.root() / "err.txt");
-            iStatus = RunFilterJob(static_cast<int>(args.size()), argv.data());
+            iStatus = RunFilterJob(static_cast<int>(args.size()), argv.data(), hooks);
             log = err.Take();
             output = out.Bytes();
         }
-        TearDown();
 
         EXPECT_EQ(iStatus, 1) << log;
         EXPECT_EQ(LogLinesAt(log, "ERROR: "), std::vector<std::string>{c.error}) << log;

@@ -36,12 +36,14 @@ protected:
         ScopedEnv ppd("PPD", FilterInstall::SamplePpd(model).c_str());
         return CreateWith(copies, options);
     }
-    tagJOBINFO* CreateWith(const std::string& copies, const std::string& options) {
+    // With hooks (which must outlive the context), or with the system's own calls.
+    tagJOBINFO* CreateWith(const std::string& copies, const std::string& options,
+                           const FilterHooks* pHooks = nullptr) {
         m_args = {"gdi-filter", "42", "alice", "report", copies, options, m_input};
         std::vector<char*> argv;
         for (std::string& a : m_args) argv.push_back(a.data());
         argv.push_back(nullptr);
-        return CreateJobInfo(7, argv.data());
+        return pHooks != nullptr ? CreateJobInfo(7, argv.data(), *pHooks) : CreateJobInfo(7, argv.data());
     }
 
     FilterInstall m_install;
@@ -292,11 +294,11 @@ void ReplacePpdFetch(tagCUPSFUNC* pCups) { pCups->cupsGetPPD = FetchCopyOfSample
 
 TEST_F(JobContext, WithoutThePpdVariableTheSchedulersCopyIsReadAndRemoved) {
     g_fetchedCopy = m_install.root() / "fetched.ppd";
-    SetCupsBoundHook(ReplacePpdFetch);
+    FilterHooks hooks;
+    hooks.pfnCupsBound = ReplacePpdFetch;
     ScopedEnv printer("PRINTER", "office");
     ScopedEnv ppd("PPD", nullptr);
-    JobPtr job(CreateWith("1", "PageSize=A5"));
-    SetCupsBoundHook(nullptr);
+    JobPtr job(CreateWith("1", "PageSize=A5", &hooks));
     ASSERT_NE(job, nullptr);
     EXPECT_EQ(job->devmode.dm.dmPaperSize, 11);
     EXPECT_NE(access(g_fetchedCopy.c_str(), F_OK), 0) << "the fetched copy is the filter's to remove";

@@ -30,8 +30,8 @@ TEST(JobClose, JobThatBrokeOffIsStillClosedWithTheUel) {
                  {0, ""}};  // never started, or already ended with its own UEL
     for (const Case& c : cases) {
         orvtest::ScratchDir dir;
-        OutputCapture out(dir / "out.bin");
         TestJob job;
+        OutputCapture out(job, dir / "out.bin");
         job->dwJobState = c.dwJobState;
         CloseBrokenJob(job.get());
         EXPECT_EQ(out.Bytes(), c.expected) << c.dwJobState;

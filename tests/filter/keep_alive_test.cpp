@@ -50,8 +50,8 @@ protected:
         ASSERT_EQ(m_job->iKeepAliveSeconds, 1);
     }
     orvtest::ScratchDir m_dir;
-    OutputCapture m_out{m_dir / "out.bin"};
     TestJob m_job;
+    OutputCapture m_out{m_job, m_dir / "out.bin"};
 };
 
 TEST_F(KeepAliveRun, NothingIsSentBeforeTheJobsFirstOutput) {

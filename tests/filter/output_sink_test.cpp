@@ -21,7 +21,7 @@ const char kSpoolWriteFailure[] =
 TEST(OutputSink, WritesTextFormsAndBytesToStandardOutputInOrder) {
     orvtest::ScratchDir dir;
     TestJob job;
-    OutputCapture out(dir / "out.bin");
+    OutputCapture out(job, dir / "out.bin");
     EXPECT_EQ(OutputPuts(job.get(), "@PJL "), 5);
     EXPECT_EQ(OutputPrintf(job.get(), "SET COPIES=%d\r\n", 12), 15);
     EXPECT_EQ(OutputPutc(job.get(), 0x1B), 1);
@@ -34,7 +34,7 @@ TEST(OutputSink, WritesTextFormsAndBytesToStandardOutputInOrder) {
 TEST(OutputSink, PrintfLongerThanItsFirstBufferIsWrittenWhole) {
     orvtest::ScratchDir dir;
     TestJob job;
-    OutputCapture out(dir / "out.bin");
+    OutputCapture out(job, dir / "out.bin");
     std::string text(1000, 'x');
     EXPECT_EQ(OutputPrintf(job.get(), "<%s>", text.c_str()), 1002);
     EXPECT_EQ(out.Bytes(), "<" + text + ">");
@@ -56,9 +56,8 @@ TEST(OutputSink, EveryByteReachesASlowReaderThroughShortWrites) {
         }
     });
     TestJob job;
-    SetOutputDescriptor(fds[1]);
+    job.hooks().outputFd = fds[1];
     long written = OutputWrite(job.get(), payload.data(), payload.size());
-    SetOutputDescriptor(STDOUT_FILENO);
     close(fds[1]);
     reader.join();
     close(fds[0]);
@@ -72,9 +71,8 @@ TEST(OutputSink, AClosedReaderIsReportedAsAFailedWrite) {
     close(fds[0]);
     void (*old)(int) = signal(SIGPIPE, SIG_IGN);
     TestJob job;
-    SetOutputDescriptor(fds[1]);
+    job.hooks().outputFd = fds[1];
     long written = OutputWrite(job.get(), "abc", 3);
-    SetOutputDescriptor(STDOUT_FILENO);
     signal(SIGPIPE, old);
     close(fds[1]);
     EXPECT_EQ(written, -1);
@@ -83,7 +81,7 @@ TEST(OutputSink, AClosedReaderIsReportedAsAFailedWrite) {
 TEST(OutputSink, AShortSpoolWriteIsReportedOnceAndDropsTheRest) {
     orvtest::ScratchDir dir;
     TestJob job;
-    OutputCapture out(dir / "out.bin");
+    OutputCapture out(job, dir / "out.bin");
     FILE* full = fopen("/dev/full", "w");
     ASSERT_NE(full, nullptr);
     job->spool = full;
@@ -102,7 +100,7 @@ TEST(OutputSink, AShortSpoolWriteIsReportedOnceAndDropsTheRest) {
 TEST(OutputSink, ARefusedSpoolDropsEveryByte) {
     orvtest::ScratchDir dir;
     TestJob job;
-    OutputCapture out(dir / "out.bin");
+    OutputCapture out(job, dir / "out.bin");
     job->spool = SPOOL_REFUSED;
     job->dwSpoolOk = 1;
     StderrCapture err(dir / "err.txt");

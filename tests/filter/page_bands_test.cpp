@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -278,6 +279,79 @@ TEST(ColourPages, RedPrintsMagentaAndYellowOnly) {
     EXPECT_GT(InkIn(p, 3, 0, 0, 128, 64), 128u * 64u / 2);
     for (int plane = 0; plane < 4; ++plane)
         EXPECT_EQ(InkAll(p, plane), InkIn(p, plane, 0, 0, 128, 64)) << "plane " << plane << " inks outside the block";
+}
+
+// A page with ink of every kind: colour gradients, gray and black strokes, white gaps.
+std::string MixedPage(int width, int height) {
+    std::string page = PpmPage(width, height, {{20, 30, 260, 34}, {40, 200, 44, 380}});
+    const size_t raster = page.size() - static_cast<size_t>(width) * height * 3;
+    for (int y = 60; y < 180; ++y)
+        for (int x = 10; x < width - 10; ++x) {
+            size_t at = raster + (static_cast<size_t>(y) * width + x) * 3;
+            page[at] = static_cast<char>(x * 255 / width);
+            page[at + 1] = static_cast<char>(y * 2);
+            page[at + 2] = static_cast<char>((x + y) % 3 == 0 ? 0 : 255 - x % 256);
+        }
+    return page;
+}
+
+// The stream of one mixed page printed with the given hooks on a model, the wall clock in the
+// job header's date masked.
+std::string PrintedWith(const char* pszModel, const FilterHooks& hooks) {
+    RenderJob job(pszModel);
+    const int iFd = job.hooks().outputFd;
+    job.hooks() = hooks;
+    job.hooks().outputFd = iFd;
+    job->devmode.dm.dmPaperSize = 9;
+    job->devmode.priv.dmColor = std::string(pszModel) == "GC7350" ? 2 : 1;
+    EXPECT_EQ(InitRenderer(job.get()), -1);
+    if (job->pRenderContext != nullptr) {
+        const ScreenSimd expected = hooks.screenSimd.value_or(ScreenSimdAvailable());
+        EXPECT_EQ(static_cast<int>(ScreenSimdLevel(job->pRenderContext)), static_cast<int>(expected));
+    }
+    EXPECT_EQ(SendOnePage(job, MixedPage(300, 400)), 1);
+    return std::regex_replace(job.Output(), std::regex("@DATE=[0-9/: ]*"), "@DATE=");
+}
+
+TEST(RendererHooks, EveryVectorLevelTheJobPinsPrintsTheSameStream) {
+    for (const char* pszModel : {"GM4150", "GC7350"}) {
+        const std::string best = PrintedWith(pszModel, FilterHooks{});
+        ASSERT_FALSE(best.empty()) << pszModel;
+        for (ScreenSimd level : {ScreenSimd::Sse2, ScreenSimd::Avx2, ScreenSimd::Avx512}) {
+            if (static_cast<int>(level) > static_cast<int>(ScreenSimdAvailable())) continue;
+            FilterHooks hooks;
+            hooks.screenSimd = level;
+            EXPECT_TRUE(PrintedWith(pszModel, hooks) == best) << pszModel << " level " << static_cast<int>(level);
+        }
+    }
+}
+
+int g_iQueries = 0;
+DWORD CountingQuery(const tagSPCDATA* pData, SHORT sCap, SHORT sItem, LONG lView, void* pvBuffer, DWORD* pcb,
+                    DWORD* pdwCount) {
+    ++g_iQueries;
+    return SpcQuery(pData, sCap, sItem, lView, pvBuffer, pcb, pdwCount);
+}
+DWORD SilentQuery(const tagSPCDATA*, SHORT, SHORT, LONG, void*, DWORD*, DWORD*) { return ERROR_NOT_FOUND; }
+
+TEST(RendererHooks, TheJobsModelQueryAnswersTheRenderer) {
+    const std::string plain = PrintedWith("GC7350", FilterHooks{});
+    FilterHooks counting;
+    counting.pfnModelQuery = CountingQuery;
+    g_iQueries = 0;
+    EXPECT_TRUE(PrintedWith("GC7350", counting) == plain);
+    EXPECT_GT(g_iQueries, 0) << "the renderer asks the job's query";
+    // A model that answers the renderer nothing leaves it without the raster language: the job
+    // still goes out, its page without a raster.
+    FilterHooks silent;
+    silent.pfnModelQuery = SilentQuery;
+    auto pagesOf = [](const std::string& bytes) {
+        return orvdecode::DecodeStream(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()).pages.size();
+    };
+    const std::string bare = PrintedWith("GC7350", silent);
+    EXPECT_EQ(pagesOf(plain), 1u);
+    EXPECT_NE(bare, "");
+    EXPECT_EQ(pagesOf(bare), 0u);
 }
 
 }  // namespace

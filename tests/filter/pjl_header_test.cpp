@@ -18,7 +18,7 @@ const char kVersionLineCrLf[] = "@PJL COMMENT DriverVersion=\"orvgdi 2.0.30 (bui
 class PjlHeaderRun : public ::testing::Test {
 protected:
     std::string Run() {
-        OutputCapture out(m_dir / "out.bin");
+        OutputCapture out(m_job, m_dir / "out.bin");
         StderrCapture err(m_dir / "err.txt");
         EXPECT_EQ(WritePjlHeader(m_job.get()), -1);
         m_log = err.Take();
@@ -120,7 +120,7 @@ TEST(PjlFormat, ConversionsMustFitTheValue) {
 TEST(PjlFormat, MisfitFormatWritesNothing) {
     orvtest::ScratchDir dir;
     TestJob job;
-    OutputCapture out(dir / "out.bin");
+    OutputCapture out(job, dir / "out.bin");
     StderrCapture err(dir / "err.txt");
     tagPJLAFFIXES affixes = {"@PJL ", "\n"};
     tagPJLVALUE value{};
@@ -139,7 +139,7 @@ TEST(PjlFormat, MisfitFormatWritesNothing) {
 TEST(PjlFormat, EmptyFormattedTextWritesNoLineAtAll) {
     orvtest::ScratchDir dir;
     TestJob job;
-    OutputCapture out(dir / "out.bin");
+    OutputCapture out(job, dir / "out.bin");
     tagPJLAFFIXES affixes = {"@PJL ", "\r\n"};
     tagPJLVALUE value{};
     value.sHasValue = -1;

@@ -41,7 +41,7 @@ protected:
         SetField(priv.dmPassword, sizeof priv.dmPassword, password);
         SetField(priv.dmJobName, sizeof priv.dmJobName, jobName);
         SetField(priv.dmDeptCode, sizeof priv.dmDeptCode, dept);
-        OutputCapture out(m_dir / "out.bin");
+        OutputCapture out(m_job, m_dir / "out.bin");
         StderrCapture err(m_dir / "err.txt");
         EXPECT_EQ(WritePjlHeader(m_job.get()), -1);
         m_log = err.Take();

@@ -37,10 +37,9 @@ protected:
         m_job->pszUser = m_user;
         m_job->pszPrinter = m_printer;
         g_freeKb = 1u << 30;
-        SetSpoolSpaceProbe(FixedProbe);
+        m_job.hooks().pfnSpoolSpace = FixedProbe;
     }
     void TearDown() override {
-        SetSpoolSpaceProbe(nullptr);
         if (m_job->spool != nullptr && m_job->spool != SPOOL_REFUSED) fclose(m_job->spool);
         m_job->spool = nullptr;
     }
@@ -167,7 +166,7 @@ TEST_F(SpoolTest, RefusedSpoolEndsTheJobWithStatusOne) {
 }
 
 TEST_F(SpoolTest, FailedSpaceProbeSkipsTheCheck) {
-    SetSpoolSpaceProbe(FailingProbe);
+    m_job.hooks().pfnSpoolSpace = FailingProbe;
     FILE* f = CreateSpoolFile(m_job.get());
     ASSERT_NE(f, nullptr);
     ASSERT_NE(f, SPOOL_REFUSED);
@@ -182,7 +181,7 @@ bool RecordingProbe(const char* pszDir, uint64_t* pqwFreeKb) {
 }
 
 TEST_F(SpoolTest, FreeSpaceIsMeasuredWhereTheSpoolTreeIsOrWillBe) {
-    SetSpoolSpaceProbe(RecordingProbe);
+    m_job.hooks().pfnSpoolSpace = RecordingProbe;
     FILE* first = CreateSpoolFile(m_job.get());
     ASSERT_NE(first, nullptr);
     fclose(first);

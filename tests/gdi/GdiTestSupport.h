@@ -159,7 +159,7 @@ inline DRVDEVMODE MakeJobSettings(const JobFields& f)
 inline tagRENDEROPTIONS MakeOptions(rendertest::FakeModelData& model, DWORD langType, const DRVDEVMODE& settings)
 {
     tagRENDEROPTIONS options{};
-    options.pModelData = model.data();
+    model.Attach(&options);
     options.dwLangType = langType;
     options.sPaperSize = kA4;
     options.wPaperWidth = static_cast<WORD>(settings.dm.dmPaperWidth);

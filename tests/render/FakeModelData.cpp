@@ -1,38 +1,27 @@
 #include "FakeModelData.h"
 
-#include "filter/render/ModelDataQuery.h"
-
 #include <cstring>
 
 namespace rendertest {
 
 namespace {
 
-FakeModelData* g_active = nullptr;
-
+// The model data of an attached option block is the fake itself.
 DWORD FakeQuery(const tagSPCDATA* data, SHORT capability, SHORT item, LONG view, void* buffer, DWORD* size,
                 DWORD* count)
 {
-    if (g_active == nullptr || data != g_active->data()) {
+    if (data == nullptr) {
         return ERROR_INVALID_DATA;
     }
-    return g_active->Query(capability, item, view, buffer, size, count);
+    return reinterpret_cast<const FakeModelData*>(data)->Query(capability, item, view, buffer, size, count);
 }
 
 }  // namespace
 
-FakeModelData::FakeModelData()
+void FakeModelData::Attach(tagRENDEROPTIONS* options)
 {
-    g_active = this;
-    m_previous = SetModelDataQueryForTest(&FakeQuery);
-}
-
-FakeModelData::~FakeModelData()
-{
-    SetModelDataQueryForTest(m_previous);
-    if (g_active == this) {
-        g_active = nullptr;
-    }
+    options->pModelData = data();
+    options->pfnModelQuery = &FakeQuery;
 }
 
 void FakeModelData::Answer(int capability, int item, int view, std::vector<uint8_t> bytes, DWORD count)

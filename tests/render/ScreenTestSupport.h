@@ -45,15 +45,26 @@ inline const char* SimdName(ScreenSimd level)
 {
     return level == ScreenSimd::Avx512 ? "AVX-512" : level == ScreenSimd::Avx2 ? "AVX2" : "SSE2";
 }
-// Pins the fast screening to one level for a scope.
+// Pins a context's fast screening to one level for a scope.
 class ScopedSimdLevel {
 public:
-    explicit ScopedSimdLevel(ScreenSimd level) : m_saved(ScreenSimdLevel()) { SetScreenSimdLevel(level); }
-    ~ScopedSimdLevel() { SetScreenSimdLevel(m_saved); }
+    ScopedSimdLevel(tagRENDERCONTEXT* context, ScreenSimd level)
+        : m_context(context), m_savedPinned(context->bScreenSimdPinned), m_saved(context->eScreenSimd)
+    {
+        m_context->bScreenSimdPinned = true;
+        m_context->eScreenSimd = level;
+    }
+    ~ScopedSimdLevel()
+    {
+        m_context->bScreenSimdPinned = m_savedPinned;
+        m_context->eScreenSimd = m_saved;
+    }
     ScopedSimdLevel(const ScopedSimdLevel&) = delete;
     ScopedSimdLevel& operator=(const ScopedSimdLevel&) = delete;
 
 private:
+    tagRENDERCONTEXT* m_context;
+    bool m_savedPinned;
     ScreenSimd m_saved;
 };
 

@@ -266,7 +266,7 @@ TEST(RemapMonoCurve, BrightnessMovesDarknessDownOrUp)
     FakeModelData model;
     model.Answer(78, 0, 1, Words16({0, 0, 2, 12}));  // contrast range 2..12
     tagRENDEROPTIONS options{};
-    options.pModelData = model.data();
+    model.Attach(&options);
     for (const Case& c : cases) {
         CurveContext t;
         DRVDEVMODE dm{};
@@ -292,7 +292,7 @@ TEST(RemapMonoCurve, ContrastWithoutARangeKeepsTheGrayBrightness)
     FakeModelData model;
     model.Answer(78, 0, 1, Words16({0, 0, 5, 5}));  // an empty range
     tagRENDEROPTIONS options{};
-    options.pModelData = model.data();
+    model.Attach(&options);
     CurveContext t;
     DRVDEVMODE dm{};
     dm.priv.dmFieldsExtra2 = DMX2_CONTRAST;

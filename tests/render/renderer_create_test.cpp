@@ -35,7 +35,7 @@ public:
         const std::vector<uint8_t> bytes = rendertest::BuildColorTable({weights});
         m_dir.WriteFile("data/L_SAMPLE", std::string(bytes.begin(), bytes.end()));
         m_dataDir = m_dir / "data/";
-        options.pModelData = model.data();
+        model.Attach(&options);
         options.pszDataDir = m_dataDir.c_str();
         std::strcpy(options.szColorTableName, "L_SAMPLE");
         options.pfnCompress = &FakeCompress;

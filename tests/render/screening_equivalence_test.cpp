@@ -122,7 +122,7 @@ void ExpectSameDots(ScreenPage& page, const std::vector<PlacedBand>& bands, cons
     std::vector<DWORD> expectedInk;
     screenAll(kScreenImpls[0], &expected, &expectedInk);
     for (ScreenSimd level : AvailableSimdLevels()) {
-        const ScopedSimdLevel pinned(level);
+        const ScopedSimdLevel pinned(page.context(), level);
         std::vector<BYTE> bits;
         std::vector<DWORD> ink;
         screenAll(kScreenImpls[1], &bits, &ink);
@@ -427,7 +427,7 @@ TEST(ScreeningEquivalence, FastPathForgetsTheLastBandWhenItsBufferIsRefilled)
             };
             const std::vector<BYTE> expected = screenBoth(kScreenImpls[0]);
             for (ScreenSimd level : AvailableSimdLevels()) {
-                const ScopedSimdLevel pinned(level);
+                const ScopedSimdLevel pinned(page.context(), level);
                 EXPECT_TRUE(screenBoth(kScreenImpls[1]) == expected)
                     << (mono ? "mono" : "colour") << " x" << mul << " " << SimdName(level);
             }

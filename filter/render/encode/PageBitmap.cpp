@@ -38,6 +38,15 @@ LONG PageMultiplierY(const tagRENDERCONTEXT* context)
 
 WORD ComputeBindingShift(const DRVDEVMODE* settings, tagRENDERCONTEXT* context, const tagRENDEROPTIONS* options)
 {
+    if (options == nullptr) {
+        return ComputeBindingShift(settings, context, options, tagBINDINGPAGE{});
+    }
+    return ComputeBindingShift(settings, context, options, tagBINDINGPAGE{options->dwPageInSet, options->sOrientation});
+}
+
+WORD ComputeBindingShift(const DRVDEVMODE* settings, tagRENDERCONTEXT* context, const tagRENDEROPTIONS* options,
+                         const tagBINDINGPAGE& page)
+{
     if (context == nullptr) {
         return FLAG_FALSE;
     }
@@ -68,8 +77,8 @@ WORD ComputeBindingShift(const DRVDEVMODE* settings, tagRENDERCONTEXT* context, 
         shift = -shift;
     }
 
-    const bool portrait = options->sOrientation == 1;
-    const bool odd = (options->dwPageInSet & 1) != 0;
+    const bool portrait = page.sOrientation == 1;
+    const bool odd = (page.dwPageInSet & 1) != 0;
     const bool settingsPortrait = settings->dm.dmOrientation == 1;
     bool positive;
     if (longEdge) {
@@ -94,7 +103,17 @@ WORD AllocPageBitmap(DWORD width, DWORD height, const DRVDEVMODE* settings, tagR
     if (context == nullptr || options == nullptr) {
         return FLAG_FALSE;
     }
-    ComputeBindingShift(settings, context, options);
+    return AllocPageBitmap(width, height, settings, context, options,
+                           tagBINDINGPAGE{options->dwPageInSet, options->sOrientation});
+}
+
+WORD AllocPageBitmap(DWORD width, DWORD height, const DRVDEVMODE* settings, tagRENDERCONTEXT* context,
+                     tagRENDEROPTIONS* options, const tagBINDINGPAGE& page)
+{
+    if (context == nullptr || options == nullptr) {
+        return FLAG_FALSE;
+    }
+    ComputeBindingShift(settings, context, options, page);
     FreePageBitmap(options->pPageBitmap);
     options->pPageBitmap = nullptr;
 

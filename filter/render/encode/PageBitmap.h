@@ -35,16 +35,28 @@ inline size_t PagePlaneBytes(const tagPAGEBITMAP* bitmap)
 LONG PageMultiplierX(const tagRENDERCONTEXT* context);
 LONG PageMultiplierY(const tagRENDERCONTEXT* context);
 
+// The page a binding shift is laid out for: its 1-based number within the copy set (odd pages
+// shift one way, even pages the other) and its orientation.
+struct tagBINDINGPAGE {
+    DWORD dwPageInSet;
+    SHORT sOrientation;
+};
+
 // The duplex binding margin as a shift of the page image, in pixels, into the context's shift
 // fields (at most one of them non-zero). 0xFFFF, or 0 when an argument is missing (the shifts are
-// then 0).
+// then 0). Laid out for the page the option block holds, or for the page given.
 WORD ComputeBindingShift(const DRVDEVMODE* settings, tagRENDERCONTEXT* context, const tagRENDEROPTIONS* options);
+WORD ComputeBindingShift(const DRVDEVMODE* settings, tagRENDERCONTEXT* context, const tagRENDEROPTIONS* options,
+                         const tagBINDINGPAGE& page);
 
 // Per page: the binding shift, then a zeroed bitmap for a page of `width` x `height` pixels into
 // the option block (a previous one is freed). 0xFFFF when allocated, 0 without context or option
-// block, or when the bitmap is too large to allocate.
+// block, or when the bitmap is too large to allocate. The shift is laid out for the page the option
+// block holds, or for the page given.
 WORD AllocPageBitmap(DWORD width, DWORD height, const DRVDEVMODE* settings, tagRENDERCONTEXT* context,
                      tagRENDEROPTIONS* options);
+WORD AllocPageBitmap(DWORD width, DWORD height, const DRVDEVMODE* settings, tagRENDERCONTEXT* context,
+                     tagRENDEROPTIONS* options, const tagBINDINGPAGE& page);
 
 // The bitmap rows that a band placed at page row `pageY` (as the screening is given it) or below
 // can no longer draw into: those above where such a band lands after the binding shift and the

@@ -18,7 +18,7 @@
 // bitmap byte of the band's columns on, so every bitmap byte belongs to one group. The groups at
 // the two ends of the band's columns, which may reach beyond them, are screened dot-exactly.
 //
-// On a CPU with AVX2, BMI1 and BMI2 (ScreenSimdLevel()) the groups between the two ends go four
+// On a CPU with AVX2, BMI1 and BMI2 (ScreenSimdLevel(context)) the groups between the two ends go four
 // at a time, 64 pixels: white is passed over 128 bytes a compare; four groups of white and the last
 // ink colour take their 64 ink bits from byte compares gathered with PEXT, and their dots from 64
 // threshold compares at once, a plane where the colour's value is 0 not at all; four groups that
@@ -259,7 +259,7 @@ inline void SetDots64(uint64_t bits, BYTE* out)
     std::memcpy(out, &bytes, sizeof(bytes));
 }
 
-// ----- AVX2 and BMI2, run only where ScreenSimdLevel() says the CPU has them.
+// ----- AVX2 and BMI2, run only where ScreenSimdLevel(context) says the CPU has them.
 #define ORV_TARGET_AVX2 __attribute__((target("avx2,bmi,bmi2")))
 
 ORV_TARGET_AVX2 inline __m256i Load32(const BYTE* p)
@@ -335,7 +335,7 @@ ORV_TARGET_AVX2 size_t LastInkAvx2(const BYTE* p, size_t n)
     return LastInk(p, n);
 }
 
-// ----- AVX-512 (F, BW, VBMI), run only where ScreenSimdLevel() says the CPU has it.
+// ----- AVX-512 (F, BW, VBMI), run only where ScreenSimdLevel(context) says the CPU has it.
 #define ORV_TARGET_AVX512 __attribute__((target("avx512f,avx512bw,avx512vbmi,avx2,bmi,bmi2")))
 
 // Lane n of a vector of 64 dots holds dot 8 (n / 8) + 7 - n % 8, so that bit n of a compare's mask
@@ -457,7 +457,7 @@ public:
         m_groups = (m_leadPixels + m_columns + kGroupPixels - 1) / kGroupPixels;
         m_innerFirst = m_leadPixels == 0 ? 0 : 1;
         m_innerEnd = (m_leadPixels + m_columns) / kGroupPixels;
-        m_level = ScreenSimdLevel();
+        m_level = ScreenSimdLevel(f.pContext);
     }
 
     // Takes the working memory from the context's scratch; false when it cannot be had.

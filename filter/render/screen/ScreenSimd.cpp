@@ -1,5 +1,7 @@
 #include "filter/render/screen/ScreenSimd.h"
 
+#include "filter/render/RenderContext.h"
+
 namespace {
 
 ScreenCpuFeatures DetectFeatures()
@@ -13,12 +15,6 @@ ScreenCpuFeatures DetectFeatures()
     cpu.avx512bw = __builtin_cpu_supports("avx512bw");
     cpu.avx512vbmi = __builtin_cpu_supports("avx512vbmi");
     return cpu;
-}
-
-ScreenSimd& Current()
-{
-    static ScreenSimd level = ScreenSimdAvailable();
-    return level;
 }
 
 }  // namespace
@@ -40,13 +36,11 @@ ScreenSimd ScreenSimdAvailable()
     return available;
 }
 
-ScreenSimd ScreenSimdLevel()
+ScreenSimd ScreenSimdLevel(const tagRENDERCONTEXT* context)
 {
-    return Current();
-}
-
-ScreenSimd SetScreenSimdLevel(ScreenSimd level)
-{
-    Current() = static_cast<int>(level) < static_cast<int>(ScreenSimdAvailable()) ? level : ScreenSimdAvailable();
-    return Current();
+    if (context == nullptr || !context->bScreenSimdPinned) {
+        return ScreenSimdAvailable();
+    }
+    const ScreenSimd level = context->eScreenSimd;
+    return static_cast<int>(level) < static_cast<int>(ScreenSimdAvailable()) ? level : ScreenSimdAvailable();
 }

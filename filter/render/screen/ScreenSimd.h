@@ -1,6 +1,6 @@
-// The vector instructions the fast screening runs on. The best level this CPU has is chosen on
-// first use; the tests pin each level in turn, so that every one of them is checked against the
-// reference on any machine that has it.
+// The vector instructions the fast screening runs on. The best level this CPU has is found on
+// first use; a renderer context may pin a lower one (the tests pin each level in turn, so that every
+// one of them is checked against the reference on any machine that has it).
 #pragma once
 
 // In order: each level's CPUs run the ones before it.
@@ -28,8 +28,7 @@ ScreenSimd ScreenSimdFor(const ScreenCpuFeatures& cpu);
 // The best level the CPU runs.
 ScreenSimd ScreenSimdAvailable();
 
-// The level the fast screening uses now.
-ScreenSimd ScreenSimdLevel();
-
-// Sets the level, held to the available one; returns the level set.
-ScreenSimd SetScreenSimdLevel(ScreenSimd level);
+// The level the fast screening runs for a renderer context: the one it pins, held to the available
+// one, or the available one when it pins none.
+struct tagRENDERCONTEXT;
+ScreenSimd ScreenSimdLevel(const tagRENDERCONTEXT* context);
