@@ -15,7 +15,7 @@ namespace {
 using rendertest::FakeModelData;
 using rendertest::MakeSettings;
 using rendertest::SettingsFields;
-using rendertest::StderrCapture;
+using orvtest::StderrCapture;
 using rendertest::Words16;
 using rendertest::Words32;
 
