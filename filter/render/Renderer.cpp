@@ -3,6 +3,7 @@
 
 #include "filter/render/color/ColorTableFile.h"
 #include "filter/render/color/ColorTableLoad.h"
+#include "filter/render/language/LanguageType.h"
 #include "filter/render/ModelDataQuery.h"
 #include "filter/render/screen/ScreenScratch.h"
 #include "filter/log/FilterLog.h"

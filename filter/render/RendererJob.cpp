@@ -1,6 +1,6 @@
 // The renderer's job and page entry points: counters of the copy set, then the writer of the
 // option block's printer language, looked up in one table.
-#include "filter/render/Renderer.h"
+#include "filter/render/RendererJob.h"
 
 #include "filter/render/language/GdiCommands.h"
 #include "filter/render/language/PclCommands.h"

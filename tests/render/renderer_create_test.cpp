@@ -2,6 +2,7 @@
 #include "HandBuiltColorTable.h"
 #include "RenderTestSupport.h"
 
+#include "filter/render/language/LanguageType.h"
 #include "filter/render/Renderer.h"
 
 #include <gtest/gtest.h>
