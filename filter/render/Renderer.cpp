@@ -235,3 +235,19 @@ tagOUTPUTBUFFER* StartCommandOutput(tagRENDERCONTEXT* context, const DRVDEVMODE*
 {
     return settings != nullptr ? StartCommandOutput(context, options) : nullptr;
 }
+
+void ForgetPageHeaderValues(tagRENDERCONTEXT* context)
+{
+    context->sQuality = context->sPaperSize = context->sPaperWidth = context->sPaperLength = context->sMediaType =
+        context->sPaperSource = static_cast<SHORT>(0xFFFF);
+}
+
+WORD WriteCommandText(tagRENDERCONTEXT* context, const tagRENDEROPTIONS* options, const char* text)
+{
+    tagOUTPUTBUFFER* out = StartCommandOutput(context, options);
+    if (out == nullptr) {
+        return FLAG_FALSE;
+    }
+    OutputBufferAppendString(out, text);
+    return FLAG_TRUE;
+}

@@ -43,3 +43,11 @@ tagOUTPUTBUFFER* RendererStartOutput(tagRENDERCONTEXT* context);
 tagOUTPUTBUFFER* StartCommandOutput(tagRENDERCONTEXT* context, const tagRENDEROPTIONS* options);
 tagOUTPUTBUFFER* StartCommandOutput(tagRENDERCONTEXT* context, const DRVDEVMODE* settings,
                                     const tagRENDEROPTIONS* options);
+
+// At the job's setup: no page header has been sent, so every page-header value of the context
+// (quality, paper size, width and length, media, source) differs from what the first page brings.
+void ForgetPageHeaderValues(tagRENDERCONTEXT* context);
+
+// A writer whose whole output is one fixed text: StartCommandOutput(context, options), then the
+// text. 0xFFFF, or 0 (nothing written) when the buffer cannot be had or the options are missing.
+WORD WriteCommandText(tagRENDERCONTEXT* context, const tagRENDEROPTIONS* options, const char* text);
