@@ -7,19 +7,16 @@
 
 namespace {
 
-typedef WORD (*PFNJOBWRITER)(const DRVDEVMODE* settings, tagRENDERCONTEXT* context, const tagRENDEROPTIONS* options);
-typedef WORD (*PFNCONTEXTWRITER)(tagRENDERCONTEXT* context, const tagRENDEROPTIONS* options);
-
 // The job and page command writers of one printer language. Only the GDI language has trailing
 // blank sheets to flush; for the other the flush writes nothing and fails.
 struct tagLANGUAGEWRITERS {
     DWORD dwLangType;
-    PFNJOBWRITER pfnBeginJob;
-    PFNJOBWRITER pfnSetupJob;
-    PFNJOBWRITER pfnBeginPage;
-    PFNCONTEXTWRITER pfnEndPage;
-    PFNJOBWRITER pfnFlushPendingPages;  // trailing blank sheets of a copy set
-    PFNCONTEXTWRITER pfnEndJob;
+    JobCommandWriter* pfnBeginJob;
+    JobCommandWriter* pfnSetupJob;
+    JobCommandWriter* pfnBeginPage;
+    ContextCommandWriter* pfnEndPage;
+    JobCommandWriter* pfnFlushPendingPages;  // trailing blank sheets of a copy set
+    ContextCommandWriter* pfnEndJob;
 };
 
 constexpr tagLANGUAGEWRITERS kLanguageWriters[] = {

@@ -9,15 +9,20 @@
 
 struct DRVDEVMODE;
 
+// The two shapes of a job or page command, here and in each language's writers: with the settings
+// record, or with the context alone.
+using JobCommandWriter = WORD(const DRVDEVMODE* settings, tagRENDERCONTEXT* context, const tagRENDEROPTIONS* options);
+using ContextCommandWriter = WORD(tagRENDERCONTEXT* context, const tagRENDEROPTIONS* options);
+
 // Job and page commands by the option block's language type (type 1 PCL-style, type 2 GDI; any
 // other type writes nothing and gives 0).
-WORD RendererBeginJob(const DRVDEVMODE* settings, tagRENDERCONTEXT* context, const tagRENDEROPTIONS* options);
+JobCommandWriter RendererBeginJob;
 // Page in copy set := 0 and copy number := 1, then the job setup.
-WORD RendererSetupJob(const DRVDEVMODE* settings, tagRENDERCONTEXT* context, const tagRENDEROPTIONS* options);
+JobCommandWriter RendererSetupJob;
 // Page in copy set + 1, then blank sheets due and the page header.
-WORD RendererBeginPage(const DRVDEVMODE* settings, tagRENDERCONTEXT* context, const tagRENDEROPTIONS* options);
+JobCommandWriter RendererBeginPage;
 // The page trailer, then the page's ink mask is cleared.
-WORD RendererEndPage(tagRENDERCONTEXT* context, const tagRENDEROPTIONS* options);
+ContextCommandWriter RendererEndPage;
 // End of a copy set: the trailing blank sheets (type 2 only; other types write nothing and give 0).
-WORD RendererFlushPendingPages(const DRVDEVMODE* settings, tagRENDERCONTEXT* context, const tagRENDEROPTIONS* options);
-WORD RendererEndJob(tagRENDERCONTEXT* context, const tagRENDEROPTIONS* options);
+JobCommandWriter RendererFlushPendingPages;
+ContextCommandWriter RendererEndJob;
