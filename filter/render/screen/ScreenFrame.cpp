@@ -7,7 +7,6 @@
 #include "core/settings/DevMode.h"
 
 #include <algorithm>
-#include <climits>
 
 bool BuildScreenFrame(bool mono, uint64_t bandSize, uint64_t pageSize, uint64_t position, const BYTE* pixels,
                       const DRVDEVMODE* settings, tagRENDERCONTEXT* context, tagPAGEBITMAP* bitmap,
