@@ -15,6 +15,8 @@
 #include "filter/render/RenderContext.h"
 #include "filter/render/RenderOptions.h"
 #include "filter/render/Renderer.h"
+#include "filter/render/screen/ScreenFast.h"
+#include "filter/render/screen/ScreenReference.h"
 #include "filter/render/screen/Screening.h"
 
 extern "C" {

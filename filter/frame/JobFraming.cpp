@@ -11,7 +11,7 @@
 #include "filter/pjl/PjlStrings.h"
 #include "filter/job/StageTimes.h"
 #include "filter/render/encode/PageEncode.h"
-#include "filter/render/Renderer.h"
+#include "filter/render/RendererJob.h"
 
 namespace {
 

@@ -123,7 +123,7 @@ void RunBooklet(tagJOBINFO* pJob, tagDOCSTATE* pDoc)
         for (int side = 1; side <= sides && !pDoc->bFeedFailed; ++side) {
             pDoc->iOutputPages = side;
             LogDebug("do booklet: page %d, copies %d\n", side, set + 1);
-            DocPrintf(pJob, pDoc, "%%%%Page: (%d) %d\n", side, side + set * sides);
+            PrintfTo(pJob, pDoc, DocTarget::Document, "%%%%Page: (%d) %d\n", side, side + set * sides);
             for (int half = 0; half < 2; ++half) {
                 const int index = BookletPageIndex(p.dmBookletBinding, unit, pageCount, side, half);
                 if (index < 0 || index >= pageCount) continue;

@@ -79,7 +79,8 @@ void RunPoster(tagJOBINFO* pJob, tagDOCSTATE* pDoc)
                 for (int column = 0; column < columns; ++column) {
                     LogDebug("do poster: page %d, part %d-%d, copies %d\n", j + 1, column + 1, row + 1, set);
                     ++pDoc->iOutputPages;
-                    DocPrintf(pJob, pDoc, "%%%%Page: %s %d\n", page.label.c_str(), pDoc->iOutputPages);
+                    PrintfTo(pJob, pDoc, DocTarget::Document, "%%%%Page: %s %d\n", page.label.c_str(),
+                             pDoc->iOutputPages);
                     tagPAGETRANSFORM transform;
                     const bool placed = PosterTileTransform(pJob, pDoc, row * columns + column, &transform) != 0;
                     EmitStoredPage(pJob, pDoc, page, true, placed ? &transform : nullptr);

@@ -121,8 +121,9 @@ int ComputePageTransform(tagJOBINFO* pJob, tagDOCSTATE* pDoc, tagPAGETRANSFORM* 
 
 void WriteTransform(tagJOBINFO* pJob, tagDOCSTATE* pDoc, const tagPAGETRANSFORM* pTransform)
 {
-    DocPrintf(pJob, pDoc, "%.1f %.1f translate %d rotate %.3f %.3f scale\n", pTransform->fTranslateX,
-              pTransform->fTranslateY, pTransform->iRotate, pTransform->fScaleX, pTransform->fScaleY);
+    PrintfTo(pJob, pDoc, DocTarget::Document, "%.1f %.1f translate %d rotate %.3f %.3f scale\n",
+             pTransform->fTranslateX, pTransform->fTranslateY, pTransform->iRotate, pTransform->fScaleX,
+             pTransform->fScaleY);
 }
 
 void EmitStoredPage(tagJOBINFO* pJob, tagDOCSTATE* pDoc, const tagPAGEINFO& page, bool bGsave,

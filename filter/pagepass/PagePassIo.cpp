@@ -73,18 +73,6 @@ FILE* OpenScratch(tagJOBINFO* pJob)
     return file;
 }
 
-// Formats a text for the interpreter or the page store into buffer: its length, or -1 after
-// logging when formatting failed or the text does not fit.
-int FormatDocText(char (&buffer)[kFormatBufferSize], const char* pszFormat, va_list args)
-{
-    const int n = vsnprintf(buffer, sizeof buffer, pszFormat, args);
-    if (n < 0 || static_cast<size_t>(n) >= sizeof buffer) {
-        LogMessage(LOG_ERROR, "doc_printf overflow (%d bytes) detected, aborting!\n", n);
-        return -1;
-    }
-    return n;
-}
-
 }  // namespace
 
 int ReadDocLine(tagJOBINFO* pJob, tagDOCSTATE* pDoc, char* pLine, int iSize)
@@ -189,19 +177,6 @@ void DocPuts(tagJOBINFO* pJob, tagDOCSTATE* pDoc, const char* psz)
     DocWrite(pJob, pDoc, psz, std::strlen(psz));
 }
 
-int DocPrintf(tagJOBINFO* pJob, tagDOCSTATE* pDoc, const char* pszFormat, ...)
-{
-    char buffer[kFormatBufferSize];
-    va_list args;
-    va_start(args, pszFormat);
-    const int n = FormatDocText(buffer, pszFormat, args);
-    va_end(args);
-    // A text for the interpreter that does not fit is left out; the pass goes on.
-    if (n < 0) return 0;
-    DocWrite(pJob, pDoc, buffer, static_cast<size_t>(n));
-    return -1;
-}
-
 void StoreWrite(tagJOBINFO* pJob, tagDOCSTATE* pDoc, const char* pb, size_t cb)
 {
     if (cb == 0) return;
@@ -221,22 +196,6 @@ void StorePuts(tagJOBINFO* pJob, tagDOCSTATE* pDoc, const char* psz)
     StoreWrite(pJob, pDoc, psz, std::strlen(psz));
 }
 
-int doc_printf_store(tagJOBINFO* pJob, tagDOCSTATE* pDoc, const char* pszFormat, ...)
-{
-    char buffer[kFormatBufferSize];
-    va_list args;
-    va_start(args, pszFormat);
-    const int n = FormatDocText(buffer, pszFormat, args);
-    va_end(args);
-    // A page that cannot be stored whole would be printed wrong; the pass stops instead.
-    if (n < 0) {
-        pDoc->bFatal = true;
-        return 0;
-    }
-    StoreWrite(pJob, pDoc, buffer, static_cast<size_t>(n));
-    return -1;
-}
-
 void WriteTo(tagJOBINFO* pJob, tagDOCSTATE* pDoc, DocTarget target, const char* pb, size_t cb)
 {
     if (target == DocTarget::Store) {
@@ -244,6 +203,26 @@ void WriteTo(tagJOBINFO* pJob, tagDOCSTATE* pDoc, DocTarget target, const char* 
     } else {
         DocWrite(pJob, pDoc, pb, cb);
     }
+}
+
+int PrintfTo(tagJOBINFO* pJob, tagDOCSTATE* pDoc, DocTarget target, const char* pszFormat, ...)
+{
+    char buffer[kFormatBufferSize];
+    va_list args;
+    va_start(args, pszFormat);
+    const int n = vsnprintf(buffer, sizeof buffer, pszFormat, args);
+    va_end(args);
+    if (n < 0 || static_cast<size_t>(n) >= sizeof buffer) {
+        LogMessage(LOG_ERROR, "doc_printf overflow (%d bytes) detected, aborting!\n", n);
+        // A text for the interpreter that does not fit is left out and the pass goes on; a page
+        // that cannot be stored whole would be printed wrong, so the pass stops instead.
+        if (target == DocTarget::Store) {
+            pDoc->bFatal = true;
+        }
+        return 0;
+    }
+    WriteTo(pJob, pDoc, target, buffer, static_cast<size_t>(n));
+    return -1;
 }
 
 bool StartHolding(tagJOBINFO* pJob, tagDOCSTATE* pDoc, const char* pFirstLine, size_t cbFirstLine)

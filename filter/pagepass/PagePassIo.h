@@ -16,19 +16,18 @@ void UnreadDocBytes(tagDOCSTATE* pDoc, const char* pb, size_t cb);
 // Text for the interpreter (held back while the document's structure is not yet known).
 void DocWrite(tagJOBINFO* pJob, tagDOCSTATE* pDoc, const char* pb, size_t cb);
 void DocPuts(tagJOBINFO* pJob, tagDOCSTATE* pDoc, const char* psz);
-// Formats into a 1024-byte buffer; a text that does not fit is logged and not fed.
-int DocPrintf(tagJOBINFO* pJob, tagDOCSTATE* pDoc, const char* pszFormat, ...)
-    __attribute__((format(printf, 3, 4)));
 
 // Text for the page store while it is open for writing, else for the interpreter.
 void StoreWrite(tagJOBINFO* pJob, tagDOCSTATE* pDoc, const char* pb, size_t cb);
 void StorePuts(tagJOBINFO* pJob, tagDOCSTATE* pDoc, const char* psz);
-// Formats into a 1024-byte buffer; a text that does not fit is logged and ends the pass (fatal).
-int doc_printf_store(tagJOBINFO* pJob, tagDOCSTATE* pDoc, const char* pszFormat, ...)
-    __attribute__((format(printf, 3, 4)));
 
 // Bytes to the document or the store.
 void WriteTo(tagJOBINFO* pJob, tagDOCSTATE* pDoc, DocTarget target, const char* pb, size_t cb);
+// Formatted text to the document or the store, through a 1024-byte buffer: -1, or 0 when the text
+// does not fit. Such a text is logged; for the document it is left out and the pass goes on, for
+// the store it ends the pass (fatal).
+int PrintfTo(tagJOBINFO* pJob, tagDOCSTATE* pDoc, DocTarget target, const char* pszFormat, ...)
+    __attribute__((format(printf, 4, 5)));
 
 // Starts keeping the rewritten text and a copy of the input until the structure is known; false
 // (nothing kept) when the scratch files cannot be made.

@@ -73,14 +73,14 @@ void WritePlainPages(tagJOBINFO* pJob, tagDOCSTATE* pDoc)
         for (int j = 0; j < pageCount && !pDoc->bFeedFailed; ++j) {
             ++pDoc->iOutputPages;
             LogDebug("do page %d, copies %d\n", pDoc->iOutputPages, set + 1);
-            DocPrintf(pJob, pDoc, "%%%%Page: (%d) %d\n", set + 1, j + 1);
+            PrintfTo(pJob, pDoc, DocTarget::Document, "%%%%Page: (%d) %d\n", set + 1, j + 1);
             EmitStoredPage(pJob, pDoc, pDoc->pages[static_cast<size_t>(j)], transformed, &transform);
             if (pDoc->bShowpageOverride) DocPuts(pJob, pDoc, "ORVshowpage\n");
         }
         if (blankPage) {
-            DocPrintf(pJob, pDoc, "%%%%Page: %s %d\n", "Duplex Add", pageCount + 1);
-            DocPrintf(pJob, pDoc, "%%%%PageBoundingBox: %.0f %.0f %.0f %.0f\n", pDoc->fLeft, pDoc->fBottom,
-                      pDoc->fRight, pDoc->fTop);
+            PrintfTo(pJob, pDoc, DocTarget::Document, "%%%%Page: %s %d\n", "Duplex Add", pageCount + 1);
+            PrintfTo(pJob, pDoc, DocTarget::Document, "%%%%PageBoundingBox: %.0f %.0f %.0f %.0f\n", pDoc->fLeft,
+                     pDoc->fBottom, pDoc->fRight, pDoc->fTop);
             EndShowpage(pJob, pDoc);
         }
     }

@@ -232,11 +232,11 @@ int WriteProlog(tagJOBINFO* pJob, tagDOCSTATE* pDoc, char* pLine, int iLength, i
     const PRIVDM& p = pJob->devmode.priv;
     if ((p.dmFieldsExtra2 & DMX2_ALL_TEXT_BLACK) && p.dmAllTextBlack == 1) {
         for (const char* op : kShowOperators) {
-            DocPrintf(pJob, pDoc,
-                      "userdict/ORV%s/%s load put\n"
-                      "userdict/%s { currentrgbcolor userdict/ORVb 3 -1 roll put userdict/ORVg 3 -1 roll put "
-                      "userdict/ORVr 3 -1 roll put 0 setgray ORV%s ORVr ORVg ORVb setrgbcolor} put\n",
-                      op, op, op, op);
+            PrintfTo(pJob, pDoc, DocTarget::Document,
+                     "userdict/ORV%s/%s load put\n"
+                     "userdict/%s { currentrgbcolor userdict/ORVb 3 -1 roll put userdict/ORVg 3 -1 roll put "
+                     "userdict/ORVr 3 -1 roll put 0 setgray ORV%s ORVr ORVg ORVb setrgbcolor} put\n",
+                     op, op, op, op);
         }
     }
     DocPuts(pJob, pDoc, "%%EndOrvalenProlog\n");
@@ -293,7 +293,7 @@ int CopySetup(tagJOBINFO* pJob, tagDOCSTATE* pDoc, char* pLine, int iLength, int
                 }
                 if (choice != nullptr) {
                     // The output paper's own code replaces the feature; the job's code is skipped.
-                    DocPrintf(pJob, pDoc, "%%%%BeginFeature: *PageRegion %s\n", choice->choice);
+                    PrintfTo(pJob, pDoc, DocTarget::Document, "%%%%BeginFeature: *PageRegion %s\n", choice->choice);
                     if (choice->code != nullptr) DocPuts(pJob, pDoc, choice->code);
                     DocPuts(pJob, pDoc, "\n");
                     do {
@@ -345,8 +345,8 @@ int CopyTrailer(tagJOBINFO* pJob, tagDOCSTATE* pDoc, char* pLine, int iLength, i
         TrackEmbedding(pLine, &depth);
         iLength = PassLine(pJob, pDoc, DocTarget::Document, pLine, iLength, iSize);
     }
-    DocPrintf(pJob, pDoc, "%%%%Pages: %d\n", pDoc->iOutputPages);
-    DocPrintf(pJob, pDoc, "%%%%BoundingBox: %.0f %.0f %.0f %.0f\n", pDoc->fLeft, pDoc->fBottom, pDoc->fRight,
-              pDoc->fTop);
+    PrintfTo(pJob, pDoc, DocTarget::Document, "%%%%Pages: %d\n", pDoc->iOutputPages);
+    PrintfTo(pJob, pDoc, DocTarget::Document, "%%%%BoundingBox: %.0f %.0f %.0f %.0f\n", pDoc->fLeft, pDoc->fBottom,
+             pDoc->fRight, pDoc->fTop);
     return iLength;
 }

@@ -142,7 +142,7 @@ int StorePage(tagJOBINFO* pJob, tagDOCSTATE* pDoc, char* pLine, int iLength, int
         if (leading && LineStarts(pLine, "clippath pathbbox ")) {
             // Page size queries of text converters answer the input paper, not the transformed
             // clip. The rest of the line goes through as it is, however long.
-            doc_printf_store(pJob, pDoc, "0 0 %.2f %.2f ", pDoc->inputSize.width, pDoc->inputSize.length);
+            PrintfTo(pJob, pDoc, DocTarget::Store, "0 0 %.2f %.2f ", pDoc->inputSize.width, pDoc->inputSize.length);
             const char* rest = pLine + 18;
             StoreWrite(pJob, pDoc, rest, static_cast<size_t>(iLength - 18));
             iLength = ReadDocLine(pJob, pDoc, pLine, iSize);

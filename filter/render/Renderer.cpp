@@ -3,6 +3,7 @@
 
 #include "filter/render/color/ColorTableFile.h"
 #include "filter/render/color/ColorTableLoad.h"
+#include "filter/render/language/LanguageType.h"
 #include "filter/render/ModelDataQuery.h"
 #include "filter/render/screen/ScreenScratch.h"
 #include "filter/log/FilterLog.h"
@@ -233,4 +234,20 @@ tagOUTPUTBUFFER* StartCommandOutput(tagRENDERCONTEXT* context, const DRVDEVMODE*
                                     const tagRENDEROPTIONS* options)
 {
     return settings != nullptr ? StartCommandOutput(context, options) : nullptr;
+}
+
+void ForgetPageHeaderValues(tagRENDERCONTEXT* context)
+{
+    context->sQuality = context->sPaperSize = context->sPaperWidth = context->sPaperLength = context->sMediaType =
+        context->sPaperSource = static_cast<SHORT>(0xFFFF);
+}
+
+WORD WriteCommandText(tagRENDERCONTEXT* context, const tagRENDEROPTIONS* options, const char* text)
+{
+    tagOUTPUTBUFFER* out = StartCommandOutput(context, options);
+    if (out == nullptr) {
+        return FLAG_FALSE;
+    }
+    OutputBufferAppendString(out, text);
+    return FLAG_TRUE;
 }

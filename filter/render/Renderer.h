@@ -1,5 +1,6 @@
-// The renderer's entry points that the filter's front end calls (results 0xFFFF success, 0
-// failure unless said otherwise). Every operation leaves its printer bytes in the context's
+// The renderer's entry points that the filter's front end calls, apart from the job and page
+// commands (RendererJob.h): the context, its tables and its output buffer (results 0xFFFF success,
+// 0 failure unless said otherwise). Every operation leaves its printer bytes in the context's
 // output buffer; the front end drains it after each call.
 #pragma once
 
@@ -26,19 +27,6 @@ WORD RendererSetupColorTables(const DRVDEVMODE* settings, tagRENDERCONTEXT* cont
 WORD RendererSetupDitherMatrices(const DRVDEVMODE* settings, tagRENDERCONTEXT* context,
                                  const tagRENDEROPTIONS* options);
 
-// Job and page commands by the option block's language type (type 1 PCL-style, type 2 GDI; any
-// other type writes nothing and gives 0).
-WORD RendererBeginJob(const DRVDEVMODE* settings, tagRENDERCONTEXT* context, const tagRENDEROPTIONS* options);
-// Page in copy set := 0 and copy number := 1, then the job setup.
-WORD RendererSetupJob(const DRVDEVMODE* settings, tagRENDERCONTEXT* context, const tagRENDEROPTIONS* options);
-// Page in copy set + 1, then blank sheets due and the page header.
-WORD RendererBeginPage(const DRVDEVMODE* settings, tagRENDERCONTEXT* context, const tagRENDEROPTIONS* options);
-// The page trailer, then the page's ink mask is cleared.
-WORD RendererEndPage(tagRENDERCONTEXT* context, const tagRENDEROPTIONS* options);
-// End of a copy set: the trailing blank sheets (type 2 only; other types write nothing and give 0).
-WORD RendererFlushPendingPages(const DRVDEVMODE* settings, tagRENDERCONTEXT* context, const tagRENDEROPTIONS* options);
-WORD RendererEndJob(tagRENDERCONTEXT* context, const tagRENDEROPTIONS* options);
-
 // The next filled output block's bytes and their count, or nullptr when drained.
 const BYTE* RendererTakeOutputChunk(tagRENDERCONTEXT* context, DWORD* length);
 
@@ -56,11 +44,10 @@ tagOUTPUTBUFFER* StartCommandOutput(tagRENDERCONTEXT* context, const tagRENDEROP
 tagOUTPUTBUFFER* StartCommandOutput(tagRENDERCONTEXT* context, const DRVDEVMODE* settings,
                                     const tagRENDEROPTIONS* options);
 
-// Called once from RendererCreate before the colour-table file is read. The language type
-// (0, LANGTYPE_PCL or LANGTYPE_GDI) from dmLanguageMode and the model; sets the toner-save flags
-// of the context and, for a non-zero type, the option block's type and capability mask.
-DWORD QueryLanguageType(const DRVDEVMODE* settings, tagRENDERCONTEXT* context, tagRENDEROPTIONS* options);
+// At the job's setup: no page header has been sent, so every page-header value of the context
+// (quality, paper size, width and length, media, source) differs from what the first page brings.
+void ForgetPageHeaderValues(tagRENDERCONTEXT* context);
 
-// The toner-save level of the context: non-zero only when toner save is on and the model makes it
-// by adjusting the colours rather than by screens of its own.
-SHORT QueryTonerSaveLevel(const DRVDEVMODE* settings, tagRENDERCONTEXT* context, const tagRENDEROPTIONS* options);
+// A writer whose whole output is one fixed text: StartCommandOutput(context, options), then the
+// text. 0xFFFF, or 0 (nothing written) when the buffer cannot be had or the options are missing.
+WORD WriteCommandText(tagRENDERCONTEXT* context, const tagRENDEROPTIONS* options, const char* text);

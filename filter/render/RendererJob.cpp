@@ -1,25 +1,22 @@
 // The renderer's job and page entry points: counters of the copy set, then the writer of the
 // option block's printer language, looked up in one table.
-#include "filter/render/Renderer.h"
+#include "filter/render/RendererJob.h"
 
 #include "filter/render/language/GdiCommands.h"
 #include "filter/render/language/PclCommands.h"
 
 namespace {
 
-typedef WORD (*PFNJOBWRITER)(const DRVDEVMODE* settings, tagRENDERCONTEXT* context, const tagRENDEROPTIONS* options);
-typedef WORD (*PFNCONTEXTWRITER)(tagRENDERCONTEXT* context, const tagRENDEROPTIONS* options);
-
 // The job and page command writers of one printer language. Only the GDI language has trailing
 // blank sheets to flush; for the other the flush writes nothing and fails.
 struct tagLANGUAGEWRITERS {
     DWORD dwLangType;
-    PFNJOBWRITER pfnBeginJob;
-    PFNJOBWRITER pfnSetupJob;
-    PFNJOBWRITER pfnBeginPage;
-    PFNCONTEXTWRITER pfnEndPage;
-    PFNJOBWRITER pfnFlushPendingPages;  // trailing blank sheets of a copy set
-    PFNCONTEXTWRITER pfnEndJob;
+    JobCommandWriter* pfnBeginJob;
+    JobCommandWriter* pfnSetupJob;
+    JobCommandWriter* pfnBeginPage;
+    ContextCommandWriter* pfnEndPage;
+    JobCommandWriter* pfnFlushPendingPages;  // trailing blank sheets of a copy set
+    ContextCommandWriter* pfnEndJob;
 };
 
 constexpr tagLANGUAGEWRITERS kLanguageWriters[] = {

@@ -18,34 +18,7 @@ using codectest::FieldValue;
 using codectest::QueuePpd;
 using codectest::With;
 
-const auto kOrientation = CODEC_PUBLIC(dmOrientation);
-const auto kPaperSize = CODEC_PUBLIC(dmPaperSize);
-const auto kCopies = CODEC_PUBLIC(dmCopies);
-const auto kSource = CODEC_PUBLIC(dmDefaultSource);
-const auto kDuplex = CODEC_PUBLIC(dmDuplex);
-const auto kCollate = CODEC_PUBLIC(dmCollate);
-const auto kMediaType = CODEC_PUBLIC(dmMediaType);
-const auto kExtra1 = CODEC_PRIVATE(dmFieldsExtra1);
-const auto kExtra2 = CODEC_PRIVATE(dmFieldsExtra2);
-const auto kQuality = CODEC_PRIVATE(dmQuality);
-const auto kHalftone = CODEC_PRIVATE(dmHalftone);
-const auto kLayout = CODEC_PRIVATE(dmLayoutPrint);
-const auto kNup = CODEC_PRIVATE(dmNup);
-const auto kNupOrder = CODEC_PRIVATE(dmNupOrder);
-const auto kNupBorder = CODEC_PRIVATE(dmNupBorder);
-const auto kReverse = CODEC_PRIVATE(dmReverseOrder);
-const auto kBinding = CODEC_PRIVATE(dmBookletBinding);
-const auto kBookletUnit = CODEC_PRIVATE(dmBookletUnit);
-const auto kPosterX = CODEC_PRIVATE(dmPosterX);
-const auto kPosterY = CODEC_PRIVATE(dmPosterY);
-const auto kSort = CODEC_PRIVATE(dmSort);
-const auto kFinisher = CODEC_PRIVATE(dmFinisher);
-const auto kStaple = CODEC_PRIVATE(dmStaple);
-const auto kPunch = CODEC_PRIVATE(dmPunch);
-const auto kSkipBlank = CODEC_PRIVATE(dmSkipBlankPages);
-const auto kColorMode = CODEC_PRIVATE(dmColor);
-const auto kTonerSave = CODEC_PRIVATE(dmTonerSave);
-const auto kTextBlack = CODEC_PRIVATE(dmAllTextBlack);
+using namespace codectest::fields;
 
 // Capability bits as the settings defaults set them for a model that offers the layout.
 constexpr long kNupOffered = 0x8;

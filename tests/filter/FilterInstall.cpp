@@ -1,6 +1,8 @@
 #include "FilterInstall.h"
 
 #include "core/InstallPaths.h"
+#include "core/model/SpcData.h"
+#include "core/settings/DevModeService.h"
 #include "support/PinnedLibrary.h"
 
 #include <gtest/gtest.h>
@@ -96,6 +98,17 @@ std::string FilterInstall::PpdVariant(const std::string& model, const char* pszD
     }
     static int s_serial = 0;
     return m_root.WriteFile("ppd/variant" + std::to_string(++s_serial) + ".ppd", out);
+}
+
+bool FilterInstall::ModelDefaults(const char* pszModel, DRVDEVMODE* record) const {
+    std::string dir = orv::InstalledPath(orv::kModelDataDir);
+    std::unique_ptr<tagSPCDATA, decltype(&std::free)> spc(SpcLoadFile(dir.c_str(), (std::string(pszModel) + ".pcsp").c_str()),
+                                                        &std::free);
+    if (spc == nullptr) return false;
+    std::memset(record, 0, sizeof *record);
+    record->dm.dmSize = kDevmodePublicSize;
+    record->dm.dmDriverExtra = kDevmodePrivateSize;
+    return SpcDevmodeService(spc.get(), nullptr, record, DEVMODE_SERVICE_DEFAULTS) == 0u;
 }
 
 std::string FilterInstall::WriteSavedSettings(const std::string& user, const std::string& queue,

@@ -3,6 +3,7 @@
 // pointed at the root, and the sample queue PPDs (or variants of them) to hand to the filter.
 #pragma once
 
+#include "core/settings/DevMode.h"
 #include "support/ScratchDir.h"
 
 #include <map>
@@ -24,6 +25,10 @@ public:
     // pszDrop left out and the text pszFrom replaced by pszTo (both may be NULL); its path.
     std::string PpdVariant(const std::string& model, const char* pszDrop, const char* pszFrom = nullptr,
                            const char* pszTo = nullptr) const;
+
+    // The default settings record of an installed model ("GM4150"), as the settings defaults lay it
+    // out; false when its compiled model cannot be read.
+    bool ModelDefaults(const char* pszModel, DRVDEVMODE* record) const;
 
     // The saved-settings file of a user's queue, written from its layout: the 16-byte header
     // {16, "DEMK", version, record size} and the record's bytes.

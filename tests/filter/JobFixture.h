@@ -9,6 +9,7 @@
 #include "filter/job/KeepAlive.h"
 #include "filter/job/OutputSink.h"
 #include "support/ModelFiles.h"
+#include "support/StderrCapture.h"
 
 #include <gtest/gtest.h>
 
@@ -84,35 +85,6 @@ private:
     FilterHooks& m_hooks;
     std::string m_path;
     int m_fd = -1;
-};
-
-// Points standard error at a file while the object lives.
-class StderrCapture {
-public:
-    explicit StderrCapture(const std::string& path) : m_path(path) {
-        fflush(stderr);
-        m_saved = dup(STDERR_FILENO);
-        int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        EXPECT_GE(fd, 0);
-        dup2(fd, STDERR_FILENO);
-        close(fd);
-    }
-    ~StderrCapture() { Restore(); }
-    std::string Take() {
-        Restore();
-        return ReadFileBytes(m_path);
-    }
-
-private:
-    void Restore() {
-        if (m_saved < 0) return;
-        fflush(stderr);
-        dup2(m_saved, STDERR_FILENO);
-        close(m_saved);
-        m_saved = -1;
-    }
-    std::string m_path;
-    int m_saved = -1;
 };
 
 }  // namespace filtertest

@@ -18,6 +18,7 @@
 #include "support/ModelFiles.h"
 #include "support/RealCups.h"
 #include "support/ScratchDir.h"
+#include "support/StderrCapture.h"
 
 #include <gtest/gtest.h>
 
@@ -206,22 +207,13 @@ public:
         m_ps.clear();
         tagPAGEPASSIO io {in, CaptureFeed, &m_ps, fd};
 
-        fflush(stderr);
-        const int savedErr = dup(STDERR_FILENO);
-        const std::string logPath = m_dir / "log.txt";
-        const int logFd = open(logPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        dup2(logFd, STDERR_FILENO);
-        close(logFd);
-
+        orvtest::StderrCapture log(m_dir / "log.txt");
         const int result = RunPagePass(m_job, &io, line, length, sizeof line);
+        m_log = log.Take();
 
-        fflush(stderr);
-        dup2(savedErr, STDERR_FILENO);
-        close(savedErr);
         close(fd);
         m_job->cups.cupsFileClose(in);
         m_job->input = nullptr;
-        m_log = ReadAll(logPath);
         size_t trailing = 0;
         m_records = ParsePipe(ReadAll(pipePath), &trailing);
         EXPECT_EQ(trailing, 0u) << "the pipe holds only whole settings records";

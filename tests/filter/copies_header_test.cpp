@@ -4,17 +4,12 @@
 // the printer for.
 #include "FilterInstall.h"
 
-#include "core/InstallPaths.h"
-#include "core/model/SpcData.h"
 #include "core/settings/DevMode.h"
-#include "core/settings/DevModeService.h"
 #include "tools/stream-decoder/lib/StreamDecoder.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <cstring>
-#include <memory>
 #include <string>
 
 using filtertest::FilterInstall;
@@ -37,15 +32,8 @@ long PjlNumber(const orvdecode::DecodedStream& stream, const std::string& name)
 // The model's default settings for alice's queue "office", copies made by the driver or not.
 void SaveSettings(const FilterInstall& install, const char* pszModel, bool bDriverCopies)
 {
-    std::string dir = orv::InstalledPath(orv::kModelDataDir);
-    std::unique_ptr<tagSPCDATA, decltype(&std::free)> spc(
-        SpcLoadFile(dir.c_str(), (std::string(pszModel) + ".pcsp").c_str()), &std::free);
-    ASSERT_NE(spc, nullptr);
     DRVDEVMODE record;
-    std::memset(&record, 0, sizeof record);
-    record.dm.dmSize = kDevmodePublicSize;
-    record.dm.dmDriverExtra = kDevmodePrivateSize;
-    ASSERT_EQ(SpcDevmodeService(spc.get(), nullptr, &record, DEVMODE_SERVICE_DEFAULTS), 0u);
+    ASSERT_TRUE(install.ModelDefaults(pszModel, &record)) << pszModel;
     record.priv.dmCopiesByDriver = bDriverCopies ? 1 : 0;
     install.WriteSavedSettings("alice", "office", &record, sizeof record);
 }

@@ -1,56 +1,17 @@
 #include "filter/job/DumpDevmode.h"
-#include "support/ScratchDir.h"
+#include "support/StderrCapture.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <cstring>
-#include <fcntl.h>
-#include <fstream>
 #include <sstream>
 #include <string>
 #include <unistd.h>
 
 namespace {
 
-// Standard error pointed at a scratch file while the object lives.
-class StderrToFile {
-public:
-    StderrToFile() : m_file(m_dir / "stderr.txt")
-    {
-        fflush(stderr);
-        m_saved = dup(STDERR_FILENO);
-        int fd = open(m_file.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        EXPECT_GE(fd, 0);
-        dup2(fd, STDERR_FILENO);
-        close(fd);
-    }
-    ~StderrToFile() { Restore(); }
-
-    std::string Take()
-    {
-        Restore();
-        std::ifstream in(m_file, std::ios::binary);
-        std::stringstream ss;
-        ss << in.rdbuf();
-        return ss.str();
-    }
-
-private:
-    void Restore()
-    {
-        if (m_saved >= 0) {
-            fflush(stderr);
-            dup2(m_saved, STDERR_FILENO);
-            close(m_saved);
-            m_saved = -1;
-        }
-    }
-
-    orvtest::ScratchDir m_dir;
-    std::string m_file;
-    int m_saved = -1;
-};
+using orvtest::StderrCapture;
 
 std::string Line(const std::string& text)
 {
@@ -73,7 +34,7 @@ TEST(DumpDevmode, OneDebugLinePerNamedField)
     std::memset(d.priv.dmJobName, 'j', sizeof d.priv.dmJobName);  // no terminator
     std::strcpy(d.priv.dmUserName, "alice");
 
-    StderrToFile capture;
+    StderrCapture capture;
     DumpDevmode(&d);
     const std::string log = capture.Take();
 
@@ -107,7 +68,7 @@ TEST(DumpDevmode, OneDebugLinePerNamedField)
 
 TEST(DumpDevmode, NothingForNull)
 {
-    StderrToFile capture;
+    StderrCapture capture;
     DumpDevmode(nullptr);
     EXPECT_EQ(capture.Take(), "");
 }

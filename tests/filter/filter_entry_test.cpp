@@ -3,8 +3,6 @@
 #include "FilterInstall.h"
 
 #include "core/InstallPaths.h"
-#include "core/model/SpcData.h"
-#include "core/settings/DevModeService.h"
 #include "tools/stream-decoder/lib/StreamDecoder.h"
 
 #include <gtest/gtest.h>
@@ -133,15 +131,8 @@ TEST_F(FilterEntry, WithoutThePpdVariableTheQueuePpdIsAskedOfTheScheduler) {
 
 // The model's default settings with secure print chosen, saved for alice's queue "office".
 void SaveSecurePrintSettings(const FilterInstall& install, const char* pszModel) {
-    std::string dir = orv::InstalledPath(orv::kModelDataDir);
-    std::unique_ptr<tagSPCDATA, decltype(&std::free)> spc(SpcLoadFile(dir.c_str(), (std::string(pszModel) + ".pcsp").c_str()),
-                                                        &std::free);
-    ASSERT_NE(spc, nullptr);
     DRVDEVMODE record;
-    std::memset(&record, 0, sizeof record);
-    record.dm.dmSize = kDevmodePublicSize;
-    record.dm.dmDriverExtra = kDevmodePrivateSize;
-    ASSERT_EQ(SpcDevmodeService(spc.get(), nullptr, &record, DEVMODE_SERVICE_DEFAULTS), 0u);
+    ASSERT_TRUE(install.ModelDefaults(pszModel, &record)) << pszModel;
     record.priv.dmJobSpool = 6;
     install.WriteSavedSettings("alice", "office", &record, sizeof record);
 }

@@ -1,57 +1,16 @@
 #include "filter/log/FilterLog.h"
-#include "support/ScratchDir.h"
+#include "support/StderrCapture.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <cstdlib>
-#include <fcntl.h>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <unistd.h>
 
 namespace {
 
-// Points standard error at a scratch file for the test's lifetime.
-class StderrCapture {
-public:
-    StderrCapture() : m_file(m_dir / "stderr.txt")
-    {
-        fflush(stderr);
-        m_saved = dup(STDERR_FILENO);
-        int fd = open(m_file.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        EXPECT_GE(fd, 0);
-        dup2(fd, STDERR_FILENO);
-        close(fd);
-    }
-    ~StderrCapture() { Restore(); }
-
-    // Everything written to standard error so far; standard error is restored.
-    std::string Take()
-    {
-        Restore();
-        std::ifstream in(m_file, std::ios::binary);
-        std::stringstream ss;
-        ss << in.rdbuf();
-        return ss.str();
-    }
-
-private:
-    void Restore()
-    {
-        if (m_saved >= 0) {
-            fflush(stderr);
-            dup2(m_saved, STDERR_FILENO);
-            close(m_saved);
-            m_saved = -1;
-        }
-    }
-
-    orvtest::ScratchDir m_dir;
-    std::string m_file;
-    int m_saved = -1;
-};
+using orvtest::StderrCapture;
 
 std::string Pid()
 {

@@ -23,7 +23,7 @@ using filtertest::FilterInstall;
 using filtertest::LogLinesAt;
 using filtertest::OutputCapture;
 using orvtest::ScopedEnv;
-using filtertest::StderrCapture;
+using orvtest::StderrCapture;
 
 namespace {
 

@@ -20,7 +20,7 @@
 
 using filtertest::ReadFileBytes;
 using filtertest::RenderJob;
-using filtertest::StderrCapture;
+using orvtest::StderrCapture;
 using filtertest::TestJob;
 
 namespace {

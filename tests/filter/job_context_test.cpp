@@ -271,7 +271,7 @@ TEST_F(JobContext, SavedSettingsPlantedByAnotherUserAreNotUsed) {
             ASSERT_EQ(rename(dir.c_str(), (dir + "-real").c_str()), 0);
             ASSERT_EQ(symlink((dir + "-real").c_str(), dir.c_str()), 0);
         }
-        filtertest::StderrCapture err(m_install.root() / "err.txt");
+        orvtest::StderrCapture err(m_install.root() / "err.txt");
         JobPtr job(Create("GM4150", "1", ""));
         std::string log = err.Take();
         ASSERT_NE(job, nullptr);

@@ -11,7 +11,7 @@
 using filtertest::PpmPage;
 using filtertest::RenderJob;
 using filtertest::SettingsRecordBytes;
-using filtertest::StderrCapture;
+using orvtest::StderrCapture;
 using filtertest::StreamFile;
 
 namespace {

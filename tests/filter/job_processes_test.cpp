@@ -12,7 +12,7 @@
 #include <string>
 
 using filtertest::RenderJob;
-using filtertest::StderrCapture;
+using orvtest::StderrCapture;
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <thread>
 
 using filtertest::OutputCapture;
-using filtertest::StderrCapture;
+using orvtest::StderrCapture;
 using filtertest::TestJob;
 
 namespace {

@@ -12,7 +12,7 @@
 using filtertest::BlackRect;
 using filtertest::PpmPage;
 using filtertest::RenderJob;
-using filtertest::StderrCapture;
+using orvtest::StderrCapture;
 using filtertest::StreamFile;
 
 namespace {

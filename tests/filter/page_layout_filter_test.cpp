@@ -18,7 +18,7 @@
 #include <vector>
 
 using filtertest::RenderJob;
-using filtertest::StderrCapture;
+using orvtest::StderrCapture;
 using pagepasstest::MarkedDocument;
 
 namespace {

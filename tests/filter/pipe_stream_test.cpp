@@ -15,7 +15,7 @@ using filtertest::BlackRect;
 using filtertest::PpmPage;
 using filtertest::RenderJob;
 using filtertest::SettingsRecordBytes;
-using filtertest::StderrCapture;
+using orvtest::StderrCapture;
 using filtertest::StreamFile;
 using filtertest::TestJob;
 

@@ -1,5 +1,4 @@
-#include "JobFixture.h"
-#include "filter/pjl/PjlHeader.h"
+#include "PjlHeaderFixture.h"
 #include "support/ScratchDir.h"
 
 #include <gtest/gtest.h>
@@ -8,25 +7,15 @@
 #include <string>
 
 using filtertest::OutputCapture;
-using filtertest::StderrCapture;
+using orvtest::StderrCapture;
 using filtertest::TestJob;
 
 namespace {
 
 const char kVersionLineCrLf[] = "@PJL COMMENT DriverVersion=\"orvgdi 2.0.30 (build at Dec 16 2014 17:43:46)\"\r\n";
 
-class PjlHeaderRun : public ::testing::Test {
+class PjlHeaderRun : public filtertest::PjlHeaderFixture {
 protected:
-    std::string Run() {
-        OutputCapture out(m_job, m_dir / "out.bin");
-        StderrCapture err(m_dir / "err.txt");
-        EXPECT_EQ(WritePjlHeader(m_job.get()), -1);
-        m_log = err.Take();
-        return out.Bytes();
-    }
-    orvtest::ScratchDir m_dir;
-    TestJob m_job;
-    std::string m_log;
     char m_title[64] = "Q\"1\x1b report for the year 2026";
     char m_system[32] = "TestOS 9.9 #1 SMP";
 };
@@ -120,7 +109,7 @@ TEST(PjlFormat, ConversionsMustFitTheValue) {
 TEST(PjlFormat, MisfitFormatWritesNothing) {
     orvtest::ScratchDir dir;
     TestJob job;
-    OutputCapture out(job, dir / "out.bin");
+    OutputCapture out(dir / "out.bin");
     StderrCapture err(dir / "err.txt");
     tagPJLAFFIXES affixes = {"@PJL ", "\n"};
     tagPJLVALUE value{};
@@ -139,7 +128,7 @@ TEST(PjlFormat, MisfitFormatWritesNothing) {
 TEST(PjlFormat, EmptyFormattedTextWritesNoLineAtAll) {
     orvtest::ScratchDir dir;
     TestJob job;
-    OutputCapture out(job, dir / "out.bin");
+    OutputCapture out(dir / "out.bin");
     tagPJLAFFIXES affixes = {"@PJL ", "\r\n"};
     tagPJLVALUE value{};
     value.sHasValue = -1;

@@ -1,18 +1,14 @@
 // Texts of the settings record (user id, password, secure job name, department code) go into
 // quoted PJL values. The record comes from a file its user writes, so the header holds them to the
 // model's character and length rules and never lets a quote, line end or ESC through.
-#include "JobFixture.h"
-#include "filter/pjl/PjlHeader.h"
-#include "support/ScratchDir.h"
+#include "PjlHeaderFixture.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <string>
 
-using filtertest::OutputCapture;
-using filtertest::StderrCapture;
-using filtertest::TestJob;
+using orvtest::StderrCapture;
 
 namespace {
 
@@ -24,7 +20,7 @@ void SetField(char* pField, size_t cbField, const std::string& text) {
 // The model "filter-record-texts": kind 3 user id letters, digits, '.', '_' (8), password digits
 // (4); department code digits and '-' (6); secure job name anything but '/' (12), item 57 itself
 // cut to 10 and letting quote and ESC through.
-class RecordTextHeader : public ::testing::Test {
+class RecordTextHeader : public filtertest::PjlHeaderFixture {
 protected:
     void SetUp() override {
         m_job.LoadModel("filter-record-texts");
@@ -41,15 +37,8 @@ protected:
         SetField(priv.dmPassword, sizeof priv.dmPassword, password);
         SetField(priv.dmJobName, sizeof priv.dmJobName, jobName);
         SetField(priv.dmDeptCode, sizeof priv.dmDeptCode, dept);
-        OutputCapture out(m_job, m_dir / "out.bin");
-        StderrCapture err(m_dir / "err.txt");
-        EXPECT_EQ(WritePjlHeader(m_job.get()), -1);
-        m_log = err.Take();
-        return out.Bytes();
+        return PjlHeaderFixture::Run();
     }
-    orvtest::ScratchDir m_dir;
-    TestJob m_job;
-    std::string m_log;
 };
 
 TEST_F(RecordTextHeader, HostileTextsNeverEndTheirLine) {

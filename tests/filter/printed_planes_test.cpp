@@ -11,6 +11,7 @@
 #include "filter/frame/RendererSetup.h"
 #include "filter/render/encode/PageBitmap.h"
 #include "filter/render/Renderer.h"
+#include "filter/render/screen/ScreenReference.h"
 #include "filter/render/screen/Screening.h"
 #include "support/ScopedEnv.h"
 #include "tools/stream-decoder/lib/StreamDecoder.h"

@@ -11,7 +11,7 @@
 #include <string>
 
 using filtertest::ReadFileBytes;
-using filtertest::StderrCapture;
+using orvtest::StderrCapture;
 using filtertest::TestJob;
 
 namespace {

@@ -9,6 +9,8 @@
 #include "filter/render/Renderer.h"
 #include "render/FakeModelData.h"
 
+#include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -89,9 +91,17 @@ inline Record PjlText(int item, int key, const std::string& text)
 }
 inline std::vector<uint8_t> Join(std::initializer_list<Record> records)
 {
-    std::vector<uint8_t> all;
+    size_t size = 0;
     for (const Record& r : records) {
-        all.insert(all.end(), r.bytes().begin(), r.bytes().end());
+        size += r.bytes().size();
+    }
+    // Sized once and copied into: growing by insert() draws a false overflow warning from GCC's
+    // optimiser.
+    std::vector<uint8_t> all(size);
+    size_t at = 0;
+    for (const Record& r : records) {
+        std::copy(r.bytes().begin(), r.bytes().end(), all.begin() + static_cast<std::ptrdiff_t>(at));
+        at += r.bytes().size();
     }
     return all;
 }

@@ -3,6 +3,7 @@
 #include "GdiTestSupport.h"
 
 #include "filter/render/language/GdiCommands.h"
+#include "filter/render/RendererJob.h"
 #include "filter/render/encode/PageBitmap.h"
 #include "filter/render/encode/PageEncode.h"
 #include "tools/stream-decoder/lib/StreamDecoder.h"

@@ -2,6 +2,7 @@
 #include "GdiTestSupport.h"
 
 #include "filter/render/language/GdiCommands.h"
+#include "filter/render/RendererJob.h"
 
 #include <gtest/gtest.h>
 

@@ -3,6 +3,7 @@
 #include "GdiTestSupport.h"
 
 #include "filter/render/language/PclCommands.h"
+#include "filter/render/RendererJob.h"
 #include "tools/stream-decoder/lib/StreamDecoder.h"
 
 #include <gtest/gtest.h>

@@ -1,66 +1,20 @@
-// Small helpers of the renderer tests: captured standard error, settings records and a renderer
-// context over a colour-table image.
+// Small helpers of the renderer tests: settings records and a renderer context over a
+// colour-table image.
 #pragma once
 
 #include "core/settings/DevMode.h"
 #include "filter/render/color/ColorTableFile.h"
 #include "filter/render/RenderContext.h"
 #include "filter/render/Renderer.h"
-#include "support/ScratchDir.h"
+#include "support/StderrCapture.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <cstdlib>
-#include <fcntl.h>
-#include <fstream>
-#include <sstream>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 namespace rendertest {
-
-// Points standard error at a scratch file for the object's lifetime.
-class StderrCapture {
-public:
-    StderrCapture() : m_file(m_dir / "stderr.txt")
-    {
-        std::fflush(stderr);
-        m_saved = dup(STDERR_FILENO);
-        int fd = open(m_file.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        EXPECT_GE(fd, 0);
-        dup2(fd, STDERR_FILENO);
-        close(fd);
-    }
-    ~StderrCapture() { Restore(); }
-    StderrCapture(const StderrCapture&) = delete;
-    StderrCapture& operator=(const StderrCapture&) = delete;
-
-    std::string Take()
-    {
-        Restore();
-        std::ifstream in(m_file, std::ios::binary);
-        std::stringstream ss;
-        ss << in.rdbuf();
-        return ss.str();
-    }
-
-private:
-    void Restore()
-    {
-        if (m_saved >= 0) {
-            std::fflush(stderr);
-            dup2(m_saved, STDERR_FILENO);
-            close(m_saved);
-            m_saved = -1;
-        }
-    }
-
-    orvtest::ScratchDir m_dir;
-    std::string m_file;
-    int m_saved = -1;
-};
 
 struct SettingsFields {
     SHORT color = 2;  // PRIVDM.dmColor

@@ -7,6 +7,8 @@
 #include "filter/render/RenderOptions.h"
 #include "filter/render/Renderer.h"
 #include "filter/render/screen/ScreenSimd.h"
+#include "filter/render/screen/ScreenFast.h"
+#include "filter/render/screen/ScreenReference.h"
 #include "filter/render/screen/Screening.h"
 
 #include <gtest/gtest.h>

@@ -17,7 +17,7 @@ using rendertest::KeyFields;
 using rendertest::MakeKey;
 using rendertest::MakeSettings;
 using rendertest::SettingsFields;
-using rendertest::StderrCapture;
+using orvtest::StderrCapture;
 using rendertest::TableContext;
 
 HandEntry Lut(KeyFields k, uint8_t fill)

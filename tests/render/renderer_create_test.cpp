@@ -2,6 +2,7 @@
 #include "HandBuiltColorTable.h"
 #include "RenderTestSupport.h"
 
+#include "filter/render/language/LanguageType.h"
 #include "filter/render/Renderer.h"
 
 #include <gtest/gtest.h>
@@ -15,7 +16,7 @@ namespace {
 using rendertest::FakeModelData;
 using rendertest::MakeSettings;
 using rendertest::SettingsFields;
-using rendertest::StderrCapture;
+using orvtest::StderrCapture;
 using rendertest::Words16;
 using rendertest::Words32;
 

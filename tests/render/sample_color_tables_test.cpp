@@ -19,7 +19,7 @@ namespace {
 
 using rendertest::MakeSettings;
 using rendertest::SettingsFields;
-using rendertest::StderrCapture;
+using orvtest::StderrCapture;
 using rendertest::TableContext;
 
 std::vector<uint8_t> SampleFile(const char* name)

@@ -83,7 +83,7 @@ Band RandomBand(std::mt19937& rng)
         while (x < width) {
             const int run = 1 + static_cast<int>(rng() % 12);
             const int kind = static_cast<int>(rng() % 4);
-            BYTE c[3];
+            BYTE c[3] = {};  // set at the run's first pixel before it is used
             const BYTE* pal = palette[rng() % 8];
             for (int i = 0; i < run && x < width; ++i, ++x) {
                 if (kind == 0) {

@@ -147,9 +147,7 @@ WORD GdiSetupJob(const DRVDEVMODE* settings, tagRENDERCONTEXT* context, const ta
     if (StartCommandOutput(context, settings, options) == nullptr) {
         return FLAG_FALSE;
     }
-    // Nothing sent yet: every page-header value differs from what the first page brings.
-    context->sQuality = context->sPaperSize = context->sPaperWidth = context->sPaperLength = context->sMediaType =
-        context->sPaperSource = static_cast<SHORT>(0xFFFF);
+    ForgetPageHeaderValues(context);
     return FLAG_TRUE;
 }
 
@@ -211,8 +209,7 @@ void SetupCoverPages(const DRVDEVMODE* settings, tagRENDERCONTEXT* context, cons
         context->sQuality = priv.dmQuality;
         tagPAGEGEOMETRY geometry{};
         tagPRINTERPAPER paper{};
-        GetPaperGeometryDots(options->sPaperSize, settings->dm.dmOrientation, settings->dm.dmPrintQuality, settings,
-                             &geometry, &paper, options);
+        GetPagePaperDots(settings, &geometry, &paper, options);
         context->sMemoPaperCode = paper.sPrinterCode;
         context->sMemoPaperWidth = static_cast<SHORT>(options->wPaperWidth);
         context->sMemoPaperLength = static_cast<SHORT>(options->wPaperLength);
@@ -275,8 +272,7 @@ WORD GdiBeginPage(const DRVDEVMODE* settings, tagRENDERCONTEXT* context, const t
 
     tagPAGEGEOMETRY geometry{};
     tagPRINTERPAPER paper{};
-    GetPaperGeometryDots(options->sPaperSize, settings->dm.dmOrientation, settings->dm.dmPrintQuality, settings,
-                         &geometry, &paper, options);
+    GetPagePaperDots(settings, &geometry, &paper, options);
 
     context->lPageWidth = static_cast<LONG>(options->dwPageWidth);
     context->lPageHeight = static_cast<LONG>(options->dwPageHeight);
@@ -383,10 +379,5 @@ WORD GdiFlushPendingPages(const DRVDEVMODE* settings, tagRENDERCONTEXT* context,
 
 WORD GdiEndJob(tagRENDERCONTEXT* context, const tagRENDEROPTIONS* options)
 {
-    tagOUTPUTBUFFER* out = StartCommandOutput(context, options);
-    if (out == nullptr) {
-        return FLAG_FALSE;
-    }
-    OutputBufferAppendString(out, "\033%-12345X");
-    return FLAG_TRUE;
+    return WriteCommandText(context, options, "\033%-12345X");
 }

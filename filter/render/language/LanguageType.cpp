@@ -1,9 +1,8 @@
-// The two model-data lookups made when the renderer is created: the printer-language type with
-// the toner-save flags, and the toner-save level.
+#include "filter/render/language/LanguageType.h"
+
 #include "filter/render/ModelDataQuery.h"
 #include "core/model/SpcIds.h"
 #include "core/settings/DevMode.h"
-#include "filter/render/Renderer.h"
 
 #include <cstdlib>
 

@@ -10,7 +10,6 @@
 
 namespace {
 
-constexpr SHORT kNothingSent = static_cast<SHORT>(0xFFFF);
 constexpr SHORT kPaperCodeCustomSent = 101;
 // Sizes of the headers go out in decipoints (720 a inch).
 constexpr int64_t kDecipointsPerInch = 720;
@@ -69,35 +68,7 @@ WORD PclSetupJob(const DRVDEVMODE* settings, tagRENDERCONTEXT* context, const ta
     OutputBufferPrintf(out, "\033E\033*r%dF\033&u%dD\033*t%dR\033&l%dX\033&l%dS\033*v%dN\033*v%dO", 0, resolution,
                        resolution, (options->dwCopyFlags & 0x1) != 0 ? 1 : settings->dm.dmCopies,
                        duplex.sPrinterCode, 1, 1);
-    context->sQuality = context->sPaperSize = context->sPaperWidth = context->sPaperLength = context->sMediaType =
-        context->sPaperSource = kNothingSent;
-    return FLAG_TRUE;
-}
-
-WORD PclBindingShift(tagOUTPUTBUFFER* out, const DRVDEVMODE* settings, tagRENDERCONTEXT* context,
-                     const tagRENDEROPTIONS* options)
-{
-    if (out == nullptr || settings == nullptr || context == nullptr || options == nullptr) {
-        return FLAG_FALSE;
-    }
-    const int64_t margin = options->wDuplexMargin;
-    const int64_t unit = settings->priv.dmUnitOfLayout;
-    const int64_t dpi = settings->dm.dmPrintQuality;
-    if (options->dwPageInSet != 1 || margin == 0 || unit == 0 || dpi <= 0) {
-        return FLAG_TRUE;
-    }
-    int64_t shift = dpi * margin / unit;
-    if (shift <= 0 || (options->wDuplex != 2 && options->wDuplex != 3)) {
-        return FLAG_TRUE;
-    }
-    if (options->sReverseOrder != 0) {
-        shift = -shift;
-    }
-    if (settings->dm.dmOrientation == 2 && options->wDuplex == 3) {
-        shift = -shift;
-    }
-    const LONG decipoints = static_cast<LONG>(shift * kDecipointsPerInch / dpi);
-    OutputBufferPrintf(out, options->wDuplex == 2 ? "\033&l%dU" : "\033&l%dZ", decipoints);
+    ForgetPageHeaderValues(context);
     return FLAG_TRUE;
 }
 
@@ -113,8 +84,7 @@ WORD PclBeginPage(const DRVDEVMODE* settings, tagRENDERCONTEXT* context, const t
 
     tagPAGEGEOMETRY geometry{};
     tagPRINTERPAPER paper{};
-    GetPaperGeometryDots(options->sPaperSize, settings->dm.dmOrientation, settings->dm.dmPrintQuality, settings,
-                         &geometry, &paper, options);
+    GetPagePaperDots(settings, &geometry, &paper, options);
     context->lPageWidth = static_cast<LONG>(options->dwPageWidth);
     context->lPageHeight = static_cast<LONG>(options->dwPageHeight);
     context->lPrintOffsetX = geometry.lMarginX - geometry.lSecondMarginX;
@@ -168,20 +138,37 @@ WORD PclBeginPage(const DRVDEVMODE* settings, tagRENDERCONTEXT* context, const t
 
 WORD PclEndPage(tagRENDERCONTEXT* context, const tagRENDEROPTIONS* options)
 {
-    tagOUTPUTBUFFER* out = StartCommandOutput(context, options);
-    if (out == nullptr) {
-        return FLAG_FALSE;
-    }
-    OutputBufferAppendString(out, "\f");
-    return FLAG_TRUE;
+    return WriteCommandText(context, options, "\f");
 }
 
 WORD PclEndJob(tagRENDERCONTEXT* context, const tagRENDEROPTIONS* options)
 {
-    tagOUTPUTBUFFER* out = StartCommandOutput(context, options);
-    if (out == nullptr) {
+    return WriteCommandText(context, options, "\033%-12345X");
+}
+
+WORD PclBindingShift(tagOUTPUTBUFFER* out, const DRVDEVMODE* settings, tagRENDERCONTEXT* context,
+                     const tagRENDEROPTIONS* options)
+{
+    if (out == nullptr || settings == nullptr || context == nullptr || options == nullptr) {
         return FLAG_FALSE;
     }
-    OutputBufferAppendString(out, "\033%-12345X");
+    const int64_t margin = options->wDuplexMargin;
+    const int64_t unit = settings->priv.dmUnitOfLayout;
+    const int64_t dpi = settings->dm.dmPrintQuality;
+    if (options->dwPageInSet != 1 || margin == 0 || unit == 0 || dpi <= 0) {
+        return FLAG_TRUE;
+    }
+    int64_t shift = dpi * margin / unit;
+    if (shift <= 0 || (options->wDuplex != 2 && options->wDuplex != 3)) {
+        return FLAG_TRUE;
+    }
+    if (options->sReverseOrder != 0) {
+        shift = -shift;
+    }
+    if (settings->dm.dmOrientation == 2 && options->wDuplex == 3) {
+        shift = -shift;
+    }
+    const LONG decipoints = static_cast<LONG>(shift * kDecipointsPerInch / dpi);
+    OutputBufferPrintf(out, options->wDuplex == 2 ? "\033&l%dU" : "\033&l%dZ", decipoints);
     return FLAG_TRUE;
 }

@@ -273,3 +273,10 @@ DWORD GetPjlLineList(WORD item, DWORD view, void** list, const tagRENDEROPTIONS*
     *list = answer;
     return count;
 }
+
+WORD GetPagePaperDots(const DRVDEVMODE* settings, tagPAGEGEOMETRY* geometry, tagPRINTERPAPER* paper,
+                      const tagRENDEROPTIONS* options)
+{
+    return GetPaperGeometryDots(options->sPaperSize, settings->dm.dmOrientation, settings->dm.dmPrintQuality, settings,
+                                geometry, paper, options);
+}

@@ -53,6 +53,11 @@ WORD GetPaperRecordDots(SHORT paperId, SHORT orientation, tagPAGEGEOMETRY* geome
 WORD GetPaperGeometryDots(SHORT paperId, SHORT orientation, LONG dpi, const DRVDEVMODE* settings,
                           tagPAGEGEOMETRY* geometry, tagPRINTERPAPER* paper, const tagRENDEROPTIONS* options);
 
+// The paper of the option block's page (its paper id) at the settings record's orientation and
+// resolution, as GetPaperGeometryDots gives it.
+WORD GetPagePaperDots(const DRVDEVMODE* settings, tagPAGEGEOMETRY* geometry, tagPRINTERPAPER* paper,
+                      const tagRENDEROPTIONS* options);
+
 // Media, source and duplex records; each answer starts zeroed and takes the defaults when the
 // model lacks the item. Always 0xFFFF (0 only without an answer record).
 WORD GetMediaRecord(SHORT mediaId, tagPRINTERMEDIA* media, const tagRENDEROPTIONS* options);

@@ -28,10 +28,12 @@
 // bit order), so that one compare gives white, ink or dot bits for 64 dots.
 //
 // The working memory lives in the context (ScreenScratch.h), so a band allocates nothing.
+#include "filter/render/screen/ScreenFast.h"
+
 #include "filter/render/screen/ScreenFrame.h"
+#include "filter/render/screen/ScreenReference.h"
 #include "filter/render/screen/ScreenScratch.h"
 #include "filter/render/screen/ScreenSimd.h"
-#include "filter/render/screen/Screening.h"
 
 #include <immintrin.h>
 
@@ -864,55 +866,42 @@ bool ScreenRowsFast(const tagSCREENFRAME& f, tagRENDERCONTEXT* context, DWORD in
                         : ScreenGroups<kPlanes, 1, 1>(f, context, inkBits, inkMask, values);
 }
 
+// A monochrome or a colour band screened; a band for which the working memory cannot be had goes
+// to the reference, which needs none.
+WORD ScreenBand(bool mono, uint64_t bandSize, uint64_t pageSize, uint64_t position, const BYTE* pixels,
+                const DRVDEVMODE* settings, tagRENDERCONTEXT* context, const tagRENDEROPTIONS* options,
+                tagPAGEBITMAP* bitmap, DWORD* inkMask)
+{
+    return ScreenInFrame(mono, bandSize, pageSize, position, pixels, settings, context, bitmap, inkMask,
+                         [&](const tagSCREENFRAME& f, DWORD* ink) {
+        const bool done = mono ? ScreenRowsFast<1>(f, context, INK_MASK_MONO, ink,
+                                                   [&f](const BYTE* px, BYTE* v) {
+                                                       v[0] = MonoValueUncached(f, px[0], px[1], px[2]);
+                                                   })
+                               : ScreenRowsFast<SLOT_COUNT>(f, context, INK_MASK_COLOR, ink,
+                                                            [&f](const BYTE* px, BYTE* v) {
+                                                                ColorValuesUncached(f, px[0], px[1], px[2], v);
+                                                            });
+        if (done) {
+            return FLAG_TRUE;
+        }
+        return (mono ? ScreenBandMonoReference : ScreenBandColorReference)(bandSize, pageSize, position, pixels,
+                                                                           settings, context, options, bitmap, ink);
+    });
+}
+
 }  // namespace
 
 WORD ScreenBandMono(uint64_t bandSize, uint64_t pageSize, uint64_t position, const BYTE* pixels,
                     const DRVDEVMODE* settings, tagRENDERCONTEXT* context, const tagRENDEROPTIONS* options,
                     tagPAGEBITMAP* bitmap, DWORD* inkMask)
 {
-    DWORD ink = 0;
-    tagSCREENFRAME f;
-    if (!BuildScreenFrame(true, bandSize, pageSize, position, pixels, settings, context, bitmap, &f)) {
-        if (inkMask != nullptr) {
-            *inkMask = 0;
-        }
-        return FLAG_FALSE;
-    }
-    const bool done = ScreenRowsFast<1>(f, context, INK_MASK_MONO, &ink, [&f](const BYTE* px, BYTE* v) {
-        v[0] = MonoValueUncached(f, px[0], px[1], px[2]);
-    });
-    if (!done) {
-        // No working memory: the reference needs none.
-        return ScreenBandMonoReference(bandSize, pageSize, position, pixels, settings, context, options, bitmap,
-                                       inkMask);
-    }
-    if (inkMask != nullptr) {
-        *inkMask = ink;
-    }
-    return FLAG_TRUE;
+    return ScreenBand(true, bandSize, pageSize, position, pixels, settings, context, options, bitmap, inkMask);
 }
 
 WORD ScreenBandColor(uint64_t bandSize, uint64_t pageSize, uint64_t position, const BYTE* pixels,
                      const DRVDEVMODE* settings, tagRENDERCONTEXT* context, const tagRENDEROPTIONS* options,
                      tagPAGEBITMAP* bitmap, DWORD* inkMask)
 {
-    DWORD ink = 0;
-    tagSCREENFRAME f;
-    if (!BuildScreenFrame(false, bandSize, pageSize, position, pixels, settings, context, bitmap, &f)) {
-        if (inkMask != nullptr) {
-            *inkMask = 0;
-        }
-        return FLAG_FALSE;
-    }
-    const bool done = ScreenRowsFast<SLOT_COUNT>(
-        f, context, INK_MASK_COLOR, &ink,
-        [&f](const BYTE* px, BYTE* v) { ColorValuesUncached(f, px[0], px[1], px[2], v); });
-    if (!done) {
-        return ScreenBandColorReference(bandSize, pageSize, position, pixels, settings, context, options, bitmap,
-                                        inkMask);
-    }
-    if (inkMask != nullptr) {
-        *inkMask = ink;
-    }
-    return FLAG_TRUE;
+    return ScreenBand(false, bandSize, pageSize, position, pixels, settings, context, options, bitmap, inkMask);
 }

@@ -51,6 +51,26 @@ void ColorValues(const tagSCREENFRAME& frame, BYTE red, BYTE green, BYTE blue, B
 BYTE MonoValueUncached(const tagSCREENFRAME& frame, BYTE red, BYTE green, BYTE blue);
 void ColorValuesUncached(const tagSCREENFRAME& frame, BYTE red, BYTE green, BYTE blue, BYTE* cmyk);
 
+// The frame of one band built and handed to `screen(frame, &ink)`, which gives the band's result
+// and collects its ink mask; that mask goes to `inkMask` when given. 0, with the mask 0, when the
+// frame cannot be built.
+template <typename Screen>
+WORD ScreenInFrame(bool mono, uint64_t bandSize, uint64_t pageSize, uint64_t position, const BYTE* pixels,
+                   const DRVDEVMODE* settings, tagRENDERCONTEXT* context, tagPAGEBITMAP* bitmap, DWORD* inkMask,
+                   Screen screen)
+{
+    DWORD ink = 0;
+    WORD result = FLAG_FALSE;
+    tagSCREENFRAME f;
+    if (BuildScreenFrame(mono, bandSize, pageSize, position, pixels, settings, context, bitmap, &f)) {
+        result = screen(f, &ink);
+    }
+    if (inkMask != nullptr) {
+        *inkMask = ink;
+    }
+    return result;
+}
+
 inline bool IsWhite(const BYTE* pixel)
 {
     return pixel[0] == 255 && pixel[1] == 255 && pixel[2] == 255;

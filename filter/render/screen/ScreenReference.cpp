@@ -1,7 +1,8 @@
 // The reference screening: every pixel and every dot on its own, as the screening rules read.
 // Slow, but plain enough to check the fast path against.
+#include "filter/render/screen/ScreenReference.h"
+
 #include "filter/render/screen/ScreenFrame.h"
-#include "filter/render/screen/Screening.h"
 
 namespace {
 
@@ -49,6 +50,22 @@ void ScreenRows(const tagSCREENFRAME& f, DWORD inkBits, DWORD* inkMask, Values v
     }
 }
 
+WORD ScreenBand(bool mono, uint64_t bandSize, uint64_t pageSize, uint64_t position, const BYTE* pixels,
+                const DRVDEVMODE* settings, tagRENDERCONTEXT* context, tagPAGEBITMAP* bitmap, DWORD* inkMask)
+{
+    return ScreenInFrame(mono, bandSize, pageSize, position, pixels, settings, context, bitmap, inkMask,
+                         [mono](const tagSCREENFRAME& f, DWORD* ink) {
+        if (mono) {
+            ScreenRows(f, INK_MASK_MONO, ink,
+                       [&f](const BYTE* px, BYTE* v) { v[0] = MonoValue(f, px[0], px[1], px[2]); });
+        } else {
+            ScreenRows(f, INK_MASK_COLOR, ink,
+                       [&f](const BYTE* px, BYTE* v) { ColorValues(f, px[0], px[1], px[2], v); });
+        }
+        return FLAG_TRUE;
+    });
+}
+
 }  // namespace
 
 WORD ScreenBandMonoReference(uint64_t bandSize, uint64_t pageSize, uint64_t position, const BYTE* pixels,
@@ -56,20 +73,7 @@ WORD ScreenBandMonoReference(uint64_t bandSize, uint64_t pageSize, uint64_t posi
                              tagPAGEBITMAP* bitmap, DWORD* inkMask)
 {
     (void)options;
-    DWORD ink = 0;
-    tagSCREENFRAME f;
-    if (!BuildScreenFrame(true, bandSize, pageSize, position, pixels, settings, context, bitmap, &f)) {
-        if (inkMask != nullptr) {
-            *inkMask = 0;
-        }
-        return FLAG_FALSE;
-    }
-    ScreenRows(f, INK_MASK_MONO, &ink,
-               [&f](const BYTE* px, BYTE* v) { v[0] = MonoValue(f, px[0], px[1], px[2]); });
-    if (inkMask != nullptr) {
-        *inkMask = ink;
-    }
-    return FLAG_TRUE;
+    return ScreenBand(true, bandSize, pageSize, position, pixels, settings, context, bitmap, inkMask);
 }
 
 WORD ScreenBandColorReference(uint64_t bandSize, uint64_t pageSize, uint64_t position, const BYTE* pixels,
@@ -77,18 +81,5 @@ WORD ScreenBandColorReference(uint64_t bandSize, uint64_t pageSize, uint64_t pos
                               tagPAGEBITMAP* bitmap, DWORD* inkMask)
 {
     (void)options;
-    DWORD ink = 0;
-    tagSCREENFRAME f;
-    if (!BuildScreenFrame(false, bandSize, pageSize, position, pixels, settings, context, bitmap, &f)) {
-        if (inkMask != nullptr) {
-            *inkMask = 0;
-        }
-        return FLAG_FALSE;
-    }
-    ScreenRows(f, INK_MASK_COLOR, &ink,
-               [&f](const BYTE* px, BYTE* v) { ColorValues(f, px[0], px[1], px[2], v); });
-    if (inkMask != nullptr) {
-        *inkMask = ink;
-    }
-    return FLAG_TRUE;
+    return ScreenBand(false, bandSize, pageSize, position, pixels, settings, context, bitmap, inkMask);
 }

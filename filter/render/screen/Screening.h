@@ -5,9 +5,7 @@
 // strictly below the pixel's final value; dots are OR-ed in, so bands may overlap.
 //
 // Two implementations screen alike, bit for bit: the plain reference, pixel by pixel and dot by
-// dot, and the fast path that the filter uses (white skipped by 16- or 32-byte compares, pixels of
-// one ink screened from one bit each, groups of pixels that repeat reused, 16 to 64 thresholds
-// compared at once).
+// dot (ScreenReference.h), and the fast path that the filter uses (ScreenFast.h).
 #pragma once
 
 #include "core/WinTypes.h"
@@ -49,21 +47,11 @@ inline constexpr DWORD INK_MASK_COLOR = 15;
 WORD DrawRgbRect(DWORD bitsPerPixel, uint64_t bandSize, uint64_t pageSize, uint64_t position, const BYTE* pixels,
                  const DRVDEVMODE* settings, tagRENDERCONTEXT* context, tagRENDEROPTIONS* options);
 
-// One band with its page size and position already shifted. 0xFFFF after screening (`inkMask`
-// receives INK_MASK_MONO or INK_MASK_COLOR when any pixel was not white, else 0); 0 without
-// touching the bitmap when a tone curve or a threshold matrix of the page is missing, or the
-// bitmap has too few planes.
-WORD ScreenBandMono(uint64_t bandSize, uint64_t pageSize, uint64_t position, const BYTE* pixels,
-                    const DRVDEVMODE* settings, tagRENDERCONTEXT* context, const tagRENDEROPTIONS* options,
-                    tagPAGEBITMAP* bitmap, DWORD* inkMask);
-WORD ScreenBandColor(uint64_t bandSize, uint64_t pageSize, uint64_t position, const BYTE* pixels,
-                     const DRVDEVMODE* settings, tagRENDERCONTEXT* context, const tagRENDEROPTIONS* options,
-                     tagPAGEBITMAP* bitmap, DWORD* inkMask);
-
-// The reference implementations of the two, kept to check the fast ones against.
-WORD ScreenBandMonoReference(uint64_t bandSize, uint64_t pageSize, uint64_t position, const BYTE* pixels,
-                             const DRVDEVMODE* settings, tagRENDERCONTEXT* context, const tagRENDEROPTIONS* options,
-                             tagPAGEBITMAP* bitmap, DWORD* inkMask);
-WORD ScreenBandColorReference(uint64_t bandSize, uint64_t pageSize, uint64_t position, const BYTE* pixels,
-                              const DRVDEVMODE* settings, tagRENDERCONTEXT* context, const tagRENDEROPTIONS* options,
-                              tagPAGEBITMAP* bitmap, DWORD* inkMask);
+// What the monochrome and colour screening of both implementations (ScreenFast.h,
+// ScreenReference.h) are: one band with its page size and position already shifted. 0xFFFF after
+// screening (`inkMask` receives INK_MASK_MONO or INK_MASK_COLOR when any pixel was not white, else
+// 0); 0 without touching the bitmap when a tone curve or a threshold matrix of the page is
+// missing, or the bitmap has too few planes.
+using ScreenBandFunction = WORD(uint64_t bandSize, uint64_t pageSize, uint64_t position, const BYTE* pixels,
+                                const DRVDEVMODE* settings, tagRENDERCONTEXT* context,
+                                const tagRENDEROPTIONS* options, tagPAGEBITMAP* bitmap, DWORD* inkMask);
