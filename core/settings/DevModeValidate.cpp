@@ -4,6 +4,7 @@
 #include "core/model/SpcIds.h"
 #include "core/model/SpcQuery.h"
 #include "core/settings/AnswerFields.h"
+#include "core/model/ModelAnswer.h"
 #include "core/settings/ModelAnswers.h"
 
 #include <algorithm>
@@ -144,11 +145,11 @@ void ValidatePublic(const tagSPCDATA* pSpc, const DRVDEVMODE* in, DRVDEVMODE* ou
     }
 
     if (i.dmFields & DM_COPIES) {
-        ModelAnswer<4> copies(pSpc, SPCID_MAXCOPIES, 1);
-        if (!copies.present) {
+        const ModelAnswer copies(pSpc, SPCID_MAXCOPIES, 0, 1, 4);
+        if (!copies.Found()) {
             o.dmCopies = 1;
         } else {
-            const SHORT maximum = AnswerShort(copies.bytes, 0);
+            const SHORT maximum = AnswerShort(copies.Bytes(), 0);
             o.dmCopies = (i.dmCopies >= 1 && i.dmCopies <= maximum) ? i.dmCopies : d.dmCopies;
         }
         o.dmFields |= DM_COPIES;
@@ -183,8 +184,8 @@ void ValidatePublic(const tagSPCDATA* pSpc, const DRVDEVMODE* in, DRVDEVMODE* ou
     }
 
     if (i.dmFields & DM_COLOR) {
-        ModelAnswer<4> colour(pSpc, SPCID_COLOR, 1);
-        if (!colour.present || AnswerDword(colour.bytes, 0) == 0)
+        const ModelAnswer colour(pSpc, SPCID_COLOR, 0, 1, 4);
+        if (!colour.Found() || AnswerDword(colour.Bytes(), 0) == 0)
             o.dmColor = 1;
         else
             o.dmColor = (i.dmColor >= 1 && i.dmColor <= 3) ? i.dmColor : d.dmColor;
@@ -245,11 +246,11 @@ void ZoomLimits(const tagSPCDATA* pSpc, SHORT* lo, SHORT* hi)
 {
     *lo = 25;
     *hi = 400;
-    ModelAnswer<8> zoom(pSpc, SPCID_ZOOM, 1);
-    if (!zoom.present || !(AnswerDword(zoom.bytes, 0) & kSupported))
+    const ModelAnswer zoom(pSpc, SPCID_ZOOM, 0, 1, 8);
+    if (!zoom.Found() || !(AnswerDword(zoom.Bytes(), 0) & kSupported))
         return;
-    const SHORT mn = AnswerShort(zoom.bytes, 4);
-    const SHORT mx = AnswerShort(zoom.bytes, 6);
+    const SHORT mn = AnswerShort(zoom.Bytes(), 4);
+    const SHORT mx = AnswerShort(zoom.Bytes(), 6);
     if (mn < 1 || mx <= mn)
         return;
     *lo = mn;
@@ -261,12 +262,12 @@ void DensityLimits(const tagSPCDATA* pSpc, WORD* lo, WORD* hi)
 {
     *lo = 1;
     *hi = 5;
-    ModelAnswer<4> flags(pSpc, kCapDensity, 1);
-    ModelAnswer<8> range(pSpc, kCapDensity, 2);
-    if (!flags.present || !range.present || !(AnswerDword(flags.bytes, 0) & kSupported))
+    const ModelAnswer flags(pSpc, kCapDensity, 0, 1, 4);
+    const ModelAnswer range(pSpc, kCapDensity, 0, 2, 8);
+    if (!flags.Found() || !range.Found() || !(AnswerDword(flags.Bytes(), 0) & kSupported))
         return;
-    const SHORT mn = AnswerShort(range.bytes, 0);
-    const SHORT mx = AnswerShort(range.bytes, 2);
+    const SHORT mn = AnswerShort(range.Bytes(), 0);
+    const SHORT mx = AnswerShort(range.Bytes(), 2);
     if (mn < 1 || mx <= mn)
         return;
     *lo = static_cast<WORD>(mn);
@@ -382,9 +383,9 @@ void ValidatePrivate(const tagSPCDATA* pSpc, const DRVDEVMODE* in, DRVDEVMODE* o
     if (i.dmFieldsExtra2 & DMX2_ALL_TEXT_BLACK)
         KeepInRange<WORD>(o.dmAllTextBlack, 0, 1, d.dmAllTextBlack);
     if (i.dmFieldsExtra2 & DMX2_CONTRAST) {
-        ModelAnswer<16> contrast(pSpc, SPCID_CONTRAST, 1);
-        if (contrast.present && (AnswerDword(contrast.bytes, 0) & kSupported))
-            KeepInRange<SHORT>(o.dmContrast, AnswerShort(contrast.bytes, 4), AnswerShort(contrast.bytes, 6),
+        const ModelAnswer contrast(pSpc, SPCID_CONTRAST, 0, 1, 16);
+        if (contrast.Found() && (AnswerDword(contrast.Bytes(), 0) & kSupported))
+            KeepInRange<SHORT>(o.dmContrast, AnswerShort(contrast.Bytes(), 4), AnswerShort(contrast.Bytes(), 6),
                                d.dmContrast);
     }
     if (i.dmFieldsExtra2 & DMX2_OPTION338)
