@@ -51,6 +51,12 @@ struct tagRENDEROPTIONS {
     PFNCOMPRESS pfnCompress;  // empty when the compression library is missing
 };
 
+// The job's model data, or nullptr without an option block.
+inline const tagSPCDATA* RenderModelData(const tagRENDEROPTIONS* options)
+{
+    return options != nullptr ? options->pModelData : nullptr;
+}
+
 // The front end's layout of the block (176 bytes on the 64-bit hosts the filter runs on).
 static_assert(sizeof(void*) != 8 || sizeof(tagRENDEROPTIONS) == 176, "option block layout");
 static_assert(offsetof(tagRENDEROPTIONS, dwLangType) == 16 + RENDER_COLORTABLE_NAME_SIZE, "option block layout");
