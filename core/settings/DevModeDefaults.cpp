@@ -15,31 +15,6 @@
 
 namespace {
 
-// Capabilities asked by number only (no other part of the system names them).
-constexpr SHORT kCapNupDefaults = 28;
-constexpr SHORT kCapFitToPaper = 30;
-constexpr SHORT kCapPunchList = 32;
-constexpr SHORT kCapStapleList = 33;
-constexpr SHORT kCapFinishModes = 34;
-constexpr SHORT kCapInstalledBase35 = 35;
-constexpr SHORT kCapInstalledBase36 = 36;
-constexpr SHORT kCapScreenList = 39;
-constexpr SHORT kCapDensity = 45;
-constexpr SHORT kCapHalftone = 47;
-constexpr SHORT kCapOption340 = 48;
-constexpr SHORT kCapMirror = 49;
-constexpr SHORT kCapReverseOrder = 50;
-constexpr SHORT kCapOption338 = 52;
-constexpr SHORT kCapOption1006 = 53;
-constexpr SHORT kCapColourDefaults = 55;
-constexpr SHORT kCapJobOptions = 57;
-constexpr SHORT kCapOptionBits620 = 58;
-constexpr SHORT kCapOptionBits356 = 59;
-constexpr SHORT kCapAllTextBlack = 66;
-constexpr SHORT kCapFirstPage = 68;
-constexpr SHORT kCapList71 = 71;
-constexpr SHORT kCapOptionFlags = 79;
-
 constexpr DWORD kSupported = 0x1;  // bit 0 of the flag word that starts a fixed record
 
 // Bits of the local feature mask the job-kind rule compares against.
@@ -243,7 +218,7 @@ DWORD SpcDefaultPrivateDevmode(const tagSPCDATA* pSpc, DRVDEVMODE* pOut)
     p.dmFirstPageMediaType = dm.dmMediaType;
     p.dmFirstPagePaperSource = dm.dmDefaultSource;
 
-    const ModelAnswer firstPage(pSpc, kCapFirstPage, 0, 1, 4);
+    const ModelAnswer firstPage(pSpc, SPCID_FIRSTPAGE, 0, 1, 4);
     if (Supported(firstPage)) {
         const DWORD f = AnswerDword(firstPage.Bytes(), 0);
         p.dmExtraPrint |= DMXP_FIRSTPAGE;
@@ -264,7 +239,7 @@ DWORD SpcDefaultPrivateDevmode(const tagSPCDATA* pSpc, DRVDEVMODE* pOut)
     p.dmMetric = metric ? 3 : 0;
     p.dmBaseResolution = static_cast<WORD>(dm.dmPrintQuality);
     p.dmOption74 = 0;
-    const ModelAnswer optionFlags(pSpc, kCapOptionFlags, 0, 1, 16);
+    const ModelAnswer optionFlags(pSpc, SPCID_OPTIONFLAGS, 0, 1, 16);
     const DWORD optFlags = optionFlags.Found() ? AnswerDword(optionFlags.Bytes(), 0) : 0;
     if (optFlags & 0x10)
         p.dmFieldsExtra1 |= DMX1_OPTION74;
@@ -283,16 +258,16 @@ DWORD SpcDefaultPrivateDevmode(const tagSPCDATA* pSpc, DRVDEVMODE* pOut)
     p.dmFieldsExtra1 |= DMX1_ALWAYS_800;
     p.dmOption80 = 1;
     p.dmReverseOrder = 0;
-    if (Supported(ModelAnswer(pSpc, kCapReverseOrder, 0, 1, 4)))
+    if (Supported(ModelAnswer(pSpc, SPCID_REVERSEORDER, 0, 1, 4)))
         p.dmFieldsExtra1 |= DMX1_REVERSE_ORDER;
     if (p.dmFieldsExtra1 & DMX1_REVERSE_ORDER) {
-        const ModelAnswer reverse(pSpc, kCapReverseOrder, 0, 2, 8);
+        const ModelAnswer reverse(pSpc, SPCID_REVERSEORDER, 0, 2, 8);
         if (reverse.Found() && AnswerDword(reverse.Bytes(), 4) == 1)
             p.dmReverseOrder = 1;
     }
 
     p.dmMirror = 0;
-    if (Supported(ModelAnswer(pSpc, kCapMirror, 0, 1, 8))) {
+    if (Supported(ModelAnswer(pSpc, SPCID_MIRROR, 0, 1, 8))) {
         p.dmFieldsExtra1 |= DMX1_MIRROR;
         p.dmExtraPrint |= DMXP_MIRROR;
     }
@@ -310,17 +285,17 @@ DWORD SpcDefaultPrivateDevmode(const tagSPCDATA* pSpc, DRVDEVMODE* pOut)
     p.dmCopiesByDriver = 0;
 
     p.dmStaple = 0;
-    if (HasRecords(pSpc, kCapStapleList))
+    if (HasRecords(pSpc, SPCID_STAPLELIST))
         p.dmFieldsExtra1 |= DMX1_STAPLE;
     p.dmFinisher = 0;
-    if (HasRecords(pSpc, kCapFinishModes))
+    if (HasRecords(pSpc, SPCID_FINISHERMODES))
         p.dmFieldsExtra1 |= DMX1_FINISHER;
     p.dmInstalledSummary[0] = 0;  // private 990
     if (HasRecords(pSpc, SPCID_FINISHER))
         p.dmFieldsExtra2 |= DMX2_FINISHER_UNITS;
     p.dmPunch = 0;
     p.dmInstalledSummary[1] = 0;  // private 992
-    if (HasRecords(pSpc, kCapPunchList)) {
+    if (HasRecords(pSpc, SPCID_PUNCHLIST)) {
         p.dmFieldsExtra1 |= DMX1_PUNCH;
         p.dmFieldsExtra2 |= DMX2_PUNCH_UNITS;
     }
@@ -338,7 +313,7 @@ DWORD SpcDefaultPrivateDevmode(const tagSPCDATA* pSpc, DRVDEVMODE* pOut)
     p.dmCoverPage = p.dmFrontCoverFile = p.dmBackCoverFile = 0;
     p.dmFrontCoverSource = p.dmBackCoverSource = 0;
 
-    const ModelAnswer jobOptions(pSpc, kCapJobOptions, 0, 1, 4);
+    const ModelAnswer jobOptions(pSpc, SPCID_JOBOPTIONS, 0, 1, 4);
     if (jobOptions.Found()) {
         const DWORD f = AnswerDword(jobOptions.Bytes(), 0);
         p.dmFieldsExtra1 |= DMX1_JOB_OPTIONS;
@@ -378,9 +353,9 @@ DWORD SpcDefaultPrivateDevmode(const tagSPCDATA* pSpc, DRVDEVMODE* pOut)
     p.dmNupOrder = 0;
     p.dmNupBorder = 1;
     p.dmNupBorderWidth = 1;
-    if (Supported(ModelAnswer(pSpc, kCapNupDefaults, 0, 1, 4)))
+    if (Supported(ModelAnswer(pSpc, SPCID_NUP, 0, 1, 4)))
         p.dmFieldsExtra2 |= DMX2_NUP;
-    const ModelAnswer nupBorder(pSpc, kCapNupDefaults, 0, 2, 8);
+    const ModelAnswer nupBorder(pSpc, SPCID_NUP, 0, 2, 8);
     if (Supported(nupBorder)) {
         const SHORT border = AnswerShort(nupBorder.Bytes(), 4);
         if (border >= 0 && border <= 5)
@@ -389,7 +364,7 @@ DWORD SpcDefaultPrivateDevmode(const tagSPCDATA* pSpc, DRVDEVMODE* pOut)
         if (width > 0)
             p.dmNupBorderWidth = width;
     }
-    const ModelAnswer nupUnit(pSpc, kCapNupDefaults, 0, 3, 32);
+    const ModelAnswer nupUnit(pSpc, SPCID_NUP, 0, 3, 32);
     if (Supported(nupUnit))
         p.dmNupUnitKind = UnitKind(AnswerDword(nupUnit.Bytes(), 28));
 
@@ -418,7 +393,7 @@ DWORD SpcDefaultPrivateDevmode(const tagSPCDATA* pSpc, DRVDEVMODE* pOut)
             p.dmAlign = a;
     }
     p.dmFittoPageRatio = 0;
-    if (Supported(ModelAnswer(pSpc, kCapFitToPaper, 0, 1, 4)))
+    if (Supported(ModelAnswer(pSpc, SPCID_FITTOPAPER, 0, 1, 4)))
         p.dmFieldsExtra2 |= DMX2_FIT;
 
     // Poster.
@@ -431,17 +406,17 @@ DWORD SpcDefaultPrivateDevmode(const tagSPCDATA* pSpc, DRVDEVMODE* pOut)
         p.dmFieldsExtra2 |= DMX2_POSTER;
     p.dmOverlap = LayoutLengthRule(p.dmOverlap, p.dmUnitOfLayout, metric, overlap);
 
-    const ModelAnswer colour(pSpc, kCapColourDefaults, 0, 1, kColourDefaultsAnswerSize);
+    const ModelAnswer colour(pSpc, SPCID_COLORDEFAULTS, 0, 1, kColourDefaultsAnswerSize);
     ColourRule(p, colour.Found() ? colour.Bytes() : nullptr);
 
     p.dmDensity = 0;
-    if (Supported(ModelAnswer(pSpc, kCapDensity, 0, 1, 4)))
+    if (Supported(ModelAnswer(pSpc, SPCID_DENSITY, 0, 1, 4)))
         p.dmFieldsExtra2 |= DMX2_DENSITY;
-    const ModelAnswer density(pSpc, kCapDensity, 0, 2, 8);
+    const ModelAnswer density(pSpc, SPCID_DENSITY, 0, 2, 8);
     if (density.Found())
         p.dmDensity = static_cast<WORD>(AnswerShort(density.Bytes(), 6));
     p.dmAllTextBlack = 0;
-    if (Supported(ModelAnswer(pSpc, kCapAllTextBlack, 0, 1, 4)))
+    if (Supported(ModelAnswer(pSpc, SPCID_ALLTEXTBLACK, 0, 1, 4)))
         p.dmFieldsExtra2 |= DMX2_ALL_TEXT_BLACK;
     p.dmContrast = 0;
     const ModelAnswer contrast(pSpc, SPCID_CONTRAST, 0, 1, 16);
@@ -451,7 +426,7 @@ DWORD SpcDefaultPrivateDevmode(const tagSPCDATA* pSpc, DRVDEVMODE* pOut)
     }
 
     p.dmFieldsExtra2 |= DMX2_SCREEN;
-    const ModelAnswer screen(pSpc, kCapScreenList, 0, 1, 8);
+    const ModelAnswer screen(pSpc, SPCID_SCREENLIST, 0, 1, 8);
     if (screen.Found())
         p.dmFieldsExtra2 |= DMX2_SCREEN_LIST;
     p.dmScreenMode = ScreenModeRule(screen.Found(), AnswerDword(screen.Bytes(), 0), AnswerShort(screen.Bytes(), 6));
@@ -465,10 +440,10 @@ DWORD SpcDefaultPrivateDevmode(const tagSPCDATA* pSpc, DRVDEVMODE* pOut)
     if (optFlags & 0x100)
         p.dmFieldsExtra2 |= DMX2_OPTION346;
     p.dmOption338 = 0;
-    if (Supported(ModelAnswer(pSpc, kCapOption338, 0, 1, 16)))
+    if (Supported(ModelAnswer(pSpc, SPCID_OPTION338, 0, 1, 16)))
         p.dmFieldsExtra2 |= DMX2_OPTION338;
     p.dmOption340 = 0;
-    const ModelAnswer option340(pSpc, kCapOption340, 0, 1, 8);
+    const ModelAnswer option340(pSpc, SPCID_OPTION340, 0, 1, 8);
     if (Supported(option340)) {
         p.dmFieldsExtra1 |= DMX1_OPTION340;
         p.dmExtraPrint |= DMXP_OPTION340;
@@ -482,31 +457,31 @@ DWORD SpcDefaultPrivateDevmode(const tagSPCDATA* pSpc, DRVDEVMODE* pOut)
             p.dmOption342 = 1;
     }
     p.dmHalftone = 0;
-    const ModelAnswer halftone(pSpc, kCapHalftone, 0, 1, 2);
+    const ModelAnswer halftone(pSpc, SPCID_HALFTONE, 0, 1, 2);
     if (halftone.Found()) {
         p.dmFieldsExtra2 |= DMX2_HALFTONE;
         p.dmHalftone = AnswerWord(halftone.Bytes(), 0);
     }
 
     p.dmOptionBits356 = 0;
-    const ModelAnswer bits356(pSpc, kCapOptionBits356, 0, 1, 4);
+    const ModelAnswer bits356(pSpc, SPCID_OPTIONBITS356, 0, 1, 4);
     if (bits356.Found() && AnswerDword(bits356.Bytes(), 0) != 0)
         p.dmFieldsExtra2 |= DMX2_OPTIONBITS356;
     p.dmOptionBits620 = 0;
-    const ModelAnswer bits620(pSpc, kCapOptionBits620, 0, 1, 4);
+    const ModelAnswer bits620(pSpc, SPCID_OPTIONBITS620, 0, 1, 4);
     if (bits620.Found() && AnswerDword(bits620.Bytes(), 0) != 0)
         p.dmFieldsExtra2 |= DMX2_OPTIONBITS620;
     p.dmFieldsExtra2 |= DMX2_ALWAYS_100000;
     p.dmWord972 = 0;
     p.dmWord976 = 0;
     p.dmInstalledValue35 = 0;
-    const ModelAnswer base35(pSpc, kCapInstalledBase35, 0, 1, 4);
+    const ModelAnswer base35(pSpc, SPCID_INSTALLBASE1, 0, 1, 4);
     if (base35.Found() && AnswerDword(base35.Bytes(), 0) != 0) {
         p.dmFieldsExtra2 |= DMX2_INSTALLED35;
         p.dmInstalledValue35 = AnswerDword(base35.Bytes(), 0);
     }
     p.dmInstalledValue36 = 0;
-    const ModelAnswer base36(pSpc, kCapInstalledBase36, 0, 1, 24);
+    const ModelAnswer base36(pSpc, SPCID_INSTALLBASE2, 0, 1, 24);
     if (base36.Found() && AnswerDword(base36.Bytes(), 0) != 0) {
         p.dmFieldsExtra2 |= DMX2_INSTALLED36;
         p.dmInstalledValue36 = AnswerDword(base36.Bytes(), 0);
@@ -535,12 +510,12 @@ DWORD SpcDefaultPrivateDevmode(const tagSPCDATA* pSpc, DRVDEVMODE* pOut)
     p.dmFieldsExtra3 |= DMX3_ALWAYS_1 | DMX3_OPTION1004;
     p.dmOption1004 = 0;
     p.dmOption1006 = 1;
-    const ModelAnswer option1006(pSpc, kCapOption1006, 0, 1, 8);
+    const ModelAnswer option1006(pSpc, SPCID_OPTION1006, 0, 1, 8);
     if (Supported(option1006)) {
         p.dmFieldsExtra3 |= DMX3_OPTION1006;
         p.dmOption1006 = static_cast<WORD>(AnswerShort(option1006.Bytes(), 4));
     }
-    if (Supported(ModelAnswer(pSpc, kCapList71, 0, 1, 8)))
+    if (Supported(ModelAnswer(pSpc, SPCID_FEATUREPAIRS, 0, 1, 8)))
         p.dmFieldsExtra3 |= DMX3_LIST71;
     p.dmWords1008[2] = 0;  // private 1012
     p.dmWords1008[4] = 0;  // private 1016

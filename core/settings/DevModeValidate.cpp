@@ -21,7 +21,6 @@ constexpr SHORT kCustomPaperId = 256;
 // Custom sizes are accepted 0.3 mm beyond the model's limits.
 constexpr int kPaperTolerance = 3;
 
-constexpr SHORT kCapDensity = 45;
 constexpr DWORD kSupported = 0x1;
 
 // Size of a custom-limit answer (view 1 of the custom-size and long-paper capabilities).
@@ -262,8 +261,8 @@ void DensityLimits(const tagSPCDATA* pSpc, WORD* lo, WORD* hi)
 {
     *lo = 1;
     *hi = 5;
-    const ModelAnswer flags(pSpc, kCapDensity, 0, 1, 4);
-    const ModelAnswer range(pSpc, kCapDensity, 0, 2, 8);
+    const ModelAnswer flags(pSpc, SPCID_DENSITY, 0, 1, 4);
+    const ModelAnswer range(pSpc, SPCID_DENSITY, 0, 2, 8);
     if (!flags.Found() || !range.Found() || !(AnswerDword(flags.Bytes(), 0) & kSupported))
         return;
     const SHORT mn = AnswerShort(range.Bytes(), 0);
