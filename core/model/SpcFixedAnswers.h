@@ -28,6 +28,26 @@ struct tagMAXCOPIES {
 };
 SPC_ANSWER_LAYOUT(tagMAXCOPIES, 4);
 
+// 31 view 1: the limits of the zoom layout in percent.
+struct tagZOOMLIMITS {
+    DWORD dwFlags;
+    SHORT sMinPercent;
+    SHORT sMaxPercent;
+};
+SPC_ANSWER_LAYOUT(tagZOOMLIMITS, 8);
+SPC_ANSWER_AT(tagZOOMLIMITS, sMinPercent, 4);
+SPC_ANSWER_AT(tagZOOMLIMITS, sMaxPercent, 6);
+
+// 45 view 2: the print density's range and default.
+struct tagDENSITYRANGE {
+    SHORT sMinimum;
+    SHORT sMaximum;
+    SHORT sWord12;
+    SHORT sDefault;
+};
+SPC_ANSWER_LAYOUT(tagDENSITYRANGE, 8);
+SPC_ANSWER_AT(tagDENSITYRANGE, sDefault, 6);
+
 // 54 view 1: the PJL switch, a flag word and a value.
 struct tagPJLSWITCH {
     DWORD dwFlags;  // bit 0: the switch is given
