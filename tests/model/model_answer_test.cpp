@@ -34,7 +34,9 @@ DWORD ScriptedQuery(const tagSPCDATA*, SHORT, SHORT, LONG, void* buffer, DWORD* 
     if (g_script->bufferResult != ERROR_SUCCESS) {
         return g_script->bufferResult;
     }
-    std::memcpy(buffer, g_script->bytes.data(), g_script->bytes.size());
+    if (!g_script->bytes.empty()) {
+        std::memcpy(buffer, g_script->bytes.data(), g_script->bytes.size());
+    }
     *count = g_script->count;
     return ERROR_SUCCESS;
 }
