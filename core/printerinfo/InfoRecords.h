@@ -1,18 +1,9 @@
 // Answer records of the fixed-layout capabilities that the paper rules and the installed options
-// read (zoom, job kinds, option flags), and the job-kind descriptor the rules fill.
+// read (job kinds, option flags; the zoom limits are in SpcFixedAnswers.h), and the job-kind
+// descriptor the rules fill.
 #pragma once
 
-#include "core/model/SpcPaperAnswers.h"
-
-// Zoom 31 view 1: the limits of the zoom layout in percent.
-struct tagZOOMLIMITS {
-    DWORD dwFlags;
-    SHORT sMinPercent;
-    SHORT sMaxPercent;
-};
-SPC_ANSWER_LAYOUT(tagZOOMLIMITS, 8);
-SPC_ANSWER_AT(tagZOOMLIMITS, sMinPercent, 4);
-SPC_ANSWER_AT(tagZOOMLIMITS, sMaxPercent, 6);
+#include "core/model/SpcFixedAnswers.h"
 
 // Department code 63 view 2: the entry's filter flags and largest length, then the characters the
 // extra-character flag admits (terminated within the field, or not at all).

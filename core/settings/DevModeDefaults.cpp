@@ -6,6 +6,7 @@
 #include "core/settings/AnswerFields.h"
 #include "core/settings/DevModeRules.h"
 #include "core/settings/MeasurementLocale.h"
+#include "core/model/ModelAnswer.h"
 #include "core/settings/ModelAnswers.h"
 
 #include <cstdlib>
@@ -13,31 +14,6 @@
 #include <memory>
 
 namespace {
-
-// Capabilities asked by number only (no other part of the system names them).
-constexpr SHORT kCapNupDefaults = 28;
-constexpr SHORT kCapFitToPaper = 30;
-constexpr SHORT kCapPunchList = 32;
-constexpr SHORT kCapStapleList = 33;
-constexpr SHORT kCapFinishModes = 34;
-constexpr SHORT kCapInstalledBase35 = 35;
-constexpr SHORT kCapInstalledBase36 = 36;
-constexpr SHORT kCapScreenList = 39;
-constexpr SHORT kCapDensity = 45;
-constexpr SHORT kCapHalftone = 47;
-constexpr SHORT kCapOption340 = 48;
-constexpr SHORT kCapMirror = 49;
-constexpr SHORT kCapReverseOrder = 50;
-constexpr SHORT kCapOption338 = 52;
-constexpr SHORT kCapOption1006 = 53;
-constexpr SHORT kCapColourDefaults = 55;
-constexpr SHORT kCapJobOptions = 57;
-constexpr SHORT kCapOptionBits620 = 58;
-constexpr SHORT kCapOptionBits356 = 59;
-constexpr SHORT kCapAllTextBlack = 66;
-constexpr SHORT kCapFirstPage = 68;
-constexpr SHORT kCapList71 = 71;
-constexpr SHORT kCapOptionFlags = 79;
 
 constexpr DWORD kSupported = 0x1;  // bit 0 of the flag word that starts a fixed record
 
@@ -52,10 +28,9 @@ bool IsSupportedFlag(const BYTE* answer)
     return (AnswerDword(answer, 0) & kSupported) != 0;
 }
 
-template <size_t N>
-bool Supported(const ModelAnswer<N>& a)
+bool Supported(const ModelAnswer& a)
 {
-    return a.present && IsSupportedFlag(a.bytes);
+    return a.Found() && IsSupportedFlag(a.Bytes());
 }
 
 // Which of the capabilities 35, 36, 25 and 27 the model has: first from its list of option
@@ -197,15 +172,15 @@ DWORD SpcDefaultPublicDevmode(const tagSPCDATA* pSpc, DRVDEVMODE* pOut)
     pOut->priv.dmQuality = (fromModel && (quality == 1 || quality == 3 || quality == 4)) ? quality : 2;
     dm.dmFields |= DM_PRINTQUALITY | DM_YRESOLUTION;
 
-    ModelAnswer<4> colour(pSpc, SPCID_COLOR, 1);
-    dm.dmColor = (colour.present && AnswerDword(colour.bytes, 0) != 0) ? 2 : 1;
+    const ModelAnswer colour(pSpc, SPCID_COLOR, 0, 1, 4);
+    dm.dmColor = (colour.Found() && AnswerDword(colour.Bytes(), 0) != 0) ? 2 : 1;
     dm.dmFields |= DM_COLOR;
 
     dm.dmFields |= DM_DUPLEX;
     dm.dmDuplex = 1;
-    ModelAnswer<8> duplex(pSpc, SPCID_DUPLEX, 6);
-    if (duplex.present) {
-        const SHORT mode = AnswerShort(duplex.bytes, 4);
+    const ModelAnswer duplex(pSpc, SPCID_DUPLEX, 0, 6, 8);
+    if (duplex.Found()) {
+        const SHORT mode = AnswerShort(duplex.Bytes(), 4);
         if (mode >= 1 && mode <= 3)
             dm.dmDuplex = mode;
     }
@@ -213,8 +188,8 @@ DWORD SpcDefaultPublicDevmode(const tagSPCDATA* pSpc, DRVDEVMODE* pOut)
     dm.dmFields |= DM_TTOPTION;
     dm.dmTTOption = 2;
     dm.dmCollate = 1;
-    ModelAnswer<8> features(pSpc, SPCID_PRINTFEATURES, 1);
-    if (features.present && AnswerDword(features.bytes, 0) != 0)
+    const ModelAnswer features(pSpc, SPCID_PRINTFEATURES, 0, 1, 8);
+    if (features.Found() && AnswerDword(features.Bytes(), 0) != 0)
         dm.dmFields |= DM_COLLATE;
 
     dm.dmLogPixels = static_cast<WORD>(dm.dmPrintQuality);
@@ -243,9 +218,9 @@ DWORD SpcDefaultPrivateDevmode(const tagSPCDATA* pSpc, DRVDEVMODE* pOut)
     p.dmFirstPageMediaType = dm.dmMediaType;
     p.dmFirstPagePaperSource = dm.dmDefaultSource;
 
-    ModelAnswer<4> firstPage(pSpc, kCapFirstPage, 1);
+    const ModelAnswer firstPage(pSpc, SPCID_FIRSTPAGE, 0, 1, 4);
     if (Supported(firstPage)) {
-        const DWORD f = AnswerDword(firstPage.bytes, 0);
+        const DWORD f = AnswerDword(firstPage.Bytes(), 0);
         p.dmExtraPrint |= DMXP_FIRSTPAGE;
         if (f & 0x4)
             p.dmFieldsExtra1 |= DMX1_FIRSTPAGE_MEDIA;
@@ -255,7 +230,7 @@ DWORD SpcDefaultPrivateDevmode(const tagSPCDATA* pSpc, DRVDEVMODE* pOut)
 
     p.dmOutputPaperSize = p.dmOutputPaperWidth = p.dmOutputPaperLength = 0;
     p.dmRotateOrient = 0;
-    ModelAnswer<4> paperFlags(pSpc, SPCID_PAPERSIZE, 5);
+    const ModelAnswer paperFlags(pSpc, SPCID_PAPERSIZE, 0, 5, 4);
     if (Supported(paperFlags)) {
         p.dmExtraPrint |= DMXP_ROTATE180;
         p.dmFieldsExtra1 |= DMX1_ROTATE180;
@@ -264,15 +239,15 @@ DWORD SpcDefaultPrivateDevmode(const tagSPCDATA* pSpc, DRVDEVMODE* pOut)
     p.dmMetric = metric ? 3 : 0;
     p.dmBaseResolution = static_cast<WORD>(dm.dmPrintQuality);
     p.dmOption74 = 0;
-    ModelAnswer<16> optionFlags(pSpc, kCapOptionFlags, 1);
-    const DWORD optFlags = optionFlags.present ? AnswerDword(optionFlags.bytes, 0) : 0;
+    const ModelAnswer optionFlags(pSpc, SPCID_OPTIONFLAGS, 0, 1, 16);
+    const DWORD optFlags = optionFlags.Found() ? AnswerDword(optionFlags.Bytes(), 0) : 0;
     if (optFlags & 0x10)
         p.dmFieldsExtra1 |= DMX1_OPTION74;
 
     p.dmInstalledDuplex = 0;
     p.dmWords1008[1] = 0;  // private 1010
-    ModelAnswer<24> duplex(pSpc, SPCID_DUPLEX, 1);
-    const DuplexRuleResult d = DuplexRule(duplex.present, AnswerDword(duplex.bytes, 0));
+    const ModelAnswer duplex(pSpc, SPCID_DUPLEX, 0, 1, 24);
+    const DuplexRuleResult d = DuplexRule(duplex.Found(), AnswerDword(duplex.Bytes(), 0));
     p.dmFieldsExtra1 |= d.fieldsExtra1;
     p.dmFieldsExtra3 |= d.fieldsExtra3;
     p.dmDuplexOption = d.duplexOption;
@@ -283,16 +258,16 @@ DWORD SpcDefaultPrivateDevmode(const tagSPCDATA* pSpc, DRVDEVMODE* pOut)
     p.dmFieldsExtra1 |= DMX1_ALWAYS_800;
     p.dmOption80 = 1;
     p.dmReverseOrder = 0;
-    if (Supported(ModelAnswer<4>(pSpc, kCapReverseOrder, 1)))
+    if (Supported(ModelAnswer(pSpc, SPCID_REVERSEORDER, 0, 1, 4)))
         p.dmFieldsExtra1 |= DMX1_REVERSE_ORDER;
     if (p.dmFieldsExtra1 & DMX1_REVERSE_ORDER) {
-        ModelAnswer<8> reverse(pSpc, kCapReverseOrder, 2);
-        if (reverse.present && AnswerDword(reverse.bytes, 4) == 1)
+        const ModelAnswer reverse(pSpc, SPCID_REVERSEORDER, 0, 2, 8);
+        if (reverse.Found() && AnswerDword(reverse.Bytes(), 4) == 1)
             p.dmReverseOrder = 1;
     }
 
     p.dmMirror = 0;
-    if (Supported(ModelAnswer<8>(pSpc, kCapMirror, 1))) {
+    if (Supported(ModelAnswer(pSpc, SPCID_MIRROR, 0, 1, 8))) {
         p.dmFieldsExtra1 |= DMX1_MIRROR;
         p.dmExtraPrint |= DMXP_MIRROR;
     }
@@ -300,27 +275,27 @@ DWORD SpcDefaultPrivateDevmode(const tagSPCDATA* pSpc, DRVDEVMODE* pOut)
     p.dmFieldsExtra1 |= DMX1_ALWAYS_2000;
     p.dmOption86 = 0;
     p.dmSkipBlankPages = 0;
-    ModelAnswer<8> blank(pSpc, SPCID_BLANKPAGES, 1);
+    const ModelAnswer blank(pSpc, SPCID_BLANKPAGES, 0, 1, 8);
     if (Supported(blank)) {
         p.dmFieldsExtra1 |= DMX1_SKIP_BLANK;
-        p.dmSkipBlankPages = AnswerShort(blank.bytes, 4) == 2 ? 1 : 0;
+        p.dmSkipBlankPages = AnswerShort(blank.Bytes(), 4) == 2 ? 1 : 0;
     }
 
     p.dmFieldsExtra1 |= DMX1_ALWAYS_8000;
     p.dmCopiesByDriver = 0;
 
     p.dmStaple = 0;
-    if (HasRecords(pSpc, kCapStapleList))
+    if (HasRecords(pSpc, SPCID_STAPLELIST))
         p.dmFieldsExtra1 |= DMX1_STAPLE;
     p.dmFinisher = 0;
-    if (HasRecords(pSpc, kCapFinishModes))
+    if (HasRecords(pSpc, SPCID_FINISHERMODES))
         p.dmFieldsExtra1 |= DMX1_FINISHER;
     p.dmInstalledSummary[0] = 0;  // private 990
     if (HasRecords(pSpc, SPCID_FINISHER))
         p.dmFieldsExtra2 |= DMX2_FINISHER_UNITS;
     p.dmPunch = 0;
     p.dmInstalledSummary[1] = 0;  // private 992
-    if (HasRecords(pSpc, kCapPunchList)) {
+    if (HasRecords(pSpc, SPCID_PUNCHLIST)) {
         p.dmFieldsExtra1 |= DMX1_PUNCH;
         p.dmFieldsExtra2 |= DMX2_PUNCH_UNITS;
     }
@@ -329,18 +304,18 @@ DWORD SpcDefaultPrivateDevmode(const tagSPCDATA* pSpc, DRVDEVMODE* pOut)
         p.dmFieldsExtra1 |= DMX1_PUNCH_80000;
 
     p.dmSort = 0;
-    ModelAnswer<8> sort(pSpc, SPCID_SORT, 2);
-    if (sort.present && AnswerDword(sort.bytes, 0) != 0) {
+    const ModelAnswer sort(pSpc, SPCID_SORT, 0, 2, 8);
+    if (sort.Found() && AnswerDword(sort.Bytes(), 0) != 0) {
         p.dmFieldsExtra1 |= DMX1_SORT;
-        p.dmSort = static_cast<WORD>(AnswerDword(sort.bytes, 4));
+        p.dmSort = static_cast<WORD>(AnswerDword(sort.Bytes(), 4));
     }
 
     p.dmCoverPage = p.dmFrontCoverFile = p.dmBackCoverFile = 0;
     p.dmFrontCoverSource = p.dmBackCoverSource = 0;
 
-    ModelAnswer<4> jobOptions(pSpc, kCapJobOptions, 1);
-    if (jobOptions.present) {
-        const DWORD f = AnswerDword(jobOptions.bytes, 0);
+    const ModelAnswer jobOptions(pSpc, SPCID_JOBOPTIONS, 0, 1, 4);
+    if (jobOptions.Found()) {
+        const DWORD f = AnswerDword(jobOptions.Bytes(), 0);
         p.dmFieldsExtra1 |= DMX1_JOB_OPTIONS;
         if (f & 0x1)
             p.dmFieldsExtra1 |= DMX1_FRONT_COVER;
@@ -349,19 +324,19 @@ DWORD SpcDefaultPrivateDevmode(const tagSPCDATA* pSpc, DRVDEVMODE* pOut)
     }
     p.dmJobSpool = 0;
     p.dmWords1008[0] = 0;  // private 1008
-    if (Supported(ModelAnswer<8>(pSpc, SPCID_JOBSPOOL1, 1)))
+    if (Supported(ModelAnswer(pSpc, SPCID_JOBSPOOL1, 0, 1, 8)))
         p.dmFieldsExtra1 |= DMX1_JOBKIND1;
     auto jobKind = [&](SHORT capability, DWORD bit) {
-        ModelAnswer<8> a(pSpc, capability, 1);
-        if (JobKindRule(a.present, AnswerDword(a.bytes, 0), AnswerDword(a.bytes, 4), featureMask))
+        const ModelAnswer a(pSpc, capability, 0, 1, 8);
+        if (JobKindRule(a.Found(), AnswerDword(a.Bytes(), 0), AnswerDword(a.Bytes(), 4), featureMask))
             p.dmFieldsExtra1 |= bit;
     };
     jobKind(SPCID_JOBSPOOL4, DMX1_JOBKIND4);
 
     p.dmUseDeptCode = 0;
-    ModelAnswer<8> dept(pSpc, SPCID_DEPTCODE, 1);
-    if (dept.present) {
-        const DWORD f = AnswerDword(dept.bytes, 0);
+    const ModelAnswer dept(pSpc, SPCID_DEPTCODE, 0, 1, 8);
+    if (dept.Found()) {
+        const DWORD f = AnswerDword(dept.Bytes(), 0);
         if (f & 0x1)
             p.dmFieldsExtra1 |= DMX1_DEPT_CODE;
         if (f & 0x4)
@@ -378,20 +353,20 @@ DWORD SpcDefaultPrivateDevmode(const tagSPCDATA* pSpc, DRVDEVMODE* pOut)
     p.dmNupOrder = 0;
     p.dmNupBorder = 1;
     p.dmNupBorderWidth = 1;
-    if (Supported(ModelAnswer<4>(pSpc, kCapNupDefaults, 1)))
+    if (Supported(ModelAnswer(pSpc, SPCID_NUP, 0, 1, 4)))
         p.dmFieldsExtra2 |= DMX2_NUP;
-    ModelAnswer<8> nupBorder(pSpc, kCapNupDefaults, 2);
+    const ModelAnswer nupBorder(pSpc, SPCID_NUP, 0, 2, 8);
     if (Supported(nupBorder)) {
-        const SHORT border = AnswerShort(nupBorder.bytes, 4);
+        const SHORT border = AnswerShort(nupBorder.Bytes(), 4);
         if (border >= 0 && border <= 5)
             p.dmNupBorder = border;
-        const SHORT width = AnswerShort(nupBorder.bytes, 6);
+        const SHORT width = AnswerShort(nupBorder.Bytes(), 6);
         if (width > 0)
             p.dmNupBorderWidth = width;
     }
-    ModelAnswer<32> nupUnit(pSpc, kCapNupDefaults, 3);
+    const ModelAnswer nupUnit(pSpc, SPCID_NUP, 0, 3, 32);
     if (Supported(nupUnit))
-        p.dmNupUnitKind = UnitKind(AnswerDword(nupUnit.bytes, 28));
+        p.dmNupUnitKind = UnitKind(AnswerDword(nupUnit.Bytes(), 28));
 
     // Booklet.
     p.dmBookletBinding = 1;
@@ -402,23 +377,23 @@ DWORD SpcDefaultPrivateDevmode(const tagSPCDATA* pSpc, DRVDEVMODE* pOut)
     if (gutter.view1Present && (bookletFlags & kSupported))
         p.dmFieldsExtra2 |= DMX2_BOOKLET;
     p.dmGutter = LayoutLengthRule(p.dmGutter, p.dmUnitOfLayout, metric, gutter);
-    ModelAnswer<32> bookletUnit(pSpc, SPCID_BOOKLET, 3);
+    const ModelAnswer bookletUnit(pSpc, SPCID_BOOKLET, 0, 3, 32);
     if (Supported(bookletUnit))
-        p.dmBookletUnitKind = UnitKind(AnswerDword(bookletUnit.bytes, 28));
+        p.dmBookletUnitKind = UnitKind(AnswerDword(bookletUnit.Bytes(), 28));
 
     // Zoom and fit to output paper.
     p.dmScaleTo = 100;
     p.dmAlign = 4;
-    if (Supported(ModelAnswer<8>(pSpc, SPCID_ZOOM, 1)))
+    if (Supported(ModelAnswer(pSpc, SPCID_ZOOM, 0, 1, 8)))
         p.dmFieldsExtra2 |= DMX2_ZOOM;
-    ModelAnswer<8> align(pSpc, SPCID_ZOOM, 2);
+    const ModelAnswer align(pSpc, SPCID_ZOOM, 0, 2, 8);
     if (Supported(align)) {
-        const SHORT a = AnswerShort(align.bytes, 4);
+        const SHORT a = AnswerShort(align.Bytes(), 4);
         if (a >= 0 && a <= 8)
             p.dmAlign = a;
     }
     p.dmFittoPageRatio = 0;
-    if (Supported(ModelAnswer<4>(pSpc, kCapFitToPaper, 1)))
+    if (Supported(ModelAnswer(pSpc, SPCID_FITTOPAPER, 0, 1, 4)))
         p.dmFieldsExtra2 |= DMX2_FIT;
 
     // Poster.
@@ -431,85 +406,85 @@ DWORD SpcDefaultPrivateDevmode(const tagSPCDATA* pSpc, DRVDEVMODE* pOut)
         p.dmFieldsExtra2 |= DMX2_POSTER;
     p.dmOverlap = LayoutLengthRule(p.dmOverlap, p.dmUnitOfLayout, metric, overlap);
 
-    ModelAnswer<kColourDefaultsAnswerSize> colour(pSpc, kCapColourDefaults, 1);
-    ColourRule(p, colour.present ? colour.bytes : nullptr);
+    const ModelAnswer colour(pSpc, SPCID_COLORDEFAULTS, 0, 1, kColourDefaultsAnswerSize);
+    ColourRule(p, colour.Found() ? colour.Bytes() : nullptr);
 
     p.dmDensity = 0;
-    if (Supported(ModelAnswer<4>(pSpc, kCapDensity, 1)))
+    if (Supported(ModelAnswer(pSpc, SPCID_DENSITY, 0, 1, 4)))
         p.dmFieldsExtra2 |= DMX2_DENSITY;
-    ModelAnswer<8> density(pSpc, kCapDensity, 2);
-    if (density.present)
-        p.dmDensity = static_cast<WORD>(AnswerShort(density.bytes, 6));
+    const ModelAnswer density(pSpc, SPCID_DENSITY, 0, 2, 8);
+    if (density.Found())
+        p.dmDensity = static_cast<WORD>(AnswerShort(density.Bytes(), 6));
     p.dmAllTextBlack = 0;
-    if (Supported(ModelAnswer<4>(pSpc, kCapAllTextBlack, 1)))
+    if (Supported(ModelAnswer(pSpc, SPCID_ALLTEXTBLACK, 0, 1, 4)))
         p.dmFieldsExtra2 |= DMX2_ALL_TEXT_BLACK;
     p.dmContrast = 0;
-    ModelAnswer<16> contrast(pSpc, SPCID_CONTRAST, 1);
+    const ModelAnswer contrast(pSpc, SPCID_CONTRAST, 0, 1, 16);
     if (Supported(contrast)) {
         p.dmFieldsExtra2 |= DMX2_CONTRAST;
-        p.dmContrast = AnswerShort(contrast.bytes, 12);
+        p.dmContrast = AnswerShort(contrast.Bytes(), 12);
     }
 
     p.dmFieldsExtra2 |= DMX2_SCREEN;
-    ModelAnswer<8> screen(pSpc, kCapScreenList, 1);
-    if (screen.present)
+    const ModelAnswer screen(pSpc, SPCID_SCREENLIST, 0, 1, 8);
+    if (screen.Found())
         p.dmFieldsExtra2 |= DMX2_SCREEN_LIST;
-    p.dmScreenMode = ScreenModeRule(screen.present, AnswerDword(screen.bytes, 0), AnswerShort(screen.bytes, 6));
+    p.dmScreenMode = ScreenModeRule(screen.Found(), AnswerDword(screen.Bytes(), 0), AnswerShort(screen.Bytes(), 6));
 
     p.dmOption334 = 0xFFFF;
     p.dmTonerSave = 0;
-    ModelAnswer<4> tonerSave(pSpc, SPCID_TONERSAVE, 1);
-    if (tonerSave.present && AnswerDword(tonerSave.bytes, 0) != 0)
+    const ModelAnswer tonerSave(pSpc, SPCID_TONERSAVE, 0, 1, 4);
+    if (tonerSave.Found() && AnswerDword(tonerSave.Bytes(), 0) != 0)
         p.dmFieldsExtra2 |= DMX2_TONER_SAVE;
     p.dmOption346 = 0;
     if (optFlags & 0x100)
         p.dmFieldsExtra2 |= DMX2_OPTION346;
     p.dmOption338 = 0;
-    if (Supported(ModelAnswer<16>(pSpc, kCapOption338, 1)))
+    if (Supported(ModelAnswer(pSpc, SPCID_OPTION338, 0, 1, 16)))
         p.dmFieldsExtra2 |= DMX2_OPTION338;
     p.dmOption340 = 0;
-    ModelAnswer<8> option340(pSpc, kCapOption340, 1);
+    const ModelAnswer option340(pSpc, SPCID_OPTION340, 0, 1, 8);
     if (Supported(option340)) {
         p.dmFieldsExtra1 |= DMX1_OPTION340;
         p.dmExtraPrint |= DMXP_OPTION340;
-        p.dmOption340 = static_cast<WORD>(AnswerShort(option340.bytes, 4));
+        p.dmOption340 = static_cast<WORD>(AnswerShort(option340.Bytes(), 4));
     }
     p.dmOption342 = 0;
-    ModelAnswer<12> renderParams(pSpc, SPCID_RENDERPARAMS, 1);
-    if (renderParams.present) {
+    const ModelAnswer renderParams(pSpc, SPCID_RENDERPARAMS, 0, 1, 12);
+    if (renderParams.Found()) {
         p.dmFieldsExtra2 |= DMX2_OPTION342;
-        if (AnswerDword(renderParams.bytes, 0) & 0x4)
+        if (AnswerDword(renderParams.Bytes(), 0) & 0x4)
             p.dmOption342 = 1;
     }
     p.dmHalftone = 0;
-    ModelAnswer<2> halftone(pSpc, kCapHalftone, 1);
-    if (halftone.present) {
+    const ModelAnswer halftone(pSpc, SPCID_HALFTONE, 0, 1, 2);
+    if (halftone.Found()) {
         p.dmFieldsExtra2 |= DMX2_HALFTONE;
-        p.dmHalftone = AnswerWord(halftone.bytes, 0);
+        p.dmHalftone = AnswerWord(halftone.Bytes(), 0);
     }
 
     p.dmOptionBits356 = 0;
-    ModelAnswer<4> bits356(pSpc, kCapOptionBits356, 1);
-    if (bits356.present && AnswerDword(bits356.bytes, 0) != 0)
+    const ModelAnswer bits356(pSpc, SPCID_OPTIONBITS356, 0, 1, 4);
+    if (bits356.Found() && AnswerDword(bits356.Bytes(), 0) != 0)
         p.dmFieldsExtra2 |= DMX2_OPTIONBITS356;
     p.dmOptionBits620 = 0;
-    ModelAnswer<4> bits620(pSpc, kCapOptionBits620, 1);
-    if (bits620.present && AnswerDword(bits620.bytes, 0) != 0)
+    const ModelAnswer bits620(pSpc, SPCID_OPTIONBITS620, 0, 1, 4);
+    if (bits620.Found() && AnswerDword(bits620.Bytes(), 0) != 0)
         p.dmFieldsExtra2 |= DMX2_OPTIONBITS620;
     p.dmFieldsExtra2 |= DMX2_ALWAYS_100000;
     p.dmWord972 = 0;
     p.dmWord976 = 0;
     p.dmInstalledValue35 = 0;
-    ModelAnswer<4> base35(pSpc, kCapInstalledBase35, 1);
-    if (base35.present && AnswerDword(base35.bytes, 0) != 0) {
+    const ModelAnswer base35(pSpc, SPCID_INSTALLBASE1, 0, 1, 4);
+    if (base35.Found() && AnswerDword(base35.Bytes(), 0) != 0) {
         p.dmFieldsExtra2 |= DMX2_INSTALLED35;
-        p.dmInstalledValue35 = AnswerDword(base35.bytes, 0);
+        p.dmInstalledValue35 = AnswerDword(base35.Bytes(), 0);
     }
     p.dmInstalledValue36 = 0;
-    ModelAnswer<24> base36(pSpc, kCapInstalledBase36, 1);
-    if (base36.present && AnswerDword(base36.bytes, 0) != 0) {
+    const ModelAnswer base36(pSpc, SPCID_INSTALLBASE2, 0, 1, 24);
+    if (base36.Found() && AnswerDword(base36.Bytes(), 0) != 0) {
         p.dmFieldsExtra2 |= DMX2_INSTALLED36;
-        p.dmInstalledValue36 = AnswerDword(base36.bytes, 0);
+        p.dmInstalledValue36 = AnswerDword(base36.Bytes(), 0);
     }
     p.dmInstalledSummary[2] = 0;  // private 994
     {
@@ -535,12 +510,12 @@ DWORD SpcDefaultPrivateDevmode(const tagSPCDATA* pSpc, DRVDEVMODE* pOut)
     p.dmFieldsExtra3 |= DMX3_ALWAYS_1 | DMX3_OPTION1004;
     p.dmOption1004 = 0;
     p.dmOption1006 = 1;
-    ModelAnswer<8> option1006(pSpc, kCapOption1006, 1);
+    const ModelAnswer option1006(pSpc, SPCID_OPTION1006, 0, 1, 8);
     if (Supported(option1006)) {
         p.dmFieldsExtra3 |= DMX3_OPTION1006;
-        p.dmOption1006 = static_cast<WORD>(AnswerShort(option1006.bytes, 4));
+        p.dmOption1006 = static_cast<WORD>(AnswerShort(option1006.Bytes(), 4));
     }
-    if (Supported(ModelAnswer<8>(pSpc, kCapList71, 1)))
+    if (Supported(ModelAnswer(pSpc, SPCID_FEATUREPAIRS, 0, 1, 8)))
         p.dmFieldsExtra3 |= DMX3_LIST71;
     p.dmWords1008[2] = 0;  // private 1012
     p.dmWords1008[4] = 0;  // private 1016

@@ -1,15 +1,16 @@
 // The validation service: a settings record from outside merged into a record the model accepts.
 #include "core/settings/DevModeService.h"
 
+#include "core/model/ModelAnswer.h"
+#include "core/model/SpcFixedAnswers.h"
 #include "core/model/SpcIds.h"
-#include "core/model/SpcQuery.h"
-#include "core/settings/AnswerFields.h"
-#include "core/settings/ModelAnswers.h"
+#include "core/model/SpcListAnswers.h"
 
 #include <algorithm>
 #include <cstddef>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 #include <memory>
 #include <new>
 
@@ -20,16 +21,8 @@ constexpr SHORT kCustomPaperId = 256;
 // Custom sizes are accepted 0.3 mm beyond the model's limits.
 constexpr int kPaperTolerance = 3;
 
-constexpr SHORT kCapDensity = 45;
 constexpr DWORD kSupported = 0x1;
 
-// Size of a custom-limit answer (view 1 of the custom-size and long-paper capabilities).
-constexpr DWORD kCustomLimitsSize = 172;
-// Size of one source-group record of view 2 and where its source ids sit.
-constexpr size_t kSourceGroupSize = 32;
-constexpr size_t kSourceGroupCountAt = 14;
-constexpr size_t kSourceGroupIdsAt = 24;
-constexpr int kSourceGroupMaxIds = 4;
 
 // 1/600 inch to 0.1 mm as the limits are compared: (v / 6) x 254 / 100, both truncating.
 int DotsToTenthsMm(SHORT v)
@@ -40,17 +33,20 @@ int DotsToTenthsMm(SHORT v)
 // Whether the size fits one custom-limit record (custom size or long paper).
 bool FitsCustomLimits(const tagSPCDATA* pSpc, SHORT capability, SHORT width, SHORT length)
 {
-    BYTE limits[kCustomLimitsSize];
-    if (!QueryAnswer(pSpc, capability, 0, 1, limits, sizeof limits))
+    const ModelAnswer answer(pSpc, capability, 0, 1, sizeof(tagCUSTOMLIMITS));
+    if (!answer.Found())
         return false;
-    const int maxWidthMm = AnswerShort(limits, 4);
-    const int maxLengthMm = AnswerShort(limits, 6);
-    const int maxWidthIn = DotsToTenthsMm(AnswerShort(limits, 8));
-    const int maxLengthIn = DotsToTenthsMm(AnswerShort(limits, 10));
-    const int minWidthMm = AnswerShort(limits, 12);
-    const int minLengthMm = AnswerShort(limits, 14);
-    const int minWidthIn = DotsToTenthsMm(AnswerShort(limits, 16));
-    const int minLengthIn = DotsToTenthsMm(AnswerShort(limits, 18));
+    // sLimits: max width/length 0.1 mm, max 1/600 inch, min 0.1 mm, min 1/600 inch.
+    const tagCUSTOMLIMITS record = answer.Record<tagCUSTOMLIMITS>();
+    const SHORT* limits = record.sLimits;
+    const int maxWidthMm = limits[0];
+    const int maxLengthMm = limits[1];
+    const int maxWidthIn = DotsToTenthsMm(limits[2]);
+    const int maxLengthIn = DotsToTenthsMm(limits[3]);
+    const int minWidthMm = limits[4];
+    const int minLengthMm = limits[5];
+    const int minWidthIn = DotsToTenthsMm(limits[6]);
+    const int minLengthIn = DotsToTenthsMm(limits[7]);
     const int minWidth = std::min(minWidthMm, minWidthIn);
     const int minLength = std::min(minLengthMm, minLengthIn);
     const int maxWidth = std::max(maxWidthMm, maxWidthIn);
@@ -144,11 +140,11 @@ void ValidatePublic(const tagSPCDATA* pSpc, const DRVDEVMODE* in, DRVDEVMODE* ou
     }
 
     if (i.dmFields & DM_COPIES) {
-        ModelAnswer<4> copies(pSpc, SPCID_MAXCOPIES, 1);
-        if (!copies.present) {
+        const ModelAnswer copies(pSpc, SPCID_MAXCOPIES, 0, 1, sizeof(tagMAXCOPIES));
+        if (!copies.Found()) {
             o.dmCopies = 1;
         } else {
-            const SHORT maximum = AnswerShort(copies.bytes, 0);
+            const SHORT maximum = static_cast<SHORT>(copies.Record<tagMAXCOPIES>().dwMaximum & 0xFFFF);
             o.dmCopies = (i.dmCopies >= 1 && i.dmCopies <= maximum) ? i.dmCopies : d.dmCopies;
         }
         o.dmFields |= DM_COPIES;
@@ -164,12 +160,24 @@ void ValidatePublic(const tagSPCDATA* pSpc, const DRVDEVMODE* in, DRVDEVMODE* ou
         const SHORT mode = in->priv.dmQuality;
         bool answered = false;
         if (mode >= 1 && mode <= 4) {
-            BYTE entry[32];
-            answered = QueryAnswer(pSpc, SPCID_RESOLUTION, mode, 1, entry, 32) ||
-                       QueryAnswer(pSpc, SPCID_RESOLUTIONLIST, mode, 2, entry, 16);
+            // The resolution entry, else the mode's pair of the resolution list.
+            DWORD dpi[2] = {};
+            const ModelAnswer entry(pSpc, SPCID_RESOLUTION, mode, 1, sizeof(tagSPCRESOLUTION));
+            if (entry.Found()) {
+                const tagSPCRESOLUTION r = entry.Record<tagSPCRESOLUTION>();
+                dpi[0] = r.dwNumber1;
+                dpi[1] = r.dwNumber2;
+                answered = true;
+            } else {
+                const ModelAnswer pair(pSpc, SPCID_RESOLUTIONLIST, mode, 2, sizeof(tagSPCRESDPI));
+                const tagSPCRESDPI r = pair.Record<tagSPCRESDPI>();
+                dpi[0] = r.dwNumber1;
+                dpi[1] = r.dwNumber2;
+                answered = pair.Found();
+            }
             if (answered) {
-                o.dmPrintQuality = static_cast<SHORT>(AnswerDword(entry, 4));
-                o.dmYResolution = static_cast<SHORT>(AnswerDword(entry, 8));
+                o.dmPrintQuality = static_cast<SHORT>(dpi[0]);
+                o.dmYResolution = static_cast<SHORT>(dpi[1]);
                 out->priv.dmQuality = mode;
                 o.dmFields |= DM_YRESOLUTION;
             }
@@ -183,8 +191,8 @@ void ValidatePublic(const tagSPCDATA* pSpc, const DRVDEVMODE* in, DRVDEVMODE* ou
     }
 
     if (i.dmFields & DM_COLOR) {
-        ModelAnswer<4> colour(pSpc, SPCID_COLOR, 1);
-        if (!colour.present || AnswerDword(colour.bytes, 0) == 0)
+        const ModelAnswer colour(pSpc, SPCID_COLOR, 0, 1, sizeof(DWORD));
+        if (!colour.Found() || colour.Record<DWORD>() == 0)
             o.dmColor = 1;
         else
             o.dmColor = (i.dmColor >= 1 && i.dmColor <= 3) ? i.dmColor : d.dmColor;
@@ -245,11 +253,12 @@ void ZoomLimits(const tagSPCDATA* pSpc, SHORT* lo, SHORT* hi)
 {
     *lo = 25;
     *hi = 400;
-    ModelAnswer<8> zoom(pSpc, SPCID_ZOOM, 1);
-    if (!zoom.present || !(AnswerDword(zoom.bytes, 0) & kSupported))
+    const ModelAnswer zoom(pSpc, SPCID_ZOOM, 0, 1, sizeof(tagZOOMLIMITS));
+    const tagZOOMLIMITS limits = zoom.Record<tagZOOMLIMITS>();
+    if (!zoom.Found() || !(limits.dwFlags & kSupported))
         return;
-    const SHORT mn = AnswerShort(zoom.bytes, 4);
-    const SHORT mx = AnswerShort(zoom.bytes, 6);
+    const SHORT mn = limits.sMinPercent;
+    const SHORT mx = limits.sMaxPercent;
     if (mn < 1 || mx <= mn)
         return;
     *lo = mn;
@@ -261,12 +270,12 @@ void DensityLimits(const tagSPCDATA* pSpc, WORD* lo, WORD* hi)
 {
     *lo = 1;
     *hi = 5;
-    ModelAnswer<4> flags(pSpc, kCapDensity, 1);
-    ModelAnswer<8> range(pSpc, kCapDensity, 2);
-    if (!flags.present || !range.present || !(AnswerDword(flags.bytes, 0) & kSupported))
+    const ModelAnswer flags(pSpc, SPCID_DENSITY, 0, 1, sizeof(DWORD));
+    const ModelAnswer range(pSpc, SPCID_DENSITY, 0, 2, sizeof(tagDENSITYRANGE));
+    if (!flags.Found() || !range.Found() || !(flags.Record<DWORD>() & kSupported))
         return;
-    const SHORT mn = AnswerShort(range.bytes, 0);
-    const SHORT mx = AnswerShort(range.bytes, 2);
+    const SHORT mn = range.Record<tagDENSITYRANGE>().sMinimum;
+    const SHORT mx = range.Record<tagDENSITYRANGE>().sMaximum;
     if (mn < 1 || mx <= mn)
         return;
     *lo = static_cast<WORD>(mn);
@@ -382,10 +391,10 @@ void ValidatePrivate(const tagSPCDATA* pSpc, const DRVDEVMODE* in, DRVDEVMODE* o
     if (i.dmFieldsExtra2 & DMX2_ALL_TEXT_BLACK)
         KeepInRange<WORD>(o.dmAllTextBlack, 0, 1, d.dmAllTextBlack);
     if (i.dmFieldsExtra2 & DMX2_CONTRAST) {
-        ModelAnswer<16> contrast(pSpc, SPCID_CONTRAST, 1);
-        if (contrast.present && (AnswerDword(contrast.bytes, 0) & kSupported))
-            KeepInRange<SHORT>(o.dmContrast, AnswerShort(contrast.bytes, 4), AnswerShort(contrast.bytes, 6),
-                               d.dmContrast);
+        const ModelAnswer contrast(pSpc, SPCID_CONTRAST, 0, 1, sizeof(tagCONTRASTRANGE));
+        const tagCONTRASTRANGE range = contrast.Record<tagCONTRASTRANGE>();
+        if (contrast.Found() && (range.dwFlags & kSupported))
+            KeepInRange<SHORT>(o.dmContrast, range.sMinimum, range.sMaximum, d.dmContrast);
     }
     if (i.dmFieldsExtra2 & DMX2_OPTION338)
         KeepInRange<WORD>(o.dmOption338, 0, 2, d.dmOption338);
@@ -410,8 +419,7 @@ int CheckPaperSize(const tagSPCDATA* pSpc, const DRVDEVMODE* /*pdm*/, SHORT pape
         return 0;
     const bool custom = paperId > kLastStandardPaperId || (paperId == kCustomPaperId && width > 0 && length > 0);
     if (!custom) {
-        BYTE paper[4];
-        return QueryAnswer(pSpc, SPCID_PAPERSIZE, paperId, 3, paper, sizeof paper) ? 1 : 0;
+        return ModelAnswer(pSpc, SPCID_PAPERSIZE, paperId, 3, sizeof(tagSPCIDVALUE)).Found() ? 1 : 0;
     }
     if (FitsCustomLimits(pSpc, SPCID_CUSTOMSIZE, width, length) ||
         FitsCustomLimits(pSpc, SPCID_CUSTOMLONG, width, length))
@@ -421,28 +429,16 @@ int CheckPaperSize(const tagSPCDATA* pSpc, const DRVDEVMODE* /*pdm*/, SHORT pape
 
 WORD IsSourceSupported(const tagSPCDATA* pSpc, const DRVDEVMODE* /*pdm*/, SHORT sourceId)
 {
-    BYTE source[4];
-    DWORD count = 0;
-    if (QueryAnswer(pSpc, SPCID_PAPERSOURCE, sourceId, 1, source, sizeof source, &count) && count == 1 &&
-        AnswerShort(source, 0) == sourceId)
+    const ModelAnswer source(pSpc, SPCID_PAPERSOURCE, sourceId, 1, sizeof(tagSPCIDVALUE));
+    if (source.Found() && source.Count() == 1 && source.Record<tagSPCIDVALUE>().sId == sourceId)
         return FLAG_TRUE;
 
     // Sources that an optional unit adds are listed in its source group.
-    DWORD size = 0;
-    if (SpcQuery(pSpc, SPCID_SOURCEGROUP, 0, 2, nullptr, &size, nullptr) != ERROR_SUCCESS || size == 0)
-        return FLAG_FALSE;
-    std::unique_ptr<BYTE[]> groups(new (std::nothrow) BYTE[size]());
-    if (!groups)
-        return FLAG_FALSE;
-    DWORD count26 = 0;
-    if (SpcQuery(pSpc, SPCID_SOURCEGROUP, 0, 2, groups.get(), &size, &count26) != ERROR_SUCCESS)
-        return FLAG_FALSE;
-    const DWORD records = std::min<DWORD>(count26, size / kSourceGroupSize);
-    for (DWORD g = 0; g < records; ++g) {
-        const BYTE* group = groups.get() + g * kSourceGroupSize;
-        const int n = std::clamp<int>(AnswerShort(group, kSourceGroupCountAt), 0, kSourceGroupMaxIds);
+    const ModelAnswer groups(pSpc, SPCID_SOURCEGROUP, 0, 2);
+    for (const tagSOURCEGROUP& group : groups.Records<tagSOURCEGROUP>()) {
+        const int n = std::clamp<int>(group.sSourceCount, 0, static_cast<int>(std::size(group.sSources)));
         for (int k = 0; k < n; ++k) {
-            if (AnswerShort(group, kSourceGroupIdsAt + 2 * k) == sourceId)
+            if (group.sSources[k] == sourceId)
                 return FLAG_TRUE;
         }
     }
@@ -451,10 +447,8 @@ WORD IsSourceSupported(const tagSPCDATA* pSpc, const DRVDEVMODE* /*pdm*/, SHORT 
 
 WORD IsMediaSupported(const tagSPCDATA* pSpc, const DRVDEVMODE* /*pdm*/, DWORD mediaId)
 {
-    BYTE media[4];
-    DWORD count = 0;
-    if (QueryAnswer(pSpc, SPCID_MEDIATYPE, static_cast<SHORT>(mediaId), 1, media, sizeof media, &count) &&
-        count == 1 && AnswerWord(media, 0) == mediaId)
+    const ModelAnswer media(pSpc, SPCID_MEDIATYPE, static_cast<SHORT>(mediaId), 1, sizeof(tagSPCIDVALUE));
+    if (media.Found() && media.Count() == 1 && static_cast<WORD>(media.Record<tagSPCIDVALUE>().sId) == mediaId)
         return FLAG_TRUE;
     return FLAG_FALSE;
 }

@@ -1,10 +1,9 @@
 #include "core/settings/ModelAnswers.h"
 
+#include "core/model/ModelAnswer.h"
 #include "core/model/SpcQuery.h"
 
-#include <cstdlib>
 #include <cstring>
-#include <memory>
 
 bool QueryAnswer(const tagSPCDATA* data, SHORT capability, SHORT item, LONG view, BYTE* buffer, DWORD size,
                  DWORD* count)
@@ -20,9 +19,8 @@ bool QueryAnswer(const tagSPCDATA* data, SHORT capability, SHORT item, LONG view
 
 bool HasRecords(const tagSPCDATA* data, SHORT capability)
 {
-    DWORD count = 0;
-    std::unique_ptr<void, decltype(&std::free)> records(SpcQueryAlloc(data, capability, 0, 1, &count), &std::free);
-    return records != nullptr && count != 0;
+    const ModelAnswer records(data, capability, 0, 1);
+    return records.Answered() && records.Count() != 0;
 }
 
 bool AnswersWithSize(const tagSPCDATA* data, SHORT capability)

@@ -5,8 +5,6 @@
 #include "core/WinTypes.h"
 #include "core/model/SpcData.h"
 
-#include <cstddef>
-
 // Asks (capability, item, view) into `buffer` of `size` bytes, which is zeroed first so that the
 // fields a view does not write read as 0. True when the query succeeds; *count (when given)
 // receives the number of records answered.
@@ -19,16 +17,3 @@ bool HasRecords(const tagSPCDATA* data, SHORT capability);
 
 // True when a size-only query of view 1 succeeds with a nonzero size.
 bool AnswersWithSize(const tagSPCDATA* data, SHORT capability);
-
-// A zeroed local answer of one view's record size.
-template <size_t N>
-struct ModelAnswer {
-    BYTE bytes[N] = {};
-    bool present = false;
-    DWORD count = 0;
-
-    ModelAnswer(const tagSPCDATA* data, SHORT capability, LONG view, SHORT item = 0)
-    {
-        present = QueryAnswer(data, capability, item, view, bytes, N, &count);
-    }
-};

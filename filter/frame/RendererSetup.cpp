@@ -4,7 +4,7 @@
 
 #include "core/InstallPaths.h"
 #include "core/binding/CompressLibrary.h"
-#include "core/model/SpcQuery.h"
+#include "core/model/ModelAnswer.h"
 #include "filter/log/FilterLog.h"
 #include "filter/job/FilterHooks.h"
 #include "filter/job/OutputSink.h"
@@ -38,16 +38,10 @@ tagOPTIONBLOCK* BlockOf(tagRENDEROPTIONS* pOptions) {
 }  // namespace
 
 int GetColorTableName(const tagSPCDATA* pSpcData, char (&szName)[kColorTableRecordSize], SHORT sItem) {
-    BYTE abRecord[kColorTableRecordSize] = {};
-    DWORD cb = sizeof abRecord;
-    if (pSpcData == nullptr ||
-        SpcQuery(pSpcData, SPCID_COLORTABLE, sItem, kColorTableView, abRecord, &cb, nullptr) != ERROR_SUCCESS)
-        return 0;
+    const ModelAnswer answer(pSpcData, SPCID_COLORTABLE, sItem, kColorTableView, kColorTableRecordSize);
+    if (!answer.Found()) return 0;
     // The name may fill its field to the record's end; it is kept terminated.
-    const char* pszName = reinterpret_cast<const char*>(abRecord + kColorTableNameOffset);
-    size_t cch = strnlen(pszName, sizeof abRecord - kColorTableNameOffset);
-    std::memcpy(szName, pszName, cch);
-    szName[cch] = '\0';
+    answer.Text(kColorTableNameOffset, kColorTableRecordSize - kColorTableNameOffset, szName, sizeof szName);
     return -1;
 }
 

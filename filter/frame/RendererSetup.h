@@ -5,15 +5,16 @@
 
 #include "core/WinTypes.h"
 #include "filter/job/JobInfo.h"
+#include "core/model/SpcPaperAnswers.h"
 #include "filter/render/RenderOptions.h"
 
 #include <cstddef>
 
 
-// The colour-table name field: capability 7 item 200 view 1 holds the name from byte 8 of its
-// 40-byte record.
-inline constexpr size_t kColorTableRecordSize = 40;
-inline constexpr size_t kColorTableNameOffset = 8;
+// The colour-table name field: capability 7 item 200 view 1 holds the name in its tagNAMEDVALUE
+// record.
+inline constexpr size_t kColorTableRecordSize = sizeof(tagNAMEDVALUE);
+inline constexpr size_t kColorTableNameOffset = offsetof(tagNAMEDVALUE, szName);
 
 // Creates the option block and the renderer (which loads the model's colour-table file) and fills
 // the block's page fields. -1 when both exist; 0 when the model has no colour-table name or the

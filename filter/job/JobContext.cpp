@@ -1,7 +1,8 @@
 #include "filter/job/JobContext.h"
 
 #include "core/binding/PpdHelpers.h"
-#include "core/model/SpcQuery.h"
+#include "core/model/ModelAnswer.h"
+#include "core/model/SpcFixedAnswers.h"
 #include "filter/log/FilterLog.h"
 #include "filter/job/HostFacts.h"
 #include "filter/job/JobOptions.h"
@@ -14,38 +15,30 @@
 
 namespace {
 
-constexpr LONG kDuplexView = 1;
-constexpr LONG kBandView = 3;
-constexpr size_t kBandHeightOffset = 4;
+constexpr LONG kDuplexView = 1;  // tagDUPLEXINFO
+constexpr LONG kBandView = 3;    // tagRENDERBANDS
 constexpr int kDefaultBandHeight = 512;
 constexpr int kMaxCopies = 32767;
 
 // The hooks of a job that runs with the system's own calls.
 const FilterHooks kSystemHooks;
 
-// The bytes [offset, offset + cb) of the first record of a capability view; false when the model
-// has no such record or it is too short.
-bool ReadModelBytes(const tagSPCDATA* pSpc, SHORT sCap, LONG lView, size_t offset, void* pvOut, size_t cb) {
-    if (pSpc == nullptr) return false;
-    DWORD cbAnswer = 0;
-    DWORD dwCount = 0;
-    if (SpcQuery(pSpc, sCap, 0, lView, nullptr, &cbAnswer, &dwCount) != ERROR_SUCCESS || cbAnswer < offset + cb)
-        return false;
-    void* pvRecord = SpcQueryAlloc(pSpc, sCap, 0, lView, &dwCount);
-    if (pvRecord == nullptr) return false;
-    std::memcpy(pvOut, static_cast<const BYTE*>(pvRecord) + offset, cb);
-    std::free(pvRecord);
-    return true;
+// A field of the first record of a capability view; false when the model has no such record or it
+// is too short.
+template <typename T, typename F>
+bool ReadModelField(const tagSPCDATA* pSpc, SHORT sCap, LONG lView, F T::*field, F* pOut) {
+    const ModelAnswer answer(pSpc, sCap, 0, lView);
+    return answer.Answered() && answer.ReadField(field, pOut);
 }
 
 // What the renderer and the page pass need from the model.
 void ReadModelFacts(tagJOBINFO* pJob) {
     DWORD dwDuplexCaps = 0;
-    if (ReadModelBytes(pJob->pSpcData, SPCID_DUPLEX, kDuplexView, 0, &dwDuplexCaps, sizeof dwDuplexCaps))
+    if (ReadModelField(pJob->pSpcData, SPCID_DUPLEX, kDuplexView, &tagDUPLEXINFO::dwFlags, &dwDuplexCaps))
         pJob->dwDuplexCaps = dwDuplexCaps;
     pJob->pszDevice = GetRenderDevice(pJob);
     SHORT sBandHeight = 0;
-    ReadModelBytes(pJob->pSpcData, SPCID_RENDERPARAMS, kBandView, kBandHeightOffset, &sBandHeight, sizeof sBandHeight);
+    ReadModelField(pJob->pSpcData, SPCID_RENDERPARAMS, kBandView, &tagRENDERBANDS::sBandHeight, &sBandHeight);
     // A model that gives no band height, or a nonsensical one, gets the usual band.
     pJob->iBandHeight = sBandHeight > 0 ? sBandHeight : kDefaultBandHeight;
     pJob->iKeepAliveSeconds = ReadKeepAliveSeconds(pJob->pSpcData);

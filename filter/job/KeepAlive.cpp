@@ -1,7 +1,8 @@
 #include "filter/job/KeepAlive.h"
 
 #include "filter/job/OutputSink.h"
-#include "core/model/SpcQuery.h"
+#include "core/model/ModelAnswer.h"
+#include "core/model/SpcFixedAnswers.h"
 
 #include <unistd.h>
 
@@ -10,23 +11,14 @@
 
 namespace {
 
-constexpr LONG kKeepAliveView = 4;
-constexpr size_t kKeepAliveOffset = 20;
+constexpr LONG kKeepAliveView = 4;  // tagLANGUAGEOPTIONS
 
 }  // namespace
 
 int ReadKeepAliveSeconds(const tagSPCDATA* pSpcData) {
-    if (pSpcData == nullptr) return 0;
-    DWORD cbSize = 0;
-    DWORD dwCount = 0;
-    if (SpcQuery(pSpcData, SPCID_LANGUAGE, 0, kKeepAliveView, nullptr, &cbSize, &dwCount) != ERROR_SUCCESS ||
-        cbSize < kKeepAliveOffset + sizeof(DWORD))
-        return 0;
-    void* pvRecord = SpcQueryAlloc(pSpcData, SPCID_LANGUAGE, 0, kKeepAliveView, &dwCount);
-    if (pvRecord == nullptr) return 0;
+    const ModelAnswer answer(pSpcData, SPCID_LANGUAGE, 0, kKeepAliveView);
     DWORD dwSeconds = 0;
-    std::memcpy(&dwSeconds, static_cast<const BYTE*>(pvRecord) + kKeepAliveOffset, sizeof dwSeconds);
-    std::free(pvRecord);
+    if (!answer.Answered() || !answer.ReadField(&tagLANGUAGEOPTIONS::dwKeepAliveSeconds, &dwSeconds)) return 0;
     return dwSeconds > 0x7FFFFFFF ? 0x7FFFFFFF : static_cast<int>(dwSeconds);
 }
 

@@ -1,7 +1,8 @@
 #include "filter/job/SpoolFile.h"
 
 #include "core/InstallPaths.h"
-#include "core/model/SpcQuery.h"
+#include "core/model/ModelAnswer.h"
+#include "core/model/SpcFixedAnswers.h"
 #include "core/util/SafeName.h"
 #include "filter/job/FilterHooks.h"
 #include "filter/log/FilterLog.h"
@@ -33,8 +34,8 @@ char g_szSpoolName[kSpoolPathSize];
 constexpr mode_t kSpoolDirMode = 0770;
 constexpr mode_t kSpoolFileMode = 0660;
 
+constexpr LONG kSecurePrintView = 2;  // tagSECUREPRINT
 constexpr DWORD kSecurePrintOffered = 0x1;
-constexpr size_t kMinimumFreeOffset = 48;
 constexpr uint64_t kDefaultMinimumKb = 10240;
 // Sequence numbers tried within one second before giving up.
 constexpr int kMaxSequence = 100000;
@@ -139,16 +140,11 @@ const char* GetSpoolFilePath() { return g_szSpoolPath; }
 
 FILE* CreateSpoolFile(tagJOBINFO* pJob) {
     if (pJob == nullptr || pJob->pSpcData == nullptr) return nullptr;
-    DWORD dwCount = 0;
-    void* pvRecord = SpcQueryAlloc(pJob->pSpcData, SPCID_SECUREPRINT, 0, 2, &dwCount);
-    if (pvRecord == nullptr) return nullptr;
-    DWORD dwFlags = 0;
-    DWORD dwMinimum = 0;
-    std::memcpy(&dwFlags, pvRecord, sizeof dwFlags);
-    std::memcpy(&dwMinimum, static_cast<const BYTE*>(pvRecord) + kMinimumFreeOffset, sizeof dwMinimum);
-    std::free(pvRecord);
-    if ((dwFlags & kSecurePrintOffered) == 0) return nullptr;
-    uint64_t qwMinimumKb = dwMinimum != 0 ? dwMinimum : kDefaultMinimumKb;
+    const ModelAnswer answer(pJob->pSpcData, SPCID_SECUREPRINT, 0, kSecurePrintView);
+    if (!answer.Answered()) return nullptr;
+    const tagSECUREPRINT record = answer.Record<tagSECUREPRINT>();
+    if ((record.dwFlags & kSecurePrintOffered) == 0) return nullptr;
+    uint64_t qwMinimumKb = record.dwMinimumFreeKb != 0 ? record.dwMinimumFreeKb : kDefaultMinimumKb;
 
     // The user and queue names become path components: nothing that could leave the tree.
     if (!IsSafeNameComponent(pJob->pszUser) || !IsSafeNameComponent(pJob->pszPrinter)) return nullptr;

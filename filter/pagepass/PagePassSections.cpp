@@ -7,7 +7,8 @@
 
 #include "core/codec/PpdChoiceId.h"
 #include "core/model/SpcIds.h"
-#include "core/settings/ModelAnswers.h"
+#include "core/model/ModelAnswer.h"
+#include "core/model/SpcFixedAnswers.h"
 #include "filter/log/FilterLog.h"
 
 #include <algorithm>
@@ -51,10 +52,9 @@ const char kRectStrokeProc[] =
 SHORT ClampCopies(const tagJOBINFO* pJob, long requested)
 {
     long maximum = 1;
-    ModelAnswer<4> copies(pJob->pSpcData, SPCID_MAXCOPIES, 1);
-    if (copies.present) {
-        SHORT value;
-        std::memcpy(&value, copies.bytes, sizeof value);
+    const ModelAnswer copies(pJob->pSpcData, SPCID_MAXCOPIES, 0, 1, sizeof(tagMAXCOPIES));
+    if (copies.Found()) {
+        const SHORT value = static_cast<SHORT>(copies.Record<tagMAXCOPIES>().dwMaximum & 0xFFFF);
         if (value > 1) maximum = value;
     }
     if (requested < 1) return 1;

@@ -5,7 +5,7 @@
 #include "core/codec/PpdChoiceId.h"
 #include "core/model/SpcIds.h"
 #include "core/model/SpcPaperAnswers.h"
-#include "core/settings/ModelAnswers.h"
+#include "core/model/ModelAnswer.h"
 #include "filter/log/FilterLog.h"
 
 #include <strings.h>
@@ -27,10 +27,9 @@ constexpr WORD kLayoutZoom = 16;
 // The model's geometry values are in 1/divisor inch; the divisor is the paper list's resolution.
 int PaperDivisor(const tagSPCDATA* pSpc)
 {
-    ModelAnswer<sizeof(SHORT)> resolution(pSpc, SPCID_PAPERSIZE, 2);
-    if (!resolution.present) return 600;
-    SHORT value;
-    std::memcpy(&value, resolution.bytes, sizeof value);
+    const ModelAnswer resolution(pSpc, SPCID_PAPERSIZE, 0, 2, sizeof(SHORT));
+    if (!resolution.Found()) return 600;
+    const SHORT value = resolution.Record<SHORT>();
     return value > 0 ? value : 600;
 }
 
@@ -103,10 +102,9 @@ int GetPrintableBox(tagJOBINFO* pJob, ppd_size_t* pSize)
     long paperId = 0;
     if (choice != nullptr) GetPpdChoiceId(choice->code, &paperId);
     if (paperId > 0 && paperId <= 0x7FFF) {
-        ModelAnswer<sizeof(tagPAPERINFO)> paper(pJob->pSpcData, SPCID_PAPERSIZE, 4, static_cast<SHORT>(paperId));
-        if (paper.present) {
-            tagPAPERINFO info;
-            std::memcpy(&info, paper.bytes, sizeof info);
+        const ModelAnswer paper(pJob->pSpcData, SPCID_PAPERSIZE, static_cast<SHORT>(paperId), 4, sizeof(tagPAPERINFO));
+        if (paper.Found()) {
+            const tagPAPERINFO info = paper.Record<tagPAPERINFO>();
             pSize->left = DotsToPoints(static_cast<WORD>(info.sMargins[0]), divisor);
             pSize->top = DotsToPoints(static_cast<WORD>(info.sMargins[1]), divisor);
             pSize->right = DotsToPoints(static_cast<WORD>(info.sPrintWidthDots), divisor) + pSize->left;
@@ -116,10 +114,9 @@ int GetPrintableBox(tagJOBINFO* pJob, ppd_size_t* pSize)
     }
 
     // A custom size: the model's custom margins on all sides.
-    ModelAnswer<sizeof(tagCUSTOMLIMITS)> custom(pJob->pSpcData, SPCID_CUSTOMSIZE, 1);
-    if (!custom.present) return 0;
-    tagCUSTOMLIMITS limits;
-    std::memcpy(&limits, custom.bytes, sizeof limits);
+    const ModelAnswer custom(pJob->pSpcData, SPCID_CUSTOMSIZE, 0, 1, sizeof(tagCUSTOMLIMITS));
+    if (!custom.Found()) return 0;
+    const tagCUSTOMLIMITS limits = custom.Record<tagCUSTOMLIMITS>();
     pSize->left = DotsToPoints(static_cast<WORD>(limits.sLimits[8]), divisor);   // record byte 20
     pSize->top = DotsToPoints(static_cast<WORD>(limits.sLimits[9]), divisor);    // record byte 22
     pSize->right = pSize->width - pSize->left;

@@ -1,12 +1,14 @@
 #include "filter/pjl/PjlHeader.h"
 
-#include "core/model/SpcQuery.h"
+#include "core/model/ModelAnswer.h"
+#include "core/model/SpcListAnswers.h"
 #include "filter/log/FilterLog.h"
 #include "filter/job/OutputSink.h"
 
 #include <cstdarg>
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
 namespace {
 
@@ -56,12 +58,9 @@ void InitPjlAffixes(tagJOBINFO* pJob, tagPJLAFFIXES* pAffixes) {
     std::memcpy(pAffixes->szPrefix, "@PJL ", sizeof pAffixes->szPrefix);
     std::memcpy(pAffixes->szLineEnd, "\n", 2);
     if (pJob == nullptr || pJob->pSpcData == nullptr) return;
-    DWORD dwCount = 0;
-    void* pvFlags = SpcQueryAlloc(pJob->pSpcData, SPCID_PJLITEMS, 0, kViewFlags, &dwCount);
-    if (pvFlags == nullptr) return;
-    DWORD dwFlags = 0;
-    if (dwCount > 0) std::memcpy(&dwFlags, pvFlags, sizeof dwFlags);
-    std::free(pvFlags);
+    const ModelAnswer flags(pJob->pSpcData, SPCID_PJLITEMS, 0, kViewFlags);
+    if (!flags.Answered()) return;
+    const DWORD dwFlags = flags.Count() > 0 ? flags.Record<DWORD>() : 0;
     if ((dwFlags & kCrLfLineEnds) != 0) std::memcpy(pAffixes->szLineEnd, "\r\n", 3);
 }
 
@@ -174,24 +173,21 @@ int WritePjlHeader(tagJOBINFO* pJob) {
     tagPJLVALUE* pValue = static_cast<tagPJLVALUE*>(std::calloc(1, sizeof(tagPJLVALUE)));
     if (pValue == nullptr) return -1;
 
-    DWORD dwFormats = 0;
-    auto* pFormats = static_cast<tagPJLFORMAT*>(SpcQueryAlloc(pJob->pSpcData, SPCID_PJLITEMS, 0, kViewFormats, &dwFormats));
-    if (pFormats == nullptr) {
+    const ModelAnswer formatList(pJob->pSpcData, SPCID_PJLITEMS, 0, kViewFormats);
+    if (!formatList.Answered()) {
         std::free(pValue);
         return -1;
     }
-    DWORD dwItems = 0;
-    auto* pItems = static_cast<tagPJLITEM*>(SpcQueryAlloc(pJob->pSpcData, SPCID_PJLITEMS, 0, kViewItems, &dwItems));
-    if (pItems == nullptr || dwItems == 0) {
-        std::free(pItems);
-        std::free(pFormats);
+    const std::vector<tagPJLFORMAT> formats = formatList.Records<tagPJLFORMAT>();
+    const std::vector<tagPJLITEM> items =
+        ModelAnswer(pJob->pSpcData, SPCID_PJLITEMS, 0, kViewItems).Records<tagPJLITEM>();
+    if (items.empty()) {
         std::free(pValue);
         return -1;
     }
 
     bool bCommented = false;
-    for (DWORD i = 0; i < dwItems; ++i) {
-        const tagPJLITEM& item = pItems[i];
+    for (const tagPJLITEM& item : items) {
         if (!bCommented && static_cast<LONG>(item.dwItemId) > static_cast<LONG>(kFirstCommentedId)) {
             std::memset(pValue, 0, sizeof *pValue);
             pValue->sHasValue = -1;
@@ -201,35 +197,33 @@ int WritePjlHeader(tagJOBINFO* pJob) {
         }
         LONG lId = static_cast<LONG>(item.dwItemId);
         if (lId >= static_cast<LONG>(kFirstFixedLinesId)) {
-            DWORD dwLines = 0;
-            auto* pLines = static_cast<tagPJLFORMAT*>(
-                SpcQueryAlloc(pJob->pSpcData, SPCID_PJLITEMS, static_cast<SHORT>(lId > 0x7FFF ? 0x7FFF : lId),
-                              kViewFormats, &dwLines));
+            const std::vector<tagPJLFORMAT> lines =
+                ModelAnswer(pJob->pSpcData, SPCID_PJLITEMS, static_cast<SHORT>(lId > 0x7FFF ? 0x7FFF : lId),
+                            kViewFormats)
+                    .Records<tagPJLFORMAT>();
             std::memset(pValue, 0, sizeof *pValue);
             pValue->sHasValue = -1;
             pValue->dwItemId = item.dwItemId;
-            for (DWORD k = 0; pLines != nullptr && k < dwLines; ++k) {
+            for (const tagPJLFORMAT& line : lines) {
                 char szLine[kPjlFormatLength + 1];
-                size_t cch = strnlen(pLines[k].szFormat, kPjlFormatLength);
-                std::memcpy(szLine, pLines[k].szFormat, cch);
+                size_t cch = strnlen(line.szFormat, kPjlFormatLength);
+                std::memcpy(szLine, line.szFormat, cch);
                 szLine[cch] = '\0';
                 WritePjlValue(pJob, &affixes, szLine, pValue);
             }
-            std::free(pLines);
             continue;
         }
         if (lId >= static_cast<LONG>(kSkippedFirst) && lId <= static_cast<LONG>(kSkippedLast)) continue;
         std::memset(pValue, 0, sizeof *pValue);
         if (BuildPjlValue(pJob, &item, pValue) == 0) continue;
         char szFormat[kPjlFormatLength + 1];
-        const char* pszFormat = FindPjlFormat(pFormats, dwFormats, item.dwItemId, pValue->dwKey, szFormat);
+        const char* pszFormat =
+            FindPjlFormat(formats.data(), static_cast<DWORD>(formats.size()), item.dwItemId, pValue->dwKey, szFormat);
         if (pszFormat == nullptr) continue;
         char szExpanded[kPjlExpandedSize];
         if (ExpandLineEnds(pszFormat, szExpanded, sizeof szExpanded, affixes.szLineEnd) != 0) pszFormat = szExpanded;
         WritePjlValue(pJob, &affixes, pszFormat, pValue);
     }
-    std::free(pItems);
-    std::free(pFormats);
     std::free(pValue);
     return -1;
 }

@@ -6,12 +6,15 @@
 #include "filter/pjl/PjlRecordText.h"
 
 #include "core/codec/FinishingMaps.h"
-#include "core/model/SpcQuery.h"
+#include "core/model/ModelAnswer.h"
+#include "core/model/SpcFinishAnswers.h"
+#include "core/model/SpcFixedAnswers.h"
+#include "core/model/SpcListAnswers.h"
 
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
-#include <vector>
+#include <cstddef>
 
 namespace {
 
@@ -19,63 +22,17 @@ const char kDriverVersion[] = "2.0.30";
 constexpr size_t kRecordTextSize = 32;
 constexpr SHORT kAnyGroup = 99;             // the finishing lists that hold without installed options
 
-// One answer of the model data query, read with bounds: fields beyond the answer read as 0 and
-// texts end at the answer's end, their field's end or their terminator.
-class ModelAnswer {
-public:
-    ModelAnswer(const tagSPCDATA* pData, SHORT sCap, SHORT sItem, LONG lView) {
-        DWORD cb = 0;
-        DWORD dwCount = 0;
-        if (pData == nullptr || SpcQuery(pData, sCap, sItem, lView, nullptr, &cb, &dwCount) != ERROR_SUCCESS ||
-            cb == 0)
-            return;
-        m_bytes.assign(cb, 0);
-        if (SpcQuery(pData, sCap, sItem, lView, m_bytes.data(), &cb, &m_dwCount) != ERROR_SUCCESS) {
-            m_bytes.clear();
-            return;
-        }
-        if (cb < m_bytes.size()) m_bytes.resize(cb);
-        m_bFound = true;
-    }
+// The text of a char field of a model answer (`cchField` bytes at `offset`) into a value text;
+// its length.
+size_t AnswerText(const ModelAnswer& answer, size_t offset, size_t cchField, char* pszOut) {
+    return answer.Text(offset, cchField, pszOut, kPjlTextSize);
+}
 
-    bool Found() const { return m_bFound; }
-    DWORD Count() const { return m_dwCount; }
-    size_t Size() const { return m_bytes.size(); }
-
-    DWORD U32(size_t off) const {
-        DWORD dw = 0;
-        if (off + sizeof dw <= m_bytes.size()) std::memcpy(&dw, m_bytes.data() + off, sizeof dw);
-        return dw;
-    }
-    WORD U16(size_t off) const {
-        WORD w = 0;
-        if (off + sizeof w <= m_bytes.size()) std::memcpy(&w, m_bytes.data() + off, sizeof w);
-        return w;
-    }
-    // The text of a field of cchField bytes at off into a buffer of kPjlTextSize; its length.
-    size_t Text(size_t off, size_t cchField, char* pszOut) const {
-        pszOut[0] = '\0';
-        if (off >= m_bytes.size()) return 0;
-        size_t cchMax = m_bytes.size() - off;
-        if (cchField < cchMax) cchMax = cchField;
-        if (cchMax > kPjlTextSize - 1) cchMax = kPjlTextSize - 1;
-        const char* psz = reinterpret_cast<const char*>(m_bytes.data() + off);
-        size_t cch = strnlen(psz, cchMax);
-        std::memcpy(pszOut, psz, cch);
-        pszOut[cch] = '\0';
-        return cch;
-    }
-
-private:
-    std::vector<BYTE> m_bytes;
-    DWORD m_dwCount = 0;
-    bool m_bFound = false;
-};
-
-// A named record: u16 flags at +0 with 0x4, a non-empty text at +4.
+// A named record (the name half of a paper, custom size, medium or source): flag 0x4 in its first
+// word, a non-empty first name.
 bool TakeNamedRecord(const ModelAnswer& answer, tagPJLVALUE* pValue) {
-    if (!answer.Found() || (answer.U16(0) & 0x4) == 0) return false;
-    if (answer.Text(4, kRecordTextSize, pValue->aszTexts[0]) == 0) return false;
+    if (!answer.Found() || (static_cast<WORD>(answer.Record<tagSPCNAME>().sA) & 0x4) == 0) return false;
+    if (AnswerText(answer, offsetof(tagSPCNAME, szName1), kRecordTextSize, pValue->aszTexts[0]) == 0) return false;
     pValue->wType = PJLTYPE_TEXT1;
     pValue->dwKey = 0;
     pValue->sHasValue = -1;
@@ -134,9 +91,10 @@ void BuildResolution(const tagSPCDATA* pData, const JobView& job, DWORD dwId, ta
     SHORT sMode = static_cast<SHORT>(job.ResolutionMode());
     ModelAnswer pair(pData, SPCID_RESOLUTIONLIST, sMode, 2);
     ModelAnswer res(pData, SPCID_RESOLUTION, sMode, 1);
-    DWORD dwFlags = res.Found() ? res.U32(12) : 0;
-    pValue->awNumbers[0] = static_cast<WORD>(pair.U32(4));
-    pValue->awNumbers[1] = static_cast<WORD>(pair.U32(8));
+    DWORD dwFlags = res.Found() ? res.Record<tagSPCRESOLUTION>().dwFlags : 0;
+    const tagSPCRESDPI dpi = pair.Record<tagSPCRESDPI>();
+    pValue->awNumbers[0] = static_cast<WORD>(dpi.dwNumber1);
+    pValue->awNumbers[1] = static_cast<WORD>(dpi.dwNumber2);
     if (dwId == 61 && pair.Found()) {
         if ((dwFlags & 0x8) != 0) {
             pValue->wType = PJLTYPE_NUMBER2;
@@ -152,14 +110,14 @@ void BuildResolution(const tagSPCDATA* pData, const JobView& job, DWORD dwId, ta
     if (job.Extra2(DMX2_SCREEN)) pValue->sHasValue = -1;
 }
 
-// Items 83 and 86: the cover source's text from the tray lists.
+// Items 83 and 86: the cover source's text (name 3 or 4 of tagSOURCENAMES) from the tray lists.
 void BuildCoverSource(const tagSPCDATA* pData, SHORT sSource, size_t offText, tagPJLVALUE* pValue) {
     ModelAnswer tray(pData, SPCID_PAPERSOURCE, sSource, 7);
     const ModelAnswer* pFound = &tray;
     ModelAnswer group(pData, SPCID_SOURCEGROUP, sSource, 7);
     if (!tray.Found()) pFound = &group;
     if (!pFound->Found()) return;
-    pFound->Text(offText, kRecordTextSize, pValue->aszTexts[0]);
+    AnswerText(*pFound, offText, kRecordTextSize, pValue->aszTexts[0]);
     pValue->wType = PJLTYPE_TEXT1;
     pValue->sHasValue = -1;
 }
@@ -173,14 +131,8 @@ ModelAnswer FinishingList(const tagSPCDATA* pData, const PRIVDM& priv, LONG lVie
     return ModelAnswer(pData, SPCID_FINISHER, kAnyGroup, lView);
 }
 
-// The records of a list answer that lie wholly inside it.
-DWORD WholeRecords(const ModelAnswer& answer, size_t cbRecord) {
-    size_t n = answer.Size() / cbRecord;
-    return answer.Count() < n ? answer.Count() : static_cast<DWORD>(n);
-}
-
 bool TakeText(const ModelAnswer& answer, size_t off, tagPJLVALUE* pValue) {
-    if (answer.Text(off, kRecordTextSize, pValue->aszTexts[0]) == 0) return false;
+    if (AnswerText(answer, off, kRecordTextSize, pValue->aszTexts[0]) == 0) return false;
     pValue->wType = PJLTYPE_TEXT1;
     pValue->sHasValue = -1;
     return true;
@@ -188,38 +140,36 @@ bool TakeText(const ModelAnswer& answer, size_t off, tagPJLVALUE* pValue) {
 
 // Item 91: the finisher's text, from the group's finisher modes, else from the finisher itself.
 void BuildFinisher(const tagSPCDATA* pData, const PRIVDM& priv, tagPJLVALUE* pValue) {
-    constexpr size_t kRecord = 48;
     ModelAnswer modes = FinishingList(pData, priv, 14);
-    for (DWORD i = 0; i < WholeRecords(modes, kRecord); ++i) {
-        size_t at = i * kRecord;
-        if (ModelIdToFinisher(modes.U16(at + 4)) != priv.dmFinisher || (modes.U16(at + 12) & 0x4) == 0) continue;
-        if (TakeText(modes, at + 16, pValue)) return;
+    for (DWORD i = 0; i < modes.WholeRecords<tagFINISHMODEPJL>(); ++i) {
+        const tagFINISHMODEPJL mode = modes.Record<tagFINISHMODEPJL>(i);
+        if (ModelIdToFinisher(mode.wModeId) != priv.dmFinisher || (mode.wPjlFlags & 0x4) == 0) continue;
+        if (TakeText(modes, i * sizeof mode + offsetof(tagFINISHMODEPJL, szText), pValue)) return;
         break;
     }
     ModelAnswer finisher(pData, SPCID_FINISHERMODES, static_cast<SHORT>(FinisherToModelId(priv.dmFinisher)), 7);
-    if (finisher.Found() && (finisher.U16(12) & 0x4) != 0) TakeText(finisher, 16, pValue);
+    if (finisher.Found() && (finisher.Record<tagFINISHMODEPJL>().wPjlFlags & 0x4) != 0)
+        TakeText(finisher, offsetof(tagFINISHMODEPJL, szText), pValue);
 }
 
-// Items 101 and 103: text B or A of the staple mode of dmStaple.
+// Items 101 and 103: text B or A (at offText of tagFINISHERSTAPLEPJL) of the staple mode of dmStaple.
 void BuildStaple(const tagSPCDATA* pData, const PRIVDM& priv, size_t offText, tagPJLVALUE* pValue) {
-    constexpr size_t kRecord = 80;
     ModelAnswer modes = FinishingList(pData, priv, 15);
-    for (DWORD i = 0; i < WholeRecords(modes, kRecord); ++i) {
-        size_t at = i * kRecord;
-        if (ModelIdToStaple(modes.U16(at + 2)) != priv.dmStaple) continue;
-        TakeText(modes, at + offText, pValue);
+    for (DWORD i = 0; i < modes.WholeRecords<tagFINISHERSTAPLEPJL>(); ++i) {
+        const tagFINISHERSTAPLEPJL staple = modes.Record<tagFINISHERSTAPLEPJL>(i);
+        if (ModelIdToStaple(staple.base.wId) != priv.dmStaple) continue;
+        TakeText(modes, i * sizeof staple + offText, pValue);
         return;
     }
 }
 
 // Item 102: the text of the punch mode of dmPunch.
 void BuildPunch(const tagSPCDATA* pData, const PRIVDM& priv, tagPJLVALUE* pValue) {
-    constexpr size_t kRecord = 48;
     ModelAnswer modes = FinishingList(pData, priv, 12);
-    for (DWORD i = 0; i < WholeRecords(modes, kRecord); ++i) {
-        size_t at = i * kRecord;
-        if (ModelIdToPunch(modes.U16(at + 2)) != priv.dmPunch || (modes.U16(at + 12) & 0x4) == 0) continue;
-        TakeText(modes, at + 16, pValue);
+    for (DWORD i = 0; i < modes.WholeRecords<tagFINISHERPJL>(); ++i) {
+        const tagFINISHERPJL punch = modes.Record<tagFINISHERPJL>(i);
+        if (ModelIdToPunch(punch.wId) != priv.dmPunch || (punch.wPjlFlags & 0x4) == 0) continue;
+        TakeText(modes, i * sizeof punch + offsetof(tagFINISHERPJL, szText), pValue);
         return;
     }
 }
@@ -238,7 +188,7 @@ void BuildModelNames(const ItemInput& in, tagPJLVALUE* pValue) {
     static const SHORT kCaps[] = {SPCID_PJLMODEL, SPCID_PJLNAME, SPCID_PJLSTRINGS};
     for (int i = 0; i < 3; ++i) {
         ModelAnswer answer(in.pData, kCaps[i], 0, 1);
-        answer.Text(0, kPjlTextSize - 1, pValue->aszTexts[i]);
+        AnswerText(answer, 0, kPjlTextSize - 1, pValue->aszTexts[i]);
     }
     pValue->wType = PJLTYPE_TEXT3;
     pValue->sHasValue = -1;
@@ -368,7 +318,7 @@ void BuildFrontCover(const ItemInput& in, tagPJLVALUE* pValue) {
 
 void BuildFrontCoverSource(const ItemInput& in, tagPJLVALUE* pValue) {
     if (!in.job.DriverCopies() && in.job.FrontCover())
-        BuildCoverSource(in.pData, in.job.priv.dmFrontCoverSource, 8, pValue);
+        BuildCoverSource(in.pData, in.job.priv.dmFrontCoverSource, offsetof(tagSOURCENAMES, szName3), pValue);
 }
 
 void BuildBackCover(const ItemInput& in, tagPJLVALUE* pValue) {
@@ -377,7 +327,7 @@ void BuildBackCover(const ItemInput& in, tagPJLVALUE* pValue) {
 
 void BuildBackCoverSource(const ItemInput& in, tagPJLVALUE* pValue) {
     if (!in.job.DriverCopies() && in.job.BackCover())
-        BuildCoverSource(in.pData, in.job.priv.dmBackCoverSource, 40, pValue);
+        BuildCoverSource(in.pData, in.job.priv.dmBackCoverSource, offsetof(tagSOURCENAMES, szName4), pValue);
 }
 
 void BuildFinisherItem(const ItemInput& in, tagPJLVALUE* pValue) {
@@ -386,10 +336,12 @@ void BuildFinisherItem(const ItemInput& in, tagPJLVALUE* pValue) {
 
 // Items 101 and 103: the staple mode's text B and text A.
 void BuildStapleTextB(const ItemInput& in, tagPJLVALUE* pValue) {
-    if (in.job.Extra1(DMX1_STAPLE)) BuildStaple(in.pData, in.job.priv, 48, pValue);
+    if (in.job.Extra1(DMX1_STAPLE)) BuildStaple(in.pData, in.job.priv, offsetof(tagFINISHERSTAPLEPJL, szTextB), pValue);
 }
 void BuildStapleTextA(const ItemInput& in, tagPJLVALUE* pValue) {
-    if (in.job.Extra1(DMX1_STAPLE)) BuildStaple(in.pData, in.job.priv, 16, pValue);
+    if (in.job.Extra1(DMX1_STAPLE))
+        BuildStaple(in.pData, in.job.priv, offsetof(tagFINISHERSTAPLEPJL, base) + offsetof(tagFINISHERPJL, szText),
+                    pValue);
 }
 
 void BuildPunchItem(const ItemInput& in, tagPJLVALUE* pValue) {
@@ -398,10 +350,11 @@ void BuildPunchItem(const ItemInput& in, tagPJLVALUE* pValue) {
 
 void BuildDuplex(const ItemInput& in, tagPJLVALUE* pValue) {
     ModelAnswer duplex(in.pData, SPCID_DUPLEX, in.job.dm.dmDuplex, 2);
-    if (!duplex.Found() || (duplex.U16(4) & 0x4) == 0) return;
+    if (!duplex.Found() || (static_cast<WORD>(duplex.Record<tagDUPLEXMODE>().sWord12) & 0x4) == 0) return;
     bool bTextB = in.job.Extra1(DMX1_DUPLEX_OPTION) && in.job.priv.dmDuplexOption == 1;
     char szText[kPjlTextSize];
-    size_t cch = duplex.Text(bTextB ? 40 : 8, kRecordTextSize, szText);
+    size_t cch = AnswerText(duplex, bTextB ? offsetof(tagDUPLEXMODE, szName2) : offsetof(tagDUPLEXMODE, szName1),
+                            kRecordTextSize, szText);
     if (cch == 0) return;
     SplitAtPercentR(szText, cch, pValue);
     pValue->sHasValue = -1;
@@ -488,11 +441,13 @@ void BuildRenderMode(const ItemInput& in, tagPJLVALUE* pValue) {
 void BuildTonerSave(const ItemInput& in, tagPJLVALUE* pValue) {
     ModelAnswer toner(in.pData, SPCID_TONERSAVE, 0, 3);
     if (!toner.Found()) return;
-    DWORD dwKind = toner.U32(8);
+    DWORD dwKind = toner.Record<tagSPCTONERSAVE>().dwKind;
     if ((dwKind != 0 && dwKind != 2) || !in.job.Extra2(DMX2_TONER_SAVE)) return;
     int v = dwKind == 0 ? in.job.priv.dmTonerSave : 0;
     if (v != 0 && v != 1) return;
-    if (toner.Text(v == 0 ? 12 : 44, kRecordTextSize, pValue->aszTexts[0]) == 0) return;
+    if (AnswerText(toner, v == 0 ? offsetof(tagSPCTONERSAVE, szTextA) : offsetof(tagSPCTONERSAVE, szTextB),
+                   kRecordTextSize, pValue->aszTexts[0]) == 0)
+        return;
     pValue->wType = PJLTYPE_TEXT1;
     pValue->sHasValue = -1;
 }
@@ -547,8 +502,9 @@ void BuildPagesPerSheet(const ItemInput& in, tagPJLVALUE* pValue) {
 
 void BuildModelSwitch(const ItemInput& in, tagPJLVALUE* pValue) {
     ModelAnswer answer(in.pData, SPCID_PJLSWITCH, 0, 1);
-    if (!answer.Found() || (answer.U32(0) & 0x1) == 0) return;
-    WORD w = answer.U16(4);
+    const tagPJLSWITCH pjlSwitch = answer.Record<tagPJLSWITCH>();
+    if (!answer.Found() || (pjlSwitch.dwFlags & 0x1) == 0) return;
+    WORD w = pjlSwitch.wValue;
     if (w <= 1) SetKey(pValue, w);
 }
 

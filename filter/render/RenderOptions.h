@@ -29,7 +29,7 @@ struct tagRENDEROPTIONS {
     tagSPCDATA* pModelData;
     const char* pszDataDir;  // the data directory, ending in '/'
     char szColorTableName[RENDER_COLORTABLE_NAME_SIZE];  // "L_" + capability 7 name, NUL-terminated
-    PFNMODELQUERY pfnModelQuery;  // what QueryModelData asks; empty: the model data reader's query
+    PFNMODELQUERY pfnModelQuery;  // what the renderer's model-data reads ask; empty: the reader's own
     DWORD dwLangType;  // LANGTYPE, written by the renderer at creation
     DWORD dwCapabilityMask;  // written by the renderer at creation
     DWORD dwInputOrder;  // cleared at every page: input rows are red, green, blue
@@ -52,6 +52,18 @@ struct tagRENDEROPTIONS {
     tagPAGEBITMAP* pPageBitmap;  // allocated and freed by the renderer's page encoding
     PFNCOMPRESS pfnCompress;  // empty when the compression library is missing
 };
+
+// The job's model data, or nullptr without an option block.
+inline const tagSPCDATA* RenderModelData(const tagRENDEROPTIONS* options)
+{
+    return options != nullptr ? options->pModelData : nullptr;
+}
+
+// The query the renderer's model-data reads ask; nullptr: the model data reader's own.
+inline PFNMODELQUERY RenderModelQuery(const tagRENDEROPTIONS* options)
+{
+    return options != nullptr ? options->pfnModelQuery : nullptr;
+}
 
 // The front end's layout of the block (176 bytes on the 64-bit hosts the filter runs on).
 static_assert(sizeof(void*) != 8 || sizeof(tagRENDEROPTIONS) == 176, "option block layout");

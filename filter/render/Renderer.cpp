@@ -1,10 +1,10 @@
 #include "filter/render/Renderer.h"
-#include "core/model/SpcIds.h"
+#include "core/model/ModelAnswer.h"
+#include "core/model/SpcFixedAnswers.h"
 
 #include "filter/render/color/ColorTableFile.h"
 #include "filter/render/color/ColorTableLoad.h"
 #include "filter/render/language/LanguageType.h"
-#include "filter/render/ModelDataQuery.h"
 #include "filter/render/screen/ScreenScratch.h"
 #include "filter/log/FilterLog.h"
 #include "core/settings/DevMode.h"
@@ -14,9 +14,9 @@
 
 namespace {
 
-// Capabilities and views of the model data that creation reads.
-constexpr DWORD kViewCompression = 4;  // u32 +12 compression option, u32 +16 stripe rows
-constexpr DWORD kViewBandGeometry = 3;  // i16 +6 band width multiple
+// Views of the model data that creation reads.
+constexpr LONG kViewCompression = 4;  // tagLANGUAGEOPTIONS
+constexpr LONG kViewRenderBands = 3;  // tagRENDERBANDS
 
 constexpr DWORD kDefaultCompressOption = 2;
 
@@ -37,30 +37,18 @@ void FreeColorBlock(tagCOLORBLOCK* block)
     std::free(block);
 }
 
-LONG BandWidthMultiple(const tagRENDEROPTIONS* options)
-{
-    DWORD size = 0;
-    BYTE* record = QueryModelData(SPCID_RENDERPARAMS, 0, kViewBandGeometry, nullptr, options, &size);
-    WORD multiple = 0;
-    const bool present = ModelDataWord(record, size, 6, &multiple);
-    std::free(record);
-    return present ? static_cast<SHORT>(multiple) : 0;
-}
-
 void SetCompression(tagRENDERCONTEXT* context, const tagRENDEROPTIONS* options)
 {
     context->pfnCompress = options->pfnCompress;
     context->dwCompressOption = kDefaultCompressOption;
     context->dwStripeRows = 0;  // all remaining rows
-    DWORD size = 0;
-    BYTE* record = QueryModelData(SPCID_LANGUAGE, 0, kViewCompression, nullptr, options, &size);
-    DWORD option = 0;
-    DWORD stripe = 0;
-    if (ModelDataDword(record, size, 12, &option) && ModelDataDword(record, size, 16, &stripe)) {
-        context->dwCompressOption = option & 0xFFFF;
-        context->dwStripeRows = stripe & 0xFFFF;
+    const ModelAnswer answer(RenderModelData(options), SPCID_LANGUAGE, 0, kViewCompression, RenderModelQuery(options));
+    if (answer.Found() && answer.Count() != 0 && answer.Holds(&tagLANGUAGEOPTIONS::dwCompressOption) &&
+        answer.Holds(&tagLANGUAGEOPTIONS::dwStripeRows)) {
+        const tagLANGUAGEOPTIONS language = answer.Record<tagLANGUAGEOPTIONS>();
+        context->dwCompressOption = language.dwCompressOption & 0xFFFF;
+        context->dwStripeRows = language.dwStripeRows & 0xFFFF;
     }
-    std::free(record);
 }
 
 // Only the GDI language draws the page at a multiple of its rendered resolution.
@@ -85,6 +73,17 @@ void SetResolutionMultipliers(tagRENDERCONTEXT* context, const DRVDEVMODE* setti
 
 }  // namespace
 
+LONG ModelBandWidthMultiple(const tagRENDEROPTIONS* options)
+{
+    const ModelAnswer answer(RenderModelData(options), SPCID_RENDERPARAMS, 0, kViewRenderBands,
+                             RenderModelQuery(options));
+    SHORT multiple = 0;
+    if (!answer.Found() || answer.Count() == 0 || !answer.ReadField(&tagRENDERBANDS::sBandWidthMultiple, &multiple)) {
+        return 0;
+    }
+    return multiple;
+}
+
 tagRENDERCONTEXT* RendererCreate(tagRENDERCONTEXT* existing, const DRVDEVMODE* settings, tagRENDEROPTIONS* options)
 {
     if (settings == nullptr || options == nullptr) {
@@ -97,7 +96,7 @@ tagRENDERCONTEXT* RendererCreate(tagRENDERCONTEXT* existing, const DRVDEVMODE* s
             return nullptr;
         }
     }
-    context->lBandWidthMultiple = BandWidthMultiple(options);
+    context->lBandWidthMultiple = ModelBandWidthMultiple(options);
 
     context->dwLangFlags = 0;
     const DWORD type = QueryLanguageType(settings, context, options);

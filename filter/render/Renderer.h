@@ -19,6 +19,12 @@ tagRENDERCONTEXT* RendererCreate(tagRENDERCONTEXT* existing, const DRVDEVMODE* s
 // Frees the context and everything it owns; nullptr is harmless.
 void RendererFree(tagRENDERCONTEXT* context);
 
+// The band width multiple the option block's model gives (capability 77 view 3), as it gives it: 0 when the model
+// has none, and a 0 or a negative value passed on unchanged. The renderer keeps it as it is (0:
+// no rounding of the binding shift); the page reader needs a positive one and puts its own
+// default in place of anything else.
+LONG ModelBandWidthMultiple(const tagRENDEROPTIONS* options);
+
 // Per page: gray weights, colour LUT and tone curves. 1 when the LUT and the curves were found,
 // else 0; language types other than 1 and 2 load nothing and give 1.
 WORD RendererSetupColorTables(const DRVDEVMODE* settings, tagRENDERCONTEXT* context, const tagRENDEROPTIONS* options);

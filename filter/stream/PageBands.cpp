@@ -4,7 +4,6 @@
 // screened on a thread of their own while the next band is read from the pipe, so a page has two
 // band buffers. The buffers are made once a page; the band loop allocates nothing.
 #include "filter/stream/PipeStream.h"
-#include "core/model/SpcIds.h"
 #include "filter/stream/StreamReader.h"
 #include "filter/stream/PageGeometry.h"
 #include "filter/stream/PageBands.h"
@@ -12,7 +11,7 @@
 #include "filter/stream/BandScreener.h"
 #include "filter/log/FilterLog.h"
 #include "filter/frame/RendererSetup.h"
-#include "filter/render/ModelDataQuery.h"
+#include "filter/render/Renderer.h"
 #include "filter/render/encode/PageBitmap.h"
 #include "filter/render/encode/PageEncode.h"
 #include "filter/render/screen/Screening.h"
@@ -23,8 +22,6 @@
 
 namespace {
 
-constexpr DWORD kViewBandGeometry = 3;
-constexpr DWORD kBandMultipleOffset = 6;
 constexpr LONG kDefaultBandMultiple = 8;
 constexpr int kAllocFailedLine = 434;  // the number the "Alloc memory faild!" message has always carried
 constexpr size_t kRgbBytes = 3;
@@ -39,13 +36,11 @@ size_t PaddedRowBytes(size_t pixels, size_t bits) {
     return ((pixels * bits + 31) >> 5) * 4;
 }
 
-LONG BandWidthMultiple(const tagJOBINFO* pJob) {
-    DWORD size = 0;
-    BYTE* record = QueryModelData(SPCID_RENDERPARAMS, 0, kViewBandGeometry, nullptr, pJob->pRenderOptions, &size);
-    WORD multiple = 0;
-    bool present = ModelDataWord(record, size, kBandMultipleOffset, &multiple);
-    std::free(record);
-    return present && static_cast<SHORT>(multiple) > 0 ? static_cast<SHORT>(multiple) : kDefaultBandMultiple;
+// The page width is cut to a whole multiple of the model's band width multiple; a model without a
+// positive one gets the usual multiple.
+LONG PageWidthMultiple(const tagJOBINFO* pJob) {
+    LONG lMultiple = ModelBandWidthMultiple(pJob->pRenderOptions);
+    return lMultiple > 0 ? lMultiple : kDefaultBandMultiple;
 }
 
 // A gray row (one byte a pixel) widened in place to red, green and blue: from the right end, so
@@ -148,7 +143,7 @@ int ReadPageBands(tagJOBINFO* pJob, int fd, const tagPAGEBITMAPINFO* pInfo, cons
 
     LONG lPageWidth = bTurn ? pGeometry->lPrintableHeight : pGeometry->lPrintableWidth;
     LONG lPageHeight = bTurn ? pGeometry->lPrintableWidth : pGeometry->lPrintableHeight;
-    LONG lMultiple = BandWidthMultiple(pJob);
+    LONG lMultiple = PageWidthMultiple(pJob);
     lPageWidth = lPageWidth / lMultiple * lMultiple;
     if (lPageWidth <= 0 || lPageHeight <= 0) return 0;
     pJob->iPageWidth = lPageWidth;

@@ -4,7 +4,7 @@
 #include "filter/stream/PageGeometry.h"
 
 #include "core/model/SpcPaperAnswers.h"
-#include "core/model/SpcQuery.h"
+#include "core/model/ModelAnswer.h"
 
 #include <cstdint>
 #include <cstring>
@@ -17,37 +17,30 @@ constexpr LONG kViewResolution = 2;
 constexpr LONG kViewPaperInfo = 4;
 constexpr LONG kViewCustomLimits = 1;
 
-// Offsets in the paper answer (view 4): first pair, printable size, margins, sheet size; the
-// turned sheet's values for every orientation but portrait.
+// Fields of the paper answer (view 4), each a pair across and down: first pair, printable size,
+// sheet size, margins; the turned sheet's values for every orientation but portrait.
 struct tagGEOMETRYFIELDS {
-    size_t offFirst, offPrintable, offMargins, offSheet;
+    SHORT tagPAPERINFO::*first[2];
+    SHORT tagPAPERINFO::*printable[2];
+    SHORT tagPAPERINFO::*sheet[2];
+    SHORT (tagPAPERINFO::*margins)[4];
 };
-constexpr tagGEOMETRYFIELDS kPortraitFields = {offsetof(tagPAPERINFO, sPrintWidthMm),
-                                               offsetof(tagPAPERINFO, sPrintWidthDots),
-                                               offsetof(tagPAPERINFO, sMargins),
-                                               offsetof(tagPAPERINFO, sWidthDots)};
-constexpr tagGEOMETRYFIELDS kTurnedFields = {offsetof(tagPAPERINFO, sTurnedPrintWidthMm),
-                                             offsetof(tagPAPERINFO, sTurnedPrintWidthDots),
-                                             offsetof(tagPAPERINFO, sTurnedMargins),
-                                             offsetof(tagPAPERINFO, sTurnedWidthDots)};
-static_assert(kPortraitFields.offFirst == 16 && kPortraitFields.offPrintable == 20 &&
-                  kPortraitFields.offMargins == 24 && kPortraitFields.offSheet == 12,
-              "portrait geometry fields of the paper answer");
-static_assert(kTurnedFields.offFirst == 40 && kTurnedFields.offPrintable == 44 && kTurnedFields.offMargins == 48 &&
-                  kTurnedFields.offSheet == 36,
-              "turned geometry fields of the paper answer");
+constexpr tagGEOMETRYFIELDS kPortraitFields = {{&tagPAPERINFO::sPrintWidthMm, &tagPAPERINFO::sPrintLengthMm},
+                                               {&tagPAPERINFO::sPrintWidthDots, &tagPAPERINFO::sPrintLengthDots},
+                                               {&tagPAPERINFO::sWidthDots, &tagPAPERINFO::sLengthDots},
+                                               &tagPAPERINFO::sMargins};
+constexpr tagGEOMETRYFIELDS kTurnedFields = {
+    {&tagPAPERINFO::sTurnedPrintWidthMm, &tagPAPERINFO::sTurnedPrintLengthMm},
+    {&tagPAPERINFO::sTurnedPrintWidthDots, &tagPAPERINFO::sTurnedPrintLengthDots},
+    {&tagPAPERINFO::sTurnedWidthDots, &tagPAPERINFO::sTurnedLengthDots},
+    &tagPAPERINFO::sTurnedMargins};
 
-// Margins of the custom-size limits (view 1): left and top, portrait and turned.
-constexpr size_t kCustomLeftPortrait = 20;
-constexpr size_t kCustomTopPortrait = 22;
-constexpr size_t kCustomLeftTurned = 28;
-constexpr size_t kCustomTopTurned = 30;
-
-SHORT I16At(const BYTE* pb, size_t off) {
-    SHORT s;
-    std::memcpy(&s, pb + off, sizeof s);
-    return s;
-}
+// Margins of the custom-size limits (view 1), entries of tagCUSTOMLIMITS::sLimits: left and top,
+// portrait and turned.
+constexpr size_t kCustomLeftPortrait = 8;
+constexpr size_t kCustomTopPortrait = 9;
+constexpr size_t kCustomLeftTurned = 12;
+constexpr size_t kCustomTopTurned = 13;
 
 // value x dpi / units, or -1 when the model's value is negative or the result is too large to be a
 // page measure.
@@ -71,34 +64,30 @@ int GetPageGeometry(tagJOBINFO* pJob, SHORT sPaperId, SHORT sOrientation, tagPAG
     if (xDpi <= 0 || yDpi <= 0) return 0;
 
     int64_t units = kDefaultUnitsPerInch;
-    BYTE abUnits[2] = {};
-    DWORD cb = sizeof abUnits;
-    if (SpcQuery(pJob->pSpcData, SPCID_PAPERSIZE, 0, kViewResolution, abUnits, &cb, nullptr) == ERROR_SUCCESS &&
-        I16At(abUnits, 0) > 0)
-        units = I16At(abUnits, 0);
+    const ModelAnswer resolution(pJob->pSpcData, SPCID_PAPERSIZE, 0, kViewResolution, sizeof(SHORT));
+    if (resolution.Found() && resolution.Record<SHORT>() > 0) units = resolution.Record<SHORT>();
 
     std::memset(pGeometry, 0, sizeof *pGeometry);
     pGeometry->wOrientation = static_cast<WORD>(sOrientation);
-    BYTE abPaper[sizeof(tagPAPERINFO)] = {};
-    cb = sizeof abPaper;
-    if (SpcQuery(pJob->pSpcData, SPCID_PAPERSIZE, sPaperId, kViewPaperInfo, abPaper, &cb, nullptr) == ERROR_SUCCESS) {
+    const ModelAnswer paper(pJob->pSpcData, SPCID_PAPERSIZE, sPaperId, kViewPaperInfo, sizeof(tagPAPERINFO));
+    if (paper.Found()) {
+        const tagPAPERINFO info = paper.Record<tagPAPERINFO>();
         const tagGEOMETRYFIELDS& f = sOrientation == 1 ? kPortraitFields : kTurnedFields;
         pGeometry->wPaperId = static_cast<WORD>(sPaperId);
-        pGeometry->lFirstX = static_cast<LONG>(Scale(I16At(abPaper, f.offFirst), xDpi, units));
-        pGeometry->lFirstY = static_cast<LONG>(Scale(I16At(abPaper, f.offFirst + 2), yDpi, units));
-        pGeometry->lPrintableWidth = static_cast<LONG>(Scale(I16At(abPaper, f.offPrintable), xDpi, units));
-        pGeometry->lPrintableHeight = static_cast<LONG>(Scale(I16At(abPaper, f.offPrintable + 2), yDpi, units));
-        pGeometry->lLeftOffset = static_cast<LONG>(Scale(I16At(abPaper, f.offMargins), xDpi, units));
-        pGeometry->lTopOffset = static_cast<LONG>(Scale(I16At(abPaper, f.offMargins + 2), yDpi, units));
-        pGeometry->lPaperWidth = static_cast<LONG>(Scale(I16At(abPaper, f.offSheet), xDpi, units));
-        pGeometry->lPaperHeight = static_cast<LONG>(Scale(I16At(abPaper, f.offSheet + 2), yDpi, units));
+        pGeometry->lFirstX = static_cast<LONG>(Scale(info.*f.first[0], xDpi, units));
+        pGeometry->lFirstY = static_cast<LONG>(Scale(info.*f.first[1], yDpi, units));
+        pGeometry->lPrintableWidth = static_cast<LONG>(Scale(info.*f.printable[0], xDpi, units));
+        pGeometry->lPrintableHeight = static_cast<LONG>(Scale(info.*f.printable[1], yDpi, units));
+        pGeometry->lLeftOffset = static_cast<LONG>(Scale((info.*f.margins)[0], xDpi, units));
+        pGeometry->lTopOffset = static_cast<LONG>(Scale((info.*f.margins)[1], yDpi, units));
+        pGeometry->lPaperWidth = static_cast<LONG>(Scale(info.*f.sheet[0], xDpi, units));
+        pGeometry->lPaperHeight = static_cast<LONG>(Scale(info.*f.sheet[1], yDpi, units));
         return AllPlaced(*pGeometry) ? -1 : 0;
     }
 
-    BYTE abLimits[sizeof(tagCUSTOMLIMITS)] = {};
-    cb = sizeof abLimits;
-    if (SpcQuery(pJob->pSpcData, SPCID_CUSTOMSIZE, 0, kViewCustomLimits, abLimits, &cb, nullptr) != ERROR_SUCCESS)
-        return 0;
+    const ModelAnswer custom(pJob->pSpcData, SPCID_CUSTOMSIZE, 0, kViewCustomLimits, sizeof(tagCUSTOMLIMITS));
+    if (!custom.Found()) return 0;
+    const tagCUSTOMLIMITS limits = custom.Record<tagCUSTOMLIMITS>();
     const DEVMODE& dm = pJob->devmode.dm;
     if (dm.dmPaperWidth <= 0 || dm.dmPaperLength <= 0) return 0;
     bool bPortrait = sOrientation == 1;
@@ -106,8 +95,8 @@ int GetPageGeometry(tagJOBINFO* pJob, SHORT sPaperId, SHORT sOrientation, tagPAG
     // Sizes in 0.1 mm to dots, rounded half up.
     int64_t paperWidth = (int64_t{dm.dmPaperWidth} * xDpi + 127) / 254;
     int64_t paperHeight = (int64_t{dm.dmPaperLength} * yDpi + 127) / 254;
-    int64_t left = Scale(I16At(abLimits, bPortrait ? kCustomLeftPortrait : kCustomLeftTurned), xDpi, units);
-    int64_t top = Scale(I16At(abLimits, bPortrait ? kCustomTopPortrait : kCustomTopTurned), yDpi, units);
+    int64_t left = Scale(limits.sLimits[bPortrait ? kCustomLeftPortrait : kCustomLeftTurned], xDpi, units);
+    int64_t top = Scale(limits.sLimits[bPortrait ? kCustomTopPortrait : kCustomTopTurned], yDpi, units);
     if (paperWidth > kMaxPnmDimension || paperHeight > kMaxPnmDimension || left < 0 || top < 0) return 0;
     int64_t printableWidth = paperWidth - 2 * left;
     int64_t printableHeight = paperHeight - 2 * top;

@@ -109,7 +109,7 @@ TEST(PjlFormat, ConversionsMustFitTheValue) {
 TEST(PjlFormat, MisfitFormatWritesNothing) {
     orvtest::ScratchDir dir;
     TestJob job;
-    OutputCapture out(dir / "out.bin");
+    OutputCapture out(job, dir / "out.bin");
     StderrCapture err(dir / "err.txt");
     tagPJLAFFIXES affixes = {"@PJL ", "\n"};
     tagPJLVALUE value{};
@@ -128,7 +128,7 @@ TEST(PjlFormat, MisfitFormatWritesNothing) {
 TEST(PjlFormat, EmptyFormattedTextWritesNoLineAtAll) {
     orvtest::ScratchDir dir;
     TestJob job;
-    OutputCapture out(dir / "out.bin");
+    OutputCapture out(job, dir / "out.bin");
     tagPJLAFFIXES affixes = {"@PJL ", "\r\n"};
     tagPJLVALUE value{};
     value.sHasValue = -1;

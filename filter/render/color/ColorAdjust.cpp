@@ -1,9 +1,10 @@
 #include "filter/render/color/ColorAdjust.h"
-#include "core/model/SpcIds.h"
+#include "core/model/ModelAnswer.h"
+#include "core/model/SpcFixedAnswers.h"
 
 #include "filter/render/color/ColorConvert.h"
 #include "filter/render/color/ColorTableFile.h"
-#include "filter/render/ModelDataQuery.h"
+#include "filter/render/RenderOptions.h"
 #include "filter/render/RenderContext.h"
 #include "core/settings/DevMode.h"
 
@@ -15,7 +16,7 @@
 
 namespace {
 
-constexpr DWORD kViewContrastRange = 1;  // i16 +4 minimum, i16 +6 maximum
+constexpr LONG kViewContrastRange = 1;  // tagCONTRASTRANGE
 constexpr DWORD kContrastOverridesBrightness = DMX2_CONTRAST;
 
 // A slider value as a strength in -1..1.
@@ -199,17 +200,16 @@ WORD BuildMonoCurve(const DRVDEVMODE* settings, tagRENDERCONTEXT* context, const
     }
     int brightness = settings->priv.dmClrCtrl.sGrayBrightness;
     if ((settings->priv.dmFieldsExtra2 & kContrastOverridesBrightness) != 0) {
-        DWORD size = 0;
-        BYTE* record = QueryModelData(SPCID_CONTRAST, 0, kViewContrastRange, nullptr, options, &size);
-        WORD minimum = 0, maximum = 0;
-        if (ModelDataWord(record, size, 4, &minimum) && ModelDataWord(record, size, 6, &maximum) &&
-            minimum != maximum) {
-            const int lo = static_cast<SHORT>(minimum);
-            const int hi = static_cast<SHORT>(maximum);
+        const ModelAnswer answer(RenderModelData(options), SPCID_CONTRAST, 0, kViewContrastRange,
+                                 RenderModelQuery(options));
+        const tagCONTRASTRANGE range = answer.Record<tagCONTRASTRANGE>();
+        if (answer.Found() && answer.Count() != 0 && answer.Holds(&tagCONTRASTRANGE::sMinimum) &&
+            answer.Holds(&tagCONTRASTRANGE::sMaximum) && range.sMinimum != range.sMaximum) {
+            const int lo = range.sMinimum;
+            const int hi = range.sMaximum;
             // The contrast setting's place in the model's range, as a brightness of 50 down to -50.
             brightness = 50 - (settings->priv.dmContrast - lo) * 100 / (hi - lo);
         }
-        std::free(record);
     }
     int tonerLevel = 0;
     if (settings->priv.dmTonerSave == 1) {

@@ -1,38 +1,45 @@
+// The two model-data lookups made when the renderer is created: the printer-language type with
+// the toner-save flags, and the toner-save level.
 #include "filter/render/language/LanguageType.h"
 
-#include "filter/render/ModelDataQuery.h"
-#include "core/model/SpcIds.h"
+#include "core/model/ModelAnswer.h"
+#include "core/model/SpcFixedAnswers.h"
+#include "core/model/SpcListAnswers.h"
 #include "core/settings/DevMode.h"
 
 #include <cstdlib>
 
 namespace {
 
-constexpr DWORD kViewLanguage = 3;  // u32 +8: bit 0 selects the GDI language
-constexpr DWORD kViewTonerSaveFlags = 3;  // u32 +4: bit 0 supported, bit 1 made by the colour tables
-constexpr DWORD kViewTonerSaveLevel = 4;  // per item: u16 +2 level
-constexpr DWORD kViewTonerSaveDefault = 2;  // item 0: u16 +0 default level
+constexpr LONG kViewLanguage = 3;  // the first three words of tagLANGUAGEOPTIONS
+constexpr LONG kViewTonerSaveFlags = 3;  // tagSPCTONERSAVE
+constexpr LONG kViewTonerSaveLevel = 4;  // per item: tagSPCIDVALUE, the level as its value
+constexpr LONG kViewTonerSaveDefault = 2;  // item 0: one WORD, the default level
 
 constexpr DWORD kCapsPcl = 3;
 constexpr DWORD kCapsGdi = 14;
 constexpr SHORT kFallbackTonerSaveLevel = 30;
 
-bool ReadDword(WORD capability, WORD item, DWORD view, DWORD offset, const tagRENDEROPTIONS* options, DWORD* value)
+// Field `field` of the first record of (capability, item, view); false when the model does not
+// answer with a record that holds it.
+template <typename T, typename F>
+bool ReadField(SHORT capability, WORD item, LONG view, F T::*field, const tagRENDEROPTIONS* options, F* value)
 {
-    DWORD size = 0;
-    BYTE* record = QueryModelData(capability, item, view, nullptr, options, &size);
-    const bool present = ModelDataDword(record, size, offset, value);
-    std::free(record);
-    return present;
+    const ModelAnswer answer(RenderModelData(options), capability, static_cast<SHORT>(item), view,
+                             RenderModelQuery(options));
+    return answer.Found() && answer.Count() != 0 && answer.ReadField(field, value);
 }
 
-bool ReadWord(WORD capability, WORD item, DWORD view, DWORD offset, const tagRENDEROPTIONS* options, WORD* value)
+// The one WORD that a view answers; false when the model does not answer with it.
+bool ReadWord(SHORT capability, WORD item, LONG view, const tagRENDEROPTIONS* options, WORD* value)
 {
-    DWORD size = 0;
-    BYTE* record = QueryModelData(capability, item, view, nullptr, options, &size);
-    const bool present = ModelDataWord(record, size, offset, value);
-    std::free(record);
-    return present;
+    const ModelAnswer answer(RenderModelData(options), capability, static_cast<SHORT>(item), view,
+                             RenderModelQuery(options));
+    if (!answer.Found() || answer.Count() == 0 || !answer.Holds(0, sizeof(WORD))) {
+        return false;
+    }
+    *value = answer.Record<WORD>();
+    return true;
 }
 
 // The level items of capability 46 to try, by colour mode and quality, ending in 0.
@@ -64,10 +71,14 @@ DWORD QueryLanguageType(const DRVDEVMODE* settings, tagRENDERCONTEXT* context, t
 {
     DWORD type = (settings != nullptr && settings->priv.dmLanguageMode == 0) ? LANGTYPE_PCL : LANGTYPE_NONE;
     DWORD word = 0;
-    if (ReadDword(SPCID_LANGUAGE, 0, kViewLanguage, 8, options, &word) && (word & 0x1) != 0) {
+    if (ReadField(SPCID_LANGUAGE, 0, kViewLanguage, &tagLANGUAGEOPTIONS::dwLanguageFlags, options, &word) &&
+        (word & 0x1) != 0) {
         type = LANGTYPE_GDI;
     }
-    if (ReadDword(SPCID_TONERSAVE, 0, kViewTonerSaveFlags, 4, options, &word) && context != nullptr &&
+    // The toner-save flags are the section's second word: bit 0 supported, bit 1 made by the
+    // colour tables.
+    if (ReadField(SPCID_TONERSAVE, 0, kViewTonerSaveFlags, &tagSPCTONERSAVE::dwCount, options, &word) &&
+        context != nullptr &&
         (word & 0x1) != 0) {
         context->dwLangFlags |= TONERSAVE_SUPPORTED;
         if ((word & 0x2) != 0) {
@@ -104,12 +115,14 @@ SHORT QueryTonerSaveLevel(const DRVDEVMODE* settings, tagRENDERCONTEXT* context,
         if (item == 0) {
             break;
         }
-        if (ReadWord(SPCID_TONERSAVE, item, kViewTonerSaveLevel, 2, options, &level)) {
+        SHORT value = 0;
+        if (ReadField(SPCID_TONERSAVE, item, kViewTonerSaveLevel, &tagSPCIDVALUE::sValue, options, &value)) {
+            level = static_cast<WORD>(value);
             found = true;
             break;
         }
     }
-    if (!found && !ReadWord(SPCID_TONERSAVE, 0, kViewTonerSaveDefault, 0, options, &level)) {
+    if (!found && !ReadWord(SPCID_TONERSAVE, 0, kViewTonerSaveDefault, options, &level)) {
         level = static_cast<WORD>(kFallbackTonerSaveLevel);
     }
     context->sTonerSaveLevel = static_cast<SHORT>(level);

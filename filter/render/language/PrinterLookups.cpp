@@ -1,8 +1,7 @@
 #include "filter/render/language/PrinterLookups.h"
-#include "core/model/SpcIds.h"
+#include "core/model/ModelAnswer.h"
 
 #include "core/settings/DevMode.h"
-#include "filter/render/ModelDataQuery.h"
 #include "filter/render/RenderOptions.h"
 
 #include <cstdint>
@@ -12,7 +11,7 @@
 namespace {
 
 constexpr DWORD kViewPaperDefaults = 1;
-constexpr DWORD kViewPaperResolution = 2;  // i16 +0
+constexpr DWORD kViewPaperResolution = 2;  // one SHORT: dots per inch of the paper records
 constexpr DWORD kViewPaperInfo = 4;
 constexpr DWORD kViewPrinterPaper = 11;
 constexpr DWORD kViewCustomLimits = 1;
@@ -30,17 +29,22 @@ constexpr LONG kDefaultCustomMargin = 100;
 // printer's own geometry is built on, not with 254.
 constexpr double kCustomTenthMmPerInch = 253.96825396825398;
 
+// The answer of (capability, item, view) in the job's model data.
+ModelAnswer AskModel(WORD capability, WORD item, DWORD view, const tagRENDEROPTIONS* options)
+{
+    return ModelAnswer(RenderModelData(options), static_cast<SHORT>(capability), static_cast<SHORT>(item),
+                       static_cast<LONG>(view), RenderModelQuery(options));
+}
+
 // Copies a whole answer record into `out`; false when the model does not answer with one.
 template <typename Record>
 bool QueryRecord(WORD capability, WORD item, DWORD view, Record* out, const tagRENDEROPTIONS* options)
 {
-    DWORD size = 0;
-    BYTE* answer = QueryModelData(capability, item, view, nullptr, options, &size);
-    const bool whole = answer != nullptr && size >= sizeof(Record);
+    const ModelAnswer answer = AskModel(capability, item, view, options);
+    const bool whole = answer.Found() && answer.Count() != 0 && answer.Size() >= sizeof(Record);
     if (whole) {
-        std::memcpy(out, answer, sizeof(Record));
+        *out = answer.Record<Record>();
     }
-    std::free(answer);
     return whole;
 }
 
@@ -48,12 +52,8 @@ bool QueryRecord(WORD capability, WORD item, DWORD view, Record* out, const tagR
 
 LONG GetPaperBaseResolution(const tagRENDEROPTIONS* options)
 {
-    DWORD size = 0;
-    BYTE* answer = QueryModelData(SPCID_PAPERSIZE, 0, kViewPaperResolution, nullptr, options, &size);
-    WORD value = 0;
-    const bool present = ModelDataWord(answer, size, 0, &value);
-    std::free(answer);
-    const LONG base = present ? static_cast<SHORT>(value) : 0;
+    SHORT value = 0;
+    const LONG base = QueryRecord(SPCID_PAPERSIZE, 0, kViewPaperResolution, &value, options) ? value : 0;
     return base > 0 ? base : kFallbackResolution;
 }
 
@@ -250,27 +250,22 @@ DWORD GetPjlLineList(WORD item, DWORD view, void** list, const tagRENDEROPTIONS*
         return 0;
     }
     *list = nullptr;
-    size_t recordSize = 0;
-    if (view == 4) {
-        recordSize = sizeof(tagPJLFORMAT);
-    } else if (view == 3) {
-        recordSize = sizeof(tagPJLITEM);
-    } else {
+    if (view != 4 && view != 3) {
         return 0;
     }
-    DWORD count = 0;
-    DWORD size = 0;
-    BYTE* answer = QueryModelData(SPCID_PJLITEMS, item, view, &count, options, &size);
+    const ModelAnswer answer = AskModel(SPCID_PJLITEMS, item, view, options);
     // Only whole records are handed out, whatever count the answer claims.
-    const DWORD whole = static_cast<DWORD>(size / recordSize);
-    if (count > whole) {
-        count = whole;
-    }
-    if (answer == nullptr || count == 0) {
-        std::free(answer);
+    const DWORD count = view == 4 ? answer.WholeRecords<tagPJLFORMAT>() : answer.WholeRecords<tagPJLITEM>();
+    if (!answer.Found() || count == 0) {
         return 0;
     }
-    *list = answer;
+    // The caller frees the list with free().
+    void* copy = std::calloc(1, answer.Size());
+    if (copy == nullptr) {
+        return 0;
+    }
+    std::memcpy(copy, answer.Bytes(), answer.Size());
+    *list = copy;
     return count;
 }
 
