@@ -12,7 +12,8 @@ extern "C" {
 int jpegflow = 0;
 }
 
-int main(int argc, char* argv[]) {
+int main(int argc, char* argv[])
+{
     // The scheduler reads both streams as they come.
     setvbuf(stdout, nullptr, _IONBF, 0);
     setvbuf(stderr, nullptr, _IONBF, 0);

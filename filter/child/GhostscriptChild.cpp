@@ -16,7 +16,8 @@ namespace {
 constexpr char kPostScriptMagic[] = "%!PS-Adobe-";
 constexpr size_t kPostScriptMagicLength = sizeof(kPostScriptMagic) - 1;
 
-bool GoesOn(int iCode, bool bReport) {
+bool GoesOn(int iCode, bool bReport)
+{
     return iCode == 0 || CheckGsError(iCode, bReport) != 0;
 }
 
@@ -26,20 +27,26 @@ struct FreeDeleter {
 
 }  // namespace
 
-int gs_stdin(void*, char*, int) {
+int gs_stdin(void*, char*, int)
+{
     return 0;
 }
 
-int gs_stdout(void*, const char*, int iLength) {
+int gs_stdout(void*, const char*, int iLength)
+{
     return iLength;
 }
 
-int gs_stderr(void*, const char*, int iLength) {
+int gs_stderr(void*, const char*, int iLength)
+{
     return iLength;
 }
 
-int StartGhostscript(tagJOBINFO* pJob) {
-    if (pJob == nullptr || pJob->gs.handle == nullptr) return 0;
+int StartGhostscript(tagJOBINFO* pJob)
+{
+    if (pJob == nullptr || pJob->gs.handle == nullptr) {
+        return 0;
+    }
     const tagGSFUNC& gs = pJob->gs;
     char szDevice[64];
     std::snprintf(szDevice, sizeof szDevice, "-sDEVICE=%s", pJob->pszDevice != nullptr ? pJob->pszDevice : "ppmraw");
@@ -47,8 +54,9 @@ int StartGhostscript(tagJOBINFO* pJob) {
     // geometry in dots; PostScript of the job may still set its own.
     char szResolution[32] = "-r600x600";
     const DEVMODE& dm = pJob->devmode.dm;
-    if (dm.dmPrintQuality > 0 && dm.dmYResolution > 0)
+    if (dm.dmPrintQuality > 0 && dm.dmYResolution > 0) {
         std::snprintf(szResolution, sizeof szResolution, "-r%dx%d", dm.dmPrintQuality, dm.dmYResolution);
+    }
     char szGs[] = "gs", szQuiet[] = "-q", szBatch[] = "-dBATCH", szNoPause[] = "-dNOPAUSE",
          szSafer[] = "-dPARANOIDSAFER", szOutput[] = "-sOutputFile=-";
     char* apszArgs[] = {szGs, szQuiet, szBatch, szNoPause, szSafer, szDevice, szResolution, szOutput};
@@ -59,13 +67,18 @@ int StartGhostscript(tagJOBINFO* pJob) {
     if (GoesOn(pJob->iGsCode, false)) {
         gs.gsapi_set_stdio(pJob->pGsInstance, gs_stdin, gs_stdout, gs_stderr);
         pJob->iGsCode = gs.gsapi_init_with_args(pJob->pGsInstance, kArgCount, apszArgs);
-        if (GoesOn(pJob->iGsCode, false)) gs.gsapi_run_string_begin(pJob->pGsInstance, 0, &pJob->iGsCode);
+        if (GoesOn(pJob->iGsCode, false)) {
+            gs.gsapi_run_string_begin(pJob->pGsInstance, 0, &pJob->iGsCode);
+        }
     }
     return GoesOn(pJob->iGsCode, true) ? -1 : 0;
 }
 
-void EndGhostscript(tagJOBINFO* pJob) {
-    if (pJob == nullptr) return;
+void EndGhostscript(tagJOBINFO* pJob)
+{
+    if (pJob == nullptr) {
+        return;
+    }
     if (pJob->pGsInstance != nullptr && pJob->gs.handle != nullptr) {
         pJob->gs.gsapi_set_stdio(pJob->pGsInstance, nullptr, nullptr, nullptr);
         pJob->gs.gsapi_exit(pJob->pGsInstance);
@@ -75,33 +88,47 @@ void EndGhostscript(tagJOBINFO* pJob) {
     pJob->iGsCode = 0;
 }
 
-int FeedGhostscript(tagJOBINFO* pJob, const char* pszText, size_t cch) {
-    if (pJob == nullptr || pJob->pGsInstance == nullptr || (pszText == nullptr && cch > 0)) return 0;
-    if (!GoesOn(pJob->iGsCode, false)) return 0;
+int FeedGhostscript(tagJOBINFO* pJob, const char* pszText, size_t cch)
+{
+    if (pJob == nullptr || pJob->pGsInstance == nullptr || (pszText == nullptr && cch > 0)) {
+        return 0;
+    }
+    if (!GoesOn(pJob->iGsCode, false)) {
+        return 0;
+    }
     // The interpreter takes at most an unsigned int at a time.
     while (cch > 0) {
         unsigned int uPart = cch > 0x40000000u ? 0x40000000u : static_cast<unsigned int>(cch);
         pJob->gs.gsapi_run_string_continue(pJob->pGsInstance, pszText, uPart, 0, &pJob->iGsCode);
-        if (!GoesOn(pJob->iGsCode, true)) return 0;
+        if (!GoesOn(pJob->iGsCode, true)) {
+            return 0;
+        }
         pszText += uPart;
         cch -= uPart;
     }
     return -1;
 }
 
-int FeedGhostscriptChar(tagJOBINFO* pJob, int c) {
+int FeedGhostscriptChar(tagJOBINFO* pJob, int c)
+{
     char ch = static_cast<char>(c);
     return FeedGhostscript(pJob, &ch, 1);
 }
 
-int FinishGhostscriptInput(tagJOBINFO* pJob) {
-    if (pJob == nullptr || pJob->pGsInstance == nullptr) return 0;
-    if (!GoesOn(pJob->iGsCode, false)) return 0;
+int FinishGhostscriptInput(tagJOBINFO* pJob)
+{
+    if (pJob == nullptr || pJob->pGsInstance == nullptr) {
+        return 0;
+    }
+    if (!GoesOn(pJob->iGsCode, false)) {
+        return 0;
+    }
     pJob->gs.gsapi_run_string_end(pJob->pGsInstance, 0, &pJob->iGsCode);
     return GoesOn(pJob->iGsCode, true) ? -1 : 0;
 }
 
-int doc_printf(tagJOBINFO* pJob, const char* pszFormat, ...) {
+int doc_printf(tagJOBINFO* pJob, const char* pszFormat, ...)
+{
     char szText[kDocPrintfBuffer];
     va_list args;
     va_start(args, pszFormat);
@@ -111,7 +138,9 @@ int doc_printf(tagJOBINFO* pJob, const char* pszFormat, ...) {
         LogMessage(LOG_ERROR, "doc_printf overflow (%d bytes) detected, aborting!\n", n);
         return 0;
     }
-    if (static_cast<size_t>(n) < sizeof szText) return FeedGhostscript(pJob, szText, static_cast<size_t>(n));
+    if (static_cast<size_t>(n) < sizeof szText) {
+        return FeedGhostscript(pJob, szText, static_cast<size_t>(n));
+    }
     // A line the job made long (a path of many points, a long comment) is fed whole.
     std::unique_ptr<char, FreeDeleter> pszLong(static_cast<char*>(std::malloc(static_cast<size_t>(n) + 1)));
     if (pszLong == nullptr) {
@@ -124,10 +153,15 @@ int doc_printf(tagJOBINFO* pJob, const char* pszFormat, ...) {
     return FeedGhostscript(pJob, pszLong.get(), static_cast<size_t>(n));
 }
 
-int RunGhostscriptJob(tagJOBINFO* pJob) {
-    if (pJob == nullptr || pJob->input == nullptr || pJob->cups.cupsFileGetLine == nullptr) return -1;
+int RunGhostscriptJob(tagJOBINFO* pJob)
+{
+    if (pJob == nullptr || pJob->input == nullptr || pJob->cups.cupsFileGetLine == nullptr) {
+        return -1;
+    }
     std::unique_ptr<char, FreeDeleter> line(static_cast<char*>(std::malloc(kJobLineSize)));
-    if (line == nullptr) return -1;
+    if (line == nullptr) {
+        return -1;
+    }
     size_t cch = pJob->cups.cupsFileGetLine(pJob->input, line.get(), kJobLineSize);
     if (cch == 0) {
         LogMessage(LOG_ERROR, "Empty print file!\n");
@@ -154,7 +188,9 @@ int RunGhostscriptJob(tagJOBINFO* pJob) {
             cch = pJob->cups.cupsFileGetLine(pJob->input, line.get(), kJobLineSize);
         }
     }
-    if (iResult == 0 && FinishGhostscriptInput(pJob) == 0) iResult = 1;
+    if (iResult == 0 && FinishGhostscriptInput(pJob) == 0) {
+        iResult = 1;
+    }
     EndGhostscript(pJob);
     return iResult;
 }

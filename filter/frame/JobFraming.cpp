@@ -15,32 +15,38 @@
 
 namespace {
 
-bool HasRenderer(const tagJOBINFO* pJob) {
+bool HasRenderer(const tagJOBINFO* pJob)
+{
     return pJob->pRenderContext != nullptr && pJob->pRenderOptions != nullptr;
 }
 
-bool JobStarted(const tagJOBINFO* pJob) {
+bool JobStarted(const tagJOBINFO* pJob)
+{
     return (pJob->dwJobState & JOBSTATE_HEADER_SENT) != 0;
 }
 
-bool PageOpen(const tagJOBINFO* pJob) {
+bool PageOpen(const tagJOBINFO* pJob)
+{
     return (pJob->dwJobState & JOBSTATE_PAGE_OPEN) != 0;
 }
 
 }  // namespace
 
-int SendJobHeader(tagJOBINFO* pJob) {
+int SendJobHeader(tagJOBINFO* pJob)
+{
     OutputPuts(pJob, kUel);
     WritePjlHeader(pJob);
     return -1;
 }
 
-int SendEnterLanguage(tagJOBINFO* pJob) {
+int SendEnterLanguage(tagJOBINFO* pJob)
+{
     OutputPuts(pJob, kEnterLanguage);
     return -1;
 }
 
-int SendRendererJobSetup(tagJOBINFO* pJob) {
+int SendRendererJobSetup(tagJOBINFO* pJob)
+{
     RendererBeginJob(&pJob->devmode, pJob->pRenderContext, pJob->pRenderOptions);
     FlushRendererOutput(pJob);
     RendererSetupJob(&pJob->devmode, pJob->pRenderContext, pJob->pRenderOptions);
@@ -48,10 +54,17 @@ int SendRendererJobSetup(tagJOBINFO* pJob) {
     return SendEnterLanguage(pJob);
 }
 
-int SendJobStart(tagJOBINFO* pJob) {
-    if (pJob == nullptr) return 0;
-    if (JobStarted(pJob)) return -1;
-    if (!HasRenderer(pJob)) return 0;
+int SendJobStart(tagJOBINFO* pJob)
+{
+    if (pJob == nullptr) {
+        return 0;
+    }
+    if (JobStarted(pJob)) {
+        return -1;
+    }
+    if (!HasRenderer(pJob)) {
+        return 0;
+    }
     LogMessage(1, "Send Job Start\n");
     SendJobHeader(pJob);
     SendRendererJobSetup(pJob);
@@ -59,10 +72,17 @@ int SendJobStart(tagJOBINFO* pJob) {
     return -1;
 }
 
-int SendJobEnd(tagJOBINFO* pJob) {
-    if (pJob == nullptr) return 0;
-    if (!JobStarted(pJob)) return -1;
-    if (!HasRenderer(pJob)) return 0;
+int SendJobEnd(tagJOBINFO* pJob)
+{
+    if (pJob == nullptr) {
+        return 0;
+    }
+    if (!JobStarted(pJob)) {
+        return -1;
+    }
+    if (!HasRenderer(pJob)) {
+        return 0;
+    }
     if (pJob->pRenderOptions->dwPagesPerSet == 0) {
         RendererFlushPendingPages(&pJob->devmode, pJob->pRenderContext, pJob->pRenderOptions);
         FlushRendererOutput(pJob);
@@ -74,29 +94,40 @@ int SendJobEnd(tagJOBINFO* pJob) {
         // The title goes into a quoted PJL value: quotes and control characters become blanks, as
         // in the job's name line of the header.
         char szTitle[kPjlTextSize];
-        if (CopyPjlString(0, 0, pJob->pszTitle, szTitle, sizeof szTitle) != 0)
+        if (CopyPjlString(0, 0, pJob->pszTitle, szTitle, sizeof szTitle) != 0) {
             OutputPrintf(pJob, "@PJL EOJ=\"%s\"\n", szTitle);
+        }
     }
     OutputPuts(pJob, kUel);
     pJob->dwJobState &= ~JOBSTATE_HEADER_SENT;
     return -1;
 }
 
-void AbortJob(tagJOBINFO* pJob) {
-    if (pJob == nullptr || !JobStarted(pJob)) return;
+void AbortJob(tagJOBINFO* pJob)
+{
+    if (pJob == nullptr || !JobStarted(pJob)) {
+        return;
+    }
     OutputPuts(pJob, kUel);
     pJob->dwJobState &= ~JOBSTATE_HEADER_SENT;
 }
 
-int SendPageStart(tagJOBINFO* pJob) {
-    if (pJob == nullptr || !HasRenderer(pJob)) return 0;
+int SendPageStart(tagJOBINFO* pJob)
+{
+    if (pJob == nullptr || !HasRenderer(pJob)) {
+        return 0;
+    }
     DWORD n = pJob->dwPageNumber;
     pJob->dwPageNumber = n + 1;
     DWORD dwPagesPerSet = pJob->pRenderOptions->dwPagesPerSet;
     bool bFirstOfSet = dwPagesPerSet != 0 ? n % dwPagesPerSet == 0 : n == 0;
     UpdateCopySetState(pJob, bFirstOfSet);
-    if (!JobStarted(pJob) && SendJobStart(pJob) == 0) return 0;
-    if (PageOpen(pJob)) return -1;
+    if (!JobStarted(pJob) && SendJobStart(pJob) == 0) {
+        return 0;
+    }
+    if (PageOpen(pJob)) {
+        return -1;
+    }
     LogMessage(1, "Send Page %u\n", static_cast<unsigned>(pJob->dwPageNumber));
     pthread_mutex_lock(&pJob->pageLock);
     RendererBeginPage(&pJob->devmode, pJob->pRenderContext, pJob->pRenderOptions);
@@ -105,10 +136,17 @@ int SendPageStart(tagJOBINFO* pJob) {
     return -1;
 }
 
-int SendPageEnd(tagJOBINFO* pJob) {
-    if (pJob == nullptr) return 0;
-    if (!PageOpen(pJob)) return -1;
-    if (!HasRenderer(pJob)) return 0;
+int SendPageEnd(tagJOBINFO* pJob)
+{
+    if (pJob == nullptr) {
+        return 0;
+    }
+    if (!PageOpen(pJob)) {
+        return -1;
+    }
+    if (!HasRenderer(pJob)) {
+        return 0;
+    }
     RendererEndPage(pJob->pRenderContext, pJob->pRenderOptions);
     FlushRendererOutput(pJob);
     const tagRENDEROPTIONS* pOptions = pJob->pRenderOptions;
@@ -122,8 +160,11 @@ int SendPageEnd(tagJOBINFO* pJob) {
     return -1;
 }
 
-int SendPage(tagJOBINFO* pJob) {
-    if (pJob == nullptr) return 0;
+int SendPage(tagJOBINFO* pJob)
+{
+    if (pJob == nullptr) {
+        return 0;
+    }
     SendPageStart(pJob);
     int iResult = 0;
     if (HasRenderer(pJob)) {
@@ -141,7 +182,9 @@ int SendPage(tagJOBINFO* pJob) {
             }
         }
         // A failed encoding leaves its bytes in the renderer's buffer until the next drain.
-        if (wEncoded != 0) iResult = FlushRendererOutput(pJob);
+        if (wEncoded != 0) {
+            iResult = FlushRendererOutput(pJob);
+        }
     }
     SendPageEnd(pJob);
     return iResult;

@@ -31,24 +31,33 @@ struct tagOPTIONBLOCK {
     char szDataDir[4096];
 };
 
-tagOPTIONBLOCK* BlockOf(tagRENDEROPTIONS* pOptions) {
+tagOPTIONBLOCK* BlockOf(tagRENDEROPTIONS* pOptions)
+{
     return reinterpret_cast<tagOPTIONBLOCK*>(pOptions);
 }
 
 }  // namespace
 
-int GetColorTableName(const tagSPCDATA* pSpcData, char (&szName)[kColorTableRecordSize], SHORT sItem) {
+int GetColorTableName(const tagSPCDATA* pSpcData, char (&szName)[kColorTableRecordSize], SHORT sItem)
+{
     const ModelAnswer answer(pSpcData, SPCID_COLORTABLE, sItem, kColorTableView, kColorTableRecordSize);
-    if (!answer.Found()) return 0;
+    if (!answer.Found()) {
+        return 0;
+    }
     // The name may fill its field to the record's end; it is kept terminated.
     answer.Text(kColorTableNameOffset, kColorTableRecordSize - kColorTableNameOffset, szName, sizeof szName);
     return -1;
 }
 
-int InitRenderer(tagJOBINFO* pJob) {
-    if (pJob == nullptr) return 0;
+int InitRenderer(tagJOBINFO* pJob)
+{
+    if (pJob == nullptr) {
+        return 0;
+    }
     auto* pBlock = static_cast<tagOPTIONBLOCK*>(std::calloc(1, sizeof(tagOPTIONBLOCK)));
-    if (pBlock == nullptr) return 0;
+    if (pBlock == nullptr) {
+        return 0;
+    }
     pJob->pRenderOptions = &pBlock->options;
 
     char szName[kColorTableRecordSize];
@@ -69,7 +78,9 @@ int InitRenderer(tagJOBINFO* pJob) {
     pOptions->pfnCompress = pJob->compress.COMPRESS;
 
     pJob->pRenderContext = RendererCreate(nullptr, &pJob->devmode, pOptions);
-    if (pJob->pRenderContext == nullptr) return 0;
+    if (pJob->pRenderContext == nullptr) {
+        return 0;
+    }
     if (hooks.screenSimd.has_value()) {
         pJob->pRenderContext->bScreenSimdPinned = true;
         pJob->pRenderContext->eScreenSimd = *hooks.screenSimd;
@@ -78,12 +89,17 @@ int InitRenderer(tagJOBINFO* pJob) {
     return -1;
 }
 
-void FreeRenderer(tagJOBINFO* pJob) {
-    if (pJob == nullptr) return;
+void FreeRenderer(tagJOBINFO* pJob)
+{
+    if (pJob == nullptr) {
+        return;
+    }
     // A page still being compressed: its threads end before its bitmap goes.
     PageEncoderFree(pJob->pPageEncoder);
     pJob->pPageEncoder = nullptr;
-    if (pJob->pRenderContext != nullptr) RendererFree(pJob->pRenderContext);
+    if (pJob->pRenderContext != nullptr) {
+        RendererFree(pJob->pRenderContext);
+    }
     pJob->pRenderContext = nullptr;
     if (pJob->pRenderOptions != nullptr) {
         // A page bitmap left by a page that never reached its encoding.
@@ -93,8 +109,11 @@ void FreeRenderer(tagJOBINFO* pJob) {
     pJob->pRenderOptions = nullptr;
 }
 
-void UpdateCopySetState(tagJOBINFO* pJob, bool bFirstOfSet) {
-    if (pJob == nullptr || pJob->pRenderOptions == nullptr) return;
+void UpdateCopySetState(tagJOBINFO* pJob, bool bFirstOfSet)
+{
+    if (pJob == nullptr || pJob->pRenderOptions == nullptr) {
+        return;
+    }
     tagRENDEROPTIONS* pOptions = pJob->pRenderOptions;
     const DEVMODE& dm = pJob->devmode.dm;
     const PRIVDM& priv = pJob->devmode.priv;
@@ -108,25 +127,32 @@ void UpdateCopySetState(tagJOBINFO* pJob, bool bFirstOfSet) {
     pOptions->dwPagesPerSet = priv.dmTotalPages;
     // Before the first page (page number 0) no page of a set has been counted yet.
     DWORD dwPage = pJob->dwPageNumber;
-    if (pOptions->dwPagesPerSet != 0 && dwPage != 0)
+    if (pOptions->dwPagesPerSet != 0 && dwPage != 0) {
         pOptions->dwPageInSet = (dwPage - 1) % pOptions->dwPagesPerSet + 1;
-    else
+    } else {
         pOptions->dwPageInSet = dwPage;
+    }
     pOptions->wDuplexMargin = priv.dmDuplexMargin;
     pOptions->sReverseOrder = static_cast<SHORT>(priv.dmReverseOrder);
     pOptions->sOrientation = dm.dmOrientation;
-    if (!bFirstOfSet) return;
+    if (!bFirstOfSet) {
+        return;
+    }
     // Copies the driver collates are made by sending the set again; otherwise the printer copies.
     int iCopies = priv.dmCopiesByDriver == 1 && dm.dmCollate == 1 ? dm.dmCopies : 1;
-    if (iCopies <= 1)
+    if (iCopies <= 1) {
         pOptions->dwCopyFlags |= 0x1;
-    else
+    } else {
         pOptions->dwCopyFlags &= ~static_cast<DWORD>(0x1);
+    }
     pOptions->dwPageInSetAtStart = pOptions->dwPageInSet;
 }
 
-int SetupRendererPage(tagJOBINFO* pJob) {
-    if (pJob == nullptr || pJob->pRenderContext == nullptr || pJob->pRenderOptions == nullptr) return 0;
+int SetupRendererPage(tagJOBINFO* pJob)
+{
+    if (pJob == nullptr || pJob->pRenderContext == nullptr || pJob->pRenderOptions == nullptr) {
+        return 0;
+    }
     tagRENDEROPTIONS* pOptions = pJob->pRenderOptions;
     tagRENDERCONTEXT* pContext = pJob->pRenderContext;
     pOptions->dwPageWidth = static_cast<DWORD>(pJob->iPageWidth);
@@ -138,32 +164,42 @@ int SetupRendererPage(tagJOBINFO* pJob) {
     // also follows the page's orientation, which the option block takes only with the page header:
     // the bitmap is laid out with this page's, so that the header moves the same way.
     const tagBINDINGPAGE page = {pOptions->dwPageInSet + 1, pJob->devmode.dm.dmOrientation};
-    bool bBitmap = AllocPageBitmap(pOptions->dwPageWidth, pOptions->dwPageHeight, &pJob->devmode, pContext,
-                                   pOptions, page) != 0;
+    bool bBitmap =
+        AllocPageBitmap(pOptions->dwPageWidth, pOptions->dwPageHeight, &pJob->devmode, pContext, pOptions, page) != 0;
     pOptions->dwInputOrder = 0;
     return bTables && bMatrices && bBitmap ? -1 : 0;
 }
 
-int SendBand(tagJOBINFO* pJob, DWORD dwBitsPerPixel, LONG lBandWidth, LONG lBandRows, LONG lPageWidth,
-             LONG lPageHeight, LONG x, LONG y, const BYTE* pbPixels) {
-    if (pJob == nullptr || pJob->pRenderContext == nullptr || pJob->pRenderOptions == nullptr) return 0;
+int SendBand(tagJOBINFO* pJob, DWORD dwBitsPerPixel, LONG lBandWidth, LONG lBandRows, LONG lPageWidth, LONG lPageHeight,
+             LONG x, LONG y, const BYTE* pbPixels)
+{
+    if (pJob == nullptr || pJob->pRenderContext == nullptr || pJob->pRenderOptions == nullptr) {
+        return 0;
+    }
     WORD wResult = DrawRgbRect(dwBitsPerPixel, PackPair(lBandWidth, lBandRows), PackPair(lPageWidth, lPageHeight),
-                               PackPair(x, y), pbPixels, &pJob->devmode, pJob->pRenderContext,
-                               pJob->pRenderOptions);
+                               PackPair(x, y), pbPixels, &pJob->devmode, pJob->pRenderContext, pJob->pRenderOptions);
     return wResult != 0 ? -1 : 0;
 }
 
-unsigned JobEncodeThreads(const tagJOBINFO* pJob) {
-    if (pJob == nullptr || !IsCompressLibraryReentrant(&pJob->compress)) return 1;
+unsigned JobEncodeThreads(const tagJOBINFO* pJob)
+{
+    if (pJob == nullptr || !IsCompressLibraryReentrant(&pJob->compress)) {
+        return 1;
+    }
     return DefaultEncodeThreads();
 }
 
-int FlushRendererOutput(tagJOBINFO* pJob) {
-    if (pJob == nullptr || pJob->pRenderContext == nullptr) return -1;
+int FlushRendererOutput(tagJOBINFO* pJob)
+{
+    if (pJob == nullptr || pJob->pRenderContext == nullptr) {
+        return -1;
+    }
     StageTimer output(STAGE_OUTPUT);
     DWORD cb = 0;
     while (const BYTE* pb = RendererTakeOutputChunk(pJob->pRenderContext, &cb)) {
-        if (cb != 0) OutputWrite(pJob, pb, cb);
+        if (cb != 0) {
+            OutputWrite(pJob, pb, cb);
+        }
     }
     RendererClearOutput(pJob->pRenderContext);
     return -1;

@@ -10,7 +10,6 @@
 
 #include <cstddef>
 
-
 // The colour-table name field: capability 7 item 200 view 1 holds the name in its tagNAMEDVALUE
 // record.
 inline constexpr size_t kColorTableRecordSize = sizeof(tagNAMEDVALUE);
@@ -34,8 +33,8 @@ int SetupRendererPage(tagJOBINFO* pJob);
 
 // One band of 24-bit RGB rows padded to 4 bytes, placed at (x, y) on a page of pageWidth x
 // pageHeight pixels. -1 when the renderer screened it.
-int SendBand(tagJOBINFO* pJob, DWORD dwBitsPerPixel, LONG lBandWidth, LONG lBandRows, LONG lPageWidth,
-             LONG lPageHeight, LONG x, LONG y, const BYTE* pbPixels);
+int SendBand(tagJOBINFO* pJob, DWORD dwBitsPerPixel, LONG lBandWidth, LONG lBandRows, LONG lPageWidth, LONG lPageHeight,
+             LONG x, LONG y, const BYTE* pbPixels);
 
 // How many threads compress the job's pages: several only through a compression library that
 // says it may be called from several threads at once (the package's own); any other library is

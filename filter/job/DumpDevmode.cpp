@@ -21,15 +21,16 @@ void Text(const char* name, const char* text, size_t size)
 
 }  // namespace
 
-#define DUMP_PUBLIC(f) Number("DEVMODE." #f, pdm->dm.f)
-#define DUMP_PRIVATE(f) Number("PRIVDM." #f, p.f)
-#define DUMP_PUBLIC_TEXT(f) Text("DEVMODE." #f, pdm->dm.f, sizeof pdm->dm.f)
+#define DUMP_PUBLIC(f)       Number("DEVMODE." #f, pdm->dm.f)
+#define DUMP_PRIVATE(f)      Number("PRIVDM." #f, p.f)
+#define DUMP_PUBLIC_TEXT(f)  Text("DEVMODE." #f, pdm->dm.f, sizeof pdm->dm.f)
 #define DUMP_PRIVATE_TEXT(f) Text("PRIVDM." #f, p.f, sizeof p.f)
 
 void DumpDevmode(const DRVDEVMODE* pdm)
 {
-    if (pdm == nullptr)
+    if (pdm == nullptr) {
         return;
+    }
     DUMP_PUBLIC(dmSize);
     DUMP_PUBLIC(dmDriverExtra);
     DUMP_PUBLIC(dmFields);

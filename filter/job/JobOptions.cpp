@@ -16,16 +16,19 @@ namespace {
 
 // The queue's PPD. CUPS hands every filter the queue's PPD file in PPD; that file is the
 // scheduler's and stays. Without it the scheduler is asked for a copy, which is removed once read.
-ppd_file_t* OpenJobPpd(tagJOBINFO* pJob) {
+ppd_file_t* OpenJobPpd(tagJOBINFO* pJob)
+{
     const char* pszPpd = getenv("PPD");
-    if (pszPpd != nullptr && pszPpd[0] != '\0')
+    if (pszPpd != nullptr && pszPpd[0] != '\0') {
         return OpenMarkedPpdFile(&pJob->cups, pszPpd, pJob->iOptionCount, pJob->pOptions);
+    }
     return OpenQueuePpd(&pJob->cups, pJob->pszPrinter, pJob->iOptionCount, pJob->pOptions);
 }
 
 // The model data file named by SPCFILE, its defaults in the settings record, then the job's
 // settings. FLAG_TRUE when all of it worked.
-WORD LoadJobModel(tagJOBINFO* pJob, const char* pszSpcFile) {
+WORD LoadJobModel(tagJOBINFO* pJob, const char* pszSpcFile)
+{
     std::string dir = orv::InstalledPath(orv::kModelDataDir);
     // The name comes from the PPD: it may only pick a file inside the data directory.
     if (!IsSafeNameComponent(pszSpcFile)) {
@@ -42,31 +45,39 @@ WORD LoadJobModel(tagJOBINFO* pJob, const char* pszSpcFile) {
     }
     pJob->devmode.dm.dmSize = kDevmodePublicSize;
     pJob->devmode.dm.dmDriverExtra = kDevmodePrivateSize;
-    if (SpcDevmodeService(pJob->pSpcData, nullptr, &pJob->devmode, DEVMODE_SERVICE_DEFAULTS) != ERROR_SUCCESS)
+    if (SpcDevmodeService(pJob->pSpcData, nullptr, &pJob->devmode, DEVMODE_SERVICE_DEFAULTS) != ERROR_SUCCESS) {
         return FLAG_FALSE;
+    }
     return LoadJobSettings(pJob);
 }
 
 }  // namespace
 
-WORD InitCupsOptions(tagJOBINFO* pJob, char* argv[]) {
-    if (pJob == nullptr || pJob->pszPrinter == nullptr || argv == nullptr) return FLAG_FALSE;
+WORD InitCupsOptions(tagJOBINFO* pJob, char* argv[])
+{
+    if (pJob == nullptr || pJob->pszPrinter == nullptr || argv == nullptr) {
+        return FLAG_FALSE;
+    }
     tagCUPSFUNC* pCups = &pJob->cups;
     // Only the job's own option string: the queue's saved defaults are already the PPD's defaults.
     pJob->iOptionCount = CollectDestOptions(pCups, nullptr, argv[5], &pJob->pOptions);
     pJob->iOptionCount = AddCupsOption(pCups, "copies", argv[4], pJob->iOptionCount, &pJob->pOptions);
-    if (pCups->cupsGetOption("Collate", pJob->iOptionCount, pJob->pOptions) == nullptr)
+    if (pCups->cupsGetOption("Collate", pJob->iOptionCount, pJob->pOptions) == nullptr) {
         pJob->iOptionCount = AddCupsOption(pCups, "Collate", "false", pJob->iOptionCount, &pJob->pOptions);
+    }
 
     pJob->ppd = OpenJobPpd(pJob);
-    if (pJob->ppd == nullptr) return FLAG_FALSE;
+    if (pJob->ppd == nullptr) {
+        return FLAG_FALSE;
+    }
 
     WORD wResult = FLAG_FALSE;
     const char* pszSpcFile = GetMakerPpdAttr(pCups, pJob->ppd, "SPCFILE");
-    if (pszSpcFile != nullptr)
+    if (pszSpcFile != nullptr) {
         wResult = LoadJobModel(pJob, pszSpcFile);
-    else
+    } else {
         LogMessage(LOG_ERROR, "ERROR: Invaild PPD file\n");
+    }
 
     const char* pszCompress = GetMakerPpdAttr(pCups, pJob->ppd, "LIBJBIG");
     if (pszCompress == nullptr) {

@@ -21,19 +21,25 @@ namespace {
 constexpr int kPipeBytes = 1 << 20;
 
 // Status of the child, or -1 when it cannot be learnt.
-int WaitForChild(pid_t pid) {
+int WaitForChild(pid_t pid)
+{
     int iStatus = 0;
     while (waitpid(pid, &iStatus, 0) < 0) {
-        if (errno != EINTR) return -1;
+        if (errno != EINTR) {
+            return -1;
+        }
     }
-    if (WIFEXITED(iStatus)) return WEXITSTATUS(iStatus);
+    if (WIFEXITED(iStatus)) {
+        return WEXITSTATUS(iStatus);
+    }
     LogMessage(LOG_ERROR, "Ghostscript process ended by signal %d\n", WIFSIGNALED(iStatus) ? WTERMSIG(iStatus) : 0);
     return -1;
 }
 
 }  // namespace
 
-int RunChildProcess(tagJOBINFO* pJob, int fdWrite) {
+int RunChildProcess(tagJOBINFO* pJob, int fdWrite)
+{
     // Only the parent finishes or removes the spool file.
     pJob->spool = nullptr;
     int iStatus = 1;
@@ -47,8 +53,11 @@ int RunChildProcess(tagJOBINFO* pJob, int fdWrite) {
     return iStatus;
 }
 
-int RunJobProcesses(tagJOBINFO* pJob) {
-    if (pJob == nullptr) return 0;
+int RunJobProcesses(tagJOBINFO* pJob)
+{
+    if (pJob == nullptr) {
+        return 0;
+    }
     const FilterHooks& hooks = JobHooks(pJob);
     PFNMAKEPIPE pfnPipe = hooks.pfnPipe != nullptr ? hooks.pfnPipe : pipe;
     PFNFORKPROCESS pfnFork = hooks.pfnFork != nullptr ? hooks.pfnFork : fork;
@@ -78,7 +87,9 @@ int RunJobProcesses(tagJOBINFO* pJob) {
     }
 
     close(fds[1]);
-    if (pJob->input != nullptr && pJob->cups.cupsFileClose != nullptr) pJob->cups.cupsFileClose(pJob->input);
+    if (pJob->input != nullptr && pJob->cups.cupsFileClose != nullptr) {
+        pJob->cups.cupsFileClose(pJob->input);
+    }
     pJob->input = nullptr;
     StartKeepAliveThread(pJob);
     int iBackend = RunBackend(pJob, fds[0]);
@@ -86,7 +97,9 @@ int RunJobProcesses(tagJOBINFO* pJob) {
     close(fds[0]);
     StopKeepAliveThread(pJob);
     int iChild = WaitForChild(pid);
-    if (iChild > 0) LogMessage(LOG_ERROR, "Ghostscript process failed (status %d)\n", iChild);
+    if (iChild > 0) {
+        LogMessage(LOG_ERROR, "Ghostscript process failed (status %d)\n", iChild);
+    }
     LogStageTimes(pJob->dwPageNumber);
     return iBackend == 0 && iChild == 0 ? -1 : 0;
 }

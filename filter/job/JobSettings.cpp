@@ -27,21 +27,31 @@ constexpr const char kCupsPagedPostScript[] = "application/vnd.cups-postscript";
 // (pstops for a PostScript job, pdftopdf and pdftops for a PDF), and they lay out the job's
 // "number-up" for the values they know: the same values the driver would otherwise have the
 // printer place.
-bool CupsPlacedPagesPerSheet(tagJOBINFO* pJob) {
-    if (pJob->cups.cupsGetOption == nullptr) return false;
+bool CupsPlacedPagesPerSheet(tagJOBINFO* pJob)
+{
+    if (pJob->cups.cupsGetOption == nullptr) {
+        return false;
+    }
     const char* pszType = getenv("FINAL_CONTENT_TYPE");
-    if (pszType == nullptr || std::strcmp(pszType, kCupsPagedPostScript) != 0) return false;
+    if (pszType == nullptr || std::strcmp(pszType, kCupsPagedPostScript) != 0) {
+        return false;
+    }
     const char* pszNup = pJob->cups.cupsGetOption(CUPS_KEY_NUP, pJob->iOptionCount, pJob->pOptions);
-    if (pszNup == nullptr) return false;
+    if (pszNup == nullptr) {
+        return false;
+    }
     char* pszEnd = nullptr;
     long n = std::strtol(pszNup, &pszEnd, 10);
-    if (pszEnd == pszNup || *pszEnd != '\0') return false;
+    if (pszEnd == pszNup || *pszEnd != '\0') {
+        return false;
+    }
     return n == 2 || n == 4 || n == 6 || n == 9 || n == 16;
 }
 
 }  // namespace
 
-WORD LoadJobSettings(tagJOBINFO* pJob) {
+WORD LoadJobSettings(tagJOBINFO* pJob)
+{
     DRVDEVMODE* pdm = &pJob->devmode;
     std::memset(pdm, 0, sizeof *pdm);
     pdm->dm.dmSize = kDevmodePublicSize;
@@ -50,16 +60,20 @@ WORD LoadJobSettings(tagJOBINFO* pJob) {
     // The settings the user saved for this queue; without them (or when they are refused) the model's.
     std::string strRefusal;
     DWORD dwRead = dwReadDevmodeFile(pJob->pszUser, pJob->pszPrinter, pdm, &strRefusal);
-    if (dwRead == kDmFileUntrusted)
+    if (dwRead == kDmFileUntrusted) {
         LogMessage(LOG_ERROR, "Saved settings of user %s for %s not used (%s); the model's defaults apply\n",
                    pJob->pszUser, pJob->pszPrinter, strRefusal.c_str());
-    if (dwRead != 0)
+    }
+    if (dwRead != 0) {
         uiReviseDevmodeEx(pJob->pszPrinter, &pJob->cups, pJob->ppd, pJob->pSpcData, nullptr, pdm,
                           DEVMODE_SERVICE_DEFAULTS);
+    }
     // The page count of one copy set belongs to the document it was counted for; only this job's
     // page pass may set it.
     pdm->priv.dmTotalPages = 0;
-    if (pdm->priv.dmJobSpool == kJobSpoolSecurePrint) pJob->dwSecurePrint = 1;
+    if (pdm->priv.dmJobSpool == kJobSpoolSecurePrint) {
+        pJob->dwSecurePrint = 1;
+    }
 
     // Pages that CUPS has already put on one sheet are not put together again by the printer:
     // neither the job's "number-up" nor pages per sheet from the saved settings stay.

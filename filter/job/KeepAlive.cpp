@@ -15,14 +15,18 @@ constexpr LONG kKeepAliveView = 4;  // tagLANGUAGEOPTIONS
 
 }  // namespace
 
-int ReadKeepAliveSeconds(const tagSPCDATA* pSpcData) {
+int ReadKeepAliveSeconds(const tagSPCDATA* pSpcData)
+{
     const ModelAnswer answer(pSpcData, SPCID_LANGUAGE, 0, kKeepAliveView);
     DWORD dwSeconds = 0;
-    if (!answer.Answered() || !answer.ReadField(&tagLANGUAGEOPTIONS::dwKeepAliveSeconds, &dwSeconds)) return 0;
+    if (!answer.Answered() || !answer.ReadField(&tagLANGUAGEOPTIONS::dwKeepAliveSeconds, &dwSeconds)) {
+        return 0;
+    }
     return dwSeconds > 0x7FFFFFFF ? 0x7FFFFFFF : static_cast<int>(dwSeconds);
 }
 
-void* KeepAliveThread(void* pvJob) {
+void* KeepAliveThread(void* pvJob)
+{
     tagJOBINFO* pJob = static_cast<tagJOBINFO*>(pvJob);
     bool bArmed = false;
     int iIdle = 0;
@@ -34,7 +38,9 @@ void* KeepAliveThread(void* pvJob) {
         pthread_testcancel();
         pthread_setcancelstate(PTHREAD_CANCEL_DISABLE, &iOldState);
 
-        if (bArmed) ++iIdle;
+        if (bArmed) {
+            ++iIdle;
+        }
         pthread_mutex_lock(&pJob->outputLock);
         if (pJob->iActivity != 0) {
             pJob->iActivity = 0;
@@ -42,8 +48,12 @@ void* KeepAliveThread(void* pvJob) {
             iIdle = 0;
         }
         pthread_mutex_unlock(&pJob->outputLock);
-        if (!bArmed || iIdle < pJob->iKeepAliveSeconds) continue;
-        if (pthread_mutex_trylock(&pJob->pageLock) != 0) continue;
+        if (!bArmed || iIdle < pJob->iKeepAliveSeconds) {
+            continue;
+        }
+        if (pthread_mutex_trylock(&pJob->pageLock) != 0) {
+            continue;
+        }
         OutputWrite(pJob, kKeepAliveSequence, kKeepAliveSequenceLength);
         iIdle = 0;
         pthread_mutex_unlock(&pJob->pageLock);
@@ -51,16 +61,24 @@ void* KeepAliveThread(void* pvJob) {
     return nullptr;
 }
 
-int StartKeepAliveThread(tagJOBINFO* pJob) {
-    if (pJob == nullptr || pJob->iKeepAliveSeconds <= 0) return 0;
+int StartKeepAliveThread(tagJOBINFO* pJob)
+{
+    if (pJob == nullptr || pJob->iKeepAliveSeconds <= 0) {
+        return 0;
+    }
     pthread_t thread;
-    if (pthread_create(&thread, nullptr, KeepAliveThread, pJob) != 0) return 0;
+    if (pthread_create(&thread, nullptr, KeepAliveThread, pJob) != 0) {
+        return 0;
+    }
     pJob->keepAliveThread = thread;
     return -1;
 }
 
-void StopKeepAliveThread(tagJOBINFO* pJob) {
-    if (pJob == nullptr || pJob->keepAliveThread == 0) return;
+void StopKeepAliveThread(tagJOBINFO* pJob)
+{
+    if (pJob == nullptr || pJob->keepAliveThread == 0) {
+        return;
+    }
     pthread_cancel(pJob->keepAliveThread);
     pthread_join(pJob->keepAliveThread, nullptr);
     pJob->keepAliveThread = 0;

@@ -18,18 +18,23 @@ static_assert(sizeof(kNoSpaceMessage) - 1 == 139, "the spool write failure messa
 
 }  // namespace
 
-void InitJobLocks(tagJOBINFO* pJob) {
+void InitJobLocks(tagJOBINFO* pJob)
+{
     pthread_mutex_init(&pJob->outputLock, nullptr);
     pthread_mutex_init(&pJob->pageLock, nullptr);
 }
 
-void DestroyJobLocks(tagJOBINFO* pJob) {
+void DestroyJobLocks(tagJOBINFO* pJob)
+{
     pthread_mutex_destroy(&pJob->pageLock);
     pthread_mutex_destroy(&pJob->outputLock);
 }
 
-long OutputWrite(tagJOBINFO* pJob, const void* pvBytes, size_t cb) {
-    if (pJob == nullptr || (pvBytes == nullptr && cb > 0)) return 0;
+long OutputWrite(tagJOBINFO* pJob, const void* pvBytes, size_t cb)
+{
+    if (pJob == nullptr || (pvBytes == nullptr && cb > 0)) {
+        return 0;
+    }
     const BYTE* pb = static_cast<const BYTE*>(pvBytes);
     long lResult = 0;
     pthread_mutex_lock(&pJob->outputLock);
@@ -51,12 +56,17 @@ long OutputWrite(tagJOBINFO* pJob, const void* pvBytes, size_t cb) {
     return lResult;
 }
 
-long OutputPrintf(tagJOBINFO* pJob, const char* pszFormat, ...) {
-    if (pszFormat == nullptr) return -1;
+long OutputPrintf(tagJOBINFO* pJob, const char* pszFormat, ...)
+{
+    if (pszFormat == nullptr) {
+        return -1;
+    }
     size_t cbBuffer = 128;
     for (;;) {
         char* pszText = static_cast<char*>(std::malloc(cbBuffer));
-        if (pszText == nullptr) return -1;
+        if (pszText == nullptr) {
+            return -1;
+        }
         va_list args;
         va_start(args, pszFormat);
         int n = vsnprintf(pszText, cbBuffer, pszFormat, args);
@@ -75,12 +85,16 @@ long OutputPrintf(tagJOBINFO* pJob, const char* pszFormat, ...) {
     }
 }
 
-long OutputPuts(tagJOBINFO* pJob, const char* psz) {
-    if (psz == nullptr) return 0;
+long OutputPuts(tagJOBINFO* pJob, const char* psz)
+{
+    if (psz == nullptr) {
+        return 0;
+    }
     return OutputWrite(pJob, psz, std::strlen(psz));
 }
 
-long OutputPutc(tagJOBINFO* pJob, int c) {
+long OutputPutc(tagJOBINFO* pJob, int c)
+{
     BYTE b = static_cast<BYTE>(c);
     return OutputWrite(pJob, &b, 1);
 }

@@ -26,9 +26,11 @@ void ResetStageTimes();
 class StageTimer {
 public:
     explicit StageTimer(tagSTAGE stage) : m_stage(stage), m_start(std::chrono::steady_clock::now()) {}
-    ~StageTimer() {
-        AddStageTime(m_stage, std::chrono::duration_cast<std::chrono::nanoseconds>(
-                                  std::chrono::steady_clock::now() - m_start).count());
+    ~StageTimer()
+    {
+        AddStageTime(
+            m_stage,
+            std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now() - m_start).count());
     }
     StageTimer(const StageTimer&) = delete;
     StageTimer& operator=(const StageTimer&) = delete;

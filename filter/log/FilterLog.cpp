@@ -7,8 +7,8 @@
 #include <unistd.h>
 
 const tagERRORLEVEL ListErrorLevel[kErrorLevelCount] = {
-    {1, "DEBUG: "},   {2, "DEBUG2: "}, {3, "INFO: "},  {4, "NOTICE: "}, {5, "WARNING: "},
-    {6, "ERROR: "},   {7, "ALERT: "},  {8, "EMERG: "}, {9, "CRIT: "},
+    {1, "DEBUG: "}, {2, "DEBUG2: "}, {3, "INFO: "},  {4, "NOTICE: "}, {5, "WARNING: "},
+    {6, "ERROR: "}, {7, "ALERT: "},  {8, "EMERG: "}, {9, "CRIT: "},
 };
 
 clock_t clock_start = 0;  // C linkage from the declaration in the header
@@ -31,8 +31,7 @@ const char* LevelPrefix(int iLevel)
 char* PrefixEveryLine(int iLevel, const char* pText, size_t cbText, size_t* pcbOut)
 {
     char prefix[64];
-    int cchPrefix = snprintf(prefix, sizeof(prefix), "%s(PID %d) ", LevelPrefix(iLevel),
-                             static_cast<int>(getpid()));
+    int cchPrefix = snprintf(prefix, sizeof(prefix), "%s(PID %d) ", LevelPrefix(iLevel), static_cast<int>(getpid()));
     if (cchPrefix < 0 || static_cast<size_t>(cchPrefix) >= sizeof(prefix)) {
         return nullptr;
     }

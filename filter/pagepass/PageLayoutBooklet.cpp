@@ -27,7 +27,9 @@ int CeilDiv(int a, int b)
 int BookletUnit(const tagJOBINFO* pJob, int iPageCount)
 {
     const SHORT unit = pJob->devmode.priv.dmBookletUnit;
-    if (unit == 1 || unit == 2 || unit == 4 || unit == 8) return unit;
+    if (unit == 1 || unit == 2 || unit == 4 || unit == 8) {
+        return unit;
+    }
     return std::max(1, CeilDiv(iPageCount, 4));
 }
 
@@ -46,15 +48,23 @@ double CutToHundredths(double value)
 
 int BookletPageIndex(int iBinding, int iUnit, int iPageCount, int iSide, int iHalf)
 {
-    if (iUnit <= 0 || iSide <= 0 || iPageCount <= 0) return iPageCount;
+    if (iUnit <= 0 || iSide <= 0 || iPageCount <= 0) {
+        return iPageCount;
+    }
     const int perBooklet = 4 * iUnit;
     // Sheets of the booklet this side belongs to: the last booklet may be short.
     int sheets = iUnit;
-    if (perBooklet * (iPageCount / perBooklet) < 2 * iSide) sheets = CeilDiv(iPageCount % perBooklet, 4);
-    if (sheets <= 0) return iPageCount;
+    if (perBooklet * (iPageCount / perBooklet) < 2 * iSide) {
+        sheets = CeilDiv(iPageCount % perBooklet, 4);
+    }
+    if (sheets <= 0) {
+        return iPageCount;
+    }
 
     int half = iHalf;
-    if (iBinding == 1) half = 1 - half;
+    if (iBinding == 1) {
+        half = 1 - half;
+    }
 
     const int g = iSide - 1;
     const int base = perBooklet * (g / (2 * iUnit));
@@ -68,18 +78,24 @@ int BookletHalfTransform(tagJOBINFO* pJob, tagDOCSTATE* pDoc, int iHalf, tagPAGE
 {
     *pTransform = tagPAGETRANSFORM{};
     const PRIVDM& p = pJob->devmode.priv;
-    if (p.dmUnitOfLayout == 0) return 0;
+    if (p.dmUnitOfLayout == 0) {
+        return 0;
+    }
     const ppd_size_t& in = pDoc->inputSize;
     const ppd_size_t& out = pDoc->outputSize;
     const double W = static_cast<double>(out.right) - out.left, H = static_cast<double>(out.bottom) - out.top;
     const double w = static_cast<double>(in.right) - in.left, h = static_cast<double>(in.bottom) - in.top;
-    if (!(W > 0 && H > 0 && w > 0 && h > 0)) return 0;
+    if (!(W > 0 && H > 0 && w > 0 && h > 0)) {
+        return 0;
+    }
 
     const double g = p.dmGutter * 72.0 / p.dmUnitOfLayout;
     const double a = (H - 2.0 * g) / 2.0 / w;
     const double c = W / h;
     const double s = CutToHundredths(a < c ? a : c);
-    if (!(s > 0)) return 0;
+    if (!(s > 0)) {
+        return 0;
+    }
 
     pTransform->fScaleX = pTransform->fScaleY = static_cast<float>(s);
     pTransform->iRotate = 90;
@@ -126,10 +142,13 @@ void RunBooklet(tagJOBINFO* pJob, tagDOCSTATE* pDoc)
             PrintfTo(pJob, pDoc, DocTarget::Document, "%%%%Page: (%d) %d\n", side, side + set * sides);
             for (int half = 0; half < 2; ++half) {
                 const int index = BookletPageIndex(p.dmBookletBinding, unit, pageCount, side, half);
-                if (index < 0 || index >= pageCount) continue;
+                if (index < 0 || index >= pageCount) {
+                    continue;
+                }
                 tagPAGETRANSFORM transform;
                 const bool placed = BookletHalfTransform(pJob, pDoc, half, &transform) != 0;
-                EmitStoredPage(pJob, pDoc, pDoc->pages[static_cast<size_t>(index)], true, placed ? &transform : nullptr);
+                EmitStoredPage(pJob, pDoc, pDoc->pages[static_cast<size_t>(index)], true,
+                               placed ? &transform : nullptr);
             }
             DocPuts(pJob, pDoc, "ORVshowpage\n");
         }

@@ -29,12 +29,16 @@ int PosterTileTransform(tagJOBINFO* pJob, tagDOCSTATE* pDoc, int iTile, tagPAGET
 {
     *pTransform = tagPAGETRANSFORM{};
     const PRIVDM& p = pJob->devmode.priv;
-    if (p.dmUnitOfLayout == 0 || iTile < 0) return 0;
+    if (p.dmUnitOfLayout == 0 || iTile < 0) {
+        return 0;
+    }
     const ppd_size_t& in = pDoc->inputSize;
     const ppd_size_t& out = pDoc->outputSize;
     const double W = static_cast<double>(out.right) - out.left, H = static_cast<double>(out.bottom) - out.top;
     const double w = static_cast<double>(in.right) - in.left, h = static_cast<double>(in.bottom) - in.top;
-    if (!(W > 0 && H > 0 && w > 0 && h > 0)) return 0;
+    if (!(W > 0 && H > 0 && w > 0 && h > 0)) {
+        return 0;
+    }
 
     const double v = p.dmOverlap * 72.0 / p.dmUnitOfLayout;
     const int columns = GridColumns(pJob), rows = GridRows(pJob);
@@ -54,7 +58,9 @@ int PosterTileTransform(tagJOBINFO* pJob, tagDOCSTATE* pDoc, int iTile, tagPAGET
         ty = (out.length - in.width * s) / 2.0;
         tx = in.length * s + out.right - in.length * s / hi - v / hi - (W - v) * q;
     }
-    if (!(s > 0)) return 0;
+    if (!(s > 0)) {
+        return 0;
+    }
     pTransform->fScaleX = pTransform->fScaleY = static_cast<float>(s);
     pTransform->fTranslateX = static_cast<float>(tx);
     pTransform->fTranslateY = static_cast<float>(ty);

@@ -49,7 +49,9 @@ int ComputePageTransform(tagJOBINFO* pJob, tagDOCSTATE* pDoc, tagPAGETRANSFORM* 
     const bool sizesUsable = Positive(W) && Positive(H) && Positive(w) && Positive(h);
 
     if ((p.dmFieldsExtra2 & DMX2_ZOOM) && p.dmLayoutPrint == kLayoutZoom) {
-        if (p.dmScaleTo <= 0 || !sizesUsable) return 0;
+        if (p.dmScaleTo <= 0 || !sizesUsable) {
+            return 0;
+        }
         const double s = p.dmScaleTo / 100.0;
         double tx = 0.0;
         const double t = out.length - in.length * s;
@@ -86,7 +88,9 @@ int ComputePageTransform(tagJOBINFO* pJob, tagDOCSTATE* pDoc, tagPAGETRANSFORM* 
     }
 
     if ((p.dmFieldsExtra2 & DMX2_FIT) && p.dmLayoutPrint == kLayoutFit && p.dmOutputPaperSize != 0) {
-        if (!sizesUsable) return 0;
+        if (!sizesUsable) {
+            return 0;
+        }
         const double a = W / w, b = H / h;
         double sx, sy;
         if (p.dmFittoPageRatio & 1) {
@@ -96,11 +100,17 @@ int ComputePageTransform(tagJOBINFO* pJob, tagDOCSTATE* pDoc, tagPAGETRANSFORM* 
             sx = sy = std::min(a, b);
         }
         // A page that is scaled at all is made 4 % smaller so that nothing touches the margins.
-        if (std::fabs(sx - 1.0) > 0.00001) sx -= 0.04;
-        if (std::fabs(sy - 1.0) > 0.00001) sy -= 0.04;
+        if (std::fabs(sx - 1.0) > 0.00001) {
+            sx -= 0.04;
+        }
+        if (std::fabs(sy - 1.0) > 0.00001) {
+            sy -= 0.04;
+        }
         sx = CutToHundredths(sx);
         sy = CutToHundredths(sy);
-        if (!(sx > 0) || !(sy > 0)) return 0;  // an output far smaller than the page: nothing sane to print
+        if (!(sx > 0) || !(sy > 0)) {
+            return 0;  // an output far smaller than the page: nothing sane to print
+        }
         pTransform->fScaleX = static_cast<float>(sx);
         pTransform->fScaleY = static_cast<float>(sy);
         pTransform->fTranslateX = static_cast<float>((out.width - sx * in.width) / 2.0);
@@ -109,7 +119,9 @@ int ComputePageTransform(tagJOBINFO* pJob, tagDOCSTATE* pDoc, tagPAGETRANSFORM* 
     }
 
     if ((p.dmFieldsExtra2 & DMX2_NUP) && p.dmLayoutPrint == kLayoutNup) {
-        if (!sizesUsable) return 0;
+        if (!sizesUsable) {
+            return 0;
+        }
         const double s = std::min(H / h, W / w);
         pTransform->fScaleX = pTransform->fScaleY = static_cast<float>(s);
         pTransform->fTranslateX = static_cast<float>((W - s * w) / 2.0);
@@ -132,9 +144,13 @@ void EmitStoredPage(tagJOBINFO* pJob, tagDOCSTATE* pDoc, const tagPAGEINFO& page
     DocPuts(pJob, pDoc, "userdict/ORVps save put\n");
     if (bGsave) {
         DocPuts(pJob, pDoc, "gsave\n");
-        if (pTransform != nullptr) WriteTransform(pJob, pDoc, pTransform);
+        if (pTransform != nullptr) {
+            WriteTransform(pJob, pDoc, pTransform);
+        }
     }
     CopyPageData(pJob, pDoc, pDoc->pStoreIn, page.lOffset, page.lLength);
-    if (bGsave) DocPuts(pJob, pDoc, "grestore\n");
+    if (bGsave) {
+        DocPuts(pJob, pDoc, "grestore\n");
+    }
     DocPuts(pJob, pDoc, "ORVps restore\n");
 }

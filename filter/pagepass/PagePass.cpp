@@ -20,8 +20,10 @@ int FeedInterpreter(void* pContext, const char* pText, size_t cbText)
 
 int pstops_run(tagJOBINFO* pJob, char* pszFirstLine, size_t cchLine, size_t cbBuffer)
 {
-    if (pJob == nullptr || pszFirstLine == nullptr || cbBuffer < 2 || cchLine >= cbBuffer) return 1;
+    if (pJob == nullptr || pszFirstLine == nullptr || cbBuffer < 2 || cchLine >= cbBuffer) {
+        return 1;
+    }
     const int size = cbBuffer > INT_MAX ? INT_MAX : static_cast<int>(cbBuffer);
-    const tagPAGEPASSIO io {pJob->input, FeedInterpreter, pJob, STDOUT_FILENO};
+    const tagPAGEPASSIO io{pJob->input, FeedInterpreter, pJob, STDOUT_FILENO};
     return RunPagePass(pJob, &io, pszFirstLine, static_cast<int>(cchLine), size);
 }

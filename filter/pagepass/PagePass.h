@@ -23,10 +23,10 @@
 typedef int (*PFNDOCFEED)(void* pContext, const char* pText, size_t cbText);
 
 struct tagPAGEPASSIO {
-    cups_file_t* input;    // the job's PostScript, positioned after its first line
+    cups_file_t* input;  // the job's PostScript, positioned after its first line
     PFNDOCFEED pfnFeed;
     void* pFeedContext;
-    int iSettingsFd;       // the pipe to the parent
+    int iSettingsFd;  // the pipe to the parent
 };
 
 // Sizes of the line buffer and of a page label (with its terminator).
@@ -35,9 +35,9 @@ inline constexpr int kPageLabelSize = 256;
 
 // One stored input page.
 struct tagPAGEINFO {
-    std::string label;     // the "%%Page:" label
-    long lOffset = 0;      // where the page starts in the store
-    long lLength = 0;      // bytes in the store
+    std::string label;  // the "%%Page:" label
+    long lOffset = 0;   // where the page starts in the store
+    long lLength = 0;   // bytes in the store
 };
 
 // One document being rewritten.
@@ -48,8 +48,8 @@ struct tagDOCSTATE {
     // The input paper (the PPD's marked size) and the output paper, with their margins replaced by
     // the model's printable area in a top-down convention: left and top are the margins, right and
     // bottom the far edges of the printable area (points).
-    ppd_size_t inputSize {};
-    ppd_size_t outputSize {};
+    ppd_size_t inputSize{};
+    ppd_size_t outputSize{};
     bool bOutputDiffers = false;  // the output paper is another PPD size than the input paper
 
     // The output paper's box, turned by the orientation (points).
@@ -67,14 +67,14 @@ struct tagDOCSTATE {
     int iOutputPages = 0;            // pages fed, reported in the trailer
 
     // Input and output plumbing (PagePassIo.cpp).
-    tagPAGEPASSIO io {};
-    std::string pushback;            // input bytes to read again before the file's next bytes
+    tagPAGEPASSIO io{};
+    std::string pushback;  // input bytes to read again before the file's next bytes
     size_t pushbackAt = 0;
-    size_t cbUnheldCounts = 0;       // bytes put back by counted sections whose count did not hold
-    FILE* pHeld = nullptr;           // rewritten text held back until the first page is seen
-    FILE* pReplay = nullptr;         // the input as it came, until the first page is seen
-    bool bFatal = false;             // the pass must stop; the child ends with status 1
-    bool bFeedFailed = false;        // the interpreter refused text; nothing more is fed
+    size_t cbUnheldCounts = 0;  // bytes put back by counted sections whose count did not hold
+    FILE* pHeld = nullptr;      // rewritten text held back until the first page is seen
+    FILE* pReplay = nullptr;    // the input as it came, until the first page is seen
+    bool bFatal = false;        // the pass must stop; the child ends with status 1
+    bool bFeedFailed = false;   // the interpreter refused text; nothing more is fed
 };
 
 // Where a body line goes: the rewritten document, or the page store while pages are read.

@@ -19,16 +19,24 @@ constexpr size_t kFormatBufferSize = 1024;
 
 void Feed(tagDOCSTATE* pDoc, const char* pb, size_t cb)
 {
-    if (cb == 0 || pDoc->bFeedFailed || pDoc->io.pfnFeed == nullptr) return;
-    if (pDoc->io.pfnFeed(pDoc->io.pFeedContext, pb, cb) == 0) pDoc->bFeedFailed = true;
+    if (cb == 0 || pDoc->bFeedFailed || pDoc->io.pfnFeed == nullptr) {
+        return;
+    }
+    if (pDoc->io.pfnFeed(pDoc->io.pFeedContext, pb, cb) == 0) {
+        pDoc->bFeedFailed = true;
+    }
 }
 
 void CopyFileToFeed(tagDOCSTATE* pDoc, FILE* file)
 {
-    if (fflush(file) != 0 || fseek(file, 0, SEEK_SET) != 0) return;
+    if (fflush(file) != 0 || fseek(file, 0, SEEK_SET) != 0) {
+        return;
+    }
     char buffer[kDocLineSize];
     size_t n;
-    while ((n = fread(buffer, 1, sizeof buffer, file)) > 0) Feed(pDoc, buffer, n);
+    while ((n = fread(buffer, 1, sizeof buffer, file)) > 0) {
+        Feed(pDoc, buffer, n);
+    }
 }
 
 // The held text goes to the interpreter and the unchanged copy is dropped; what follows is fed
@@ -57,19 +65,27 @@ void StopHolding(tagDOCSTATE* pDoc)
 
 void Tee(tagDOCSTATE* pDoc, const char* pb, size_t cb)
 {
-    if (pDoc->pReplay != nullptr && cb > 0 && fwrite(pb, 1, cb, pDoc->pReplay) != cb) StopHolding(pDoc);
+    if (pDoc->pReplay != nullptr && cb > 0 && fwrite(pb, 1, cb, pDoc->pReplay) != cb) {
+        StopHolding(pDoc);
+    }
 }
 
 // A scratch file that disappears with its last descriptor.
 FILE* OpenScratch(tagJOBINFO* pJob)
 {
-    if (pJob->cups.cupsTempFd == nullptr) return nullptr;
+    if (pJob->cups.cupsTempFd == nullptr) {
+        return nullptr;
+    }
     char name[1024];
     const int fd = pJob->cups.cupsTempFd(name, sizeof name);
-    if (fd < 0) return nullptr;
+    if (fd < 0) {
+        return nullptr;
+    }
     unlink(name);
     FILE* file = fdopen(fd, "w+b");
-    if (file == nullptr) close(fd);
+    if (file == nullptr) {
+        close(fd);
+    }
     return file;
 }
 
@@ -77,9 +93,13 @@ FILE* OpenScratch(tagJOBINFO* pJob)
 
 int ReadDocLine(tagJOBINFO* pJob, tagDOCSTATE* pDoc, char* pLine, int iSize)
 {
-    if (pLine == nullptr || iSize < 2) return 0;
+    if (pLine == nullptr || iSize < 2) {
+        return 0;
+    }
     pLine[0] = '\0';
-    if (pDoc->bFatal || pDoc->bFeedFailed) return 0;
+    if (pDoc->bFatal || pDoc->bFeedFailed) {
+        return 0;
+    }
 
     if (pDoc->pushbackAt < pDoc->pushback.size()) {
         // A line ends after LF, after CR LF, or after a CR alone, as the CUPS line reader has it.
@@ -90,9 +110,13 @@ int ReadDocLine(tagJOBINFO* pJob, tagDOCSTATE* pDoc, char* pLine, int iSize)
         while (at < pb.size() && n < max) {
             const char c = pb[at++];
             pLine[n++] = c;
-            if (c == '\n') break;
+            if (c == '\n') {
+                break;
+            }
             if (c == '\r') {
-                if (at < pb.size() && pb[at] == '\n' && n < max) pLine[n++] = pb[at++];
+                if (at < pb.size() && pb[at] == '\n' && n < max) {
+                    pLine[n++] = pb[at++];
+                }
                 break;
             }
         }
@@ -114,7 +138,9 @@ int ReadDocLine(tagJOBINFO* pJob, tagDOCSTATE* pDoc, char* pLine, int iSize)
         return static_cast<int>(n);
     }
 
-    if (pDoc->io.input == nullptr || pJob->cups.cupsFileGetLine == nullptr) return 0;
+    if (pDoc->io.input == nullptr || pJob->cups.cupsFileGetLine == nullptr) {
+        return 0;
+    }
     const ssize_t n = pJob->cups.cupsFileGetLine(pDoc->io.input, pLine, static_cast<size_t>(iSize));
     if (n <= 0) {
         pLine[0] = '\0';
@@ -136,10 +162,14 @@ size_t ReadDocBytes(tagJOBINFO* pJob, tagDOCSTATE* pDoc, char* pb, size_t cb)
             pDoc->pushbackAt = 0;
         }
     }
-    if (pDoc->io.input == nullptr || pJob->cups.cupsFileRead == nullptr) return done;
+    if (pDoc->io.input == nullptr || pJob->cups.cupsFileRead == nullptr) {
+        return done;
+    }
     while (done < cb) {
         const ssize_t n = pJob->cups.cupsFileRead(pDoc->io.input, pb + done, cb - done);
-        if (n <= 0) break;
+        if (n <= 0) {
+            break;
+        }
         Tee(pDoc, pb + done, static_cast<size_t>(n));
         done += static_cast<size_t>(n);
     }
@@ -148,7 +178,9 @@ size_t ReadDocBytes(tagJOBINFO* pJob, tagDOCSTATE* pDoc, char* pb, size_t cb)
 
 void UnreadDocBytes(tagDOCSTATE* pDoc, const char* pb, size_t cb)
 {
-    if (cb == 0) return;
+    if (cb == 0) {
+        return;
+    }
     // Where the put-back bytes already read leave room, the bytes go in front of the unread ones
     // in place: a long put-back run read a section at a time is not copied again for each section.
     if (pDoc->pushbackAt >= cb) {
@@ -164,9 +196,13 @@ void UnreadDocBytes(tagDOCSTATE* pDoc, const char* pb, size_t cb)
 
 void DocWrite(tagJOBINFO* /*pJob*/, tagDOCSTATE* pDoc, const char* pb, size_t cb)
 {
-    if (cb == 0) return;
+    if (cb == 0) {
+        return;
+    }
     if (pDoc->pHeld != nullptr) {
-        if (fwrite(pb, 1, cb, pDoc->pHeld) == cb) return;
+        if (fwrite(pb, 1, cb, pDoc->pHeld) == cb) {
+            return;
+        }
         StopHolding(pDoc);
     }
     Feed(pDoc, pb, cb);
@@ -179,7 +215,9 @@ void DocPuts(tagJOBINFO* pJob, tagDOCSTATE* pDoc, const char* psz)
 
 void StoreWrite(tagJOBINFO* pJob, tagDOCSTATE* pDoc, const char* pb, size_t cb)
 {
-    if (cb == 0) return;
+    if (cb == 0) {
+        return;
+    }
     if (pDoc->pStoreOut == nullptr) {
         DocWrite(pJob, pDoc, pb, cb);
         return;
@@ -251,7 +289,9 @@ bool IsHolding(const tagDOCSTATE* pDoc)
 
 void ReplayUnchanged(tagJOBINFO* pJob, tagDOCSTATE* pDoc, char* pLine, int iLength, int iSize)
 {
-    if (pDoc->pHeld == nullptr || pDoc->pReplay == nullptr) return;
+    if (pDoc->pHeld == nullptr || pDoc->pReplay == nullptr) {
+        return;
+    }
     fclose(pDoc->pHeld);
     pDoc->pHeld = nullptr;
     FILE* replay = pDoc->pReplay;
@@ -267,19 +307,26 @@ void ReplayUnchanged(tagJOBINFO* pJob, tagDOCSTATE* pDoc, char* pLine, int iLeng
 
 void FeedUnchanged(tagJOBINFO* pJob, tagDOCSTATE* pDoc, char* pLine, int iLength, int iSize)
 {
-    if (iLength > 0) Feed(pDoc, pLine, static_cast<size_t>(iLength));
-    if (pDoc->io.input == nullptr || pJob->cups.cupsFileRead == nullptr) return;
+    if (iLength > 0) {
+        Feed(pDoc, pLine, static_cast<size_t>(iLength));
+    }
+    if (pDoc->io.input == nullptr || pJob->cups.cupsFileRead == nullptr) {
+        return;
+    }
     ssize_t n;
-    while (!pDoc->bFeedFailed &&
-           (n = pJob->cups.cupsFileRead(pDoc->io.input, pLine, static_cast<size_t>(iSize))) > 0) {
+    while (!pDoc->bFeedFailed && (n = pJob->cups.cupsFileRead(pDoc->io.input, pLine, static_cast<size_t>(iSize))) > 0) {
         Feed(pDoc, pLine, static_cast<size_t>(n));
     }
 }
 
 void EndHolding(tagDOCSTATE* pDoc)
 {
-    if (pDoc->pHeld != nullptr) fclose(pDoc->pHeld);
-    if (pDoc->pReplay != nullptr) fclose(pDoc->pReplay);
+    if (pDoc->pHeld != nullptr) {
+        fclose(pDoc->pHeld);
+    }
+    if (pDoc->pReplay != nullptr) {
+        fclose(pDoc->pReplay);
+    }
     pDoc->pHeld = nullptr;
     pDoc->pReplay = nullptr;
 }

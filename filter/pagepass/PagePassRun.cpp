@@ -36,7 +36,9 @@ void EndShowpage(tagJOBINFO* pJob, tagDOCSTATE* pDoc)
 int DriverCopySets(const tagJOBINFO* pJob)
 {
     const DEVMODE& dm = pJob->devmode.dm;
-    if (pJob->devmode.priv.dmCopiesByDriver == 1 && dm.dmCollate == 1 && dm.dmCopies > 1) return dm.dmCopies;
+    if (pJob->devmode.priv.dmCopiesByDriver == 1 && dm.dmCollate == 1 && dm.dmCopies > 1) {
+        return dm.dmCopies;
+    }
     return 1;
 }
 
@@ -55,8 +57,8 @@ void WritePlainPages(tagJOBINFO* pJob, tagDOCSTATE* pDoc)
     const int copySets = DriverCopySets(pJob);
     // Each copy set of an odd duplex job gets a blank back side, so the next set starts on a new
     // sheet, unless the printer adds that side itself.
-    const bool blankPage = copySets > 1 && (pageCount % 2) == 1 && dm.dmDuplex != 1 &&
-                           (pJob->dwDuplexCaps & kDuplexCapsNoBlankPage) == 0;
+    const bool blankPage =
+        copySets > 1 && (pageCount % 2) == 1 && dm.dmDuplex != 1 && (pJob->dwDuplexCaps & kDuplexCapsNoBlankPage) == 0;
 
     pJob->devmode.priv.dmTotalPages = static_cast<DWORD>(pageCount + (blankPage ? 1 : 0));
     WriteSettingsRecord(pJob, pDoc->io.iSettingsFd);
@@ -75,7 +77,9 @@ void WritePlainPages(tagJOBINFO* pJob, tagDOCSTATE* pDoc)
             LogDebug("do page %d, copies %d\n", pDoc->iOutputPages, set + 1);
             PrintfTo(pJob, pDoc, DocTarget::Document, "%%%%Page: (%d) %d\n", set + 1, j + 1);
             EmitStoredPage(pJob, pDoc, pDoc->pages[static_cast<size_t>(j)], transformed, &transform);
-            if (pDoc->bShowpageOverride) DocPuts(pJob, pDoc, "ORVshowpage\n");
+            if (pDoc->bShowpageOverride) {
+                DocPuts(pJob, pDoc, "ORVshowpage\n");
+            }
         }
         if (blankPage) {
             PrintfTo(pJob, pDoc, DocTarget::Document, "%%%%Page: %s %d\n", "Duplex Add", pageCount + 1);
@@ -97,7 +101,9 @@ int ProcessDocument(tagJOBINFO* pJob, tagDOCSTATE* pDoc, char* pLine, int iLengt
         TrackEmbedding(pLine, &depth);
         iLength = PassLine(pJob, pDoc, DocTarget::Document, pLine, iLength, iSize);
     }
-    if (pDoc->bFatal) return 0;
+    if (pDoc->bFatal) {
+        return 0;
+    }
 
     if (iLength == 0 || !LineStarts(pLine, "%%Page:")) {
         // No page: the document is not one the pass can rewrite. It goes to the interpreter as it
@@ -115,7 +121,9 @@ int ProcessDocument(tagJOBINFO* pJob, tagDOCSTATE* pDoc, char* pLine, int iLengt
     while (iLength > 0 && !pDoc->bFatal && LineStarts(pLine, "%%Page:")) {
         iLength = StorePage(pJob, pDoc, pLine, iLength, iSize);
     }
-    if (pDoc->bFatal) return 0;
+    if (pDoc->bFatal) {
+        return 0;
+    }
 
     if (pDoc->pStoreOut != nullptr && !pDoc->pages.empty()) {
         if (!ReopenPageStore(pJob, pDoc)) {
@@ -166,7 +174,9 @@ int RunPagePass(tagJOBINFO* pJob, const tagPAGEPASSIO* pIo, char* pLine, int iLe
     }
     EndHolding(&doc);
     RemovePageStore(pJob, &doc);
-    if (doc.bFatal) result = 1;
+    if (doc.bFatal) {
+        result = 1;
+    }
     LogDebug("End Orvalen pstops filter\n");
     return result;
 }

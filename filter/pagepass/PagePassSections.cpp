@@ -25,8 +25,8 @@ namespace {
 // restore the colour. The saved colour goes into userdict under ORV names: the job's own "r", "g"
 // and "b" are left alone, and the current dictionary (which may be the job's, read-only or full)
 // is not written.
-const char* const kShowOperators[] = {"show",   "xshow",   "yshow",     "xyshow",     "ashow",
-                                      "cshow",  "kshow",   "widthshow", "awidthshow", "glyphshow"};
+const char* const kShowOperators[] = {"show",  "xshow", "yshow",     "xyshow",     "ashow",
+                                      "cshow", "kshow", "widthshow", "awidthshow", "glyphshow"};
 
 // Counted binary data is taken whole only up to this size; larger counts are read as lines.
 constexpr long kMaxCountedBytes = 64L * 1024 * 1024;
@@ -55,18 +55,26 @@ SHORT ClampCopies(const tagJOBINFO* pJob, long requested)
     const ModelAnswer copies(pJob->pSpcData, SPCID_MAXCOPIES, 0, 1, sizeof(tagMAXCOPIES));
     if (copies.Found()) {
         const SHORT value = static_cast<SHORT>(copies.Record<tagMAXCOPIES>().dwMaximum & 0xFFFF);
-        if (value > 1) maximum = value;
+        if (value > 1) {
+            maximum = value;
+        }
     }
-    if (requested < 1) return 1;
+    if (requested < 1) {
+        return 1;
+    }
     return static_cast<SHORT>(requested > maximum ? maximum : requested);
 }
 
 void ReadRequirements(tagJOBINFO* pJob, const char* pLine)
 {
     DEVMODE& dm = pJob->devmode.dm;
-    if (dm.dmDuplex != 1) return;
+    if (dm.dmDuplex != 1) {
+        return;
+    }
     const char* duplex = std::strstr(pLine, " duplex");
-    if (duplex == nullptr) return;
+    if (duplex == nullptr) {
+        return;
+    }
     const char next = duplex[7];
     if (next == '\0' || next == '\n' || next == '\r' || next == ' ') {
         dm.dmDuplex = 2;
@@ -79,8 +87,8 @@ void ReadRequirements(tagJOBINFO* pJob, const char* pLine)
 // "%%EndComments" ends before them.
 bool EndsHeader(const char* pLine)
 {
-    return LineStarts(pLine, "%%BeginProlog") || LineStarts(pLine, "%%BeginSetup") ||
-           LineStarts(pLine, "%%Page:") || LineStarts(pLine, "%%Trailer");
+    return LineStarts(pLine, "%%BeginProlog") || LineStarts(pLine, "%%BeginSetup") || LineStarts(pLine, "%%Page:") ||
+           LineStarts(pLine, "%%Trailer");
 }
 
 // The byte count of a "%%BeginBinary:" / "%%BeginData:" line that announces raw bytes; -1 when
@@ -88,17 +96,29 @@ bool EndsHeader(const char* pLine)
 long CountedBytes(const char* pLine)
 {
     const char* colon = std::strchr(pLine, ':');
-    if (colon == nullptr) return -1;
-    if (std::strstr(pLine, "ASCII") != nullptr || std::strstr(pLine, "Hex") != nullptr) return -1;
+    if (colon == nullptr) {
+        return -1;
+    }
+    if (std::strstr(pLine, "ASCII") != nullptr || std::strstr(pLine, "Hex") != nullptr) {
+        return -1;
+    }
     const char* p = colon + 1;
-    while (*p == ' ' || *p == '\t') ++p;
-    if (!std::isdigit(static_cast<unsigned char>(*p))) return -1;
+    while (*p == ' ' || *p == '\t') {
+        ++p;
+    }
+    if (!std::isdigit(static_cast<unsigned char>(*p))) {
+        return -1;
+    }
     errno = 0;
     char* end = nullptr;
     const long count = std::strtol(p, &end, 10);
-    if (errno != 0 || count < 0) return -1;
+    if (errno != 0 || count < 0) {
+        return -1;
+    }
     // "%%BeginData: n Binary Lines" counts lines, not bytes.
-    if (std::strstr(end, "Lines") != nullptr) return -1;
+    if (std::strstr(end, "Lines") != nullptr) {
+        return -1;
+    }
     return count;
 }
 
@@ -117,7 +137,9 @@ std::vector<char> ReadCountedBytes(tagJOBINFO* pJob, tagDOCSTATE* pDoc, size_t c
         data.resize(at + want);
         const size_t got = ReadDocBytes(pJob, pDoc, data.data() + at, want);
         data.resize(at + got);
-        if (got < want) break;
+        if (got < want) {
+            break;
+        }
     }
     return data;
 }
@@ -125,7 +147,9 @@ std::vector<char> ReadCountedBytes(tagJOBINFO* pJob, tagDOCSTATE* pDoc, size_t c
 bool IsLineEndOnly(const char* pLine, int iLength)
 {
     for (int i = 0; i < iLength; ++i) {
-        if (pLine[i] != '\n' && pLine[i] != '\r') return false;
+        if (pLine[i] != '\n' && pLine[i] != '\r') {
+            return false;
+        }
     }
     return iLength > 0;
 }
@@ -144,7 +168,9 @@ bool TrackEmbedding(const char* pLine, int* piDepth)
         return true;
     }
     if (LineStarts(pLine, "%%EndDocument") || LineStarts(pLine, "%ADO_EndApplication")) {
-        if (*piDepth > 0) --*piDepth;
+        if (*piDepth > 0) {
+            --*piDepth;
+        }
         return true;
     }
     return false;
@@ -155,8 +181,9 @@ int PassLine(tagJOBINFO* pJob, tagDOCSTATE* pDoc, DocTarget target, char* pLine,
     const bool counted = LineStarts(pLine, "%%BeginBinary:") || LineStarts(pLine, "%%BeginData:");
     const long count = counted ? CountedBytes(pLine) : -1;
     WriteTo(pJob, pDoc, target, pLine, static_cast<size_t>(iLength));
-    if (count < 0 || count > kMaxCountedBytes || pDoc->cbUnheldCounts > kMaxUnheldCountBytes)
+    if (count < 0 || count > kMaxCountedBytes || pDoc->cbUnheldCounts > kMaxUnheldCountBytes) {
         return ReadDocLine(pJob, pDoc, pLine, iSize);
+    }
 
     // Take the counted bytes, then check that the end comment follows them (one line end may come
     // between). A count that runs past the input or past the end comment does not hold: the bytes
@@ -176,7 +203,9 @@ int PassLine(tagJOBINFO* pJob, tagDOCSTATE* pDoc, DocTarget target, char* pLine,
     }
     if (!holds) {
         LogDebug("page pass: the byte count of a binary section does not hold, read as lines\n");
-        if (got < static_cast<size_t>(count)) LogMessage(LOG_ERROR, "Early end-of-file while reading binary data\n");
+        if (got < static_cast<size_t>(count)) {
+            LogMessage(LOG_ERROR, "Early end-of-file while reading binary data\n");
+        }
         UnreadDocBytes(pDoc, after.data(), after.size());
         UnreadDocBytes(pDoc, data.data(), got);
         pDoc->cbUnheldCounts += got + after.size();
@@ -192,7 +221,9 @@ int CopyComments(tagJOBINFO* pJob, tagDOCSTATE* pDoc, char* pLine, int iLength, 
 {
     while (iLength > 0 && pLine[0] == '%' && !EndsHeader(pLine)) {
         int n = iLength;
-        while (n > 0 && std::isspace(static_cast<unsigned char>(pLine[n - 1]))) --n;
+        while (n > 0 && std::isspace(static_cast<unsigned char>(pLine[n - 1]))) {
+            --n;
+        }
         pLine[n] = '\0';
 
         if (std::strcmp(pLine, "%%EndComments") == 0) {
@@ -201,7 +232,9 @@ int CopyComments(tagJOBINFO* pJob, tagDOCSTATE* pDoc, char* pLine, int iLength, 
         }
         if (!LineStarts(pLine, "%%Pages:") && !LineStarts(pLine, "%%BoundingBox:") && !LineStarts(pLine, "%!") &&
             !LineStarts(pLine, "%cups")) {
-            if (LineStarts(pLine, "%%Requirements:")) ReadRequirements(pJob, pLine);
+            if (LineStarts(pLine, "%%Requirements:")) {
+                ReadRequirements(pJob, pLine);
+            }
             if (LineStarts(pLine, "%RBINumCopies:")) {
                 pJob->devmode.dm.dmCopies = ClampCopies(pJob, std::strtol(pLine + 14, nullptr, 10));
             }
@@ -228,7 +261,9 @@ int WriteProlog(tagJOBINFO* pJob, tagDOCSTATE* pDoc, char* pLine, int iLength, i
     DocPuts(pJob, pDoc, "%%BeginProlog\n");
     DocPuts(pJob, pDoc, "%%BeginOrvalenProlog\n");
     DocPuts(pJob, pDoc, "userdict/ORVOldshowpage/showpage load put\n");
-    if (pDoc->bShowpageOverride) DocPuts(pJob, pDoc, "userdict/showpage{}put\n");
+    if (pDoc->bShowpageOverride) {
+        DocPuts(pJob, pDoc, "userdict/showpage{}put\n");
+    }
     const PRIVDM& p = pJob->devmode.priv;
     if ((p.dmFieldsExtra2 & DMX2_ALL_TEXT_BLACK) && p.dmAllTextBlack == 1) {
         for (const char* op : kShowOperators) {
@@ -247,16 +282,21 @@ int WriteProlog(tagJOBINFO* pJob, tagDOCSTATE* pDoc, char* pLine, int iLength, i
         while (iLength > 0 && (depth > 0 || (!LineStarts(pLine, "%%EndProlog") && !LineStarts(pLine, "%%BeginSetup") &&
                                              !LineStarts(pLine, "%%Page:")))) {
             TrackEmbedding(pLine, &depth);
-            if (LineStarts(pLine, "userdict/ESPshowpage/")) pDoc->bEspShowpage = true;
+            if (LineStarts(pLine, "userdict/ESPshowpage/")) {
+                pDoc->bEspShowpage = true;
+            }
             iLength = PassLine(pJob, pDoc, DocTarget::Document, pLine, iLength, iSize);
         }
-        if (iLength > 0 && LineStarts(pLine, "%%EndProlog")) iLength = ReadDocLine(pJob, pDoc, pLine, iSize);
+        if (iLength > 0 && LineStarts(pLine, "%%EndProlog")) {
+            iLength = ReadDocLine(pJob, pDoc, pLine, iSize);
+        }
     }
 
     if (pDoc->bShowpageOverride) {
         DocPuts(pJob, pDoc, "%%BeginOrvalenProlog\n");
-        DocPuts(pJob, pDoc, pDoc->bEspShowpage ? "userdict/ORVshowpage/ORVOldshowpage load put\nuserdict/ESPshowpage{}put\n"
-                                               : "userdict/ORVshowpage/ORVOldshowpage load put\nuserdict/showpage{}put\n");
+        DocPuts(pJob, pDoc,
+                pDoc->bEspShowpage ? "userdict/ORVshowpage/ORVOldshowpage load put\nuserdict/ESPshowpage{}put\n"
+                                   : "userdict/ORVshowpage/ORVOldshowpage load put\nuserdict/showpage{}put\n");
         DocPuts(pJob, pDoc, "userdict/ORVclip");
         DocPuts(pJob, pDoc, kRectClipProc);
         DocPuts(pJob, pDoc, "userdict/ORVrs");
@@ -283,18 +323,25 @@ int CopySetup(tagJOBINFO* pJob, tagDOCSTATE* pDoc, char* pLine, int iLength, int
         while (iLength > 0 && (depth > 0 || (!LineStarts(pLine, "%%EndSetup") && !LineStarts(pLine, "%%Page:")))) {
             if (depth == 0 && copying && pDoc->bOutputDiffers && LineStarts(pLine, "%%BeginFeature:")) {
                 const char* p = pLine + 15;
-                while (*p == ' ' || *p == '\t') ++p;
-                const bool pageFeature = LineStarts(p, "*PageRegion") || LineStarts(p, "*PageSize") ||
-                                         (LineStarts(p, "*CustomPageSize") && pJob->devmode.priv.dmOutputPaperSize != 0);
+                while (*p == ' ' || *p == '\t') {
+                    ++p;
+                }
+                const bool pageFeature =
+                    LineStarts(p, "*PageRegion") || LineStarts(p, "*PageSize") ||
+                    (LineStarts(p, "*CustomPageSize") && pJob->devmode.priv.dmOutputPaperSize != 0);
                 ppd_choice_t* choice = nullptr;
                 if (pageFeature && pJob->cups.ppdFindOption != nullptr) {
                     ppd_option_t* option = pJob->cups.ppdFindOption(pJob->ppd, "PageSize");
-                    if (option != nullptr) choice = pJob->cups.ppdFindChoice(option, pDoc->outputSize.name);
+                    if (option != nullptr) {
+                        choice = pJob->cups.ppdFindChoice(option, pDoc->outputSize.name);
+                    }
                 }
                 if (choice != nullptr) {
                     // The output paper's own code replaces the feature; the job's code is skipped.
                     PrintfTo(pJob, pDoc, DocTarget::Document, "%%%%BeginFeature: *PageRegion %s\n", choice->choice);
-                    if (choice->code != nullptr) DocPuts(pJob, pDoc, choice->code);
+                    if (choice->code != nullptr) {
+                        DocPuts(pJob, pDoc, choice->code);
+                    }
                     DocPuts(pJob, pDoc, "\n");
                     do {
                         iLength = ReadDocLine(pJob, pDoc, pLine, iSize);
@@ -320,7 +367,9 @@ int CopySetup(tagJOBINFO* pJob, tagDOCSTATE* pDoc, char* pLine, int iLength, int
             }
             iLength = ReadDocLine(pJob, pDoc, pLine, iSize);
         }
-        if (iLength > 0 && LineStarts(pLine, "%%EndSetup")) iLength = ReadDocLine(pJob, pDoc, pLine, iSize);
+        if (iLength > 0 && LineStarts(pLine, "%%EndSetup")) {
+            iLength = ReadDocLine(pJob, pDoc, pLine, iSize);
+        }
     }
 
     DocPuts(pJob, pDoc, "userdict/setpagedevice{pop}bind put\n");
@@ -337,8 +386,8 @@ int CopyTrailer(tagJOBINFO* pJob, tagDOCSTATE* pDoc, char* pLine, int iLength, i
     DocPuts(pJob, pDoc, "%%Trailer\n");
     int depth = 0;
     while (iLength > 0 && (depth > 0 || !LineStarts(pLine, "%%EOF"))) {
-        if (depth == 0 && (LineStarts(pLine, "%%Trailer") || LineStarts(pLine, "%%Pages:") ||
-                           LineStarts(pLine, "%%BoundingBox:"))) {
+        if (depth == 0 &&
+            (LineStarts(pLine, "%%Trailer") || LineStarts(pLine, "%%Pages:") || LineStarts(pLine, "%%BoundingBox:"))) {
             iLength = ReadDocLine(pJob, pDoc, pLine, iSize);
             continue;
         }

@@ -28,7 +28,9 @@ constexpr WORD kLayoutZoom = 16;
 int PaperDivisor(const tagSPCDATA* pSpc)
 {
     const ModelAnswer resolution(pSpc, SPCID_PAPERSIZE, 0, 2, sizeof(SHORT));
-    if (!resolution.Found()) return 600;
+    if (!resolution.Found()) {
+        return 600;
+    }
     const SHORT value = resolution.Record<SHORT>();
     return value > 0 ? value : 600;
 }
@@ -45,20 +47,23 @@ bool IsFalseWord(const char* value)
 
 int OrientationFromOptions(tagJOBINFO* pJob)
 {
-    if (pJob->cups.cupsGetOption == nullptr) return 0;
+    if (pJob->cups.cupsGetOption == nullptr) {
+        return 0;
+    }
     const char* landscape = pJob->cups.cupsGetOption("landscape", pJob->iOptionCount, pJob->pOptions);
     if (landscape != nullptr && !IsFalseWord(landscape)) {
         return (pJob->ppd != nullptr && pJob->ppd->landscape >= 1) ? 1 : 3;
     }
-    const char* requested =
-        pJob->cups.cupsGetOption("orientation-requested", pJob->iOptionCount, pJob->pOptions);
+    const char* requested = pJob->cups.cupsGetOption("orientation-requested", pJob->iOptionCount, pJob->pOptions);
     if (requested != nullptr) {
         // IPP values 3 portrait, 4 landscape, 5 reverse landscape, 6 reverse portrait; any other
         // value is not an orientation and leaves the page upright.
         const long value = std::strtol(requested, nullptr, 10);
         if (value >= 3 && value <= 6) {
             int o = static_cast<int>(value) - 3;
-            if (o > 1) o ^= 1;
+            if (o > 1) {
+                o ^= 1;
+            }
             return o;
         }
     }
@@ -79,8 +84,7 @@ int NeedsPageProcessing(const tagJOBINFO* pJob)
         ((extra & DMX2_ZOOM) && p.dmLayoutPrint == kLayoutZoom) ||
         ((extra & DMX2_FIT) && p.dmLayoutPrint == kLayoutFit) ||
         ((extra & DMX2_NUP) && p.dmLayoutPrint == kLayoutNup) ||
-        ((extra & DMX2_ALL_TEXT_BLACK) && p.dmAllTextBlack == 1) ||
-        dm.dmCopies > 1 ||
+        ((extra & DMX2_ALL_TEXT_BLACK) && p.dmAllTextBlack == 1) || dm.dmCopies > 1 ||
         (dm.dmDuplex != 1 && (pJob->dwDuplexCaps & kDuplexCapsNoBlankPage)) ||
         ((dm.dmFields & DM_DUPLEX) && dm.dmDuplex == 1);
     return needed ? -1 : 0;
@@ -94,13 +98,19 @@ int GetPrintableBox(tagJOBINFO* pJob, ppd_size_t* pSize)
     pSize->bottom = pSize->length;
 
     const int divisor = PaperDivisor(pJob->pSpcData);
-    if (pJob->ppd == nullptr || pJob->cups.ppdFindOption == nullptr) return 0;
+    if (pJob->ppd == nullptr || pJob->cups.ppdFindOption == nullptr) {
+        return 0;
+    }
     ppd_option_t* option = pJob->cups.ppdFindOption(pJob->ppd, "PageSize");
-    if (option == nullptr) return 0;
+    if (option == nullptr) {
+        return 0;
+    }
 
     ppd_choice_t* choice = pJob->cups.ppdFindChoice(option, pSize->name);
     long paperId = 0;
-    if (choice != nullptr) GetPpdChoiceId(choice->code, &paperId);
+    if (choice != nullptr) {
+        GetPpdChoiceId(choice->code, &paperId);
+    }
     if (paperId > 0 && paperId <= 0x7FFF) {
         const ModelAnswer paper(pJob->pSpcData, SPCID_PAPERSIZE, static_cast<SHORT>(paperId), 4, sizeof(tagPAPERINFO));
         if (paper.Found()) {
@@ -115,10 +125,12 @@ int GetPrintableBox(tagJOBINFO* pJob, ppd_size_t* pSize)
 
     // A custom size: the model's custom margins on all sides.
     const ModelAnswer custom(pJob->pSpcData, SPCID_CUSTOMSIZE, 0, 1, sizeof(tagCUSTOMLIMITS));
-    if (!custom.Found()) return 0;
+    if (!custom.Found()) {
+        return 0;
+    }
     const tagCUSTOMLIMITS limits = custom.Record<tagCUSTOMLIMITS>();
-    pSize->left = DotsToPoints(static_cast<WORD>(limits.sLimits[8]), divisor);   // record byte 20
-    pSize->top = DotsToPoints(static_cast<WORD>(limits.sLimits[9]), divisor);    // record byte 22
+    pSize->left = DotsToPoints(static_cast<WORD>(limits.sLimits[8]), divisor);  // record byte 20
+    pSize->top = DotsToPoints(static_cast<WORD>(limits.sLimits[9]), divisor);   // record byte 22
     pSize->right = pSize->width - pSize->left;
     pSize->bottom = pSize->length - pSize->top;
     return -1;
@@ -150,9 +162,13 @@ int SetupDocument(tagJOBINFO* pJob, tagDOCSTATE* pDoc)
     *pDoc = tagDOCSTATE{};
     pDoc->io = io;
 
-    if (pJob->ppd == nullptr || pJob->cups.ppdPageSize == nullptr) return 0;
+    if (pJob->ppd == nullptr || pJob->cups.ppdPageSize == nullptr) {
+        return 0;
+    }
     ppd_size_t* input = pJob->cups.ppdPageSize(pJob->ppd, nullptr);
-    if (input == nullptr) return 0;
+    if (input == nullptr) {
+        return 0;
+    }
 
     ppd_size_t* output = input;
     const SHORT outputPaper = pJob->devmode.priv.dmOutputPaperSize;
@@ -160,14 +176,20 @@ int SetupDocument(tagJOBINFO* pJob, tagDOCSTATE* pDoc)
         output = nullptr;
         ppd_option_t* option = pJob->cups.ppdFindOption(pJob->ppd, "PageSize");
         ppd_choice_t* choice = FindChoiceById(option, outputPaper);
-        if (choice != nullptr) output = pJob->cups.ppdPageSize(pJob->ppd, choice->choice);
-        if (output == nullptr) return 0;
+        if (choice != nullptr) {
+            output = pJob->cups.ppdPageSize(pJob->ppd, choice->choice);
+        }
+        if (output == nullptr) {
+            return 0;
+        }
     }
     // Work on copies: the PPD's own records keep the PPD's margins.
     pDoc->inputSize = *input;
     pDoc->outputSize = *output;
     pDoc->bOutputDiffers = output != input;
-    if (GetPrintableBox(pJob, &pDoc->inputSize) == 0 || GetPrintableBox(pJob, &pDoc->outputSize) == 0) return 0;
+    if (GetPrintableBox(pJob, &pDoc->inputSize) == 0 || GetPrintableBox(pJob, &pDoc->outputSize) == 0) {
+        return 0;
+    }
 
     pDoc->fLeft = pDoc->outputSize.left;
     pDoc->fRight = pDoc->outputSize.right;

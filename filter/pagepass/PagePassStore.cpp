@@ -24,11 +24,13 @@ bool IsBlank(char c)
 // Page comments that the rewritten page does not keep.
 bool IsDroppedPageComment(const char* pLine)
 {
-    static const char* const kDropped[] = {"%%PageBoundingBox:",   "%%PageCustomColors:", "%%PageMedia:",
-                                           "%%PageOrientation:",   "%%PageProcessColors:", "%%PageRequirements:",
-                                           "%%PageResources:",     "%%IncludeFeature:",    "%%Include"};
+    static const char* const kDropped[] = {
+        "%%PageBoundingBox:",  "%%PageCustomColors:", "%%PageMedia:",      "%%PageOrientation:", "%%PageProcessColors:",
+        "%%PageRequirements:", "%%PageResources:",    "%%IncludeFeature:", "%%Include"};
     for (const char* prefix : kDropped) {
-        if (LineStarts(pLine, prefix)) return true;
+        if (LineStarts(pLine, prefix)) {
+            return true;
+        }
     }
     return false;
 }
@@ -45,13 +47,17 @@ bool EndsPage(const char* pLine)
 bool ParsePageLabel(const char* pszText, const char** ppszRest, char* pszLabel)
 {
     const char* p = pszText;
-    while (*p == ' ' || *p == '\t') ++p;
+    while (*p == ' ' || *p == '\t') {
+        ++p;
+    }
 
     constexpr int kMax = kPageLabelSize - 1;
     int n = 0;
     int level = 0;
     while (*p != '\0' && *p != '\n' && *p != '\r' && n < kMax) {
-        if (level == 0 && IsBlank(*p)) break;
+        if (level == 0 && IsBlank(*p)) {
+            break;
+        }
         if (*p == '(') {
             ++level;
         } else if (*p == ')' && level > 0) {
@@ -60,21 +66,31 @@ bool ParsePageLabel(const char* pszText, const char** ppszRest, char* pszLabel)
         if (*p == '\\') {
             // A backslash keeps up to three digits after it with the label.
             pszLabel[n++] = *p++;
-            for (int i = 0; i < 3 && n < kMax && std::isdigit(static_cast<unsigned char>(*p)); ++i) pszLabel[n++] = *p++;
+            for (int i = 0; i < 3 && n < kMax && std::isdigit(static_cast<unsigned char>(*p)); ++i) {
+                pszLabel[n++] = *p++;
+            }
             continue;
         }
         pszLabel[n++] = *p++;
     }
     pszLabel[n] = '\0';
-    if (ppszRest != nullptr) *ppszRest = p;
+    if (ppszRest != nullptr) {
+        *ppszRest = p;
+    }
 
     if (n >= kMax) {
         pszLabel[0] = '\0';
         return false;
     }
-    while (*p == ' ' || *p == '\t') ++p;
-    if (!std::isdigit(static_cast<unsigned char>(*p))) return false;
-    while (std::isdigit(static_cast<unsigned char>(*p))) ++p;
+    while (*p == ' ' || *p == '\t') {
+        ++p;
+    }
+    if (!std::isdigit(static_cast<unsigned char>(*p))) {
+        return false;
+    }
+    while (std::isdigit(static_cast<unsigned char>(*p))) {
+        ++p;
+    }
     return *p == '\0' || IsBlank(*p);
 }
 
@@ -96,13 +112,19 @@ tagPAGEINFO* AddPageRecord(tagJOBINFO* pJob, tagDOCSTATE* pDoc, const char* pszL
 int StorePage(tagJOBINFO* pJob, tagDOCSTATE* pDoc, char* pLine, int iLength, int iSize)
 {
     char label[kPageLabelSize];
-    if (!ParsePageLabel(pLine + 7, nullptr, label)) LogMessage(LOG_ERROR, "Bad %%%%Page: comment in file!\n");
+    if (!ParsePageLabel(pLine + 7, nullptr, label)) {
+        LogMessage(LOG_ERROR, "Bad %%%%Page: comment in file!\n");
+    }
     tagPAGEINFO* page = AddPageRecord(pJob, pDoc, label);
-    if (page == nullptr) return 0;
+    if (page == nullptr) {
+        return 0;
+    }
     const size_t index = pDoc->pages.size() - 1;
 
     iLength = ReadDocLine(pJob, pDoc, pLine, iSize);
-    while (iLength > 0 && IsDroppedPageComment(pLine)) iLength = ReadDocLine(pJob, pDoc, pLine, iSize);
+    while (iLength > 0 && IsDroppedPageComment(pLine)) {
+        iLength = ReadDocLine(pJob, pDoc, pLine, iSize);
+    }
 
     StorePuts(pJob, pDoc, "%%BeginPageSetup\n");
     if (iLength > 0 && LineStarts(pLine, "%%BeginPageSetup")) {
@@ -126,7 +148,9 @@ int StorePage(tagJOBINFO* pJob, tagDOCSTATE* pDoc, char* pLine, int iLength, int
             }
             iLength = PassLine(pJob, pDoc, DocTarget::Store, pLine, iLength, iSize);
         }
-        if (iLength > 0 && LineStarts(pLine, "%%EndPageSetup")) iLength = ReadDocLine(pJob, pDoc, pLine, iSize);
+        if (iLength > 0 && LineStarts(pLine, "%%EndPageSetup")) {
+            iLength = ReadDocLine(pJob, pDoc, pLine, iSize);
+        }
     }
     StorePuts(pJob, pDoc, "%%EndPageSetup\n");
 
@@ -161,7 +185,9 @@ int StorePage(tagJOBINFO* pJob, tagDOCSTATE* pDoc, char* pLine, int iLength, int
 
 void CopyPageData(tagJOBINFO* pJob, tagDOCSTATE* pDoc, FILE* pStore, long lOffset, long lLength)
 {
-    if (pStore == nullptr) return;
+    if (pStore == nullptr) {
+        return;
+    }
     if (fseek(pStore, lOffset, SEEK_SET) != 0) {
         LogMessage(LOG_ERROR, "Unable to seek to offset %ld in file - %s\n", lOffset, std::strerror(errno));
         return;
@@ -170,9 +196,12 @@ void CopyPageData(tagJOBINFO* pJob, tagDOCSTATE* pDoc, FILE* pStore, long lOffse
     bool toEnd = lLength == 0;
     long left = lLength;
     while (toEnd || left > 0) {
-        const size_t want = toEnd ? sizeof buffer : static_cast<size_t>(left < static_cast<long>(sizeof buffer) ? left : sizeof buffer);
+        const size_t want =
+            toEnd ? sizeof buffer : static_cast<size_t>(left < static_cast<long>(sizeof buffer) ? left : sizeof buffer);
         const size_t n = fread(buffer, 1, want, pStore);
-        if (n == 0) break;
+        if (n == 0) {
+            break;
+        }
         DocWrite(pJob, pDoc, buffer, n);
         left -= static_cast<long>(n);
     }

@@ -11,8 +11,8 @@
 
 // Prefix and line end of every formatted header line.
 struct tagPJLAFFIXES {
-    char szPrefix[6];    // "@PJL "
-    char szLineEnd[3];   // "\r\n" or "\n"
+    char szPrefix[6];   // "@PJL "
+    char szLineEnd[3];  // "\r\n" or "\n"
 };
 
 // The longest format text a model record holds (it may fill the field without a terminator).

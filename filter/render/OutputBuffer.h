@@ -19,9 +19,9 @@ struct tagOUTPUTBLOCK {
 
 struct tagOUTPUTBUFFER {
     tagOUTPUTBLOCK* pFirst;  // a buffer always has at least this block
-    DWORD dwTotal;  // bytes appended since the last reset
+    DWORD dwTotal;           // bytes appended since the last reset
     tagOUTPUTBLOCK* pWrite;  // the block being filled
-    tagOUTPUTBLOCK* pRead;  // the next block to hand out
+    tagOUTPUTBLOCK* pRead;   // the next block to hand out
 };
 
 // A buffer with one empty block, or nullptr when memory runs out.
@@ -40,8 +40,7 @@ WORD OutputBufferAppend(tagOUTPUTBUFFER* buffer, const void* bytes, size_t lengt
 
 // printf-style append: the number of bytes appended, or -1 when formatting fails, scratch memory
 // runs out or the append fails.
-int OutputBufferPrintf(tagOUTPUTBUFFER* buffer, const char* format, ...)
-    __attribute__((format(printf, 2, 3)));
+int OutputBufferPrintf(tagOUTPUTBUFFER* buffer, const char* format, ...) __attribute__((format(printf, 2, 3)));
 
 // Appends the text without its terminating zero (nullptr appends nothing).
 WORD OutputBufferAppendString(tagOUTPUTBUFFER* buffer, const char* text);

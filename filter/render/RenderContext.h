@@ -35,11 +35,11 @@ inline constexpr size_t TONE_CURVE_BYTES = 256;
 
 // The per-job table area, allocated zeroed at the first page's colour set-up.
 struct tagCOLORBLOCK {
-    BYTE abLut[LUT_BYTES];  // rewritten in place by the colour adjustment
-    BYTE abLutKey[16];  // key of the matched LUT entry: byte 7 flags, bytes 8 and 9 UCR and BG
+    BYTE abLut[LUT_BYTES];       // rewritten in place by the colour adjustment
+    BYTE abLutKey[16];           // key of the matched LUT entry: byte 7 flags, bytes 8 and 9 UCR and BG
     BYTE* apMatrix[SLOT_COUNT];  // tiled threshold rows, dwMatrixRowBytes each; nullptr = none
     DWORD adwMatrixHeight[SLOT_COUNT];
-    DWORD dwMatrixRowBytes;  // common tiled row length (a multiple of 4)
+    DWORD dwMatrixRowBytes;         // common tiled row length (a multiple of 4)
     BYTE* apToneCurve[SLOT_COUNT];  // TONE_CURVE_BYTES each; nullptr = none
 };
 
@@ -51,18 +51,17 @@ struct tagCOLORCACHEENTRY {
 inline constexpr size_t COLOR_CACHE_ENTRIES = 768;
 
 struct tagRENDERCONTEXT {
-    tagOUTPUTBUFFER* pOutput;  // created on first use by any writer
-    DWORD dwLangFlags;  // TONERSAVE_SUPPORTED, TONERSAVE_IN_TABLE
+    tagOUTPUTBUFFER* pOutput;      // created on first use by any writer
+    DWORD dwLangFlags;             // TONERSAVE_SUPPORTED, TONERSAVE_IN_TABLE
     LONG lPageWidth, lPageHeight;  // dots, from the page header
     LONG lPrintOffsetX, lPrintOffsetY;
     LONG lPageInSet;
     LONG lCopyNumber;
-    LONG lBandWidthMultiple;  // 0 when the model does not give it
-    LONG lShiftX, lShiftY;  // binding shift, dots
+    LONG lBandWidthMultiple;                // 0 when the model does not give it
+    LONG lShiftX, lShiftY;                  // binding shift, dots
     LONG lResMultiplierX, lResMultiplierY;  // 1 or 2 each
     // Page-header memo of the GDI page header.
-    SHORT sMemoMediaCode, sMemoSourceCode, sMemoRasterCode, sMemoPaperCode, sMemoPaperWidth,
-        sMemoPaperLength;
+    SHORT sMemoMediaCode, sMemoSourceCode, sMemoRasterCode, sMemoPaperCode, sMemoPaperWidth, sMemoPaperLength;
     LONG lRasterWidth, lRasterHeight, lRasterLeft, lRasterTop;
     SHORT sFirstPageDuplex;
     SHORT sFrontCover, sBackCover;  // 0xFFFF when a blank cover sheet is due

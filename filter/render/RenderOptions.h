@@ -9,14 +9,14 @@
 
 #include <cstddef>
 
-struct tagSPCDATA;  // the model data file loaded whole (the model data reader's record)
+struct tagSPCDATA;     // the model data file loaded whole (the model data reader's record)
 struct tagPAGEBITMAP;  // the page's bit-planes (filter/render/encode/PageBitmap.h)
 
 // Printer-language types, decided once when the renderer is created.
 enum LANGTYPE : DWORD {
     LANGTYPE_NONE = 0,  // the renderer writes nothing
-    LANGTYPE_PCL = 1,  // PCL-style job and page headers
-    LANGTYPE_GDI = 2,  // GDI page language with raster blocks
+    LANGTYPE_PCL = 1,   // PCL-style job and page headers
+    LANGTYPE_GDI = 2,   // GDI page language with raster blocks
 };
 
 // Capability mask bit 1: the job may carry the ECONOMODE line.
@@ -27,30 +27,30 @@ inline constexpr size_t RENDER_COLORTABLE_NAME_SIZE = 72;
 
 struct tagRENDEROPTIONS {
     tagSPCDATA* pModelData;
-    const char* pszDataDir;  // the data directory, ending in '/'
+    const char* pszDataDir;                              // the data directory, ending in '/'
     char szColorTableName[RENDER_COLORTABLE_NAME_SIZE];  // "L_" + capability 7 name, NUL-terminated
     PFNMODELQUERY pfnModelQuery;  // what the renderer's model-data reads ask; empty: the reader's own
-    DWORD dwLangType;  // LANGTYPE, written by the renderer at creation
-    DWORD dwCapabilityMask;  // written by the renderer at creation
-    DWORD dwInputOrder;  // cleared at every page: input rows are red, green, blue
-    SHORT sPaperSize;  // dmPaperSize
-    WORD wPaperWidth;  // dmPaperWidth, 0.1 mm
-    WORD wPaperLength;  // dmPaperLength, 0.1 mm
-    SHORT sMediaType;  // low 16 bits of dmMediaType
-    SHORT sPaperSource;  // dmDefaultSource
-    WORD wDuplex;  // dmDuplex
-    DWORD dwDuplexCaps;  // the model's duplex capability word
-    DWORD dwPagesPerSet;  // pages of one copy set, 0 when the job does not say
-    DWORD dwPageInSet;  // 1-based page number within the copy set
-    DWORD dwPageInSetAtStart;  // page in set at the first page of the set
-    WORD wDuplexMargin;  // binding margin, units of dmUnitOfLayout
+    DWORD dwLangType;             // LANGTYPE, written by the renderer at creation
+    DWORD dwCapabilityMask;       // written by the renderer at creation
+    DWORD dwInputOrder;           // cleared at every page: input rows are red, green, blue
+    SHORT sPaperSize;             // dmPaperSize
+    WORD wPaperWidth;             // dmPaperWidth, 0.1 mm
+    WORD wPaperLength;            // dmPaperLength, 0.1 mm
+    SHORT sMediaType;             // low 16 bits of dmMediaType
+    SHORT sPaperSource;           // dmDefaultSource
+    WORD wDuplex;                 // dmDuplex
+    DWORD dwDuplexCaps;           // the model's duplex capability word
+    DWORD dwPagesPerSet;          // pages of one copy set, 0 when the job does not say
+    DWORD dwPageInSet;            // 1-based page number within the copy set
+    DWORD dwPageInSetAtStart;     // page in set at the first page of the set
+    WORD wDuplexMargin;           // binding margin, units of dmUnitOfLayout
     SHORT sReverseOrder;
     SHORT sOrientation;
-    DWORD dwCopyFlags;  // bit 0: the printer makes the copies
-    DWORD dwPageWidth;  // band width in pixels (page width rounded down to the band multiple)
-    DWORD dwPageHeight;  // rows
+    DWORD dwCopyFlags;           // bit 0: the printer makes the copies
+    DWORD dwPageWidth;           // band width in pixels (page width rounded down to the band multiple)
+    DWORD dwPageHeight;          // rows
     tagPAGEBITMAP* pPageBitmap;  // allocated and freed by the renderer's page encoding
-    PFNCOMPRESS pfnCompress;  // empty when the compression library is missing
+    PFNCOMPRESS pfnCompress;     // empty when the compression library is missing
 };
 
 // The job's model data, or nullptr without an option block.

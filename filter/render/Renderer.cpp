@@ -168,8 +168,7 @@ WORD RendererSetupColorTables(const DRVDEVMODE* settings, tagRENDERCONTEXT* cont
     return curves ? 1 : 0;
 }
 
-WORD RendererSetupDitherMatrices(const DRVDEVMODE* settings, tagRENDERCONTEXT* context,
-                                 const tagRENDEROPTIONS* options)
+WORD RendererSetupDitherMatrices(const DRVDEVMODE* settings, tagRENDERCONTEXT* context, const tagRENDEROPTIONS* options)
 {
     if (settings == nullptr || context == nullptr || options == nullptr) {
         return FLAG_FALSE;

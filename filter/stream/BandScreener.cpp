@@ -5,8 +5,11 @@
 #include <system_error>
 
 BandScreener::BandScreener(PFNSCREENBAND pfnScreen, void* pvContext, bool bThreaded)
-    : m_pfnScreen(pfnScreen), m_pvContext(pvContext) {
-    if (!bThreaded) return;
+    : m_pfnScreen(pfnScreen), m_pvContext(pvContext)
+{
+    if (!bThreaded) {
+        return;
+    }
     try {
         m_thread = std::thread(&BandScreener::Run, this);
     } catch (const std::system_error&) {
@@ -14,8 +17,11 @@ BandScreener::BandScreener(PFNSCREENBAND pfnScreen, void* pvContext, bool bThrea
     }
 }
 
-BandScreener::~BandScreener() {
-    if (!m_thread.joinable()) return;
+BandScreener::~BandScreener()
+{
+    if (!m_thread.joinable()) {
+        return;
+    }
     {
         std::unique_lock<std::mutex> lock(m_lock);
         WaitIdle(lock);
@@ -25,15 +31,21 @@ BandScreener::~BandScreener() {
     m_thread.join();
 }
 
-void BandScreener::WaitIdle(std::unique_lock<std::mutex>& lock) {
-    if (!m_bInHand) return;
+void BandScreener::WaitIdle(std::unique_lock<std::mutex>& lock)
+{
+    if (!m_bInHand) {
+        return;
+    }
     StageTimer wait(STAGE_SCREEN_WAIT);
     m_changed.wait(lock, [this] { return !m_bInHand; });
 }
 
-bool BandScreener::Hand(const tagSCREENBAND& band) {
+bool BandScreener::Hand(const tagSCREENBAND& band)
+{
     if (!m_thread.joinable()) {
-        if (m_bFailed) return false;
+        if (m_bFailed) {
+            return false;
+        }
         StageTimer screen(STAGE_SCREEN);
         m_bFailed = !m_pfnScreen(m_pvContext, band);
         return !m_bFailed;
@@ -41,7 +53,9 @@ bool BandScreener::Hand(const tagSCREENBAND& band) {
     {
         std::unique_lock<std::mutex> lock(m_lock);
         WaitIdle(lock);
-        if (m_bFailed) return false;
+        if (m_bFailed) {
+            return false;
+        }
         m_band = band;
         m_bInHand = true;
     }
@@ -49,18 +63,24 @@ bool BandScreener::Hand(const tagSCREENBAND& band) {
     return true;
 }
 
-bool BandScreener::Finish() {
-    if (!m_thread.joinable()) return !m_bFailed;
+bool BandScreener::Finish()
+{
+    if (!m_thread.joinable()) {
+        return !m_bFailed;
+    }
     std::unique_lock<std::mutex> lock(m_lock);
     WaitIdle(lock);
     return !m_bFailed;
 }
 
-void BandScreener::Run() {
+void BandScreener::Run()
+{
     std::unique_lock<std::mutex> lock(m_lock);
     for (;;) {
         m_changed.wait(lock, [this] { return m_bInHand || m_bStop; });
-        if (!m_bInHand) return;  // stopped with nothing in hand
+        if (!m_bInHand) {
+            return;  // stopped with nothing in hand
+        }
         const tagSCREENBAND band = m_band;
         lock.unlock();
         bool bScreened;
@@ -69,7 +89,9 @@ void BandScreener::Run() {
             bScreened = m_pfnScreen(m_pvContext, band);
         }
         lock.lock();
-        if (!bScreened) m_bFailed = true;
+        if (!bScreened) {
+            m_bFailed = true;
+        }
         m_bInHand = false;
         m_changed.notify_all();
     }

@@ -32,20 +32,23 @@ struct FreeDeleter {
 using Buffer = std::unique_ptr<BYTE, FreeDeleter>;
 
 // Bytes of a row of `pixels` pixels of `bits` bits, padded to 32 bits.
-size_t PaddedRowBytes(size_t pixels, size_t bits) {
+size_t PaddedRowBytes(size_t pixels, size_t bits)
+{
     return ((pixels * bits + 31) >> 5) * 4;
 }
 
 // The page width is cut to a whole multiple of the model's band width multiple; a model without a
 // positive one gets the usual multiple.
-LONG PageWidthMultiple(const tagJOBINFO* pJob) {
+LONG PageWidthMultiple(const tagJOBINFO* pJob)
+{
     LONG lMultiple = ModelBandWidthMultiple(pJob->pRenderOptions);
     return lMultiple > 0 ? lMultiple : kDefaultBandMultiple;
 }
 
 // A gray row (one byte a pixel) widened in place to red, green and blue: from the right end, so
 // that no pixel is overwritten before it is read.
-void WidenGrayRow(BYTE* pbRow, size_t width) {
+void WidenGrayRow(BYTE* pbRow, size_t width)
+{
     for (size_t i = width; i-- > 0;) {
         BYTE v = pbRow[i];
         pbRow[3 * i] = pbRow[3 * i + 1] = pbRow[3 * i + 2] = v;
@@ -54,7 +57,8 @@ void WidenGrayRow(BYTE* pbRow, size_t width) {
 
 // The band turned by 90 degrees: pixel (row i, column j) of the band goes to row (width - 1 - j),
 // pixel i of the turned band, so that the page's left edge becomes the band's bottom edge.
-void TurnBand(const BYTE* pbBand, size_t cbBandRow, size_t rows, size_t width, BYTE* pbTurned, size_t cbTurnedRow) {
+void TurnBand(const BYTE* pbBand, size_t cbBandRow, size_t rows, size_t width, BYTE* pbTurned, size_t cbTurnedRow)
+{
     for (size_t i = 0; i < rows; ++i) {
         const BYTE* pbSource = pbBand + i * cbBandRow;
         for (size_t j = 0; j < width; ++j) {
@@ -68,7 +72,7 @@ void TurnBand(const BYTE* pbBand, size_t cbBandRow, size_t rows, size_t width, B
 struct tagBANDPLACEMENT {
     tagJOBINFO* pJob;
     const tagPAGEGEOMETRY* pGeometry;
-    LONG lWidth;   // the raster's width and height
+    LONG lWidth;  // the raster's width and height
     LONG lHeight;
     LONG lPageWidth;  // the printable page the bands are placed on
     LONG lPageHeight;
@@ -77,10 +81,13 @@ struct tagBANDPLACEMENT {
 };
 
 // The page row an upright band starting at raster row lRow is placed at.
-LONG UprightOriginY(const tagBANDPLACEMENT& p, LONG lRow) {
+LONG UprightOriginY(const tagBANDPLACEMENT& p, LONG lRow)
+{
     LONG lOriginY = lRow - p.pGeometry->lTopOffset;
     // A raster taller than the sheet is placed with its bottom on the sheet's bottom.
-    if (p.lHeight > p.pGeometry->lPaperHeight) lOriginY += p.pGeometry->lPaperHeight - p.lHeight;
+    if (p.lHeight > p.pGeometry->lPaperHeight) {
+        lOriginY += p.pGeometry->lPaperHeight - p.lHeight;
+    }
     return lOriginY;
 }
 
@@ -88,8 +95,11 @@ LONG UprightOriginY(const tagBANDPLACEMENT& p, LONG lRow) {
 class PageEncoderGuard {
 public:
     explicit PageEncoderGuard(tagJOBINFO* pJob) : m_pJob(pJob) {}
-    ~PageEncoderGuard() {
-        if (m_bKeep) return;
+    ~PageEncoderGuard()
+    {
+        if (m_bKeep) {
+            return;
+        }
         PageEncoderFree(m_pJob->pPageEncoder);
         m_pJob->pPageEncoder = nullptr;
     }
@@ -103,13 +113,15 @@ private:
 };
 
 // A band of the raster onto the page, turned first on a landscape page.
-bool PlaceBand(void* pvPlacement, const tagSCREENBAND& band) {
+bool PlaceBand(void* pvPlacement, const tagSCREENBAND& band)
+{
     const tagBANDPLACEMENT& p = *static_cast<const tagBANDPLACEMENT*>(pvPlacement);
     const tagPAGEGEOMETRY* pGeometry = p.pGeometry;
     if (p.pbTurned == nullptr) {
         if (SendBand(p.pJob, SCREEN_BITS_PER_PIXEL, p.lWidth, band.lRows, p.lPageWidth, p.lPageHeight,
-                     -pGeometry->lLeftOffset, UprightOriginY(p, band.lFirstRow), band.pbPixels) == 0)
+                     -pGeometry->lLeftOffset, UprightOriginY(p, band.lFirstRow), band.pbPixels) == 0) {
             return false;
+        }
         // The bands below start further down: the rows above the next band are final and may be
         // compressed while the rest of the page is read.
         PageEncoderRowsDone(p.pJob->pPageEncoder,
@@ -126,15 +138,24 @@ bool PlaceBand(void* pvPlacement, const tagSCREENBAND& band) {
 }  // namespace
 
 int ReadPageBands(tagJOBINFO* pJob, int fd, const tagPAGEBITMAPINFO* pInfo, const tagPAGEGEOMETRY* pGeometry,
-                  int bRotate) {
-    if (pJob == nullptr || pInfo == nullptr || pGeometry == nullptr) return 0;
+                  int bRotate)
+{
+    if (pJob == nullptr || pInfo == nullptr || pGeometry == nullptr) {
+        return 0;
+    }
     const LONG lWidth = pInfo->lWidth;
     const LONG lHeight = pInfo->lHeight;
-    if (lWidth <= 0 || lHeight <= 0 || lWidth > kMaxPnmDimension || lHeight > kMaxPnmDimension) return 0;
-    if (pInfo->wBitCount != 24 && pInfo->wBitCount != 8) return 0;
+    if (lWidth <= 0 || lHeight <= 0 || lWidth > kMaxPnmDimension || lHeight > kMaxPnmDimension) {
+        return 0;
+    }
+    if (pInfo->wBitCount != 24 && pInfo->wBitCount != 8) {
+        return 0;
+    }
 
     LONG lBandRows = pJob->iBandHeight > 0 ? pJob->iBandHeight : kDefaultStreamBandRows;
-    if (lBandRows > lHeight) lBandRows = lHeight;
+    if (lBandRows > lHeight) {
+        lBandRows = lHeight;
+    }
     bool bTurn = bRotate != 0 && pJob->devmode.dm.dmOrientation != 1;
 
     // Rows as the stream holds them, and as the renderer takes them (24 bits a pixel).
@@ -145,7 +166,9 @@ int ReadPageBands(tagJOBINFO* pJob, int fd, const tagPAGEBITMAPINFO* pInfo, cons
     LONG lPageHeight = bTurn ? pGeometry->lPrintableWidth : pGeometry->lPrintableHeight;
     LONG lMultiple = PageWidthMultiple(pJob);
     lPageWidth = lPageWidth / lMultiple * lMultiple;
-    if (lPageWidth <= 0 || lPageHeight <= 0) return 0;
+    if (lPageWidth <= 0 || lPageHeight <= 0) {
+        return 0;
+    }
     pJob->iPageWidth = lPageWidth;
     pJob->iPageHeight = lPageHeight;
     pJob->wPlaneCount = pJob->devmode.priv.dmColor == 1 ? 1 : 4;
@@ -153,7 +176,9 @@ int ReadPageBands(tagJOBINFO* pJob, int fd, const tagPAGEBITMAPINFO* pInfo, cons
     // A page read but never sent: its compression ends before a new bitmap replaces its own.
     PageEncoderFree(pJob->pPageEncoder);
     pJob->pPageEncoder = nullptr;
-    if (SetupRendererPage(pJob) == 0) return 0;
+    if (SetupRendererPage(pJob) == 0) {
+        return 0;
+    }
 
     // The second band buffer is what lets the next band be read while one is screened; without it
     // the bands are screened one after the other.
@@ -182,13 +207,21 @@ int ReadPageBands(tagJOBINFO* pJob, int fd, const tagPAGEBITMAPINFO* pInfo, cons
         BYTE* pbBand = bands[iBand % iBuffers].get();
         for (LONG r = 0; r < n; ++r) {
             BYTE* pbRow = pbBand + static_cast<size_t>(r) * cbBandRow;
-            if (ReadFull(fd, pbRow, cbSourceRow) == 0) return 0;
-            if (pInfo->wBitCount == 8) WidenGrayRow(pbRow, static_cast<size_t>(lWidth));
+            if (ReadFull(fd, pbRow, cbSourceRow) == 0) {
+                return 0;
+            }
+            if (pInfo->wBitCount == 8) {
+                WidenGrayRow(pbRow, static_cast<size_t>(lWidth));
+            }
         }
-        if (!screener.Hand(tagSCREENBAND{pbBand, n, y})) return 0;
+        if (!screener.Hand(tagSCREENBAND{pbBand, n, y})) {
+            return 0;
+        }
         y += n;
     }
-    if (!screener.Finish()) return 0;
+    if (!screener.Finish()) {
+        return 0;
+    }
     encoderGuard.Keep();  // the page's sending finishes it
     return -1;
 }

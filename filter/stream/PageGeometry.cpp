@@ -44,28 +44,39 @@ constexpr size_t kCustomTopTurned = 13;
 
 // value x dpi / units, or -1 when the model's value is negative or the result is too large to be a
 // page measure.
-int64_t Scale(int64_t value, int64_t dpi, int64_t units) {
-    if (value < 0) return -1;
+int64_t Scale(int64_t value, int64_t dpi, int64_t units)
+{
+    if (value < 0) {
+        return -1;
+    }
     int64_t result = value * dpi / units;
     return result > kMaxPnmDimension ? -1 : result;
 }
 
-bool AllPlaced(const tagPAGEGEOMETRY& g) {
+bool AllPlaced(const tagPAGEGEOMETRY& g)
+{
     return g.lPrintableWidth > 0 && g.lPrintableHeight > 0 && g.lPaperWidth > 0 && g.lPaperHeight > 0 &&
            g.lLeftOffset >= 0 && g.lTopOffset >= 0 && g.lFirstX >= 0 && g.lFirstY >= 0;
 }
 
 }  // namespace
 
-int GetPageGeometry(tagJOBINFO* pJob, SHORT sPaperId, SHORT sOrientation, tagPAGEGEOMETRY* pGeometry) {
-    if (pJob == nullptr || pGeometry == nullptr || pJob->pSpcData == nullptr) return 0;
+int GetPageGeometry(tagJOBINFO* pJob, SHORT sPaperId, SHORT sOrientation, tagPAGEGEOMETRY* pGeometry)
+{
+    if (pJob == nullptr || pGeometry == nullptr || pJob->pSpcData == nullptr) {
+        return 0;
+    }
     const int64_t xDpi = pJob->devmode.dm.dmPrintQuality;
     const int64_t yDpi = pJob->devmode.dm.dmYResolution;
-    if (xDpi <= 0 || yDpi <= 0) return 0;
+    if (xDpi <= 0 || yDpi <= 0) {
+        return 0;
+    }
 
     int64_t units = kDefaultUnitsPerInch;
     const ModelAnswer resolution(pJob->pSpcData, SPCID_PAPERSIZE, 0, kViewResolution, sizeof(SHORT));
-    if (resolution.Found() && resolution.Record<SHORT>() > 0) units = resolution.Record<SHORT>();
+    if (resolution.Found() && resolution.Record<SHORT>() > 0) {
+        units = resolution.Record<SHORT>();
+    }
 
     std::memset(pGeometry, 0, sizeof *pGeometry);
     pGeometry->wOrientation = static_cast<WORD>(sOrientation);
@@ -86,10 +97,14 @@ int GetPageGeometry(tagJOBINFO* pJob, SHORT sPaperId, SHORT sOrientation, tagPAG
     }
 
     const ModelAnswer custom(pJob->pSpcData, SPCID_CUSTOMSIZE, 0, kViewCustomLimits, sizeof(tagCUSTOMLIMITS));
-    if (!custom.Found()) return 0;
+    if (!custom.Found()) {
+        return 0;
+    }
     const tagCUSTOMLIMITS limits = custom.Record<tagCUSTOMLIMITS>();
     const DEVMODE& dm = pJob->devmode.dm;
-    if (dm.dmPaperWidth <= 0 || dm.dmPaperLength <= 0) return 0;
+    if (dm.dmPaperWidth <= 0 || dm.dmPaperLength <= 0) {
+        return 0;
+    }
     bool bPortrait = sOrientation == 1;
     pGeometry->wPaperId = kCustomPaperId;
     // Sizes in 0.1 mm to dots, rounded half up.
@@ -97,7 +112,9 @@ int GetPageGeometry(tagJOBINFO* pJob, SHORT sPaperId, SHORT sOrientation, tagPAG
     int64_t paperHeight = (int64_t{dm.dmPaperLength} * yDpi + 127) / 254;
     int64_t left = Scale(limits.sLimits[bPortrait ? kCustomLeftPortrait : kCustomLeftTurned], xDpi, units);
     int64_t top = Scale(limits.sLimits[bPortrait ? kCustomTopPortrait : kCustomTopTurned], yDpi, units);
-    if (paperWidth > kMaxPnmDimension || paperHeight > kMaxPnmDimension || left < 0 || top < 0) return 0;
+    if (paperWidth > kMaxPnmDimension || paperHeight > kMaxPnmDimension || left < 0 || top < 0) {
+        return 0;
+    }
     int64_t printableWidth = paperWidth - 2 * left;
     int64_t printableHeight = paperHeight - 2 * top;
     pGeometry->lPaperWidth = static_cast<LONG>(paperWidth);
@@ -106,7 +123,9 @@ int GetPageGeometry(tagJOBINFO* pJob, SHORT sPaperId, SHORT sOrientation, tagPAG
     pGeometry->lTopOffset = static_cast<LONG>(top);
     pGeometry->lPrintableWidth = static_cast<LONG>(printableWidth);
     pGeometry->lPrintableHeight = static_cast<LONG>(printableHeight);
-    if (printableWidth <= 0 || printableHeight <= 0) return 0;
+    if (printableWidth <= 0 || printableHeight <= 0) {
+        return 0;
+    }
     pGeometry->lFirstX = static_cast<LONG>(printableWidth * 254 / xDpi);
     pGeometry->lFirstY = static_cast<LONG>(printableHeight * 254 / yDpi);
     return -1;

@@ -7,9 +7,9 @@
 
 // One page's geometry in device dots at the settings' resolution.
 struct tagPAGEGEOMETRY {
-    WORD wPaperId;       // 256 for a custom paper
-    WORD wOrientation;   // 1 portrait, 2 landscape
-    LONG lFirstX;        // the model's first pair (standard paper) or the printable size in 0.1 mm
+    WORD wPaperId;      // 256 for a custom paper
+    WORD wOrientation;  // 1 portrait, 2 landscape
+    LONG lFirstX;       // the model's first pair (standard paper) or the printable size in 0.1 mm
     LONG lFirstY;
     LONG lPrintableWidth;
     LONG lPrintableHeight;

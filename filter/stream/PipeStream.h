@@ -34,11 +34,11 @@ static_assert(kStreamSettingsSize == 1232, "the settings record travels as 1232 
 
 // What the reader learns from a PNM header (40 bytes, zero where not said).
 struct tagPAGEBITMAPINFO {
-    DWORD dwSize;        // 40
-    LONG lWidth;         // pixels
-    LONG lHeight;        // rows
-    WORD wPlanes;        // 1
-    WORD wBitCount;      // 24 for P6, 8 for P5, 1 for P4
+    DWORD dwSize;    // 40
+    LONG lWidth;     // pixels
+    LONG lHeight;    // rows
+    WORD wPlanes;    // 1
+    WORD wBitCount;  // 24 for P6, 8 for P5, 1 for P4
     BYTE abReserved[24];
 };
 static_assert(sizeof(tagPAGEBITMAPINFO) == 40, "page bitmap info is 40 bytes");

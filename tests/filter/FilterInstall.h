@@ -53,7 +53,7 @@ void PinJobLibraries();
 
 // What one run of the filter program left behind.
 struct FilterRun {
-    int iStatus = -1;     // exit status; -1 when it did not exit normally
+    int iStatus = -1;  // exit status; -1 when it did not exit normally
     std::string stdoutBytes;
     std::string stderrText;
 };

@@ -25,19 +25,22 @@
 
 namespace filtertest {
 
-inline std::string ReadFileBytes(const std::string& path) {
+inline std::string ReadFileBytes(const std::string& path)
+{
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 class TestJob {
 public:
-    TestJob() {
+    TestJob()
+    {
         m_job = static_cast<tagJOBINFO*>(std::calloc(1, sizeof(tagJOBINFO)));
         InitJobLocks(m_job);
         m_job->pHooks = &m_hooks;
     }
-    ~TestJob() {
+    ~TestJob()
+    {
         StopKeepAliveThread(m_job);
         DestroyJobLocks(m_job);
         std::free(m_job->pSpcData);
@@ -52,7 +55,8 @@ public:
     FilterHooks& hooks() { return m_hooks; }
 
     // Loads a compiled model fixture by name ("filter-pjl-crlf").
-    void LoadModel(const std::string& name) {
+    void LoadModel(const std::string& name)
+    {
         std::free(m_job->pSpcData);
         m_job->pSpcData = orvtest::LoadFixtureModel(name).release();
         ASSERT_NE(m_job->pSpcData, nullptr) << name;
@@ -67,15 +71,19 @@ private:
 // lives; the hooks must outlive it.
 class OutputCapture {
 public:
-    OutputCapture(FilterHooks& hooks, const std::string& path) : m_hooks(hooks), m_path(path) {
+    OutputCapture(FilterHooks& hooks, const std::string& path) : m_hooks(hooks), m_path(path)
+    {
         m_fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
         EXPECT_GE(m_fd, 0);
         m_hooks.outputFd = m_fd;
     }
     OutputCapture(TestJob& job, const std::string& path) : OutputCapture(job.hooks(), path) {}
-    ~OutputCapture() {
+    ~OutputCapture()
+    {
         m_hooks.outputFd = -1;
-        if (m_fd >= 0) close(m_fd);
+        if (m_fd >= 0) {
+            close(m_fd);
+        }
     }
     OutputCapture(const OutputCapture&) = delete;
     OutputCapture& operator=(const OutputCapture&) = delete;

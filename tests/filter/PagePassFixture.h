@@ -63,7 +63,7 @@ struct InkBox {
 // header's layout (not through the writer's own types).
 struct PipeRecord {
     bool headerOk = false;
-    DRVDEVMODE devmode {};
+    DRVDEVMODE devmode{};
 };
 
 inline std::vector<PipeRecord> ParsePipe(const std::string& bytes, size_t* trailing)
@@ -74,7 +74,9 @@ inline std::vector<PipeRecord> ParsePipe(const std::string& bytes, size_t* trail
         PipeRecord r;
         const unsigned char* b = reinterpret_cast<const unsigned char*>(bytes.data() + at);
         r.headerOk = b[0] == 'D' && b[1] == 'M' && b[2] == 14 && b[3] == 0 && b[4] == 0 && b[5] == 0;
-        for (int i = 6; i < 14; ++i) r.headerOk = r.headerOk && b[i] == 0;
+        for (int i = 6; i < 14; ++i) {
+            r.headerOk = r.headerOk && b[i] == 0;
+        }
         std::memcpy(&r.devmode, b + 14, 1232);
         records.push_back(r);
         at += 14 + 1232;
@@ -93,23 +95,31 @@ inline Pnm ReadPnm(const std::string& path)
 {
     Pnm image;
     const std::string bytes = ReadAll(path);
-    if (bytes.size() < 2 || bytes[0] != 'P' || (bytes[1] != '5' && bytes[1] != '6')) return image;
+    if (bytes.size() < 2 || bytes[0] != 'P' || (bytes[1] != '5' && bytes[1] != '6')) {
+        return image;
+    }
     const int channels = bytes[1] == '6' ? 3 : 1;
     size_t at = 2;
     long fields[3] = {};
     for (long& field : fields) {
         while (at < bytes.size() && (std::isspace(static_cast<unsigned char>(bytes[at])) || bytes[at] == '#')) {
             if (bytes[at] == '#') {
-                while (at < bytes.size() && bytes[at] != '\n') ++at;
+                while (at < bytes.size() && bytes[at] != '\n') {
+                    ++at;
+                }
             } else {
                 ++at;
             }
         }
-        while (at < bytes.size() && std::isdigit(static_cast<unsigned char>(bytes[at]))) field = field * 10 + (bytes[at++] - '0');
+        while (at < bytes.size() && std::isdigit(static_cast<unsigned char>(bytes[at]))) {
+            field = field * 10 + (bytes[at++] - '0');
+        }
     }
     ++at;  // the one separator before the raster
     const size_t size = static_cast<size_t>(fields[0]) * static_cast<size_t>(fields[1]) * channels;
-    if (fields[2] != 255 || at + size > bytes.size()) return image;
+    if (fields[2] != 255 || at + size > bytes.size()) {
+        return image;
+    }
     image.width = static_cast<int>(fields[0]);
     image.height = static_cast<int>(fields[1]);
     image.channels = channels;
@@ -125,11 +135,17 @@ inline InkBox InkIn(const Pnm& page, double x0 = 0, double y0 = 0, double x1 = 1
     bool any = false;
     for (int row = 0; row < page.height; ++row) {
         const double y = page.height - row - 0.5;
-        if (y < y0 || y > y1) continue;
+        if (y < y0 || y > y1) {
+            continue;
+        }
         for (int col = 0; col < page.width; ++col) {
             const double x = col + 0.5;
-            if (x < x0 || x > x1) continue;
-            if (static_cast<unsigned char>(page.pixels[static_cast<size_t>(row) * page.width + col]) > 127) continue;
+            if (x < x0 || x > x1) {
+                continue;
+            }
+            if (static_cast<unsigned char>(page.pixels[static_cast<size_t>(row) * page.width + col]) > 127) {
+                continue;
+            }
             if (!any) {
                 box = InkBox{static_cast<double>(col), static_cast<double>(page.height - row - 1),
                              static_cast<double>(col + 1), static_cast<double>(page.height - row)};
@@ -154,7 +170,9 @@ public:
         EXPECT_NE(m_job->cups.handle, nullptr);
         m_job->ppd = m_job->cups.ppdOpenFile((std::string(ORV_SAMPLE_PPD_DIR) + "/" + ppdName).c_str());
         EXPECT_NE(m_job->ppd, nullptr) << ppdName;
-        if (m_job->ppd != nullptr) m_job->cups.ppdMarkDefaults(m_job->ppd);
+        if (m_job->ppd != nullptr) {
+            m_job->cups.ppdMarkDefaults(m_job->ppd);
+        }
         m_job->pSpcData = orvtest::LoadSampleModel(model).release();
         EXPECT_NE(m_job->pSpcData, nullptr) << model;
         DRVDEVMODE& d = m_job->devmode;
@@ -168,8 +186,12 @@ public:
     }
     ~PagePassRun()
     {
-        if (m_job->ppd != nullptr) m_job->cups.ppdClose(m_job->ppd);
-        if (m_job->pOptions != nullptr) m_job->cups.cupsFreeOptions(m_job->iOptionCount, m_job->pOptions);
+        if (m_job->ppd != nullptr) {
+            m_job->cups.ppdClose(m_job->ppd);
+        }
+        if (m_job->pOptions != nullptr) {
+            m_job->cups.cupsFreeOptions(m_job->iOptionCount, m_job->pOptions);
+        }
         std::free(m_job->pSpcData);
         std::free(m_job);
     }
@@ -181,10 +203,7 @@ public:
     PRIVDM& priv() { return m_job->devmode.priv; }
     const orvtest::ScratchDir& dir() const { return m_dir; }
 
-    void MarkOption(const char* name, const char* value)
-    {
-        m_job->cups.ppdMarkOption(m_job->ppd, name, value);
-    }
+    void MarkOption(const char* name, const char* value) { m_job->cups.ppdMarkOption(m_job->ppd, name, value); }
     void AddJobOption(const char* name, const char* value)
     {
         m_job->iOptionCount = m_job->cups.cupsAddOption(name, value, m_job->iOptionCount, &m_job->pOptions);
@@ -205,7 +224,7 @@ public:
         const int fd = open(pipePath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
         EXPECT_GE(fd, 0);
         m_ps.clear();
-        tagPAGEPASSIO io {in, CaptureFeed, &m_ps, fd};
+        tagPAGEPASSIO io{in, CaptureFeed, &m_ps, fd};
 
         orvtest::StderrCapture log(m_dir / "log.txt");
         const int result = RunPagePass(m_job, &io, line, length, sizeof line);
@@ -226,7 +245,10 @@ public:
 
     // Runs Ghostscript's bounding-box device over the rewritten PostScript on a fixed page of the
     // given size: one box per page shown.
-    std::vector<InkBox> Render(int pageWidth = 595, int pageHeight = 842) const { return RenderText(m_ps, pageWidth, pageHeight); }
+    std::vector<InkBox> Render(int pageWidth = 595, int pageHeight = 842) const
+    {
+        return RenderText(m_ps, pageWidth, pageHeight);
+    }
 
     std::vector<InkBox> RenderText(const std::string& text, int pageWidth = 595, int pageHeight = 842) const
     {
@@ -236,7 +258,9 @@ public:
             << " -dDEVICEHEIGHTPOINTS=" << pageHeight << " " << path << " 2>&1";
         std::vector<InkBox> boxes;
         FILE* p = popen(cmd.str().c_str(), "r");
-        if (p == nullptr) return boxes;
+        if (p == nullptr) {
+            return boxes;
+        }
         char buffer[512];
         while (fgets(buffer, sizeof buffer, p) != nullptr) {
             InkBox box;
@@ -259,12 +283,16 @@ public:
             << " -dDEVICEHEIGHTPOINTS=" << pageHeight << " -sOutputFile=" << pattern << " " << path
             << " >/dev/null 2>&1";
         std::vector<Pnm> pages;
-        if (std::system(cmd.str().c_str()) != 0) return pages;
+        if (std::system(cmd.str().c_str()) != 0) {
+            return pages;
+        }
         for (int i = 1;; ++i) {
             char name[32];
             std::snprintf(name, sizeof name, "gray-%03d.pgm", i);
             const std::string file = m_dir / name;
-            if (access(file.c_str(), R_OK) != 0) break;
+            if (access(file.c_str(), R_OK) != 0) {
+                break;
+            }
             pages.push_back(ReadPnm(file));
             unlink(file.c_str());
         }
@@ -284,7 +312,9 @@ private:
 inline int CountOf(const std::string& haystack, const std::string& needle)
 {
     int count = 0;
-    for (size_t at = haystack.find(needle); at != std::string::npos; at = haystack.find(needle, at + 1)) ++count;
+    for (size_t at = haystack.find(needle); at != std::string::npos; at = haystack.find(needle, at + 1)) {
+        ++count;
+    }
     return count;
 }
 
@@ -293,13 +323,14 @@ inline int CountOf(const std::string& haystack, const std::string& needle)
 inline std::string MarkedDocument(int pages, const std::string& extraComments = "", const std::string& setup = "")
 {
     std::ostringstream ps;
-    ps << "%!PS-Adobe-3.0\n%%Creator: page pass test\n%%Pages: " << pages << "\n" << extraComments
+    ps << "%!PS-Adobe-3.0\n%%Creator: page pass test\n%%Pages: " << pages << "\n"
+       << extraComments
        << "%%EndComments\n%%BeginProlog\n/box { newpath 100 100 moveto 40 0 rlineto 0 exch rlineto -40 0 rlineto "
           "closepath fill } bind def\n%%EndProlog\n%%BeginSetup\n"
        << setup << "%%EndSetup\n";
     for (int k = 1; k <= pages; ++k) {
-        ps << "%%Page: " << k << " " << k << "\n%%PageBoundingBox: 100 100 140 " << 100 + 20 * k
-           << "\nsave\n" << 20 * k << " box\nrestore\nshowpage\n";
+        ps << "%%Page: " << k << " " << k << "\n%%PageBoundingBox: 100 100 140 " << 100 + 20 * k << "\nsave\n"
+           << 20 * k << " box\nrestore\nshowpage\n";
     }
     ps << "%%Trailer\n%%Pages: " << pages << "\n%%EOF\n";
     return ps.str();

@@ -27,15 +27,19 @@
 
 namespace filtertest {
 
-inline std::string Le32(uint32_t v) {
+inline std::string Le32(uint32_t v)
+{
     std::string s;
-    for (int i = 0; i < 4; ++i) s.push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
+    for (int i = 0; i < 4; ++i) {
+        s.push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
+    }
     return s;
 }
 
 // A settings record as it travels on the stream, its header built from the layout: "DM", the
 // header size 14 as a little-endian u32, 8 zero bytes, then the record's bytes.
-inline std::string SettingsRecordBytes(const DRVDEVMODE& record) {
+inline std::string SettingsRecordBytes(const DRVDEVMODE& record)
+{
     std::string s = "DM" + Le32(14) + std::string(8, '\0');
     s.append(reinterpret_cast<const char*>(&record), sizeof record);
     return s;
@@ -45,36 +49,46 @@ inline std::string SettingsRecordBytes(const DRVDEVMODE& record) {
 struct BlackRect {
     int x0, y0, x1, y1;
 };
-inline std::string PpmPage(int width, int height, const std::vector<BlackRect>& rects,
-                           const std::string& header = "") {
-    std::string s = header.empty() ? "P6\n# hand-built\n" + std::to_string(width) + " " + std::to_string(height) +
-                                         "\n255\n"
-                                   : header;
+inline std::string PpmPage(int width, int height, const std::vector<BlackRect>& rects, const std::string& header = "")
+{
+    std::string s = header.empty()
+                        ? "P6\n# hand-built\n" + std::to_string(width) + " " + std::to_string(height) + "\n255\n"
+                        : header;
     std::string raster(static_cast<size_t>(width) * height * 3, '\xFF');
-    for (const BlackRect& r : rects)
-        for (int y = r.y0; y < r.y1; ++y)
-            for (int x = r.x0; x < r.x1; ++x)
-                for (int c = 0; c < 3; ++c) raster[(static_cast<size_t>(y) * width + x) * 3 + c] = '\0';
+    for (const BlackRect& r : rects) {
+        for (int y = r.y0; y < r.y1; ++y) {
+            for (int x = r.x0; x < r.x1; ++x) {
+                for (int c = 0; c < 3; ++c) {
+                    raster[(static_cast<size_t>(y) * width + x) * 3 + c] = '\0';
+                }
+            }
+        }
+    }
     return s + raster;
 }
 
 // A descriptor reading the given bytes from a scratch file.
 class StreamFile {
 public:
-    StreamFile(const orvtest::ScratchDir& dir, const std::string& bytes) {
+    StreamFile(const orvtest::ScratchDir& dir, const std::string& bytes)
+    {
         std::string path = dir.WriteFile("stream-" + std::to_string(++Counter()) + ".bin", bytes);
         m_fd = open(path.c_str(), O_RDONLY);
         EXPECT_GE(m_fd, 0);
     }
-    ~StreamFile() {
-        if (m_fd >= 0) close(m_fd);
+    ~StreamFile()
+    {
+        if (m_fd >= 0) {
+            close(m_fd);
+        }
     }
     StreamFile(const StreamFile&) = delete;
     StreamFile& operator=(const StreamFile&) = delete;
     int fd() const { return m_fd; }
 
 private:
-    static int& Counter() {
+    static int& Counter()
+    {
         static int n = 0;
         return n;
     }
@@ -84,7 +98,8 @@ private:
 // The parent's job over a sample model ("GM4150" monochrome, "GC7350" colour).
 class RenderJob {
 public:
-    explicit RenderJob(const std::string& model) : m_root(m_dir.path() + "/root") {
+    explicit RenderJob(const std::string& model) : m_root(m_dir.path() + "/root")
+    {
         std::string data = m_dir.path() + "/root/usr/local/share/orvalen/printer/data/";
         std::filesystem::create_directories(data);
         std::filesystem::copy_file(std::string(ORV_COLOR_TABLE_DIR) + "/L_" + model, data + "L_" + model);
@@ -96,14 +111,18 @@ public:
         m_job->iBandHeight = BandHeight();
         m_compress = dlopen(ORV_COMPRESS_LIB_PATH, RTLD_NOW | RTLD_LOCAL);
         EXPECT_NE(m_compress, nullptr);
-        if (m_compress != nullptr)
+        if (m_compress != nullptr) {
             m_job->compress.COMPRESS = reinterpret_cast<PFNCOMPRESS>(dlsym(m_compress, "COMPRESS"));
+        }
         m_output = std::make_unique<OutputCapture>(m_job, m_dir / "out.bin");
     }
-    ~RenderJob() {
+    ~RenderJob()
+    {
         FreeRenderer(m_job.get());
         m_output.reset();
-        if (m_compress != nullptr) dlclose(m_compress);
+        if (m_compress != nullptr) {
+            dlclose(m_compress);
+        }
     }
 
     tagJOBINFO* get() { return m_job.get(); }
@@ -112,17 +131,21 @@ public:
     DRVDEVMODE& settings() { return m_job->devmode; }
     const orvtest::ScratchDir& dir() const { return m_dir; }
     std::string Output() const { return m_output->Bytes(); }
-    orvdecode::DecodedStream Decode() const {
+    orvdecode::DecodedStream Decode() const
+    {
         std::string bytes = Output();
         return orvdecode::DecodeStream(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
     }
 
 private:
     // Capability 77 view 3, signed 16 bits at byte 4, as the job context reads it.
-    int BandHeight() {
+    int BandHeight()
+    {
         BYTE record[8] = {};
         DWORD cb = sizeof record;
-        if (SpcQuery(m_job->pSpcData, SPCID_RENDERPARAMS, 0, 3, record, &cb, nullptr) != ERROR_SUCCESS) return 512;
+        if (SpcQuery(m_job->pSpcData, SPCID_RENDERPARAMS, 0, 3, record, &cb, nullptr) != ERROR_SUCCESS) {
+            return 512;
+        }
         SHORT s;
         std::memcpy(&s, record + 4, sizeof s);
         return s > 0 ? s : 512;

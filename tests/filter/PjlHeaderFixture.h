@@ -15,7 +15,8 @@ namespace filtertest {
 class PjlHeaderFixture : public ::testing::Test {
 protected:
     // Writes the header for m_job; returns its bytes, the log in m_log.
-    std::string Run() {
+    std::string Run()
+    {
         OutputCapture out(m_job, m_dir / "out.bin");
         orvtest::StderrCapture err(m_dir / "err.txt");
         EXPECT_EQ(WritePjlHeader(m_job.get()), -1);

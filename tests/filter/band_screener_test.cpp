@@ -21,16 +21,19 @@ struct Recorder {
     std::condition_variable changed;
     std::vector<LONG> firstRows;  // the bands screened, in order
     std::vector<std::thread::id> threads;
-    std::atomic<int> inside{0};  // bands being screened at once
+    std::atomic<int> inside{0};           // bands being screened at once
     std::atomic<bool> overlapped{false};  // two bands were ever screened at once
-    LONG failAt = -1;            // the band (by first row) whose screening fails
-    LONG holdAt = -1;            // the band held until `open`
-    bool holding = false;        // that band has arrived and waits
+    LONG failAt = -1;                     // the band (by first row) whose screening fails
+    LONG holdAt = -1;                     // the band held until `open`
+    bool holding = false;                 // that band has arrived and waits
     bool open = false;
 
-    static bool Screen(void* pv, const tagSCREENBAND& band) {
+    static bool Screen(void* pv, const tagSCREENBAND& band)
+    {
         Recorder& r = *static_cast<Recorder*>(pv);
-        if (r.inside.fetch_add(1) != 0) r.overlapped = true;
+        if (r.inside.fetch_add(1) != 0) {
+            r.overlapped = true;
+        }
         std::unique_lock<std::mutex> lock(r.lock);
         r.firstRows.push_back(band.lFirstRow);
         r.threads.push_back(std::this_thread::get_id());
@@ -43,23 +46,27 @@ struct Recorder {
         r.inside.fetch_sub(1);
         return band.lFirstRow != r.failAt;
     }
-    void WaitHolding() {
+    void WaitHolding()
+    {
         std::unique_lock<std::mutex> lock(this->lock);
         changed.wait_for(lock, std::chrono::seconds(30), [this] { return holding; });
     }
-    void Open() {
+    void Open()
+    {
         std::lock_guard<std::mutex> guard(lock);
         open = true;
         changed.notify_all();
     }
 };
 
-tagSCREENBAND Band(LONG lFirstRow) {
+tagSCREENBAND Band(LONG lFirstRow)
+{
     static const BYTE kPixels[4] = {};
     return tagSCREENBAND{kPixels, 1, lFirstRow};
 }
 
-TEST(BandScreener, ScreensEveryBandInTheHandedOrderOneAtATime) {
+TEST(BandScreener, ScreensEveryBandInTheHandedOrderOneAtATime)
+{
     for (bool bThreaded : {true, false}) {
         SCOPED_TRACE(bThreaded ? "threaded" : "on the caller's thread");
         Recorder r;
@@ -83,7 +90,8 @@ TEST(BandScreener, ScreensEveryBandInTheHandedOrderOneAtATime) {
 
 // The reading thread gets its hand back while the band is still being screened, and the next
 // hand-over waits for that band.
-TEST(BandScreener, HandOverReturnsWhileTheBandIsScreened) {
+TEST(BandScreener, HandOverReturnsWhileTheBandIsScreened)
+{
     Recorder r;
     r.holdAt = 0;
     BandScreener screener(Recorder::Screen, &r, true);
@@ -99,7 +107,8 @@ TEST(BandScreener, HandOverReturnsWhileTheBandIsScreened) {
 // A band that fails: the hand-over that learns it says so, and no band after the failed one is
 // screened; Finish reports the failure. A screening thread is learnt of at the next hand-over (which
 // waits for the band before it); screened at its hand-over, the band's own hand-over says so.
-TEST(BandScreener, FailedBandRefusesTheBandsAfterIt) {
+TEST(BandScreener, FailedBandRefusesTheBandsAfterIt)
+{
     struct Case {
         bool bThreaded;
         LONG failAt;
@@ -127,7 +136,8 @@ TEST(BandScreener, FailedBandRefusesTheBandsAfterIt) {
 
 // The reading stops in the middle of a page (the pipe ended) with a band in hand: the screener's
 // end waits for that band, so the band's buffer outlives its screening.
-TEST(BandScreener, EndWithABandInHandWaitsForIt) {
+TEST(BandScreener, EndWithABandInHandWaitsForIt)
+{
     Recorder r;
     r.holdAt = 32;
     std::vector<BYTE> buffer(64, 0x5A);
@@ -146,7 +156,8 @@ TEST(BandScreener, EndWithABandInHandWaitsForIt) {
 }
 
 // A page that ends before its first band: nothing is screened and the thread ends.
-TEST(BandScreener, PageWithoutBandsEndsCleanly) {
+TEST(BandScreener, PageWithoutBandsEndsCleanly)
+{
     Recorder r;
     {
         BandScreener screener(Recorder::Screen, &r, true);

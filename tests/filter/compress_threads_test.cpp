@@ -33,15 +33,17 @@ TEST(CompressThreads, LibraryThatPromisesNothingIsCalledFromOneThread)
     const std::string document = std::string(ORV_FILTER_SAMPLE_DIR) + "two-pages-letter.ps";
     FilterRun run = RunFilterProgram({"gdi-filter", "42", "alice", "sample", "1", "PageSize=Letter", document}, env);
     ASSERT_EQ(run.iStatus, 0) << run.stderrText;
-    orvdecode::DecodedStream printed = orvdecode::DecodeStream(
-        reinterpret_cast<const uint8_t*>(run.stdoutBytes.data()), run.stdoutBytes.size());
+    orvdecode::DecodedStream printed =
+        orvdecode::DecodeStream(reinterpret_cast<const uint8_t*>(run.stdoutBytes.data()), run.stdoutBytes.size());
     ASSERT_TRUE(printed.ok()) << printed.error->message;
     EXPECT_EQ(printed.pages.size(), 2u);
 
     std::ifstream in(threadLog);
     std::set<long> threads;
     size_t calls = 0;
-    for (long id = 0; in >> id; ++calls) threads.insert(id);
+    for (long id = 0; in >> id; ++calls) {
+        threads.insert(id);
+    }
     EXPECT_GT(calls, 8u) << "the library was called for every band and plane";
     EXPECT_EQ(threads.size(), 1u) << calls << " calls";
 }

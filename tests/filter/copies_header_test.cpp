@@ -23,8 +23,9 @@ long PjlNumber(const orvdecode::DecodedStream& stream, const std::string& name)
 {
     const std::string prefix = "@PJL SET " + name + "=";
     for (const orvdecode::StreamEvent& event : stream.events) {
-        if (event.kind == orvdecode::EventKind::PjlLine && event.text.compare(0, prefix.size(), prefix) == 0)
+        if (event.kind == orvdecode::EventKind::PjlLine && event.text.compare(0, prefix.size(), prefix) == 0) {
             return std::strtol(event.text.c_str() + prefix.size(), nullptr, 10);
+        }
     }
     return -1;
 }
@@ -55,8 +56,8 @@ TEST(Copies, PrinterIsAskedForTheCopiesTheStreamDoesNotHold)
         {"printer collates", "two-pages-letter.ps", 2, "2", "PageSize=Letter Collate=True", false, 1, 2, 2},
         {"printer copies each page", "two-pages-letter.ps", 2, "2", "PageSize=Letter Collate=False", false, 2, -1, 2},
         {"driver makes the sets", "two-pages-letter.ps", 2, "2", "PageSize=Letter Collate=True", true, 1, 1, 4},
-        {"driver copies uncollated: the printer", "two-pages-letter.ps", 2, "2", "PageSize=Letter Collate=False",
-         true, 2, -1, 2},
+        {"driver copies uncollated: the printer", "two-pages-letter.ps", 2, "2", "PageSize=Letter Collate=False", true,
+         2, -1, 2},
         {"one page: the printer copies it", "one-page-a4.ps", 1, "3", "Collate=True", true, 3, -1, 1},
     };
     for (const Case& c : cases) {
@@ -67,8 +68,8 @@ TEST(Copies, PrinterIsAskedForTheCopiesTheStreamDoesNotHold)
         FilterRun run = RunFilterProgram({"gdi-filter", "42", "alice", "sample", c.pszCopies, c.pszOptions, document},
                                          install.QueueEnv(FilterInstall::SamplePpd("GM4150")));
         ASSERT_EQ(run.iStatus, 0) << run.stderrText;
-        orvdecode::DecodedStream printed = orvdecode::DecodeStream(
-            reinterpret_cast<const uint8_t*>(run.stdoutBytes.data()), run.stdoutBytes.size());
+        orvdecode::DecodedStream printed =
+            orvdecode::DecodeStream(reinterpret_cast<const uint8_t*>(run.stdoutBytes.data()), run.stdoutBytes.size());
         ASSERT_TRUE(printed.ok()) << printed.error->message;
 
         const long copiesLine = PjlNumber(printed, "COPIES");

@@ -39,21 +39,16 @@ TEST(DumpDevmode, OneDebugLinePerNamedField)
     const std::string log = capture.Take();
 
     const std::string expected[] = {
-        Line("DEVMODE.dmSize          = 96"),
-        Line("DEVMODE.dmDriverExtra   = 1136"),
-        Line("DEVMODE.dmPaperSize     = 9"),
-        Line("DEVMODE.dmFormName      = A4"),
-        Line("PRIVDM.dmTotalPages     = 12"),
-        Line("PRIVDM.dmClrCtrl.sRed   = -7"),
-        Line("PRIVDM.dmOption334      = 65535"),
-        Line("PRIVDM.dmWMInfo.pos[1]  = -300"),
-        Line("PRIVDM.dmSourceAndTypeFor1Page = 0"),
-        Line("PRIVDM.dmJobName        = " + std::string(84, 'j')),
-        Line("PRIVDM.dmUserName       = alice"),
-        Line("PRIVDM.dmPassword length = 6"),
+        Line("DEVMODE.dmSize          = 96"),       Line("DEVMODE.dmDriverExtra   = 1136"),
+        Line("DEVMODE.dmPaperSize     = 9"),        Line("DEVMODE.dmFormName      = A4"),
+        Line("PRIVDM.dmTotalPages     = 12"),       Line("PRIVDM.dmClrCtrl.sRed   = -7"),
+        Line("PRIVDM.dmOption334      = 65535"),    Line("PRIVDM.dmWMInfo.pos[1]  = -300"),
+        Line("PRIVDM.dmSourceAndTypeFor1Page = 0"), Line("PRIVDM.dmJobName        = " + std::string(84, 'j')),
+        Line("PRIVDM.dmUserName       = alice"),    Line("PRIVDM.dmPassword length = 6"),
     };
-    for (const std::string& line : expected)
+    for (const std::string& line : expected) {
         EXPECT_NE(log.find(line), std::string::npos) << line;
+    }
     EXPECT_EQ(log.find("secret"), std::string::npos);
     // Every line is a debug line.
     std::istringstream lines(log);

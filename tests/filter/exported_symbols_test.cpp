@@ -13,11 +13,15 @@ std::set<std::string> DynamicSymbols(const std::string& program)
     std::set<std::string> names;
     const std::string command = "nm -D --defined-only '" + program + "' 2>/dev/null";
     FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr) return names;
+    if (pipe == nullptr) {
+        return names;
+    }
     char line[1024];
     while (std::fgets(line, sizeof line, pipe) != nullptr) {
         std::string text(line);
-        while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
+        while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) {
+            text.pop_back();
+        }
         const size_t space = text.find_last_of(' ');
         names.insert(space == std::string::npos ? text : text.substr(space + 1));
     }

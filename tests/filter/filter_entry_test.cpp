@@ -35,7 +35,8 @@ class FilterEntry : public ::testing::Test {
 protected:
     void SetUp() override { m_input = m_install.root().WriteFile("job.ps", kPostScript); }
 
-    std::vector<std::string> JobArgs(const std::string& copies = "1", const std::string& options = "") const {
+    std::vector<std::string> JobArgs(const std::string& copies = "1", const std::string& options = "") const
+    {
         return {"gdi-filter", "42", "alice", "report", copies, options, m_input};
     }
 
@@ -43,14 +44,17 @@ protected:
     std::string m_input;
 };
 
-TEST_F(FilterEntry, WellFormedJobEndsWithStatusZeroAndNoError) {
+TEST_F(FilterEntry, WellFormedJobEndsWithStatusZeroAndNoError)
+{
     struct Case {
         const char* pszModel;
         bool bStdin;
     } cases[] = {{"GM4150", false}, {"GC7350", false}, {"GM4150", true}};
     for (const Case& c : cases) {
         std::vector<std::string> args = JobArgs("2", "Collate=true PageSize=A5");
-        if (c.bStdin) args.pop_back();
+        if (c.bStdin) {
+            args.pop_back();
+        }
         FilterRun run = RunFilterProgram(args, m_install.QueueEnv(FilterInstall::SamplePpd(c.pszModel)),
                                          c.bStdin ? m_input.c_str() : nullptr);
         SCOPED_TRACE(std::string(c.pszModel) + (c.bStdin ? " from standard input" : " from a file"));
@@ -66,7 +70,8 @@ TEST_F(FilterEntry, WellFormedJobEndsWithStatusZeroAndNoError) {
     }
 }
 
-TEST_F(FilterEntry, ContextThatCannotBeBuiltFailsTheJobWithItsReason) {
+TEST_F(FilterEntry, ContextThatCannotBeBuiltFailsTheJobWithItsReason)
+{
     std::string usage = "Usage: gdi-filter job user title copies options [filename]";
     std::string dataDir = orv::InstalledPath(orv::kModelDataDir);
     std::string missingInput = m_install.root() / "no-such.ps";
@@ -76,37 +81,58 @@ TEST_F(FilterEntry, ContextThatCannotBeBuiltFailsTheJobWithItsReason) {
         std::map<std::string, std::string> env;
         std::vector<std::string> errors;
     } cases[] = {
-        {"five arguments", {"gdi-filter", "42", "alice", "report", "1"}, m_install.QueueEnv(FilterInstall::SamplePpd("GM4150")),
+        {"five arguments",
+         {"gdi-filter", "42", "alice", "report", "1"},
+         m_install.QueueEnv(FilterInstall::SamplePpd("GM4150")),
          {usage}},
-        {"eight arguments", {"gdi-filter", "42", "alice", "report", "1", "", m_input, "extra"},
-         m_install.QueueEnv(FilterInstall::SamplePpd("GM4150")), {usage}},
+        {"eight arguments",
+         {"gdi-filter", "42", "alice", "report", "1", "", m_input, "extra"},
+         m_install.QueueEnv(FilterInstall::SamplePpd("GM4150")),
+         {usage}},
         {"no queue name", JobArgs(), {{"PPD", FilterInstall::SamplePpd("GM4150")}}, {"no printer name"}},
-        {"input file missing", {"gdi-filter", "42", "alice", "report", "1", "", missingInput},
+        {"input file missing",
+         {"gdi-filter", "42", "alice", "report", "1", "", missingInput},
          m_install.QueueEnv(FilterInstall::SamplePpd("GM4150")),
          {"Unable to open file \"" + missingInput + "\" - No such file or directory"}},
         {"copies zero", JobArgs("0"), m_install.QueueEnv(FilterInstall::SamplePpd("GM4150")), {"Invalid copies \"0\""}},
-        {"copies not a number", JobArgs("two"), m_install.QueueEnv(FilterInstall::SamplePpd("GM4150")),
+        {"copies not a number",
+         JobArgs("two"),
+         m_install.QueueEnv(FilterInstall::SamplePpd("GM4150")),
          {"Invalid copies \"two\""}},
-        {"copies negative", JobArgs("-3"), m_install.QueueEnv(FilterInstall::SamplePpd("GM4150")), {"Invalid copies \"-3\""}},
-        {"copies past the record's range", JobArgs("32768"), m_install.QueueEnv(FilterInstall::SamplePpd("GM4150")),
+        {"copies negative",
+         JobArgs("-3"),
+         m_install.QueueEnv(FilterInstall::SamplePpd("GM4150")),
+         {"Invalid copies \"-3\""}},
+        {"copies past the record's range",
+         JobArgs("32768"),
+         m_install.QueueEnv(FilterInstall::SamplePpd("GM4150")),
          {"Invalid copies \"32768\""}},
         {"copies empty", JobArgs(""), m_install.QueueEnv(FilterInstall::SamplePpd("GM4150")), {"Invalid copies \"\""}},
-        {"PPD without SPCFILE", JobArgs(), m_install.QueueEnv(m_install.PpdVariant("GM4150", "SPCFILE")),
+        {"PPD without SPCFILE",
+         JobArgs(),
+         m_install.QueueEnv(m_install.PpdVariant("GM4150", "SPCFILE")),
          {"ERROR: Invaild PPD file", "ERROR in InitCupsOptions"}},
-        {"PPD without LIBJBIG", JobArgs(), m_install.QueueEnv(m_install.PpdVariant("GM4150", "LIBJBIG")),
+        {"PPD without LIBJBIG",
+         JobArgs(),
+         m_install.QueueEnv(m_install.PpdVariant("GM4150", "LIBJBIG")),
          {"ERROR: Invaild PPD file.(libjbig not set)", "ERROR in InitCupsOptions"}},
-        {"model data file missing", JobArgs(),
+        {"model data file missing",
+         JobArgs(),
          m_install.QueueEnv(m_install.PpdVariant("GM4150", nullptr, "GM4150.pcsp", "GM9999.pcsp")),
          {"ERROR: Cannot open data file(No such file or directory): " + dataDir + "GM9999.pcsp",
           "ERROR in InitCupsOptions"}},
-        {"model data name leaving the data directory", JobArgs(),
+        {"model data name leaving the data directory",
+         JobArgs(),
          m_install.QueueEnv(m_install.PpdVariant("GM4150", nullptr, "GM4150.pcsp", "../../../../../etc/passwd")),
          {"ERROR: Cannot open data file(Invalid argument): " + dataDir + "../../../../../etc/passwd",
           "ERROR in InitCupsOptions"}},
-        {"compression library missing", JobArgs(),
+        {"compression library missing",
+         JobArgs(),
          m_install.QueueEnv(m_install.PpdVariant("GM4150", nullptr, "liborvjbig", "libnosuchjbig")),
          {"Cannot load liborvjbig or liborvjbig version too old", "ERROR in InitCupsOptions"}},
-        {"PPD that is no PPD", JobArgs(), m_install.QueueEnv(m_install.root().WriteFile("ppd/empty.ppd", "not a PPD\n")),
+        {"PPD that is no PPD",
+         JobArgs(),
+         m_install.QueueEnv(m_install.root().WriteFile("ppd/empty.ppd", "not a PPD\n")),
          {"ERROR in InitCupsOptions"}},
     };
     for (const Case& c : cases) {
@@ -118,7 +144,8 @@ TEST_F(FilterEntry, ContextThatCannotBeBuiltFailsTheJobWithItsReason) {
     }
 }
 
-TEST_F(FilterEntry, WithoutThePpdVariableTheQueuePpdIsAskedOfTheScheduler) {
+TEST_F(FilterEntry, WithoutThePpdVariableTheQueuePpdIsAskedOfTheScheduler)
+{
     // No scheduler listens on this socket: the queue's PPD cannot be fetched.
     std::map<std::string, std::string> env = m_install.QueueEnv("");
     env.erase("PPD");
@@ -130,21 +157,26 @@ TEST_F(FilterEntry, WithoutThePpdVariableTheQueuePpdIsAskedOfTheScheduler) {
 }
 
 // The model's default settings with secure print chosen, saved for alice's queue "office".
-void SaveSecurePrintSettings(const FilterInstall& install, const char* pszModel) {
+void SaveSecurePrintSettings(const FilterInstall& install, const char* pszModel)
+{
     DRVDEVMODE record;
     ASSERT_TRUE(install.ModelDefaults(pszModel, &record)) << pszModel;
     record.priv.dmJobSpool = 6;
     install.WriteSavedSettings("alice", "office", &record, sizeof record);
 }
 
-std::vector<std::string> FilesIn(const std::string& dir) {
+std::vector<std::string> FilesIn(const std::string& dir)
+{
     std::vector<std::string> names;
     std::error_code ec;
-    for (const auto& entry : std::filesystem::directory_iterator(dir, ec)) names.push_back(entry.path().filename());
+    for (const auto& entry : std::filesystem::directory_iterator(dir, ec)) {
+        names.push_back(entry.path().filename());
+    }
     return names;
 }
 
-TEST_F(FilterEntry, SecurePrintJobGoesToTheUsersSpoolFileOnAModelThatOffersIt) {
+TEST_F(FilterEntry, SecurePrintJobGoesToTheUsersSpoolFileOnAModelThatOffersIt)
+{
     SaveSecurePrintSettings(m_install, "GC7350");
     FilterRun run = RunFilterProgram(JobArgs(), m_install.QueueEnv(FilterInstall::SamplePpd("GC7350")));
     EXPECT_EQ(run.iStatus, 0) << run.stderrText;
@@ -157,7 +189,8 @@ TEST_F(FilterEntry, SecurePrintJobGoesToTheUsersSpoolFileOnAModelThatOffersIt) {
     EXPECT_EQ(bytes.substr(0, kUel.size()), kUel) << "the file holds the printer's byte stream";
 }
 
-TEST_F(FilterEntry, SecurePrintJobWhoseSpoolDirectoryIsRefusedIsNotPrintedInTheOpen) {
+TEST_F(FilterEntry, SecurePrintJobWhoseSpoolDirectoryIsRefusedIsNotPrintedInTheOpen)
+{
     SaveSecurePrintSettings(m_install, "GC7350");
     // Another user made alice's spool directory a link to a directory of their own.
     std::string secure = orv::InstalledPath(orv::kSpoolDir) + orv::kSecurePrintSubdir;
@@ -173,7 +206,8 @@ TEST_F(FilterEntry, SecurePrintJobWhoseSpoolDirectoryIsRefusedIsNotPrintedInTheO
     EXPECT_EQ(FilesIn(m_install.root() / "theirs"), std::vector<std::string>{});
 }
 
-TEST_F(FilterEntry, SecurePrintOnAModelWithoutItIsAnOrdinaryJob) {
+TEST_F(FilterEntry, SecurePrintOnAModelWithoutItIsAnOrdinaryJob)
+{
     SaveSecurePrintSettings(m_install, "GM4150");
     FilterRun run = RunFilterProgram(JobArgs(), m_install.QueueEnv(FilterInstall::SamplePpd("GM4150")));
     EXPECT_EQ(run.iStatus, 0) << run.stderrText;
@@ -181,7 +215,8 @@ TEST_F(FilterEntry, SecurePrintOnAModelWithoutItIsAnOrdinaryJob) {
     EXPECT_EQ(access((m_install.root() / "var/spool/.orvamfs").c_str(), F_OK), -1);
 }
 
-TEST_F(FilterEntry, DamagedSavedSettingsAreNoErrorTheModelDefaultsServe) {
+TEST_F(FilterEntry, DamagedSavedSettingsAreNoErrorTheModelDefaultsServe)
+{
     std::string garbage(1248, '\x5A');
     m_install.WriteSavedSettings("alice", "office", garbage.data(), 1232);
     FilterRun run = RunFilterProgram(JobArgs(), m_install.QueueEnv(FilterInstall::SamplePpd("GM4150")));
@@ -189,14 +224,16 @@ TEST_F(FilterEntry, DamagedSavedSettingsAreNoErrorTheModelDefaultsServe) {
     EXPECT_EQ(LogLinesAt(run.stderrText, "ERROR: "), std::vector<std::string>{}) << run.stderrText;
 }
 
-TEST_F(FilterEntry, QueuePpdHandedOverByTheSchedulerIsLeftInPlace) {
+TEST_F(FilterEntry, QueuePpdHandedOverByTheSchedulerIsLeftInPlace)
+{
     std::string ppd = m_install.PpdVariant("GM4150", nullptr);
     FilterRun run = RunFilterProgram(JobArgs(), m_install.QueueEnv(ppd));
     EXPECT_EQ(run.iStatus, 0) << run.stderrText;
     EXPECT_EQ(access(ppd.c_str(), F_OK), 0);
 }
 
-TEST_F(FilterEntry, SecurePrintWhoseSpoolTreeCannotBeMadeGoesToThePrinter) {
+TEST_F(FilterEntry, SecurePrintWhoseSpoolTreeCannotBeMadeGoesToThePrinter)
+{
     SaveSecurePrintSettings(m_install, "GC7350");
     // A regular file where the spool tree's top directory belongs: no directory can be made under
     // it, whoever runs the test.
@@ -209,7 +246,8 @@ TEST_F(FilterEntry, SecurePrintWhoseSpoolTreeCannotBeMadeGoesToThePrinter) {
     EXPECT_EQ(run.stdoutBytes.substr(run.stdoutBytes.size() - kUel.size()), kUel);
 }
 
-TEST_F(FilterEntry, JobWhoseRendererCannotBeMadeFailsWithItsReason) {
+TEST_F(FilterEntry, JobWhoseRendererCannotBeMadeFailsWithItsReason)
+{
     // The renderer is made from the colour table the model names, loaded from the data directory.
     // The sample model GM1000 names none.
     struct Case {
@@ -253,7 +291,8 @@ struct KeepAlivePlaces {
     size_t nPages = 0;
 };
 
-KeepAlivePlaces FindKeepAlives(const orvdecode::DecodedStream& stream) {
+KeepAlivePlaces FindKeepAlives(const orvdecode::DecodedStream& stream)
+{
     using orvdecode::EventKind;
     const std::vector<orvdecode::StreamEvent>& events = stream.events;
     auto isCommand = [&](size_t i, const char* pszName) {
@@ -264,7 +303,9 @@ KeepAlivePlaces FindKeepAlives(const orvdecode::DecodedStream& stream) {
     size_t nPending = 0;  // keep-alives since the last page's end
     for (size_t i = 0; i < events.size(); ++i) {
         if (isCommand(i, "sheet control") && isCommand(i + 1, "horizontal resolution")) {
-            if (bInPage) ++places.nInsidePages;  // the page before never ended
+            if (bInPage) {
+                ++places.nInsidePages;  // the page before never ended
+            }
             (places.nPages == 0 ? places.nBeforeFirstPage : places.nBetweenPages) += nPending;
             nPending = 0;
             bInPage = true;
@@ -280,18 +321,19 @@ KeepAlivePlaces FindKeepAlives(const orvdecode::DecodedStream& stream) {
     return places;
 }
 
-TEST_F(FilterEntry, KeepAliveGoesOutWhileTheNextPageIsSlowAndNeverInsideAPage) {
+TEST_F(FilterEntry, KeepAliveGoesOutWhileTheNextPageIsSlowAndNeverInsideAPage)
+{
     // The model's keep-alive comes after one idle second; Ghostscript takes three and a half seconds
     // over the second page before it hands it over.
     std::filesystem::copy_file(ORV_KEEPALIVE_MODEL, orv::InstalledPath(orv::kModelDataDir) + "GM4150KA.pcsp");
     std::string ppd = m_install.PpdVariant("GM4150", nullptr, "GM4150.pcsp", "GM4150KA.pcsp");
-    std::string input = m_install.root().WriteFile(
-        "slow.ps",
-        "%!PS-Adobe-3.0\n%%Pages: 3\n%%EndComments\n"
-        "/busy { realtime add { dup realtime le { exit } if } loop pop } bind def\n"
-        "%%Page: 1 1\n72 72 200 200 rectfill showpage\n"
-        "%%Page: 2 2\n3500 busy 72 300 200 200 rectfill showpage\n"
-        "%%Page: 3 3\n300 300 100 100 rectfill showpage\n%%EOF\n");
+    std::string input =
+        m_install.root().WriteFile("slow.ps",
+                                   "%!PS-Adobe-3.0\n%%Pages: 3\n%%EndComments\n"
+                                   "/busy { realtime add { dup realtime le { exit } if } loop pop } bind def\n"
+                                   "%%Page: 1 1\n72 72 200 200 rectfill showpage\n"
+                                   "%%Page: 2 2\n3500 busy 72 300 200 200 rectfill showpage\n"
+                                   "%%Page: 3 3\n300 300 100 100 rectfill showpage\n%%EOF\n");
     FilterRun run = RunFilterProgram({"gdi-filter", "42", "alice", "report", "1", "", input}, m_install.QueueEnv(ppd));
     ASSERT_EQ(run.iStatus, 0) << run.stderrText;
     orvdecode::DecodedStream stream =

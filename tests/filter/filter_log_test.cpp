@@ -39,10 +39,20 @@ TEST(FilterLog, EveryLevelWritesItsCupsPrefixAndThePid)
         const char* prefix;
     };
     const Case cases[] = {
-        {1, "DEBUG: "},  {2, "DEBUG2: "}, {3, "INFO: "},  {4, "NOTICE: "}, {5, "WARNING: "},
-        {6, "ERROR: "},  {7, "ALERT: "},  {8, "EMERG: "}, {9, "CRIT: "},
+        {1, "DEBUG: "},
+        {2, "DEBUG2: "},
+        {3, "INFO: "},
+        {4, "NOTICE: "},
+        {5, "WARNING: "},
+        {6, "ERROR: "},
+        {7, "ALERT: "},
+        {8, "EMERG: "},
+        {9, "CRIT: "},
         // Levels outside the table keep only the process id.
-        {0, ""},         {10, ""},        {-1, ""},       {LOG_ERROR, "ERROR: "},
+        {0, ""},
+        {10, ""},
+        {-1, ""},
+        {LOG_ERROR, "ERROR: "},
     };
     for (const Case& c : cases) {
         StderrCapture capture;
@@ -59,11 +69,11 @@ TEST(FilterLog, EveryPhysicalLineIsPrefixedAndTheMessageEndsInOneLf)
     };
     const Case cases[] = {
         {"a\nb\n", "{P}a\n{P}b\n"},
-        {"a\nb", "{P}a\n{P}b\n"},               // the final LF is added
+        {"a\nb", "{P}a\n{P}b\n"},  // the final LF is added
         {"no line end", "{P}no line end\n"},
         {"crlf\r\nline\r\n", "{P}crlf\n{P}line\n"},  // CR characters disappear
         {"mid\rdle\n", "{P}middle\n"},
-        {"two\n\n", "{P}two\n{P}\n"},           // a last line holding only the prefix
+        {"two\n\n", "{P}two\n{P}\n"},  // a last line holding only the prefix
         {"\n", "{P}\n"},
         {"", "{P}\n"},
         {"\nlead", "{P}\n{P}lead\n"},
@@ -117,8 +127,8 @@ TEST(FilterLog, LongLinesAreWrittenWhole)
     LogMessage(1, "<%s>\n", longArg.c_str());
     LogMessage(1, longFormat.c_str(), 0);
     const std::string prefix = "DEBUG: " + Pid();
-    EXPECT_EQ(capture.Take(), prefix + "<" + longArg + ">\n" + prefix + std::string(70000, 'f') + "\n" +
-                                  prefix + std::string(70000, 'g') + "\n");
+    EXPECT_EQ(capture.Take(), prefix + "<" + longArg + ">\n" + prefix + std::string(70000, 'f') + "\n" + prefix +
+                                  std::string(70000, 'g') + "\n");
 }
 
 TEST(FilterLog, LogDebugWritesAtLevelOne)

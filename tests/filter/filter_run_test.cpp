@@ -27,12 +27,14 @@ using orvtest::StderrCapture;
 
 namespace {
 
-int FailPipe(int*) {
+int FailPipe(int*)
+{
     errno = EMFILE;
     return -1;
 }
 
-pid_t FailFork() {
+pid_t FailFork()
+{
     errno = EAGAIN;
     return -1;
 }
@@ -40,20 +42,29 @@ pid_t FailFork() {
 // A file in the scratch root that is no shared library: the real binders refuse it.
 std::string g_notALibrary;
 
-int BindCupsFromNotALibrary(tagCUPSFUNC* pCups) {
+int BindCupsFromNotALibrary(tagCUPSFUNC* pCups)
+{
     const char* candidates[] = {g_notALibrary.c_str()};
     return LoadCupsLibraryFrom(pCups, candidates, 1);
 }
 
-int BindGsFromNotALibrary(tagGSFUNC* pGs) {
+int BindGsFromNotALibrary(tagGSFUNC* pGs)
+{
     const char* candidates[] = {g_notALibrary.c_str()};
     return LoadGhostscriptLibraryFrom(pGs, candidates, 1);
 }
 
-cups_file_t* NoStandardInput() { return nullptr; }
-void LoseStandardInput(tagCUPSFUNC* pCups) { pCups->cupsFileStdin = NoStandardInput; }
+cups_file_t* NoStandardInput()
+{
+    return nullptr;
+}
+void LoseStandardInput(tagCUPSFUNC* pCups)
+{
+    pCups->cupsFileStdin = NoStandardInput;
+}
 
-size_t OpenDescriptorCount() {
+size_t OpenDescriptorCount()
+{
     size_t n = 0;
     for (const auto& entry : std::filesystem::directory_iterator("/proc/self/fd")) {
         (void)entry;
@@ -65,7 +76,8 @@ size_t OpenDescriptorCount() {
 class FailedJob : public ::testing::Test {
 protected:
     static void SetUpTestSuite() { filtertest::PinJobLibraries(); }
-    void SetUp() override {
+    void SetUp() override
+    {
         m_input = m_install.root().WriteFile("job.ps", "%!PS-Adobe-3.0\nshowpage\n");
         g_notALibrary = m_install.root().WriteFile("lib/libnothing.so", "not a shared library\n");
     }
@@ -73,7 +85,8 @@ protected:
     std::string m_input;
 };
 
-TEST_F(FailedJob, JobThatCannotStartEndsWithStatusOneAndItsReason) {
+TEST_F(FailedJob, JobThatCannotStartEndsWithStatusOneAndItsReason)
+{
     struct Case {
         const char* pszWhat;
         void (*pfnBreak)(FilterHooks*);
@@ -98,9 +111,13 @@ TEST_F(FailedJob, JobThatCannotStartEndsWithStatusOneAndItsReason) {
         ScopedEnv printer("PRINTER", "office");
         ScopedEnv ppd("PPD", FilterInstall::SamplePpd("GM4150").c_str());
         std::vector<std::string> args = {"gdi-filter", "42", "alice", "report", "1", "", m_input};
-        if (c.bFromStdin) args.pop_back();
+        if (c.bFromStdin) {
+            args.pop_back();
+        }
         std::vector<char*> argv;
-        for (std::string& a : args) argv.push_back(a.data());
+        for (std::string& a : args) {
+            argv.push_back(a.data());
+        }
         argv.push_back(nullptr);
 
         size_t nDescriptors = OpenDescriptorCount();

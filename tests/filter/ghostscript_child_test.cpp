@@ -20,12 +20,13 @@
 
 using filtertest::ReadFileBytes;
 using filtertest::RenderJob;
-using orvtest::StderrCapture;
 using filtertest::TestJob;
+using orvtest::StderrCapture;
 
 namespace {
 
-TEST(GsErrors, PostScriptErrorsAndFatalCodesStopTheJobOthersLetItGoOn) {
+TEST(GsErrors, PostScriptErrorsAndFatalCodesStopTheJobOthersLetItGoOn)
+{
     struct Case {
         int iCode;
         int iResult;
@@ -62,7 +63,8 @@ TEST(GsErrors, PostScriptErrorsAndFatalCodesStopTheJobOthersLetItGoOn) {
     }
 }
 
-TEST(GsCallbacks, InterpreterNeverReadsTheProcessInputAndItsTextIsDropped) {
+TEST(GsCallbacks, InterpreterNeverReadsTheProcessInputAndItsTextIsDropped)
+{
     int fds[2];
     ASSERT_EQ(pipe(fds), 0);
     ASSERT_EQ(write(fds[1], "job bytes\n", 10), 10);
@@ -83,25 +85,29 @@ TEST(GsCallbacks, InterpreterNeverReadsTheProcessInputAndItsTextIsDropped) {
 // A job context with libgs bound, whose interpreter writes its pages to a scratch file.
 class GsJob : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         ASSERT_EQ(LoadGhostscriptLibrary(&m_job->gs), 0);
         m_job->pszDevice = "ppmraw";
         m_job->devmode.dm.dmPrintQuality = 144;
         m_job->devmode.dm.dmYResolution = 72;
     }
-    void TearDown() override {
+    void TearDown() override
+    {
         EndGhostscript(m_job.get());
         UnloadGhostscriptLibrary(&m_job->gs);
     }
     // Standard output pointed at the page file while the interpreter runs.
-    void RedirectPages() {
+    void RedirectPages()
+    {
         std::fflush(stdout);
         m_saved = dup(STDOUT_FILENO);
         int fd = open((m_dir / "pages.ppm").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
         dup2(fd, STDOUT_FILENO);
         close(fd);
     }
-    std::string Pages() {
+    std::string Pages()
+    {
         EndGhostscript(m_job.get());
         std::fflush(stdout);
         dup2(m_saved, STDOUT_FILENO);
@@ -114,7 +120,8 @@ protected:
     int m_saved = -1;
 };
 
-TEST_F(GsJob, PagesAreRenderedAtTheJobsResolution) {
+TEST_F(GsJob, PagesAreRenderedAtTheJobsResolution)
+{
     RedirectPages();
     ASSERT_EQ(StartGhostscript(m_job.get()), -1);
     const char* pszJob = "%!PS\n<< /PageSize [100 50] >> setpagedevice showpage\n";
@@ -132,7 +139,8 @@ TEST_F(GsJob, PagesAreRenderedAtTheJobsResolution) {
 }
 
 // doc_printf takes texts of any length whole; the page is drawn only when its last line arrived.
-TEST_F(GsJob, DocPrintfFeedsTextsOfAnyLengthWhole) {
+TEST_F(GsJob, DocPrintfFeedsTextsOfAnyLengthWhole)
+{
     for (size_t length : {size_t(1023), size_t(1024), size_t(5000)}) {
         const std::string head = "%!PS\n<< /PageSize [8 8] >> setpagedevice\n%";
         const std::string tail = "\n0 0 4 4 rectfill showpage\n";
@@ -148,7 +156,8 @@ TEST_F(GsJob, DocPrintfFeedsTextsOfAnyLengthWhole) {
     }
 }
 
-TEST_F(GsJob, PostScriptErrorStopsFeedingAndFinishing) {
+TEST_F(GsJob, PostScriptErrorStopsFeedingAndFinishing)
+{
     RedirectPages();
     ASSERT_EQ(StartGhostscript(m_job.get()), -1);
     StderrCapture err(m_dir / "err.txt");
@@ -165,17 +174,22 @@ TEST_F(GsJob, PostScriptErrorStopsFeedingAndFinishing) {
 // The child's body on inputs it must refuse, and on a job it renders.
 class ChildJob : public GsJob {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         GsJob::SetUp();
         ASSERT_EQ(LoadCupsLibrary(&m_job->cups), 0);
     }
-    void TearDown() override {
-        if (m_job->input != nullptr) m_job->cups.cupsFileClose(m_job->input);
+    void TearDown() override
+    {
+        if (m_job->input != nullptr) {
+            m_job->cups.cupsFileClose(m_job->input);
+        }
         m_job->input = nullptr;
         UnloadCupsLibrary(&m_job->cups);
         GsJob::TearDown();
     }
-    int Run(const std::string& input, std::string* pLog) {
+    int Run(const std::string& input, std::string* pLog)
+    {
         std::string path = m_dir.WriteFile("job.ps", input);
         m_job->input = m_job->cups.cupsFileOpen(path.c_str(), "r");
         EXPECT_NE(m_job->input, nullptr);
@@ -189,7 +203,8 @@ protected:
     }
 };
 
-TEST_F(ChildJob, RefusesInputThatIsNotPostScript) {
+TEST_F(ChildJob, RefusesInputThatIsNotPostScript)
+{
     struct Case {
         std::string input;
         const char* pszLog;
@@ -208,7 +223,8 @@ TEST_F(ChildJob, RefusesInputThatIsNotPostScript) {
     }
 }
 
-TEST_F(ChildJob, FeedsTheWholeJobLineByLine) {
+TEST_F(ChildJob, FeedsTheWholeJobLineByLine)
+{
     std::string job = "%!PS-Adobe-3.0\n<< /PageSize [20 10] >> setpagedevice\n";
     // A line longer than the line buffer arrives in pieces and still reaches the interpreter whole.
     job += "%" + std::string(3 * kJobLineSize, 'x') + "\n";

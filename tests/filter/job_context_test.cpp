@@ -31,17 +31,20 @@ protected:
     void SetUp() override { m_input = m_install.root().WriteFile("job.ps", "%!PS-Adobe-3.0\nshowpage\n"); }
 
     // A context for queue "office" of a model, built from a 7-argument command line.
-    tagJOBINFO* Create(const std::string& model, const std::string& copies, const std::string& options) {
+    tagJOBINFO* Create(const std::string& model, const std::string& copies, const std::string& options)
+    {
         ScopedEnv printer("PRINTER", "office");
         ScopedEnv ppd("PPD", FilterInstall::SamplePpd(model).c_str());
         return CreateWith(copies, options);
     }
     // With hooks (which must outlive the context), or with the system's own calls.
-    tagJOBINFO* CreateWith(const std::string& copies, const std::string& options,
-                           const FilterHooks* pHooks = nullptr) {
+    tagJOBINFO* CreateWith(const std::string& copies, const std::string& options, const FilterHooks* pHooks = nullptr)
+    {
         m_args = {"gdi-filter", "42", "alice", "report", copies, options, m_input};
         std::vector<char*> argv;
-        for (std::string& a : m_args) argv.push_back(a.data());
+        for (std::string& a : m_args) {
+            argv.push_back(a.data());
+        }
         argv.push_back(nullptr);
         return pHooks != nullptr ? CreateJobInfo(7, argv.data(), *pHooks) : CreateJobInfo(7, argv.data());
     }
@@ -56,12 +59,14 @@ struct JobDeleter {
 };
 using JobPtr = std::unique_ptr<tagJOBINFO, JobDeleter>;
 
-std::string OptionOf(tagJOBINFO* pJob, const char* pszName) {
+std::string OptionOf(tagJOBINFO* pJob, const char* pszName)
+{
     const char* psz = pJob->cups.cupsGetOption(pszName, pJob->iOptionCount, pJob->pOptions);
     return psz != nullptr ? psz : "(absent)";
 }
 
-TEST_F(JobContext, CopiesComeFromTheCommandLineAndCollateDefaultsToOff) {
+TEST_F(JobContext, CopiesComeFromTheCommandLineAndCollateDefaultsToOff)
+{
     struct Case {
         const char* pszOptions;
         const char* pszCopies;
@@ -87,7 +92,8 @@ TEST_F(JobContext, CopiesComeFromTheCommandLineAndCollateDefaultsToOff) {
     }
 }
 
-TEST_F(JobContext, JobOptionsOverrideThePpdDefaultsInTheSettings) {
+TEST_F(JobContext, JobOptionsOverrideThePpdDefaultsInTheSettings)
+{
     // The sample PPD's PageSize choices carry "%% ID=9" for A4 (its default) and "%% ID=11" for A5.
     struct Case {
         const char* pszOptions;
@@ -105,7 +111,8 @@ TEST_F(JobContext, JobOptionsOverrideThePpdDefaultsInTheSettings) {
 
 // Under the scheduler the queue's driver receives CUPS's paged PostScript, and CUPS's page filter
 // has already laid out "number-up": the printer must not be asked to lay the pages out again.
-TEST_F(JobContext, PagesPerSheetAreLaidOutOnlyOnce) {
+TEST_F(JobContext, PagesPerSheetAreLaidOutOnlyOnce)
+{
     // The settings program saved four pages per sheet for the queue.
     JobPtr reference(Create("GC7350", "1", ""));
     ASSERT_NE(reference, nullptr);
@@ -138,7 +145,9 @@ TEST_F(JobContext, PagesPerSheetAreLaidOutOnlyOnce) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.pszWhat);
         unlink(path.c_str());
-        if (c.bSaved) m_install.WriteSavedSettings("alice", "office", &saved, sizeof saved);
+        if (c.bSaved) {
+            m_install.WriteSavedSettings("alice", "office", &saved, sizeof saved);
+        }
         ScopedEnv finalType("FINAL_CONTENT_TYPE", c.pszFinalType);
         JobPtr job(Create("GC7350", "1", c.pszOptions));
         ASSERT_NE(job, nullptr);
@@ -150,7 +159,8 @@ TEST_F(JobContext, PagesPerSheetAreLaidOutOnlyOnce) {
     unlink(path.c_str());
 }
 
-TEST_F(JobContext, ArgumentsAndHostFactsAreKept) {
+TEST_F(JobContext, ArgumentsAndHostFactsAreKept)
+{
     JobPtr job(Create("GM4150", "1", ""));
     ASSERT_NE(job, nullptr);
     EXPECT_EQ(job->iJobId, 42);
@@ -168,11 +178,11 @@ TEST_F(JobContext, ArgumentsAndHostFactsAreKept) {
     EXPECT_STREQ(job->pszHostName, szHost);
     struct utsname names;
     ASSERT_EQ(uname(&names), 0);
-    EXPECT_EQ(std::string(job->pszSystem),
-              std::string(names.sysname) + " " + names.release + " " + names.version);
+    EXPECT_EQ(std::string(job->pszSystem), std::string(names.sysname) + " " + names.release + " " + names.version);
 }
 
-TEST_F(JobContext, ModelGivesBandHeightKeepAliveAndDuplexCapabilities) {
+TEST_F(JobContext, ModelGivesBandHeightKeepAliveAndDuplexCapabilities)
+{
     // From the sample models' descriptions: GM4150 bands of 256 rows and a keep-alive every 30 s,
     // GC7350 128 rows and 60 s; GM1000 lists neither, so the usual band of 512 rows and no keep-alive.
     struct Case {
@@ -191,7 +201,8 @@ TEST_F(JobContext, ModelGivesBandHeightKeepAliveAndDuplexCapabilities) {
     }
 }
 
-TEST_F(JobContext, SavedSettingsAreUsedUnlessTheFileIsRefused) {
+TEST_F(JobContext, SavedSettingsAreUsedUnlessTheFileIsRefused)
+{
     // A record of the queue as the settings program would save it: the model's settings with secure
     // print chosen, and a page count that a page pass once wrote into a record.
     JobPtr reference(Create("GM4150", "1", ""));
@@ -221,7 +232,9 @@ TEST_F(JobContext, SavedSettingsAreUsedUnlessTheFileIsRefused) {
         SCOPED_TRACE(c.pszWhat);
         std::string path = orv::InstalledPath(orv::kConfDir) + "alice/office.dm";
         unlink(path.c_str());
-        if (c.pRecord != nullptr) m_install.WriteSavedSettings("alice", "office", c.pRecord, c.cbRecord, c.version);
+        if (c.pRecord != nullptr) {
+            m_install.WriteSavedSettings("alice", "office", c.pRecord, c.cbRecord, c.version);
+        }
         JobPtr job(Create("GM4150", "1", ""));
         ASSERT_NE(job, nullptr);
         EXPECT_EQ(job->dwSecurePrint, c.dwSecurePrint);
@@ -234,8 +247,11 @@ TEST_F(JobContext, SavedSettingsAreUsedUnlessTheFileIsRefused) {
 
 // The conf directory is open to every local user: a record that someone else planted for the job's
 // user (or that someone else can change) is not used, and the log says why.
-TEST_F(JobContext, SavedSettingsPlantedByAnotherUserAreNotUsed) {
-    if (geteuid() != 0) GTEST_SKIP() << "needs root to give files away";
+TEST_F(JobContext, SavedSettingsPlantedByAnotherUserAreNotUsed)
+{
+    if (geteuid() != 0) {
+        GTEST_SKIP() << "needs root to give files away";
+    }
     JobPtr reference(Create("GM4150", "1", ""));
     ASSERT_NE(reference, nullptr);
     DRVDEVMODE saved = reference->devmode;
@@ -285,14 +301,19 @@ TEST_F(JobContext, SavedSettingsPlantedByAnotherUserAreNotUsed) {
 }
 
 std::string g_fetchedCopy;
-const char* FetchCopyOfSamplePpd(const char*) {
+const char* FetchCopyOfSamplePpd(const char*)
+{
     std::filesystem::copy_file(FilterInstall::SamplePpd("GM4150"), g_fetchedCopy,
                                std::filesystem::copy_options::overwrite_existing);
     return g_fetchedCopy.c_str();
 }
-void ReplacePpdFetch(tagCUPSFUNC* pCups) { pCups->cupsGetPPD = FetchCopyOfSamplePpd; }
+void ReplacePpdFetch(tagCUPSFUNC* pCups)
+{
+    pCups->cupsGetPPD = FetchCopyOfSamplePpd;
+}
 
-TEST_F(JobContext, WithoutThePpdVariableTheSchedulersCopyIsReadAndRemoved) {
+TEST_F(JobContext, WithoutThePpdVariableTheSchedulersCopyIsReadAndRemoved)
+{
     g_fetchedCopy = m_install.root() / "fetched.ppd";
     FilterHooks hooks;
     hooks.pfnCupsBound = ReplacePpdFetch;
@@ -304,14 +325,23 @@ TEST_F(JobContext, WithoutThePpdVariableTheSchedulersCopyIsReadAndRemoved) {
     EXPECT_NE(access(g_fetchedCopy.c_str(), F_OK), 0) << "the fetched copy is the filter's to remove";
 }
 
-TEST(JobCopies, OnlyAPositiveDecimalThatFitsTheRecordIsAccepted) {
+TEST(JobCopies, OnlyAPositiveDecimalThatFitsTheRecordIsAccepted)
+{
     struct Case {
         const char* psz;
         bool bAccepted;
         int iCopies;
-    } cases[] = {{"1", true, 1},      {"007", true, 7},    {"32767", true, 32767}, {"32768", false, 0},
-                 {"0", false, 0},     {"", false, 0},      {"-1", false, 0},       {"+2", false, 0},
-                 {"2x", false, 0},    {" 2", false, 0},    {"99999999999999999999", false, 0},
+    } cases[] = {{"1", true, 1},
+                 {"007", true, 7},
+                 {"32767", true, 32767},
+                 {"32768", false, 0},
+                 {"0", false, 0},
+                 {"", false, 0},
+                 {"-1", false, 0},
+                 {"+2", false, 0},
+                 {"2x", false, 0},
+                 {" 2", false, 0},
+                 {"99999999999999999999", false, 0},
                  {nullptr, false, 0}};
     for (const Case& c : cases) {
         int iCopies = 0;
@@ -322,6 +352,9 @@ TEST(JobCopies, OnlyAPositiveDecimalThatFitsTheRecordIsAccepted) {
     }
 }
 
-TEST(JobContextFree, NullIsAccepted) { FreeJobInfo(nullptr); }
+TEST(JobContextFree, NullIsAccepted)
+{
+    FreeJobInfo(nullptr);
+}
 
 }  // namespace

@@ -11,21 +11,26 @@
 using filtertest::PpmPage;
 using filtertest::RenderJob;
 using filtertest::SettingsRecordBytes;
-using orvtest::StderrCapture;
 using filtertest::StreamFile;
+using orvtest::StderrCapture;
 
 namespace {
 
-std::string Texts(const orvdecode::DecodedStream& out) {
+std::string Texts(const orvdecode::DecodedStream& out)
+{
     std::string s;
-    for (const orvdecode::StreamEvent& e : out.events)
-        if (e.kind == orvdecode::EventKind::Uel || e.kind == orvdecode::EventKind::PjlLine) s += e.text + "|";
+    for (const orvdecode::StreamEvent& e : out.events) {
+        if (e.kind == orvdecode::EventKind::Uel || e.kind == orvdecode::EventKind::PjlLine) {
+            s += e.text + "|";
+        }
+    }
     return s;
 }
 
 class WholeJob : public ::testing::Test {
 protected:
-    int Run(const std::string& bytes) {
+    int Run(const std::string& bytes)
+    {
         StreamFile stream(m_job.dir(), bytes);
         StderrCapture err(m_job.dir() / "err.txt");
         int iResult = RunBackend(m_job.get(), stream.fd());
@@ -37,7 +42,8 @@ protected:
     std::string m_log;
 };
 
-TEST_F(WholeJob, PagesAreFramedByTheJobHeaderAndTheEndOfJob) {
+TEST_F(WholeJob, PagesAreFramedByTheJobHeaderAndTheEndOfJob)
+{
     m_job->pszTitle = m_title;
     DRVDEVMODE settings = m_job->devmode;
     settings.dm.dmPaperSize = 9;
@@ -58,7 +64,8 @@ TEST_F(WholeJob, PagesAreFramedByTheJobHeaderAndTheEndOfJob) {
     EXPECT_NE(m_log.find("Send Page 2"), std::string::npos);
 }
 
-TEST_F(WholeJob, JobWithoutTitleHasNoEndOfJobLine) {
+TEST_F(WholeJob, JobWithoutTitleHasNoEndOfJobLine)
+{
     EXPECT_EQ(Run(PpmPage(64, 80, {})), 0);
     orvdecode::DecodedStream out = m_job.Decode();
     ASSERT_TRUE(out.ok()) << out.error->message;
@@ -67,7 +74,8 @@ TEST_F(WholeJob, JobWithoutTitleHasNoEndOfJobLine) {
     EXPECT_EQ(texts.substr(texts.size() - 8), "UEL|UEL|") << texts;
 }
 
-TEST_F(WholeJob, StreamWithoutPagesWritesNothing) {
+TEST_F(WholeJob, StreamWithoutPagesWritesNothing)
+{
     m_job->pszTitle = m_title;
     EXPECT_EQ(Run(SettingsRecordBytes(m_job->devmode)), 0);
     EXPECT_EQ(m_job.Output(), "");
@@ -77,7 +85,8 @@ TEST_F(WholeJob, StreamWithoutPagesWritesNothing) {
 
 // A stream that breaks after a page has started the job: the printer gets the UEL, so it is not
 // left inside the job, but no end-of-job line for a job that did not end.
-TEST_F(WholeJob, BrokenStreamAfterAPageStillLeavesThePrinterOutsideTheJob) {
+TEST_F(WholeJob, BrokenStreamAfterAPageStillLeavesThePrinterOutsideTheJob)
+{
     m_job->pszTitle = m_title;
     EXPECT_EQ(Run(PpmPage(64, 80, {}) + "P6\n64 80\n255\n" + std::string(100, '\0')), -1);
     orvdecode::DecodedStream out = m_job.Decode();
@@ -89,7 +98,8 @@ TEST_F(WholeJob, BrokenStreamAfterAPageStillLeavesThePrinterOutsideTheJob) {
     EXPECT_NE(m_log.find("Convert Bitmap Error!"), std::string::npos);
 }
 
-TEST_F(WholeJob, MissingColourTableStopsTheJobBeforeTheStreamIsRead) {
+TEST_F(WholeJob, MissingColourTableStopsTheJobBeforeTheStreamIsRead)
+{
     std::filesystem::remove(m_job.dir() / "root/usr/local/share/orvalen/printer/data/L_GM4150");
     EXPECT_EQ(Run(PpmPage(64, 80, {})), -1);
     EXPECT_EQ(m_job.Output(), "");
@@ -98,7 +108,8 @@ TEST_F(WholeJob, MissingColourTableStopsTheJobBeforeTheStreamIsRead) {
     EXPECT_EQ(m_job->pRenderOptions, nullptr);
 }
 
-TEST(RendererSetup, ModelWithoutColourTableNameHasNoRenderer) {
+TEST(RendererSetup, ModelWithoutColourTableNameHasNoRenderer)
+{
     RenderJob job("GM4150");
     char name[kColorTableRecordSize];
     ASSERT_EQ(GetColorTableName(job->pSpcData, name, 200), -1);
@@ -111,7 +122,8 @@ TEST(RendererSetup, ModelWithoutColourTableNameHasNoRenderer) {
 
 // Page in set and the copy flag at every page: the flag (the printer makes the copies) is decided
 // at the first page of each set only, so a change of the settings inside a set waits for the next.
-TEST(CopySets, PagesCountWithinTheirSetAndTheCopyFlagChangesAtASetsStart) {
+TEST(CopySets, PagesCountWithinTheirSetAndTheCopyFlagChangesAtASetsStart)
+{
     RenderJob job("GM4150");
     ASSERT_EQ(InitRenderer(job.get()), -1);
     DRVDEVMODE& dm = job->devmode;

@@ -21,22 +21,28 @@ const std::string kSamples = ORV_FILTER_SAMPLE_DIR;
 // A parent job with libgs and libcups bound and the sample document as its input.
 class ProcessJob {
 public:
-    ProcessJob(const std::string& model, const std::string& document, SHORT sPaper) : m_job(model) {
+    ProcessJob(const std::string& model, const std::string& document, SHORT sPaper) : m_job(model)
+    {
         EXPECT_EQ(LoadGhostscriptLibrary(&m_job->gs), 0);
         EXPECT_EQ(LoadCupsLibrary(&m_job->cups), 0);
         m_job->pszDevice = "ppmraw";
         m_job->devmode.dm.dmPaperSize = sPaper;
-        if (m_job->cups.cupsFileOpen != nullptr)
+        if (m_job->cups.cupsFileOpen != nullptr) {
             m_job->input = m_job->cups.cupsFileOpen((kSamples + document).c_str(), "r");
+        }
         EXPECT_NE(m_job->input, nullptr) << document;
     }
-    ~ProcessJob() {
-        if (m_job->input != nullptr) m_job->cups.cupsFileClose(m_job->input);
+    ~ProcessJob()
+    {
+        if (m_job->input != nullptr) {
+            m_job->cups.cupsFileClose(m_job->input);
+        }
         UnloadCupsLibrary(&m_job->cups);
         UnloadGhostscriptLibrary(&m_job->gs);
     }
     RenderJob& job() { return m_job; }
-    int Run() {
+    int Run()
+    {
         StderrCapture err(m_job.dir() / "err.txt");
         int iResult = RunJobProcesses(m_job.get());
         m_log = err.Take();
@@ -49,7 +55,8 @@ private:
     std::string m_log;
 };
 
-TEST(JobProcesses, SampleDocumentsPrintWithTheModelsPageGeometry) {
+TEST(JobProcesses, SampleDocumentsPrintWithTheModelsPageGeometry)
+{
     struct Case {
         const char* pszModel;
         const char* pszDocument;
@@ -86,7 +93,8 @@ TEST(JobProcesses, SampleDocumentsPrintWithTheModelsPageGeometry) {
     }
 }
 
-TEST(JobProcesses, ChildThatRefusesTheInputFailsTheJob) {
+TEST(JobProcesses, ChildThatRefusesTheInputFailsTheJob)
+{
     ProcessJob run("GM4150", "../pipe_stream_test.cpp", 9);  // not PostScript
     EXPECT_EQ(run.Run(), 0);
     EXPECT_NE(run.log().find("Unknow file content!"), std::string::npos) << run.log();

@@ -21,7 +21,8 @@ namespace {
 
 const std::string kUel = "\x1B%-12345X";
 
-TEST(JobClose, JobThatBrokeOffIsStillClosedWithTheUel) {
+TEST(JobClose, JobThatBrokeOffIsStillClosedWithTheUel)
+{
     struct Case {
         DWORD dwJobState;
         std::string expected;
@@ -39,7 +40,8 @@ TEST(JobClose, JobThatBrokeOffIsStillClosedWithTheUel) {
     }
 }
 
-TEST(JobOutput, SecurePrintJobGoesToASpoolFileWhenTheModelOffersIt) {
+TEST(JobOutput, SecurePrintJobGoesToASpoolFileWhenTheModelOffersIt)
+{
     enum Output { kStandardOutput, kSpoolFile };
     struct Case {
         const char* pszModel;
@@ -75,13 +77,15 @@ TEST(JobOutput, SecurePrintJobGoesToASpoolFileWhenTheModelOffersIt) {
 }
 
 // EndJob frees the context, so each case gets one of its own.
-tagJOBINFO* NewBareJob() {
+tagJOBINFO* NewBareJob()
+{
     tagJOBINFO* pJob = static_cast<tagJOBINFO*>(std::calloc(1, sizeof(tagJOBINFO)));
     InitJobLocks(pJob);
     return pJob;
 }
 
-TEST(JobEnd, ExitStatusFollowsTheJobAndItsSpool) {
+TEST(JobEnd, ExitStatusFollowsTheJobAndItsSpool)
+{
     enum Spool { kNone, kRefused, kFile, kBrokenFile };
     struct Case {
         Spool spool;
@@ -89,15 +93,17 @@ TEST(JobEnd, ExitStatusFollowsTheJobAndItsSpool) {
         int iStatus;
         const char* pszLeft;  // what remains of the spool file: "tmp", "prn" or ""
     } cases[] = {
-        {kNone, true, 0, ""},    {kNone, false, 1, ""},      {kRefused, true, 1, ""},     {kRefused, false, 1, ""},
-        {kFile, true, 0, "prn"}, {kFile, false, 1, ""},      {kBrokenFile, true, 1, ""},
+        {kNone, true, 0, ""},    {kNone, false, 1, ""}, {kRefused, true, 1, ""},    {kRefused, false, 1, ""},
+        {kFile, true, 0, "prn"}, {kFile, false, 1, ""}, {kBrokenFile, true, 1, ""},
     };
     for (const Case& c : cases) {
         orvtest::ScratchDir root;
         orvtest::ScopedInstallRoot scope(root.path());
         tagJOBINFO* pJob = NewBareJob();
         std::string tmp;
-        if (c.spool == kRefused) pJob->spool = SPOOL_REFUSED;
+        if (c.spool == kRefused) {
+            pJob->spool = SPOOL_REFUSED;
+        }
         if (c.spool == kFile || c.spool == kBrokenFile) {
             // A spool file made the way the job makes it, on a model that offers secure print.
             TestJob model;

@@ -16,13 +16,17 @@ namespace {
 
 const std::string kSequence("\x1B\x26\x26\x30\x53", 5);
 
-size_t CountOf(const std::string& haystack, const std::string& needle) {
+size_t CountOf(const std::string& haystack, const std::string& needle)
+{
     size_t n = 0;
-    for (size_t at = haystack.find(needle); at != std::string::npos; at = haystack.find(needle, at + 1)) ++n;
+    for (size_t at = haystack.find(needle); at != std::string::npos; at = haystack.find(needle, at + 1)) {
+        ++n;
+    }
     return n;
 }
 
-TEST(KeepAlive, IntervalIsReadFromTheModel) {
+TEST(KeepAlive, IntervalIsReadFromTheModel)
+{
     struct Case {
         const char* pszModel;
         int iSeconds;
@@ -35,7 +39,8 @@ TEST(KeepAlive, IntervalIsReadFromTheModel) {
     EXPECT_EQ(ReadKeepAliveSeconds(nullptr), 0);
 }
 
-TEST(KeepAlive, NoThreadWithoutAnInterval) {
+TEST(KeepAlive, NoThreadWithoutAnInterval)
+{
     TestJob job;
     EXPECT_EQ(StartKeepAliveThread(job.get()), 0);
     EXPECT_EQ(job->keepAliveThread, pthread_t{});
@@ -44,7 +49,8 @@ TEST(KeepAlive, NoThreadWithoutAnInterval) {
 // A one-second model interval: the first keep-alive follows one to two seconds after output stops.
 class KeepAliveRun : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         m_job.LoadModel("filter-secure-keepalive");
         m_job->iKeepAliveSeconds = ReadKeepAliveSeconds(m_job->pSpcData);
         ASSERT_EQ(m_job->iKeepAliveSeconds, 1);
@@ -54,14 +60,16 @@ protected:
     OutputCapture m_out{m_job, m_dir / "out.bin"};
 };
 
-TEST_F(KeepAliveRun, NothingIsSentBeforeTheJobsFirstOutput) {
+TEST_F(KeepAliveRun, NothingIsSentBeforeTheJobsFirstOutput)
+{
     ASSERT_EQ(StartKeepAliveThread(m_job.get()), -1);
     sleep(3);
     StopKeepAliveThread(m_job.get());
     EXPECT_EQ(m_out.Bytes(), "");
 }
 
-TEST_F(KeepAliveRun, IdleOutputGetsTheSequenceAfterTheInterval) {
+TEST_F(KeepAliveRun, IdleOutputGetsTheSequenceAfterTheInterval)
+{
     ASSERT_EQ(StartKeepAliveThread(m_job.get()), -1);
     OutputPuts(m_job.get(), "job");
     sleep(3);
@@ -77,7 +85,8 @@ TEST_F(KeepAliveRun, IdleOutputGetsTheSequenceAfterTheInterval) {
 
 // The keep-alive write counts as output itself: with a one-second interval the first sequence
 // follows one to two seconds after the job's output stops, and the later ones two seconds apart.
-TEST_F(KeepAliveRun, SequencesFollowEveryIntervalPlusOneSecond) {
+TEST_F(KeepAliveRun, SequencesFollowEveryIntervalPlusOneSecond)
+{
     using Clock = std::chrono::steady_clock;
     ASSERT_EQ(StartKeepAliveThread(m_job.get()), -1);
     OutputPuts(m_job.get(), "job");
@@ -85,8 +94,9 @@ TEST_F(KeepAliveRun, SequencesFollowEveryIntervalPlusOneSecond) {
     std::vector<double> arrivals;  // seconds after the output, one per sequence as it appears
     while (Clock::now() - start < std::chrono::milliseconds(5600)) {
         const size_t sequences = CountOf(m_out.Bytes(), kSequence);
-        while (arrivals.size() < sequences)
+        while (arrivals.size() < sequences) {
             arrivals.push_back(std::chrono::duration<double>(Clock::now() - start).count());
+        }
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
     StopKeepAliveThread(m_job.get());
@@ -98,7 +108,8 @@ TEST_F(KeepAliveRun, SequencesFollowEveryIntervalPlusOneSecond) {
     }
 }
 
-TEST_F(KeepAliveRun, NeverSentWhileAPageIsOpen) {
+TEST_F(KeepAliveRun, NeverSentWhileAPageIsOpen)
+{
     ASSERT_EQ(StartKeepAliveThread(m_job.get()), -1);
     pthread_mutex_lock(&m_job->pageLock);
     OutputPuts(m_job.get(), "page-start|");

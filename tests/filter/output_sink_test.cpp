@@ -9,8 +9,8 @@
 #include <thread>
 
 using filtertest::OutputCapture;
-using orvtest::StderrCapture;
 using filtertest::TestJob;
+using orvtest::StderrCapture;
 
 namespace {
 
@@ -18,7 +18,8 @@ const char kSpoolWriteFailure[] =
     "ERROR: There are not enough space in system drive.Increase the disk space on the system drive (to "
     "remove unnecessary files) and try again.\n";
 
-TEST(OutputSink, WritesTextFormsAndBytesToStandardOutputInOrder) {
+TEST(OutputSink, WritesTextFormsAndBytesToStandardOutputInOrder)
+{
     orvtest::ScratchDir dir;
     TestJob job;
     OutputCapture out(job, dir / "out.bin");
@@ -31,7 +32,8 @@ TEST(OutputSink, WritesTextFormsAndBytesToStandardOutputInOrder) {
     EXPECT_EQ(job->iActivity, 1) << "every write marks the output active";
 }
 
-TEST(OutputSink, PrintfLongerThanItsFirstBufferIsWrittenWhole) {
+TEST(OutputSink, PrintfLongerThanItsFirstBufferIsWrittenWhole)
+{
     orvtest::ScratchDir dir;
     TestJob job;
     OutputCapture out(job, dir / "out.bin");
@@ -40,12 +42,15 @@ TEST(OutputSink, PrintfLongerThanItsFirstBufferIsWrittenWhole) {
     EXPECT_EQ(out.Bytes(), "<" + text + ">");
 }
 
-TEST(OutputSink, EveryByteReachesASlowReaderThroughShortWrites) {
+TEST(OutputSink, EveryByteReachesASlowReaderThroughShortWrites)
+{
     int fds[2];
     ASSERT_EQ(pipe(fds), 0);
     // Much more than a pipe holds: the writer must loop on partial writes.
     std::string payload(1 << 20, '\0');
-    for (size_t i = 0; i < payload.size(); ++i) payload[i] = static_cast<char>(i * 7);
+    for (size_t i = 0; i < payload.size(); ++i) {
+        payload[i] = static_cast<char>(i * 7);
+    }
     std::string received;
     std::thread reader([&] {
         char buf[4096];
@@ -65,7 +70,8 @@ TEST(OutputSink, EveryByteReachesASlowReaderThroughShortWrites) {
     EXPECT_TRUE(received == payload);
 }
 
-TEST(OutputSink, AClosedReaderIsReportedAsAFailedWrite) {
+TEST(OutputSink, AClosedReaderIsReportedAsAFailedWrite)
+{
     int fds[2];
     ASSERT_EQ(pipe(fds), 0);
     close(fds[0]);
@@ -78,7 +84,8 @@ TEST(OutputSink, AClosedReaderIsReportedAsAFailedWrite) {
     EXPECT_EQ(written, -1);
 }
 
-TEST(OutputSink, AShortSpoolWriteIsReportedOnceAndDropsTheRest) {
+TEST(OutputSink, AShortSpoolWriteIsReportedOnceAndDropsTheRest)
+{
     orvtest::ScratchDir dir;
     TestJob job;
     OutputCapture out(job, dir / "out.bin");
@@ -97,7 +104,8 @@ TEST(OutputSink, AShortSpoolWriteIsReportedOnceAndDropsTheRest) {
     EXPECT_EQ(out.Bytes(), "") << "spool bytes never fall back to standard output";
 }
 
-TEST(OutputSink, ARefusedSpoolDropsEveryByte) {
+TEST(OutputSink, ARefusedSpoolDropsEveryByte)
+{
     orvtest::ScratchDir dir;
     TestJob job;
     OutputCapture out(job, dir / "out.bin");

@@ -12,38 +12,50 @@
 using filtertest::BlackRect;
 using filtertest::PpmPage;
 using filtertest::RenderJob;
-using orvtest::StderrCapture;
 using filtertest::StreamFile;
+using orvtest::StderrCapture;
 
 namespace {
 
 // Set dots of one plane inside [x0, x1) x [y0, y1).
-size_t InkIn(const orvdecode::DecodedPage& page, int plane, unsigned x0, unsigned y0, unsigned x1, unsigned y1) {
-    if (!page.planes[plane]) return 0;
+size_t InkIn(const orvdecode::DecodedPage& page, int plane, unsigned x0, unsigned y0, unsigned x1, unsigned y1)
+{
+    if (!page.planes[plane]) {
+        return 0;
+    }
     const std::vector<uint8_t>& bits = *page.planes[plane];
     size_t n = 0;
-    for (unsigned y = y0; y < y1 && y < page.height; ++y)
-        for (unsigned x = x0; x < x1 && x < page.width; ++x)
-            if ((bits[y * page.RowBytes() + x / 8] >> (7 - x % 8)) & 1) ++n;
+    for (unsigned y = y0; y < y1 && y < page.height; ++y) {
+        for (unsigned x = x0; x < x1 && x < page.width; ++x) {
+            if ((bits[y * page.RowBytes() + x / 8] >> (7 - x % 8)) & 1) {
+                ++n;
+            }
+        }
+    }
     return n;
 }
 
-size_t InkAll(const orvdecode::DecodedPage& page, int plane) {
+size_t InkAll(const orvdecode::DecodedPage& page, int plane)
+{
     return InkIn(page, plane, 0, 0, page.width, page.height);
 }
 
 // Reads one page record and sends it, then ends the job.
-int SendOnePage(RenderJob& job, const std::string& bytes) {
+int SendOnePage(RenderJob& job, const std::string& bytes)
+{
     StreamFile stream(job.dir(), bytes);
     int iRead = ReadStreamRecord(job.get(), stream.fd());
-    if (iRead == 1) SendPage(job.get());
+    if (iRead == 1) {
+        SendPage(job.get());
+    }
     SendJobEnd(job.get());
     return iRead;
 }
 
 class MonoPages : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         m_job->devmode.dm.dmPaperSize = 9;  // A4: 4961 x 7016 dots, 100-dot margins on every side
         ASSERT_EQ(InitRenderer(m_job.get()), -1);
     }
@@ -52,7 +64,8 @@ protected:
 
 // The raster covers the whole sheet; the printable area starts 100 dots in. Its width, 4761 dots,
 // goes down to the model's band multiple of 32.
-TEST_F(MonoPages, UprightPageLandsOnThePrintableAreaShiftedByTheMargins) {
+TEST_F(MonoPages, UprightPageLandsOnThePrintableAreaShiftedByTheMargins)
+{
     ASSERT_EQ(SendOnePage(m_job, PpmPage(300, 400, {{100, 100, 200, 150}})), 1);
     EXPECT_EQ(m_job->devmode.dm.dmOrientation, 1);
     orvdecode::DecodedStream out = m_job.Decode();
@@ -68,7 +81,8 @@ TEST_F(MonoPages, UprightPageLandsOnThePrintableAreaShiftedByTheMargins) {
 
 // A raster wider than high is a landscape page: turned by 90 degrees onto the upright sheet, its
 // top row becomes the page's left column and its left edge the page's bottom.
-TEST_F(MonoPages, LandscapePageIsTurnedSoItsLeftEdgeBecomesTheBottom) {
+TEST_F(MonoPages, LandscapePageIsTurnedSoItsLeftEdgeBecomesTheBottom)
+{
     ASSERT_EQ(SendOnePage(m_job, PpmPage(300, 200, {{100, 100, 140, 120}})), 1);
     EXPECT_EQ(m_job->devmode.dm.dmOrientation, 2);
     orvdecode::DecodedStream out = m_job.Decode();
@@ -85,7 +99,8 @@ TEST_F(MonoPages, LandscapePageIsTurnedSoItsLeftEdgeBecomesTheBottom) {
 
 // PostScript draws up from the sheet's bottom edge, so a raster taller than the sheet (a page height
 // rounded up to whole rows) stands on the sheet's bottom: its extra rows go off the top.
-TEST(MonoPageHeights, RasterTallerThanTheSheetStandsOnTheSheetsBottomEdge) {
+TEST(MonoPageHeights, RasterTallerThanTheSheetStandsOnTheSheetsBottomEdge)
+{
     struct Case {
         int rows;          // raster height; the A4 sheet is 7016 rows
         unsigned pageRow;  // where raster row 500 lands on the printable area (top margin 100)
@@ -104,7 +119,8 @@ TEST(MonoPageHeights, RasterTallerThanTheSheetStandsOnTheSheetsBottomEdge) {
     }
 }
 
-TEST_F(MonoPages, BandsOfOddSizesKeepEveryRowInPlace) {
+TEST_F(MonoPages, BandsOfOddSizesKeepEveryRowInPlace)
+{
     // 301 rows in bands of 256: the second band is short.
     ASSERT_EQ(SendOnePage(m_job, PpmPage(233, 301, {{100, 290, 101, 301}})), 1);
     orvdecode::DecodedStream out = m_job.Decode();
@@ -114,7 +130,8 @@ TEST_F(MonoPages, BandsOfOddSizesKeepEveryRowInPlace) {
     EXPECT_EQ(InkAll(out.pages[0], 0), 11u);
 }
 
-TEST_F(MonoPages, TurnedBandsOfOddSizesKeepEveryPixelInPlace) {
+TEST_F(MonoPages, TurnedBandsOfOddSizesKeepEveryPixelInPlace)
+{
     // 270 rows: a full band of 256 and one of 14; the last raster row lands in page column 169.
     ASSERT_EQ(SendOnePage(m_job, PpmPage(500, 270, {{100, 269, 103, 270}})), 1);
     orvdecode::DecodedStream out = m_job.Decode();
@@ -125,10 +142,14 @@ TEST_F(MonoPages, TurnedBandsOfOddSizesKeepEveryPixelInPlace) {
     EXPECT_EQ(InkAll(out.pages[0], 0), 3u);
 }
 
-TEST_F(MonoPages, GrayPageIsWidenedToTheRenderersColourBands) {
+TEST_F(MonoPages, GrayPageIsWidenedToTheRenderersColourBands)
+{
     std::string gray = "P5\n150 200\n255\n" + std::string(150 * 200, '\xFF');
-    for (int y = 100; y < 110; ++y)
-        for (int x = 100; x < 120; ++x) gray[15 + y * 150 + x] = '\0';
+    for (int y = 100; y < 110; ++y) {
+        for (int x = 100; x < 120; ++x) {
+            gray[15 + y * 150 + x] = '\0';
+        }
+    }
     ASSERT_EQ(SendOnePage(m_job, gray), 1);
     orvdecode::DecodedStream out = m_job.Decode();
     ASSERT_TRUE(out.ok()) << out.error->message;
@@ -137,7 +158,8 @@ TEST_F(MonoPages, GrayPageIsWidenedToTheRenderersColourBands) {
     EXPECT_EQ(InkAll(out.pages[0], 0), 200u);
 }
 
-TEST_F(MonoPages, ShortRasterFailsThePageWithItsMessage) {
+TEST_F(MonoPages, ShortRasterFailsThePageWithItsMessage)
+{
     std::string page = PpmPage(300, 400, {});
     page.resize(page.size() - 300 * 3 * 10);  // ten rows short
     StreamFile stream(m_job.dir(), page);
@@ -157,16 +179,23 @@ struct SheetInk {
     size_t dots = 0;
 };
 
-std::vector<SheetInk> InkOnTheSheet(const orvdecode::DecodedStream& out) {
+std::vector<SheetInk> InkOnTheSheet(const orvdecode::DecodedStream& out)
+{
     std::vector<SheetInk> inks;
     long left = 0, top = 0;
     size_t event = 0;
     for (const orvdecode::DecodedPage& page : out.pages) {
         for (; event < out.events.size() && out.events[event].offset < page.offset; ++event) {
             const orvdecode::StreamEvent& e = out.events[event];
-            if (e.kind != orvdecode::EventKind::Command) continue;
-            if (e.name == "left offset") left = e.value;
-            if (e.name == "top offset") top = e.value;
+            if (e.kind != orvdecode::EventKind::Command) {
+                continue;
+            }
+            if (e.name == "left offset") {
+                left = e.value;
+            }
+            if (e.name == "top offset") {
+                top = e.value;
+            }
         }
         SheetInk ink;
         if (page.planes[0]) {
@@ -174,8 +203,12 @@ std::vector<SheetInk> InkOnTheSheet(const orvdecode::DecodedStream& out) {
             for (long y = 0; y < static_cast<long>(page.height); ++y) {
                 for (long x = 0; x < static_cast<long>(page.width); ++x) {
                     const uint8_t byte = bits[static_cast<size_t>(y) * page.RowBytes() + static_cast<size_t>(x / 8)];
-                    if (!((byte >> (7 - x % 8)) & 1)) continue;
-                    if (ink.dots++ == 0) ink = SheetInk{left + x, top + y, left + x, top + y, 1};
+                    if (!((byte >> (7 - x % 8)) & 1)) {
+                        continue;
+                    }
+                    if (ink.dots++ == 0) {
+                        ink = SheetInk{left + x, top + y, left + x, top + y, 1};
+                    }
                     ink.x0 = std::min(ink.x0, left + x);
                     ink.x1 = std::max(ink.x1, left + x);
                     ink.y0 = std::min(ink.y0, top + y);
@@ -192,7 +225,8 @@ std::vector<SheetInk> InkOnTheSheet(const orvdecode::DecodedStream& out) {
 // binding edge (right or down), the back side's the other way (its binding edge is on the far
 // side), each by the whole margin and with every dot of a block well inside the page kept.
 // The block is measured against the same job printed without a margin.
-TEST(BindingMargin, FrontAndBackSidesMoveAwayFromTheirBindingEdgeWholly) {
+TEST(BindingMargin, FrontAndBackSidesMoveAwayFromTheirBindingEdgeWholly)
+{
     constexpr long kShift = 64;  // 64 / 600 inch at 600 dpi, a whole band multiple (32)
     struct Case {
         const char* name;
@@ -201,12 +235,9 @@ TEST(BindingMargin, FrontAndBackSidesMoveAwayFromTheirBindingEdgeWholly) {
         WORD margin;
         long dx, dy;  // how far the odd page moves; the even page moves back as far
     } cases[] = {
-        {"simplex ignores the margin", 1, false, 64, 0, 0},
-        {"long edge without a margin", 2, false, 0, 0, 0},
-        {"long edge, portrait", 2, false, 64, kShift, 0},
-        {"short edge, portrait", 3, false, 64, 0, kShift},
-        {"long edge, landscape", 2, true, 64, 0, kShift},
-        {"short edge, landscape", 3, true, 64, kShift, 0},
+        {"simplex ignores the margin", 1, false, 64, 0, 0}, {"long edge without a margin", 2, false, 0, 0, 0},
+        {"long edge, portrait", 2, false, 64, kShift, 0},   {"short edge, portrait", 3, false, 64, 0, kShift},
+        {"long edge, landscape", 2, true, 64, 0, kShift},   {"short edge, landscape", 3, true, 64, kShift, 0},
     };
     auto print = [](SHORT duplex, bool landscape, WORD margin) {
         RenderJob job("GM4150");
@@ -217,8 +248,8 @@ TEST(BindingMargin, FrontAndBackSidesMoveAwayFromTheirBindingEdgeWholly) {
         job->devmode.priv.dmDuplexMargin = margin;
         EXPECT_EQ(InitRenderer(job.get()), -1);
         // A block well away from every edge of the raster and of the printable area.
-        const std::string page = landscape ? PpmPage(700, 600, {{300, 300, 400, 350}})
-                                           : PpmPage(600, 700, {{300, 300, 400, 350}});
+        const std::string page =
+            landscape ? PpmPage(700, 600, {{300, 300, 400, 350}}) : PpmPage(600, 700, {{300, 300, 400, 350}});
         for (int n = 0; n < 2; ++n) {
             StreamFile stream(job.dir(), page);
             EXPECT_EQ(ReadStreamRecord(job.get(), stream.fd()), 1);
@@ -254,19 +285,21 @@ TEST(BindingMargin, FrontAndBackSidesMoveAwayFromTheirBindingEdgeWholly) {
     }
 }
 
-TEST(ColourPages, RedPrintsMagentaAndYellowOnly) {
+TEST(ColourPages, RedPrintsMagentaAndYellowOnly)
+{
     RenderJob job("GC7350");
     job->devmode.dm.dmPaperSize = 9;
     job->devmode.priv.dmColor = 2;
     ASSERT_EQ(InitRenderer(job.get()), -1);
     std::string page = PpmPage(300, 400, {});
-    for (int y = 100; y < 164; ++y)
+    for (int y = 100; y < 164; ++y) {
         for (int x = 100; x < 228; ++x) {
             size_t at = page.size() - 300 * 400 * 3 + (static_cast<size_t>(y) * 300 + x) * 3;
             page[at] = '\xFF';
             page[at + 1] = '\0';
             page[at + 2] = '\0';
         }
+    }
     ASSERT_EQ(SendOnePage(job, page), 1);
     orvdecode::DecodedStream out = job.Decode();
     ASSERT_TRUE(out.ok()) << out.error->message;
@@ -277,27 +310,31 @@ TEST(ColourPages, RedPrintsMagentaAndYellowOnly) {
     // Planes: 0 black, 1 cyan, 2 magenta, 3 yellow.
     EXPECT_GT(InkIn(p, 2, 0, 0, 128, 64), 128u * 64u / 2);
     EXPECT_GT(InkIn(p, 3, 0, 0, 128, 64), 128u * 64u / 2);
-    for (int plane = 0; plane < 4; ++plane)
+    for (int plane = 0; plane < 4; ++plane) {
         EXPECT_EQ(InkAll(p, plane), InkIn(p, plane, 0, 0, 128, 64)) << "plane " << plane << " inks outside the block";
+    }
 }
 
 // A page with ink of every kind: colour gradients, gray and black strokes, white gaps.
-std::string MixedPage(int width, int height) {
+std::string MixedPage(int width, int height)
+{
     std::string page = PpmPage(width, height, {{20, 30, 260, 34}, {40, 200, 44, 380}});
     const size_t raster = page.size() - static_cast<size_t>(width) * height * 3;
-    for (int y = 60; y < 180; ++y)
+    for (int y = 60; y < 180; ++y) {
         for (int x = 10; x < width - 10; ++x) {
             size_t at = raster + (static_cast<size_t>(y) * width + x) * 3;
             page[at] = static_cast<char>(x * 255 / width);
             page[at + 1] = static_cast<char>(y * 2);
             page[at + 2] = static_cast<char>((x + y) % 3 == 0 ? 0 : 255 - x % 256);
         }
+    }
     return page;
 }
 
 // The stream of one mixed page printed with the given hooks on a model, the wall clock in the
 // job header's date masked.
-std::string PrintedWith(const char* pszModel, const FilterHooks& hooks) {
+std::string PrintedWith(const char* pszModel, const FilterHooks& hooks)
+{
     RenderJob job(pszModel);
     const int iFd = job.hooks().outputFd;
     job.hooks() = hooks;
@@ -313,12 +350,15 @@ std::string PrintedWith(const char* pszModel, const FilterHooks& hooks) {
     return std::regex_replace(job.Output(), std::regex("@DATE=[0-9/: ]*"), "@DATE=");
 }
 
-TEST(RendererHooks, EveryVectorLevelTheJobPinsPrintsTheSameStream) {
+TEST(RendererHooks, EveryVectorLevelTheJobPinsPrintsTheSameStream)
+{
     for (const char* pszModel : {"GM4150", "GC7350"}) {
         const std::string best = PrintedWith(pszModel, FilterHooks{});
         ASSERT_FALSE(best.empty()) << pszModel;
         for (ScreenSimd level : {ScreenSimd::Sse2, ScreenSimd::Avx2, ScreenSimd::Avx512}) {
-            if (static_cast<int>(level) > static_cast<int>(ScreenSimdAvailable())) continue;
+            if (static_cast<int>(level) > static_cast<int>(ScreenSimdAvailable())) {
+                continue;
+            }
             FilterHooks hooks;
             hooks.screenSimd = level;
             EXPECT_TRUE(PrintedWith(pszModel, hooks) == best) << pszModel << " level " << static_cast<int>(level);
@@ -328,13 +368,18 @@ TEST(RendererHooks, EveryVectorLevelTheJobPinsPrintsTheSameStream) {
 
 int g_iQueries = 0;
 DWORD CountingQuery(const tagSPCDATA* pData, SHORT sCap, SHORT sItem, LONG lView, void* pvBuffer, DWORD* pcb,
-                    DWORD* pdwCount) {
+                    DWORD* pdwCount)
+{
     ++g_iQueries;
     return SpcQuery(pData, sCap, sItem, lView, pvBuffer, pcb, pdwCount);
 }
-DWORD SilentQuery(const tagSPCDATA*, SHORT, SHORT, LONG, void*, DWORD*, DWORD*) { return ERROR_NOT_FOUND; }
+DWORD SilentQuery(const tagSPCDATA*, SHORT, SHORT, LONG, void*, DWORD*, DWORD*)
+{
+    return ERROR_NOT_FOUND;
+}
 
-TEST(RendererHooks, TheJobsModelQueryAnswersTheRenderer) {
+TEST(RendererHooks, TheJobsModelQueryAnswersTheRenderer)
+{
     const std::string plain = PrintedWith("GC7350", FilterHooks{});
     FilterHooks counting;
     counting.pfnModelQuery = CountingQuery;

@@ -40,7 +40,9 @@ public:
         m_job->pszDevice = "ppmraw";
         m_job->ppd = m_job->cups.ppdOpenFile((std::string(ORV_SAMPLE_PPD_DIR) + "/GM4150.ppd").c_str());
         EXPECT_NE(m_job->ppd, nullptr);
-        if (m_job->ppd != nullptr) m_job->cups.ppdMarkDefaults(m_job->ppd);
+        if (m_job->ppd != nullptr) {
+            m_job->cups.ppdMarkDefaults(m_job->ppd);
+        }
         m_job->devmode.dm.dmPaperSize = 9;
         m_job->devmode.priv.dmColor = 1;
         m_job->devmode.priv.dmUnitOfLayout = 72;
@@ -48,8 +50,12 @@ public:
     }
     ~FilterJob()
     {
-        if (m_job->input != nullptr) m_job->cups.cupsFileClose(m_job->input);
-        if (m_job->ppd != nullptr) m_job->cups.ppdClose(m_job->ppd);
+        if (m_job->input != nullptr) {
+            m_job->cups.cupsFileClose(m_job->input);
+        }
+        if (m_job->ppd != nullptr) {
+            m_job->cups.ppdClose(m_job->ppd);
+        }
         UnloadCupsLibrary(&m_job->cups);
         UnloadGhostscriptLibrary(&m_job->gs);
     }
@@ -85,13 +91,17 @@ struct DotBox {
 DotBox InkOf(const orvdecode::DecodedPage& page, long rx0 = 0, long ry0 = 0, long rx1 = 1L << 30, long ry1 = 1L << 30)
 {
     DotBox box;
-    if (!page.planes[0]) return box;
+    if (!page.planes[0]) {
+        return box;
+    }
     const std::vector<uint8_t>& plane = *page.planes[0];
     const size_t rowBytes = page.RowBytes();
     bool any = false;
     for (long y = std::max(0L, ry0); y < std::min<long>(page.height, ry1); ++y) {
         for (long x = std::max(0L, rx0); x < std::min<long>(page.width, rx1); ++x) {
-            if (!(plane[static_cast<size_t>(y) * rowBytes + static_cast<size_t>(x / 8)] & (0x80 >> (x % 8)))) continue;
+            if (!(plane[static_cast<size_t>(y) * rowBytes + static_cast<size_t>(x / 8)] & (0x80 >> (x % 8)))) {
+                continue;
+            }
             if (!any) {
                 box = DotBox{x, y, x, y};
                 any = true;
@@ -120,7 +130,9 @@ void ExpectInkAt(const DotBox& ink, double x0, double y0, double x1, double y1, 
 // A marked document as CUPS hands it on: the queue's A4 page size in its setup.
 std::string A4Document(int pages)
 {
-    return MarkedDocument(pages, "", "%%BeginFeature: *PageSize A4\n<</PageSize[595 842]/ImagingBBox null>>setpagedevice\n%%EndFeature\n");
+    return MarkedDocument(
+        pages, "",
+        "%%BeginFeature: *PageSize A4\n<</PageSize[595 842]/ImagingBBox null>>setpagedevice\n%%EndFeature\n");
 }
 
 TEST(LayoutThroughTheFilter, DriverCopiesAndTheDuplexBlankPageGiveTheirSheets)
@@ -164,7 +176,8 @@ TEST(LayoutThroughTheFilter, BookletPutsTwoTurnedPagesOnEachSide)
     const long middle = static_cast<long>(421 * kDotsPerPoint - kMarginDots);
     for (const Expect& e : expects) {
         const double s = 0.69, tx = 587.99, ty = e.half == 0 ? 18.73 : 412.72;
-        const DotBox ink = e.half == 0 ? InkOf(out.pages[e.sheet], 0, middle) : InkOf(out.pages[e.sheet], 0, 0, 1L << 30, middle);
+        const DotBox ink =
+            e.half == 0 ? InkOf(out.pages[e.sheet], 0, middle) : InkOf(out.pages[e.sheet], 0, 0, 1L << 30, middle);
         ExpectInkAt(ink, tx - s * (100 + 20 * e.page), ty + s * 100, tx - s * 100, ty + s * 140, 842,
                     "sheet " + std::to_string(e.sheet + 1) + " half " + std::to_string(e.half));
     }

@@ -25,7 +25,7 @@ namespace {
 
 ppd_size_t Box(float width, float length, float left, float top, float right, float bottom)
 {
-    ppd_size_t size {};
+    ppd_size_t size{};
     std::strcpy(size.name, "Test");
     size.width = width;
     size.length = length;
@@ -43,7 +43,7 @@ const ppd_size_t kPaper = Box(600, 800, 10, 20, 590, 780);
 const ppd_size_t kSmall = Box(500, 700, 10, 10, 490, 690);
 
 struct LayoutJob {
-    tagJOBINFO job {};
+    tagJOBINFO job{};
     tagDOCSTATE doc;
     LayoutJob(const ppd_size_t& in, const ppd_size_t& out)
     {
@@ -53,7 +53,8 @@ struct LayoutJob {
     }
 };
 
-void ExpectTransform(const tagPAGETRANSFORM& t, double sx, double sy, double tx, double ty, int rotate, const std::string& what)
+void ExpectTransform(const tagPAGETRANSFORM& t, double sx, double sy, double tx, double ty, int rotate,
+                     const std::string& what)
 {
     EXPECT_NEAR(t.fScaleX, sx, 0.0005) << what;
     EXPECT_NEAR(t.fScaleY, sy, 0.0005) << what;
@@ -102,7 +103,7 @@ TEST(ComputePageTransform, ZoomPlacesThePageByItsAlignment)
         SHORT align;
         double tx, ty;
     };
-    const Case cases[] = {{0, 5, 390},   {1, 145, 390}, {2, 295, 390}, {3, 5, 210}, {4, 145, 210},
+    const Case cases[] = {{0, 5, 390},   {1, 145, 390}, {2, 295, 390}, {3, 5, 210},  {4, 145, 210},
                           {5, 295, 210}, {6, 5, 10},    {7, 145, 10},  {8, 295, 10}, {9, 0, 400}};
     for (const Case& c : cases) {
         LayoutJob l(kPaper, kPaper);
@@ -224,10 +225,8 @@ TEST(PosterTileTransform, TilesCoverTheEnlargedPageWithTheOverlap)
     // 2 x 1 turned: s = min((1160 - 36) / 760, 760 / 580) = 1.310345; ty = (800 - 600 s) / 2 = 6.897;
     // tile 0: tx = 800 s + 590 - 400 s - 18 = 1096.138; tile 1 moves 544 left.
     const Case cases[] = {
-        {2, 2, 0, 1.937931, -9.379, -737.173, 0},
-        {2, 2, 3, 1.937931, -553.379, -13.173, 0},
-        {2, 1, 0, 1.310345, 1096.138, 6.897, 90},
-        {2, 1, 1, 1.310345, 552.138, 6.897, 90},
+        {2, 2, 0, 1.937931, -9.379, -737.173, 0}, {2, 2, 3, 1.937931, -553.379, -13.173, 0},
+        {2, 1, 0, 1.310345, 1096.138, 6.897, 90}, {2, 1, 1, 1.310345, 552.138, 6.897, 90},
         {1, 2, 1, 1.310345, 552.138, 6.897, 90},
     };
     for (const Case& c : cases) {
@@ -319,7 +318,8 @@ TEST(BookletRun, FourPagesLandTurnedInTheirHalvesInBookletOrder)
     const Expect expects[] = {{0, 0, 1}, {0, 1, 4}, {1, 0, 3}, {1, 1, 2}};
     for (const Expect& e : expects) {
         const double s = 0.69, tx = 587.99, ty = e.half == 0 ? 18.73 : 412.72;
-        const InkBox ink = e.half == 0 ? InkIn(sheets[e.sheet], 0, 0, 595, 421) : InkIn(sheets[e.sheet], 0, 421, 595, 842);
+        const InkBox ink =
+            e.half == 0 ? InkIn(sheets[e.sheet], 0, 0, 595, 421) : InkIn(sheets[e.sheet], 0, 421, 595, 842);
         SCOPED_TRACE("sheet " + std::to_string(e.sheet + 1) + " half " + std::to_string(e.half));
         EXPECT_NEAR(ink.x0, tx - s * (100 + 20 * e.page), 1.5);
         EXPECT_NEAR(ink.x1, tx - s * 100, 1.5);
@@ -450,7 +450,9 @@ TEST(LayoutRun, FitZoomAndPagesPerSheetPlaceTheInkWhereTheTransformSays)
         ASSERT_EQ(sheets.size(), 2u);
         for (int k = 1; k <= 2; ++k) {
             const InkBox ink = InkIn(sheets[static_cast<size_t>(k - 1)]);
-            if (c.ty + c.s * 100 > c.sheetHeight || c.ty + c.s * (100 + 20 * k) < 0) continue;
+            if (c.ty + c.s * 100 > c.sheetHeight || c.ty + c.s * (100 + 20 * k) < 0) {
+                continue;
+            }
             EXPECT_NEAR(ink.x0, std::max(0.0, c.tx + c.s * 100), 1.5) << "page " << k;
             EXPECT_NEAR(ink.x1, c.tx + c.s * 140, 1.5) << "page " << k;
             EXPECT_NEAR(ink.y0, std::max(0.0, c.ty + c.s * 100), 1.5) << "page " << k;

@@ -108,7 +108,9 @@ TEST(PagePassProducers, LayoutsGiveTheirSheetsAndEveryPageLeavesInk)
             ASSERT_EQ(run.records().size(), 1u);
             EXPECT_EQ(run.records()[0].devmode.priv.dmTotalPages, expected);
             int inked = 0;
-            for (const InkBox& sheet : sheets) inked += sheet.Blank() ? 0 : 1;
+            for (const InkBox& sheet : sheets) {
+                inked += sheet.Blank() ? 0 : 1;
+            }
             if (l.sheetsPerPage == 4) {
                 EXPECT_GE(inked, static_cast<int>(pageCount)) << "each poster page has ink on some tile";
             } else {

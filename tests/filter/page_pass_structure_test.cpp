@@ -62,7 +62,7 @@ TEST(NeedsPageProcessing, EachOfTheNineConditionsAloneTurnsThePassOn)
         {"duplex asked for explicitly", 0, 0, 0, 1, 1, 0, 1, 2, 0, DM_DUPLEX, false},
     };
     for (const Case& c : cases) {
-        tagJOBINFO job {};
+        tagJOBINFO job{};
         job.devmode.priv.dmFieldsExtra2 = c.extra2;
         job.devmode.priv.dmLayoutPrint = c.layout;
         job.devmode.priv.dmBookletBinding = c.binding;
@@ -102,7 +102,9 @@ TEST(PagePassCopies, TwoPagesInThreeDriverCopySetsAreLabelledByCopySet)
 
     const std::vector<InkBox> pages = run.Render();
     ASSERT_EQ(pages.size(), 6u);
-    for (size_t i = 0; i < pages.size(); ++i) EXPECT_EQ(PageOfBox(pages[i]), static_cast<int>(i % 2) + 1) << i;
+    for (size_t i = 0; i < pages.size(); ++i) {
+        EXPECT_EQ(PageOfBox(pages[i]), static_cast<int>(i % 2) + 1) << i;
+    }
 
     ASSERT_EQ(run.records().size(), 1u);
     EXPECT_EQ(run.records()[0].devmode.priv.dmTotalPages, 2u) << "pages of one copy set";
@@ -143,7 +145,9 @@ TEST(PagePassCopies, OddDuplexCopySetsGetABlankBackUnlessThePrinterAddsIt)
         const int perSet = c.pages + (c.blank ? 1 : 0);
         ASSERT_EQ(pages.size(), static_cast<size_t>(2 * perSet));
         for (int set = 0; set < 2; ++set) {
-            for (int k = 1; k <= c.pages; ++k) EXPECT_EQ(PageOfBox(pages[static_cast<size_t>(set * perSet + k - 1)]), k);
+            for (int k = 1; k <= c.pages; ++k) {
+                EXPECT_EQ(PageOfBox(pages[static_cast<size_t>(set * perSet + k - 1)]), k);
+            }
             if (c.blank) {
                 EXPECT_TRUE(pages[static_cast<size_t>(set * perSet + c.pages)].Blank());
             }
@@ -201,8 +205,8 @@ TEST(PagePassComments, CopyCountCommentIsKeptToTheModelsRange)
         SHORT expected;
     };
     const Case cases[] = {
-        {"%RBINumCopies: 5\n", 5},   {"%RBINumCopies: 999\n", 999}, {"%RBINumCopies: 1000\n", 999},
-        {"%RBINumCopies: 70000\n", 999}, {"%RBINumCopies: 0\n", 1},  {"%RBINumCopies: -4\n", 1},
+        {"%RBINumCopies: 5\n", 5},       {"%RBINumCopies: 999\n", 999}, {"%RBINumCopies: 1000\n", 999},
+        {"%RBINumCopies: 70000\n", 999}, {"%RBINumCopies: 0\n", 1},     {"%RBINumCopies: -4\n", 1},
         {"%RBINumCopies: many\n", 1},
     };
     for (const Case& c : cases) {
@@ -260,8 +264,10 @@ TEST(PagePassProlog, TextAsBlackPaintsTextBlackAndLeavesTheJobsOwnNamesAlone)
 
     const std::string ppm = run.dir() / "black.ppm";
     const std::string psPath = run.dir().WriteFile("black.ps", run.ps());
-    const std::string cmd = "gs -q -dSAFER -dBATCH -dNOPAUSE -sDEVICE=ppmraw -r36 -dFIXEDMEDIA -dDEVICEWIDTHPOINTS=595 "
-                            "-dDEVICEHEIGHTPOINTS=842 -sOutputFile=" + ppm + " " + psPath + " >/dev/null 2>&1";
+    const std::string cmd =
+        "gs -q -dSAFER -dBATCH -dNOPAUSE -sDEVICE=ppmraw -r36 -dFIXEDMEDIA -dDEVICEWIDTHPOINTS=595 "
+        "-dDEVICEHEIGHTPOINTS=842 -sOutputFile=" +
+        ppm + " " + psPath + " >/dev/null 2>&1";
     ASSERT_EQ(std::system(cmd.c_str()), 0);
     const pagepasstest::Pnm image = pagepasstest::ReadPnm(ppm);
     ASSERT_EQ(image.channels, 3);
@@ -269,9 +275,15 @@ TEST(PagePassProlog, TextAsBlackPaintsTextBlackAndLeavesTheJobsOwnNamesAlone)
     int black = 0, red = 0, blue = 0;
     for (size_t i = 0; i + 2 < image.pixels.size(); i += 3) {
         const unsigned char r = image.pixels[i], g = image.pixels[i + 1], b = image.pixels[i + 2];
-        if (r < 64 && g < 64 && b < 64) ++black;
-        if (r > 192 && g < 64 && b < 64) ++red;
-        if (r < 64 && g < 64 && b > 192) ++blue;
+        if (r < 64 && g < 64 && b < 64) {
+            ++black;
+        }
+        if (r > 192 && g < 64 && b < 64) {
+            ++red;
+        }
+        if (r < 64 && g < 64 && b > 192) {
+            ++blue;
+        }
     }
     EXPECT_GT(black, 100) << "the text is painted black";
     EXPECT_EQ(red, 0) << "no red text is left";
@@ -344,7 +356,7 @@ TEST(PagePassSettingsRecord, WrittenOnceBeforeTheFirstPageIsFed)
     OrderProbe probe;
     probe.pipePath = run.dir() / "order-pipe.bin";
     const int fd = open(probe.pipePath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    tagPAGEPASSIO io {in, ProbeFeed, &probe, fd};
+    tagPAGEPASSIO io{in, ProbeFeed, &probe, fd};
     EXPECT_EQ(RunPagePass(run.job(), &io, line, length, sizeof line), 0);
     close(fd);
     run.job()->cups.cupsFileClose(in);
@@ -452,7 +464,9 @@ TEST(PagePassStore, PageCommentsAndFeaturesOfThePageAreDroppedAndClipQueriesAnsw
         "%!PS-Adobe-3.0\n%%Pages: 1\n%%EndComments\n%%Page: 1 1\n%%PageBoundingBox: 1 2 3 4\n%%PageMedia: plain\n"
         "%%BeginPageSetup\n%%BeginFeature: *InputSlot Tray2\n/page-tray pop\n%%EndFeature\n/setup-kept pop\n"
         "%%PageBoundingBox: 5 6 7 8\n%%EndPageSetup\n"
-        "clippath pathbbox /ury exch def /urx exch def /lly exch def /llx exch def % " + longTail + "\n"
+        "clippath pathbbox /ury exch def /urx exch def /lly exch def /llx exch def % " +
+        longTail +
+        "\n"
         "clippath pathbbox pop pop pop pop\n/body-kept pop\nclippath pathbbox pop pop pop pop\nshowpage\n%%EOF\n";
     PagePassRun run;
     run.dm().dmCopies = 2;
@@ -464,7 +478,9 @@ TEST(PagePassStore, PageCommentsAndFeaturesOfThePageAreDroppedAndClipQueriesAnsw
     // The feature's lines go, its end comment stays.
     EXPECT_EQ(CountOf(ps, "%%BeginPageSetup\n%%EndFeature\n/setup-kept pop\n%%EndPageSetup\n"), 1);
     // A4 input: the leading clip queries answer 595 x 842, however long the line; later ones stay.
-    EXPECT_EQ(CountOf(ps, "0 0 595.00 842.00 /ury exch def /urx exch def /lly exch def /llx exch def % " + longTail + "\n"), 1);
+    EXPECT_EQ(
+        CountOf(ps, "0 0 595.00 842.00 /ury exch def /urx exch def /lly exch def /llx exch def % " + longTail + "\n"),
+        1);
     EXPECT_EQ(CountOf(ps, "0 0 595.00 842.00 pop pop pop pop\n/body-kept pop\nclippath pathbbox pop pop pop pop\n"), 1);
 }
 
@@ -506,7 +522,8 @@ TEST(PagePassStore, CountedBinaryDataIsTakenWholeWhenItsCountHoldsAndReadAsLines
     auto doc = [&reader](const std::string& count, const std::string& data) {
         std::ostringstream ps;
         ps << "%!PS-Adobe-3.0\n%%Pages: 2\n%%EndComments\n%%Page: 1 1\n"
-           << "%%BeginBinary: " << count << "\n" << reader << data << "\n%%EndBinary\npop pop\n"
+           << "%%BeginBinary: " << count << "\n"
+           << reader << data << "\n%%EndBinary\npop pop\n"
            << "100 100 moveto 40 0 rlineto 0 20 rlineto -40 0 rlineto closepath fill showpage\n"
            << "%%Page: 2 2\n100 100 moveto 40 0 rlineto 0 40 rlineto -40 0 rlineto closepath fill showpage\n"
            << "%%Trailer\n%%EOF\n";
@@ -532,7 +549,9 @@ TEST(PagePassStore, CountedBinaryDataIsTakenWholeWhenItsCountHoldsAndReadAsLines
         EXPECT_EQ(run.records()[0].devmode.priv.dmTotalPages, static_cast<DWORD>(c.pages));
         const std::vector<InkBox> pages = run.Render();
         ASSERT_EQ(pages.size(), static_cast<size_t>(2 * c.pages)) << run.ps();
-        for (size_t i = 0; i < pages.size(); ++i) EXPECT_EQ(PageOfBox(pages[i]), static_cast<int>(i % 2) + 1) << i;
+        for (size_t i = 0; i < pages.size(); ++i) {
+            EXPECT_EQ(PageOfBox(pages[i]), static_cast<int>(i % 2) + 1) << i;
+        }
     }
 }
 
@@ -545,7 +564,9 @@ TEST(PagePassStore, ManyCountsThatDoNotHoldGoThroughInOneReadingOfTheDocument)
     // last row each hides a page comment in its data.
     auto repeat = [](const std::string& text, int times) {
         std::string out;
-        for (int i = 0; i < times; ++i) out += text;
+        for (int i = 0; i < times; ++i) {
+            out += text;
+        }
         return out;
     };
     const std::string pastTheEnd = "%%BeginBinary: 60000000\n";
@@ -575,7 +596,9 @@ TEST(PagePassStore, ManyCountsThatDoNotHoldGoThroughInOneReadingOfTheDocument)
         EXPECT_EQ(run.records()[0].devmode.priv.dmTotalPages, 2u);
         const std::vector<InkBox> pages = run.Render();
         ASSERT_EQ(pages.size(), 4u);
-        for (size_t i = 0; i < pages.size(); ++i) EXPECT_EQ(PageOfBox(pages[i]), static_cast<int>(i % 2) + 1) << i;
+        for (size_t i = 0; i < pages.size(); ++i) {
+            EXPECT_EQ(PageOfBox(pages[i]), static_cast<int>(i % 2) + 1) << i;
+        }
     }
 }
 
@@ -610,7 +633,8 @@ TEST(PagePassDamage, EveryCutOfADocumentGoesThroughWithoutHarm)
         "userdict/ESPshowpage/showpage load put\n%%EndProlog\n%%BeginSetup\n"
         "%RBIBeginNonPPDFeature: *NumCopies 2\n2 dict\n%RBIEndNonPPDFeature\n%%EndSetup\n"
         "%%Page: (one) 1\n%%BeginPageSetup\n%%BeginFeature: *InputSlot x\n%%EndFeature\n%%EndPageSetup\n"
-        "clippath pathbbox pop pop pop pop\n%%BeginBinary: 51\ncurrentfile 18 string readstring\n" + data +
+        "clippath pathbbox pop pop pop pop\n%%BeginBinary: 51\ncurrentfile 18 string readstring\n" +
+        data +
         "\n%%EndBinary\npop pop\n%%BeginDocument: x.eps\n%%Page: 1 1\n%%EndDocument\nshowpage\n"
         "%%Page: (two) 2\nshowpage\n%%Trailer\n%%Pages: 2\n%%EOF\n";
     PagePassRun run;

@@ -7,8 +7,8 @@
 #include <string>
 
 using filtertest::OutputCapture;
-using orvtest::StderrCapture;
 using filtertest::TestJob;
+using orvtest::StderrCapture;
 
 namespace {
 
@@ -21,7 +21,8 @@ protected:
 };
 
 // Items 2, 3, 12, 550, 72, 61, 144, 161, 142, 1000 with CR LF line ends.
-TEST_F(PjlHeaderRun, ModelItemListGivesItsLinesInOrderWithCommentsBeforeTheFirstIdAboveTen) {
+TEST_F(PjlHeaderRun, ModelItemListGivesItsLinesInOrderWithCommentsBeforeTheFirstIdAboveTen)
+{
     m_job.LoadModel("filter-pjl-crlf");
     m_job->pszTitle = m_title;
     m_job->pszSystem = m_system;
@@ -32,35 +33,38 @@ TEST_F(PjlHeaderRun, ModelItemListGivesItsLinesInOrderWithCommentsBeforeTheFirst
     dm.priv.dmNup = 4;
     dm.priv.dmDensity = 3;
     std::string expected = std::string() +
-        "@PJL COMMENT MODEL=\"Orvalen T\" NAME=\"GM-T\" LANG=\"ORVGDI\"\r\n"
-        "@PJL SET JOBATTR=\"@LANG=GDI\"\r\n" +
-        kVersionLineCrLf +
-        "@PJL COMMENT OSVersion=\"TestOS 9.9 #1 SMP\"\n"  // always a bare line feed
-        "@PJL JOB NAME=\"Q 1  report for the \"\r\n"      // quote and ESC made spaces, first 20
-        "@PJL SET ORIENTATION=LANDSCAPE\r\n"
-        "@PJL SET NUP=4\r\n"
-        "@PJL SET DENSITY=3\r\nSET ECONOMODE=OFF\r\n"     // the escape becomes the line end
-        "@PJL SET TIMEOUT=90\r\n"
-        "@PJL SET PAGEPROTECT=AUTO\r\n";
+                           "@PJL COMMENT MODEL=\"Orvalen T\" NAME=\"GM-T\" LANG=\"ORVGDI\"\r\n"
+                           "@PJL SET JOBATTR=\"@LANG=GDI\"\r\n" +
+                           kVersionLineCrLf +
+                           "@PJL COMMENT OSVersion=\"TestOS 9.9 #1 SMP\"\n"  // always a bare line feed
+                           "@PJL JOB NAME=\"Q 1  report for the \"\r\n"      // quote and ESC made spaces, first 20
+                           "@PJL SET ORIENTATION=LANDSCAPE\r\n"
+                           "@PJL SET NUP=4\r\n"
+                           "@PJL SET DENSITY=3\r\nSET ECONOMODE=OFF\r\n"  // the escape becomes the line end
+                           "@PJL SET TIMEOUT=90\r\n"
+                           "@PJL SET PAGEPROTECT=AUTO\r\n";
     EXPECT_EQ(Run(), expected);
     // Item 61 has a value without numbers (no resolution list) and a "%s" format: refused, logged.
     EXPECT_NE(m_log.find("DEBUG: "), std::string::npos) << m_log;
     EXPECT_NE(m_log.find("SET RESOLUTION=%s"), std::string::npos) << m_log;
 }
 
-TEST_F(PjlHeaderRun, ListOfIdsUpToTenHasNoCommentsAndBareLineFeeds) {
+TEST_F(PjlHeaderRun, ListOfIdsUpToTenHasNoCommentsAndBareLineFeeds)
+{
     m_job.LoadModel("filter-pjl-lf");
     m_job->pszSystem = m_system;
     // Item 4: an empty first text and the version cut to 3 characters; item 10 is no known id.
     EXPECT_EQ(Run(), "@PJL SET JOBATTR=\"@LANG=GDI\"\n@PJL COMMENT DRIVER=\"2.0\"\n");
 }
 
-TEST_F(PjlHeaderRun, ModelWithoutPjlItemsWritesNothing) {
+TEST_F(PjlHeaderRun, ModelWithoutPjlItemsWritesNothing)
+{
     m_job.LoadModel("filter-no-secure");
     EXPECT_EQ(Run(), "");
 }
 
-TEST(PjlAffixes, PrefixAndLineEndFollowTheModelFlag) {
+TEST(PjlAffixes, PrefixAndLineEndFollowTheModelFlag)
+{
     struct Case {
         const char* pszModel;
         const char* pszLineEnd;
@@ -75,7 +79,8 @@ TEST(PjlAffixes, PrefixAndLineEndFollowTheModelFlag) {
     }
 }
 
-TEST(PjlFormat, ConversionsMustFitTheValue) {
+TEST(PjlFormat, ConversionsMustFitTheValue)
+{
     struct Case {
         const char* pszFormat;
         WORD wType;
@@ -103,10 +108,13 @@ TEST(PjlFormat, ConversionsMustFitTheValue) {
         {"TRAIL=%", PJLTYPE_NUMBER1, false},
         {"T=%d", 10, false},
     };
-    for (const Case& c : cases) EXPECT_EQ(IsPjlFormatForType(c.pszFormat, c.wType), c.bFits) << c.pszFormat;
+    for (const Case& c : cases) {
+        EXPECT_EQ(IsPjlFormatForType(c.pszFormat, c.wType), c.bFits) << c.pszFormat;
+    }
 }
 
-TEST(PjlFormat, MisfitFormatWritesNothing) {
+TEST(PjlFormat, MisfitFormatWritesNothing)
+{
     orvtest::ScratchDir dir;
     TestJob job;
     OutputCapture out(job, dir / "out.bin");
@@ -125,7 +133,8 @@ TEST(PjlFormat, MisfitFormatWritesNothing) {
     EXPECT_NE(log.find("DEBUG: "), std::string::npos);
 }
 
-TEST(PjlFormat, EmptyFormattedTextWritesNoLineAtAll) {
+TEST(PjlFormat, EmptyFormattedTextWritesNoLineAtAll)
+{
     orvtest::ScratchDir dir;
     TestJob job;
     OutputCapture out(job, dir / "out.bin");
@@ -138,7 +147,8 @@ TEST(PjlFormat, EmptyFormattedTextWritesNoLineAtAll) {
 }
 
 // Format records built by hand from the record layout: item id, key, 56 text bytes.
-tagPJLFORMAT Format(DWORD dwId, DWORD dwKey, const std::string& text) {
+tagPJLFORMAT Format(DWORD dwId, DWORD dwKey, const std::string& text)
+{
     tagPJLFORMAT f{};
     f.dwItemId = dwId;
     f.dwValueKey = dwKey;
@@ -146,27 +156,30 @@ tagPJLFORMAT Format(DWORD dwId, DWORD dwKey, const std::string& text) {
     return f;
 }
 
-TEST(PjlFormat, FirstRecordOfItemAndKeyDecides) {
+TEST(PjlFormat, FirstRecordOfItemAndKeyDecides)
+{
     const std::string full(56, 'F');  // fills the field: no terminator in the record
     const tagPJLFORMAT formats[] = {Format(72, 0, "PORTRAIT"), Format(72, 1, "LANDSCAPE"), Format(72, 1, "SECOND"),
-                                    Format(142, 0, ""), Format(142, 0, "BOOKLET"), Format(9, 0, full)};
+                                    Format(142, 0, ""),        Format(142, 0, "BOOKLET"),  Format(9, 0, full)};
     struct Case {
         DWORD dwId;
         DWORD dwKey;
         const char* pszExpected;
     } cases[] = {{72, 0, "PORTRAIT"}, {72, 1, "LANDSCAPE"}, {72, 2, nullptr},
-                 {142, 0, nullptr}, {7, 0, nullptr}, {9, 0, full.c_str()}};
+                 {142, 0, nullptr},   {7, 0, nullptr},      {9, 0, full.c_str()}};
     for (const Case& c : cases) {
         char szOut[kPjlFormatLength + 1];
         const char* psz = FindPjlFormat(formats, 6, c.dwId, c.dwKey, szOut);
-        if (c.pszExpected == nullptr)
+        if (c.pszExpected == nullptr) {
             EXPECT_EQ(psz, nullptr) << c.dwId << "/" << c.dwKey;
-        else
+        } else {
             EXPECT_STREQ(psz, c.pszExpected) << c.dwId << "/" << c.dwKey;
+        }
     }
 }
 
-TEST(PjlFormat, LineEndEscapesAreExpandedWithinTheBuffer) {
+TEST(PjlFormat, LineEndEscapesAreExpandedWithinTheBuffer)
+{
     struct Case {
         const char* pszFormat;
         const char* pszLineEnd;
@@ -177,8 +190,8 @@ TEST(PjlFormat, LineEndEscapesAreExpandedWithinTheBuffer) {
         {"SET A=1\\nSET B=2", "\r\n", 64, -1, "SET A=1\r\nSET B=2"},
         {"SET A=1\\nSET B=2", "\n", 64, -1, "SET A=1\nSET B=2"},
         {"SET A=1", "\r\n", 64, 0, "untouched"},
-        {"ABCD\\nE", "\r\n", 6, -1, "ABCDE"},   // room 5: the line end no longer fits and is dropped
-        {"ABC\\nDEF", "\r\n", 6, -1, "ABC\r\n"}, // room 5: the line end fits, the rest does not
+        {"ABCD\\nE", "\r\n", 6, -1, "ABCDE"},     // room 5: the line end no longer fits and is dropped
+        {"ABC\\nDEF", "\r\n", 6, -1, "ABC\r\n"},  // room 5: the line end fits, the rest does not
         {"A\\\\nB", "\n", 64, -1, "A\\\nB"},
     };
     for (const Case& c : cases) {

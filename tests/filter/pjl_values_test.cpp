@@ -15,13 +15,17 @@ using filtertest::TestJob;
 
 namespace {
 
-std::string LongTitle() {
+std::string LongTitle()
+{
     std::string s;
-    for (int i = 1; i <= 300; ++i) s += static_cast<char>('A' + i % 26);
+    for (int i = 1; i <= 300; ++i) {
+        s += static_cast<char>('A' + i % 26);
+    }
     return s;
 }
 
-TEST(PjlStrings, JobTextsAreSanitisedAndCut) {
+TEST(PjlStrings, JobTextsAreSanitisedAndCut)
+{
     const std::string title = LongTitle();
     struct Case {
         std::string source;
@@ -33,13 +37,25 @@ TEST(PjlStrings, JobTextsAreSanitisedAndCut) {
         {title, 0x21, 20, 256, title.substr(235, 20)},  // characters 236 to 255: the last of the first 255
         {title, 0x01, 20, 256, title.substr(0, 20)},
         {title, 0x00, 20, 256, title.substr(0, 255)},
-        {title, 0x01, 0, 256, title.substr(0, 255)},    // limit flag with no length: no cut
-        {"a\"b\x1b" "c", 0x00, 0, 256, "a b c"},
-        {"a\"b\x1b" "c", 0x0C, 0, 256, "a\"b\x1b" "c"},
-        {"d\x7f" "e\tf", 0x00, 0, 256, "d e f"},
-        {"d\x7f" "e\tf", 0x12, 0, 256, "d\x7f" "e\tf"},
-        {"caf\xc3\xa9", 0x00, 0, 256, "caf\xc3\xa9"},     // bytes from 0x80 stay
-        {"abcdefghij", 0x00, 0, 8, "abcdefg"},           // the destination bounds the copy
+        {title, 0x01, 0, 256, title.substr(0, 255)},  // limit flag with no length: no cut
+        {"a\"b\x1b"
+         "c",
+         0x00, 0, 256, "a b c"},
+        {"a\"b\x1b"
+         "c",
+         0x0C, 0, 256,
+         "a\"b\x1b"
+         "c"},
+        {"d\x7f"
+         "e\tf",
+         0x00, 0, 256, "d e f"},
+        {"d\x7f"
+         "e\tf",
+         0x12, 0, 256,
+         "d\x7f"
+         "e\tf"},
+        {"caf\xc3\xa9", 0x00, 0, 256, "caf\xc3\xa9"},  // bytes from 0x80 stay
+        {"abcdefghij", 0x00, 0, 8, "abcdefg"},         // the destination bounds the copy
         {"abcdefghij", 0x01, 100, 8, "abcdefg"},
         {"abcdefghij", 0x21, 100, 8, "defghij"},
         {"short", 0x21, 20, 256, "short"},
@@ -56,7 +72,8 @@ TEST(PjlStrings, JobTextsAreSanitisedAndCut) {
     EXPECT_EQ(CopyPjlString(0, 0, "x", sz, 0), 0);
 }
 
-TEST(PjlStrings, PercentRSplitsIntoAtMostSixTexts) {
+TEST(PjlStrings, PercentRSplitsIntoAtMostSixTexts)
+{
     struct Case {
         std::string source;
         std::string texts[6];
@@ -71,14 +88,17 @@ TEST(PjlStrings, PercentRSplitsIntoAtMostSixTexts) {
     for (const Case& c : cases) {
         tagPJLVALUE value{};
         SplitAtPercentR(c.source.c_str(), c.source.size(), &value);
-        for (int i = 0; i < 6; ++i) EXPECT_EQ(std::string(value.aszTexts[i]), c.texts[i]) << c.source << " text " << i;
+        for (int i = 0; i < 6; ++i) {
+            EXPECT_EQ(std::string(value.aszTexts[i]), c.texts[i]) << c.source << " text " << i;
+        }
     }
 }
 
 // Builds one item's value over a hand-set settings record.
 class PjlValueTest : public ::testing::Test {
 protected:
-    tagPJLVALUE Build(DWORD dwId, DWORD dwFlags = 0, DWORD dwMax = 0) {
+    tagPJLVALUE Build(DWORD dwId, DWORD dwFlags = 0, DWORD dwMax = 0)
+    {
         tagPJLITEM item{dwId, dwFlags, dwMax, 0};
         tagPJLVALUE value{};
         m_iResult = BuildPjlValue(m_job.get(), &item, &value);
@@ -90,7 +110,8 @@ protected:
     int m_iResult = 0;
 };
 
-TEST_F(PjlValueTest, DateCountsTheMonthFromZero) {
+TEST_F(PjlValueTest, DateCountsTheMonthFromZero)
+{
     time_t now = time(nullptr);
     struct tm local;
     localtime_r(&now, &local);
@@ -101,7 +122,8 @@ TEST_F(PjlValueTest, DateCountsTheMonthFromZero) {
     EXPECT_EQ(v.awNumbers[1], local.tm_mon) << "January is 0";
 }
 
-TEST_F(PjlValueTest, HostAddressIsFourOctetsInDottedOrder) {
+TEST_F(PjlValueTest, HostAddressIsFourOctetsInDottedOrder)
+{
     EXPECT_EQ(Build(15).sHasValue, 0) << "no address, no line";
     EXPECT_EQ(m_iResult, -1);
     m_job->dwHostAddress = inet_addr("192.168.10.7");
@@ -114,20 +136,24 @@ TEST_F(PjlValueTest, HostAddressIsFourOctetsInDottedOrder) {
     EXPECT_EQ(v.awNumbers[3], 7);
 }
 
-TEST_F(PjlValueTest, UnknownAndSkippedIdsGiveNoValue) {
+TEST_F(PjlValueTest, UnknownAndSkippedIdsGiveNoValue)
+{
     for (DWORD id : {1u, 10u, 19u, 200u}) {
         Build(id);
         EXPECT_EQ(m_iResult, 0) << id;
     }
 }
 
-TEST_F(PjlValueTest, CoverItemsAreSilentUnderDriverCopies) {
+TEST_F(PjlValueTest, CoverItemsAreSilentUnderDriverCopies)
+{
     priv().dmFieldsExtra1 = 0x8000 | DMX1_FRONT_COVER | DMX1_BACK_COVER;
     priv().dmCoverPage = 3;
     dm().dmFields = DM_COPIES;
     dm().dmCopies = 3;
     priv().dmCopiesByDriver = 1;
-    for (DWORD id : {81u, 82u, 83u, 85u, 86u}) EXPECT_EQ(Build(id).sHasValue, 0) << id;
+    for (DWORD id : {81u, 82u, 83u, 85u, 86u}) {
+        EXPECT_EQ(Build(id).sHasValue, 0) << id;
+    }
     priv().dmCopiesByDriver = 0;
     tagPJLVALUE v = Build(81);
     EXPECT_EQ(v.sHasValue, -1);
@@ -136,7 +162,8 @@ TEST_F(PjlValueTest, CoverItemsAreSilentUnderDriverCopies) {
     EXPECT_EQ(Build(85).sHasValue, -1);
 }
 
-TEST_F(PjlValueTest, SpoolKindsPickTheJobKeys) {
+TEST_F(PjlValueTest, SpoolKindsPickTheJobKeys)
+{
     struct Case {
         WORD wJobSpool;
         DWORD dwExtra1;
@@ -179,7 +206,8 @@ TEST_F(PjlValueTest, SpoolKindsPickTheJobKeys) {
     }
 }
 
-TEST_F(PjlValueTest, UnterminatedSettingsTextsStayWithinTheirField) {
+TEST_F(PjlValueTest, UnterminatedSettingsTextsStayWithinTheirField)
+{
     // No model data: the department code takes the default rule, 8 digits.
     priv().dmFieldsExtra1 = DMX1_DEPT_CODE;
     priv().dmUseDeptCode = 1;
@@ -190,7 +218,8 @@ TEST_F(PjlValueTest, UnterminatedSettingsTextsStayWithinTheirField) {
     EXPECT_EQ(std::string(v.aszTexts[0]), std::string(8, '7'));
 }
 
-TEST_F(PjlValueTest, CopiesAndCollateItems) {
+TEST_F(PjlValueTest, CopiesAndCollateItems)
+{
     struct Case {
         DWORD dwFields;
         SHORT sCopies;
@@ -224,7 +253,8 @@ TEST_F(PjlValueTest, CopiesAndCollateItems) {
     }
 }
 
-TEST_F(PjlValueTest, LayoutItems) {
+TEST_F(PjlValueTest, LayoutItems)
+{
     priv().dmFieldsExtra2 = DMX2_POSTER | DMX2_NUP | DMX2_BOOKLET;
     priv().dmLayoutPrint = 4;
     priv().dmPosterX = 3;
@@ -244,10 +274,13 @@ TEST_F(PjlValueTest, LayoutItems) {
     priv().dmLayoutPrint = 2;
     EXPECT_EQ(Build(142).dwKey, 1u);
     priv().dmFieldsExtra2 = 0;
-    for (DWORD id : {142u, 143u, 144u}) EXPECT_EQ(Build(id).sHasValue, 0) << id;
+    for (DWORD id : {142u, 143u, 144u}) {
+        EXPECT_EQ(Build(id).sHasValue, 0) << id;
+    }
 }
 
-TEST_F(PjlValueTest, DuplexTextOfTheModelIsSplitAtPercentR) {
+TEST_F(PjlValueTest, DuplexTextOfTheModelIsSplitAtPercentR)
+{
     m_job.LoadModel("filter-pjl-crlf");
     struct Case {
         SHORT sDuplex;
@@ -283,7 +316,8 @@ TEST_F(PjlValueTest, DuplexTextOfTheModelIsSplitAtPercentR) {
 // The sample colour model: finisher unit 1 has staple modes 1 to 3 (text A the name, text B the PJL
 // value), punch modes 1 and 2 and finishing modes 1, 2 and 5; the model's own group 99 has only
 // finishing mode 1; the flat finishing-mode list has modes 1, 2 and 5.
-TEST_F(PjlValueTest, FinishingItemsTakeTheInstalledGroupsTexts) {
+TEST_F(PjlValueTest, FinishingItemsTakeTheInstalledGroupsTexts)
+{
     m_job->pSpcData = orvtest::LoadSampleModel("GC7350").release();
     ASSERT_NE(m_job->pSpcData, nullptr);
     struct Case {
@@ -293,20 +327,20 @@ TEST_F(PjlValueTest, FinishingItemsTakeTheInstalledGroupsTexts) {
         WORD wFinisher, wStaple, wPunch;
         const char* pszText;  // nullptr: no line
     } cases[] = {
-        {91, DMX1_FINISHER, 1, 2, 0, 0, "FINISH=STAPLE"},   // dmFinisher 2 is model mode 5
-        {91, DMX1_FINISHER, 0, 0, 0, 0, "FINISH=NONE"},     // group 99: mode 1 is "no finishing"
-        {91, DMX1_FINISHER, 0, 1, 0, 0, "FINISH=OFFSET"},   // not in group 99: the flat list's mode 2
-        {91, DMX1_FINISHER, 7, 2, 0, 0, "FINISH=STAPLE"},   // group 7 has no list: 99, then the flat list
+        {91, DMX1_FINISHER, 1, 2, 0, 0, "FINISH=STAPLE"},  // dmFinisher 2 is model mode 5
+        {91, DMX1_FINISHER, 0, 0, 0, 0, "FINISH=NONE"},    // group 99: mode 1 is "no finishing"
+        {91, DMX1_FINISHER, 0, 1, 0, 0, "FINISH=OFFSET"},  // not in group 99: the flat list's mode 2
+        {91, DMX1_FINISHER, 7, 2, 0, 0, "FINISH=STAPLE"},  // group 7 has no list: 99, then the flat list
         {91, 0, 1, 2, 0, 0, nullptr},
         {101, DMX1_STAPLE, 1, 0, 2, 0, "STAPLE=TOPRIGHT"},
         {103, DMX1_STAPLE, 1, 0, 2, 0, "Top Right"},
         {101, DMX1_STAPLE, 1, 0, 3, 0, "STAPLE=LEFTDUAL"},
-        {101, DMX1_STAPLE, 1, 0, 6, 0, nullptr},            // the unit has no staple mode 6
-        {101, DMX1_STAPLE, 0, 0, 2, 0, nullptr},            // group 99 staples nothing
+        {101, DMX1_STAPLE, 1, 0, 6, 0, nullptr},  // the unit has no staple mode 6
+        {101, DMX1_STAPLE, 0, 0, 2, 0, nullptr},  // group 99 staples nothing
         {101, 0, 1, 0, 2, 0, nullptr},
-        {102, DMX1_PUNCH, 1, 0, 0, 2, "PUNCH=2HOLE"},       // dmPunch 2 is model punch 1
+        {102, DMX1_PUNCH, 1, 0, 0, 2, "PUNCH=2HOLE"},  // dmPunch 2 is model punch 1
         {102, DMX1_PUNCH, 1, 0, 0, 3, "PUNCH=3HOLE"},
-        {102, DMX1_PUNCH, 1, 0, 0, 1, nullptr},             // model punch 3 is not offered
+        {102, DMX1_PUNCH, 1, 0, 0, 1, nullptr},  // model punch 3 is not offered
         {102, 0, 1, 0, 0, 2, nullptr},
     };
     for (const Case& c : cases) {

@@ -53,7 +53,8 @@ struct RgbPage {
 
 // Reads the P6 pages Ghostscript wrote one after the other into one file (each header may hold
 // comment lines).
-std::vector<RgbPage> ReadPpmPages(const std::string& bytes) {
+std::vector<RgbPage> ReadPpmPages(const std::string& bytes)
+{
     std::vector<RgbPage> pages;
     size_t at = 0;
     while (at + 2 < bytes.size() && bytes.compare(at, 2, "P6") == 0) {
@@ -61,16 +62,23 @@ std::vector<RgbPage> ReadPpmPages(const std::string& bytes) {
         long fields[3] = {};
         for (long& field : fields) {
             while (at < bytes.size() && (std::isspace(static_cast<unsigned char>(bytes[at])) || bytes[at] == '#')) {
-                if (bytes[at] == '#') at = bytes.find('\n', at);
-                if (at != std::string::npos) ++at;
+                if (bytes[at] == '#') {
+                    at = bytes.find('\n', at);
+                }
+                if (at != std::string::npos) {
+                    ++at;
+                }
             }
-            while (at < bytes.size() && std::isdigit(static_cast<unsigned char>(bytes[at])))
+            while (at < bytes.size() && std::isdigit(static_cast<unsigned char>(bytes[at]))) {
                 field = field * 10 + (bytes[at++] - '0');
+            }
         }
         ++at;  // the one separator after the maximum value
         RgbPage page{fields[0], fields[1], {}};
         const size_t size = static_cast<size_t>(page.width) * static_cast<size_t>(page.height) * 3;
-        if (fields[2] != 255 || page.width <= 0 || page.height <= 0 || at + size > bytes.size()) break;
+        if (fields[2] != 255 || page.width <= 0 || page.height <= 0 || at + size > bytes.size()) {
+            break;
+        }
         page.rgb = bytes.substr(at, size);
         pages.push_back(std::move(page));
         at += size;
@@ -79,7 +87,8 @@ std::vector<RgbPage> ReadPpmPages(const std::string& bytes) {
 }
 
 // A file's bytes in one read: Ghostscript's pages are some 100 MB a document.
-std::string ReadWholeFile(const std::string& path) {
+std::string ReadWholeFile(const std::string& path)
+{
     std::ifstream in(path, std::ios::binary | std::ios::ate);
     std::string bytes(in ? static_cast<size_t>(in.tellg()) : 0, '\0');
     in.seekg(0);
@@ -89,7 +98,8 @@ std::string ReadWholeFile(const std::string& path) {
 
 // Ghostscript run as a program on the document at the resolution the job renders at.
 std::vector<RgbPage> RenderWithGhostscript(const orvtest::ScratchDir& dir, const std::string& document, int xDpi,
-                                           int yDpi) {
+                                           int yDpi)
+{
     const std::string out = dir / "gs-pages.ppm";
     const std::string cmd = std::string(ORV_GS_PROGRAM) + " -q -dSAFER -dBATCH -dNOPAUSE -sDEVICE=ppmraw -r" +
                             std::to_string(xDpi) + "x" + std::to_string(yDpi) + " -sOutputFile=" + out + " " +
@@ -100,7 +110,8 @@ std::vector<RgbPage> RenderWithGhostscript(const orvtest::ScratchDir& dir, const
 
 // The page as the printer's page takes it: rows padded to 4 bytes, turned by 90 degrees for a page
 // wider than high so that the page's left edge becomes the bottom edge.
-std::vector<BYTE> PageBand(const RgbPage& page, bool turn, long* bandWidth, long* bandRows) {
+std::vector<BYTE> PageBand(const RgbPage& page, bool turn, long* bandWidth, long* bandRows)
+{
     *bandWidth = turn ? page.height : page.width;
     *bandRows = turn ? page.width : page.height;
     const size_t stride = (static_cast<size_t>(*bandWidth) * 3 + 3) & ~static_cast<size_t>(3);
@@ -124,7 +135,8 @@ std::vector<BYTE> PageBand(const RgbPage& page, bool turn, long* bandWidth, long
 // A renderer of the job's settings and model, set up for one page and screening by the reference.
 class ReferenceScreen {
 public:
-    explicit ReferenceScreen(tagJOBINFO* pJob) : m_settings(pJob->devmode) {
+    explicit ReferenceScreen(tagJOBINFO* pJob) : m_settings(pJob->devmode)
+    {
         m_options.pModelData = pJob->pSpcData;
         m_dataDir = orv::InstalledPath(orv::kModelDataDir);
         m_options.pszDataDir = m_dataDir.c_str();
@@ -134,8 +146,11 @@ public:
         m_context = RendererCreate(nullptr, &m_settings, &m_options);
         EXPECT_NE(m_context, nullptr);
     }
-    ~ReferenceScreen() {
-        if (m_options.pPageBitmap != nullptr) FreePageBitmap(m_options.pPageBitmap);
+    ~ReferenceScreen()
+    {
+        if (m_options.pPageBitmap != nullptr) {
+            FreePageBitmap(m_options.pPageBitmap);
+        }
         RendererFree(m_context);
     }
     ReferenceScreen(const ReferenceScreen&) = delete;
@@ -143,8 +158,11 @@ public:
 
     // The page's bitmap: tables and matrices of the page, then the whole band placed at (x, y).
     const tagPAGEBITMAP* Screen(long pageWidth, long pageHeight, const std::vector<BYTE>& band, long bandWidth,
-                                long bandRows, long x, long y) {
-        if (m_context == nullptr) return nullptr;
+                                long bandRows, long x, long y)
+    {
+        if (m_context == nullptr) {
+            return nullptr;
+        }
         m_options.dwPageWidth = static_cast<DWORD>(pageWidth);
         m_options.dwPageHeight = static_cast<DWORD>(pageHeight);
         EXPECT_NE(RendererSetupColorTables(&m_settings, m_context, &m_options), 0);
@@ -152,7 +170,9 @@ public:
         EXPECT_NE(AllocPageBitmap(m_options.dwPageWidth, m_options.dwPageHeight, &m_settings, m_context, &m_options),
                   0);
         tagPAGEBITMAP* bitmap = m_options.pPageBitmap;
-        if (bitmap == nullptr) return nullptr;
+        if (bitmap == nullptr) {
+            return nullptr;
+        }
         const auto screen = m_settings.priv.dmColor == 1 ? ScreenBandMonoReference : ScreenBandColorReference;
         DWORD ink = 0;
         EXPECT_NE(screen(PackPair(bandWidth, bandRows), PackPair(pageWidth, pageHeight), PackPair(x, y), band.data(),
@@ -162,7 +182,8 @@ public:
     }
 
     // The model's band width multiple, as the renderer read it (8 when the model does not say).
-    long BandWidthMultiple() const {
+    long BandWidthMultiple() const
+    {
         return m_context != nullptr && m_context->lBandWidthMultiple > 0 ? m_context->lBandWidthMultiple : 8;
     }
 
@@ -174,13 +195,17 @@ private:
 };
 
 // How a decoded plane differs from the reference plane: the count of differing bytes and the first.
-std::string PlaneDifference(const std::vector<uint8_t>& printed, const BYTE* reference, size_t rowBytes,
-                            size_t rows) {
+std::string PlaneDifference(const std::vector<uint8_t>& printed, const BYTE* reference, size_t rowBytes, size_t rows)
+{
     size_t count = 0, first = 0;
     for (size_t i = 0; i < rowBytes * rows && i < printed.size(); ++i) {
-        if (printed[i] != reference[i] && count++ == 0) first = i;
+        if (printed[i] != reference[i] && count++ == 0) {
+            first = i;
+        }
     }
-    if (count == 0 && printed.size() == rowBytes * rows) return "";
+    if (count == 0 && printed.size() == rowBytes * rows) {
+        return "";
+    }
     return std::to_string(count) + " of " + std::to_string(rowBytes * rows) + " bytes differ, the first at row " +
            std::to_string(first / rowBytes) + " byte " + std::to_string(first % rowBytes);
 }
@@ -189,12 +214,17 @@ class PrintedPlanes : public ::testing::Test {
 protected:
     static void SetUpTestSuite() { filtertest::PinJobLibraries(); }
     // The job's context as the filter builds it from the same arguments and environment.
-    JobPtr Context(const std::vector<std::string>& args, const std::map<std::string, std::string>& env) {
+    JobPtr Context(const std::vector<std::string>& args, const std::map<std::string, std::string>& env)
+    {
         std::list<orvtest::ScopedEnv> set;
-        for (const auto& [name, value] : env) set.emplace_back(name.c_str(), value);
+        for (const auto& [name, value] : env) {
+            set.emplace_back(name.c_str(), value);
+        }
         std::vector<std::string> copy = args;
         std::vector<char*> argv;
-        for (std::string& a : copy) argv.push_back(a.data());
+        for (std::string& a : copy) {
+            argv.push_back(a.data());
+        }
         argv.push_back(nullptr);
         return JobPtr(CreateJobInfo(static_cast<int>(copy.size()), argv.data()));
     }
@@ -202,7 +232,8 @@ protected:
     FilterInstall m_install;
 };
 
-TEST_F(PrintedPlanes, DecodedPlanesEqualGhostscriptsRenderingScreenedByTheReference) {
+TEST_F(PrintedPlanes, DecodedPlanesEqualGhostscriptsRenderingScreenedByTheReference)
+{
     struct Case {
         const char* pszModel;
         const char* pszDocument;
@@ -226,8 +257,8 @@ TEST_F(PrintedPlanes, DecodedPlanesEqualGhostscriptsRenderingScreenedByTheRefere
         const std::map<std::string, std::string> env = m_install.QueueEnv(FilterInstall::SamplePpd(c.pszModel));
         FilterRun run = RunFilterProgram(args, env);
         ASSERT_EQ(run.iStatus, 0) << run.stderrText;
-        orvdecode::DecodedStream printed = orvdecode::DecodeStream(
-            reinterpret_cast<const uint8_t*>(run.stdoutBytes.data()), run.stdoutBytes.size());
+        orvdecode::DecodedStream printed =
+            orvdecode::DecodeStream(reinterpret_cast<const uint8_t*>(run.stdoutBytes.data()), run.stdoutBytes.size());
         ASSERT_TRUE(printed.ok()) << printed.error->message;
         ASSERT_EQ(printed.pages.size(), c.nSheets);
 
@@ -256,7 +287,9 @@ TEST_F(PrintedPlanes, DecodedPlanesEqualGhostscriptsRenderingScreenedByTheRefere
             // sheet (the page height rounded to whole rows) has the extra row at its top, so the page
             // stands on the sheet's bottom edge. A turned page has its first row at the top margin.
             long top = -geometry.lTopOffset;
-            if (!c.bWide && page.height > geometry.lPaperHeight) top += geometry.lPaperHeight - page.height;
+            if (!c.bWide && page.height > geometry.lPaperHeight) {
+                top += geometry.lPaperHeight - page.height;
+            }
             const tagPAGEBITMAP* expected =
                 reference.Screen(pageWidth, pageHeight, band, bandWidth, bandRows, -geometry.lLeftOffset, top);
             ASSERT_NE(expected, nullptr);
@@ -277,7 +310,9 @@ TEST_F(PrintedPlanes, DecodedPlanesEqualGhostscriptsRenderingScreenedByTheRefere
         }
         for (size_t n = c.nPages; n < c.nSheets; ++n) {
             for (const auto& plane : printed.pages[n].planes) {
-                if (!plane) continue;
+                if (!plane) {
+                    continue;
+                }
                 EXPECT_EQ(std::count(plane->begin(), plane->end(), 0), static_cast<long>(plane->size()))
                     << "the back of the last sheet is blank";
             }

@@ -39,12 +39,24 @@ PageHeader HeaderOf(const orvdecode::DecodedStream& stream, const orvdecode::Dec
 {
     PageHeader h;
     for (const orvdecode::StreamEvent& e : stream.events) {
-        if (e.offset >= page.offset) break;
-        if (e.kind != orvdecode::EventKind::Command) continue;
-        if (e.name == "horizontal resolution") h.xDpi = e.value;
-        if (e.name == "vertical resolution") h.yDpi = e.value;
-        if (e.name == "left offset") h.left = e.value;
-        if (e.name == "top offset") h.top = e.value;
+        if (e.offset >= page.offset) {
+            break;
+        }
+        if (e.kind != orvdecode::EventKind::Command) {
+            continue;
+        }
+        if (e.name == "horizontal resolution") {
+            h.xDpi = e.value;
+        }
+        if (e.name == "vertical resolution") {
+            h.yDpi = e.value;
+        }
+        if (e.name == "left offset") {
+            h.left = e.value;
+        }
+        if (e.name == "top offset") {
+            h.top = e.value;
+        }
     }
     return h;
 }
@@ -68,10 +80,12 @@ public:
     {
         x -= m_header.left;
         y -= m_header.top;
-        if (x < 0 || y < 0 || x >= static_cast<long>(m_page.width) || y >= static_cast<long>(m_page.height))
+        if (x < 0 || y < 0 || x >= static_cast<long>(m_page.width) || y >= static_cast<long>(m_page.height)) {
             return false;
+        }
         const std::vector<uint8_t>& plane = *m_page.planes[0];
-        return (plane[static_cast<size_t>(y) * m_page.RowBytes() + static_cast<size_t>(x) / 8] & (0x80 >> (x % 8))) != 0;
+        return (plane[static_cast<size_t>(y) * m_page.RowBytes() + static_cast<size_t>(x) / 8] & (0x80 >> (x % 8))) !=
+               0;
     }
 
 private:
@@ -88,7 +102,9 @@ public:
         const std::string cmd = std::string(ORV_GS_PROGRAM) + " -q -dSAFER -dBATCH -dNOPAUSE -sDEVICE=pgmraw -r" +
                                 std::to_string(xDpi) + "x" + std::to_string(yDpi) + " -sOutputFile=" + out + " " +
                                 kDocument + " > /dev/null 2>&1";
-        if (std::system(cmd.c_str()) != 0) return false;
+        if (std::system(cmd.c_str()) != 0) {
+            return false;
+        }
         std::ifstream in(out, std::ios::binary);
         std::string magic;
         in >> magic;
@@ -148,9 +164,13 @@ Square FindSquare(const InkSheet& sheet, long xDpi)
             run = 0;
         }
     }
-    if (sq.top < 0) return sq;
+    if (sq.top < 0) {
+        return sq;
+    }
     const long column = sq.left + xDpi / 4;
-    for (long y = sq.top; y < sheet.Height() && sheet.Ink(column, y); ++y) ++sq.height;
+    for (long y = sq.top; y < sheet.Height() && sheet.Ink(column, y); ++y) {
+        ++sq.height;
+    }
     return sq;
 }
 
@@ -164,8 +184,11 @@ std::vector<double> Coverage(const InkSheet& sheet, long xDpi, long yDpi)
         for (long c = 0; c < columns; ++c) {
             long ink = 0;
             // Every third dot each way: enough to tell where the ink is.
-            for (long y = r * cellY; y < (r + 1) * cellY; y += 3)
-                for (long x = c * cellX; x < (c + 1) * cellX; x += 3) ink += sheet.Ink(x, y) ? 1 : 0;
+            for (long y = r * cellY; y < (r + 1) * cellY; y += 3) {
+                for (long x = c * cellX; x < (c + 1) * cellX; x += 3) {
+                    ink += sheet.Ink(x, y) ? 1 : 0;
+                }
+            }
             cells[static_cast<size_t>(r * columns + c)] = static_cast<double>(ink);
         }
     }
@@ -196,8 +219,8 @@ TEST(ResolutionChoices, EveryChoicePrintsTheSquareAtItsTrueSizeUprightWhereGhost
         const char* pszChoice;
         long xDpi, yDpi;  // the printer's resolution of the choice
     } cases[] = {
-        {"GM4150", "600dpi", 600, 600},     {"GM4150", "1200dpi", 1200, 1200}, {"GC7350", "300dpi", 300, 300},
-        {"GC7350", "600dpi", 600, 600},     {"GC7350", "1200dpi", 1200, 1200}, {"GC7350", "1200x600dpi", 1200, 600},
+        {"GM4150", "600dpi", 600, 600}, {"GM4150", "1200dpi", 1200, 1200}, {"GC7350", "300dpi", 300, 300},
+        {"GC7350", "600dpi", 600, 600}, {"GC7350", "1200dpi", 1200, 1200}, {"GC7350", "1200x600dpi", 1200, 600},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.pszModel) + " Resolution=" + c.pszChoice);
@@ -206,8 +229,8 @@ TEST(ResolutionChoices, EveryChoicePrintsTheSquareAtItsTrueSizeUprightWhereGhost
             {"gdi-filter", "42", "alice", "sample", "1", std::string("Resolution=") + c.pszChoice, kDocument},
             install.QueueEnv(FilterInstall::SamplePpd(c.pszModel)));
         ASSERT_EQ(run.iStatus, 0) << run.stderrText;
-        orvdecode::DecodedStream printed = orvdecode::DecodeStream(
-            reinterpret_cast<const uint8_t*>(run.stdoutBytes.data()), run.stdoutBytes.size());
+        orvdecode::DecodedStream printed =
+            orvdecode::DecodeStream(reinterpret_cast<const uint8_t*>(run.stdoutBytes.data()), run.stdoutBytes.size());
         ASSERT_TRUE(printed.ok()) << printed.error->message;
         ASSERT_EQ(printed.pages.size(), 1u);
         const orvdecode::DecodedPage& page = printed.pages[0];

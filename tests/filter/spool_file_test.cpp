@@ -11,8 +11,8 @@
 #include <string>
 
 using filtertest::ReadFileBytes;
-using orvtest::StderrCapture;
 using filtertest::TestJob;
+using orvtest::StderrCapture;
 
 namespace {
 
@@ -21,17 +21,22 @@ const char kSpoolRefusal[] =
     "remove unnecessary files) and try again. \n";
 
 uint64_t g_freeKb = 0;
-bool FixedProbe(const char*, uint64_t* pqwFreeKb) {
+bool FixedProbe(const char*, uint64_t* pqwFreeKb)
+{
     *pqwFreeKb = g_freeKb;
     return true;
 }
-bool FailingProbe(const char*, uint64_t*) { return false; }
+bool FailingProbe(const char*, uint64_t*)
+{
+    return false;
+}
 
 // A scratch install root holding /var/spool, with a job of user "alice" on queue "office" over a
 // model that offers secure print (minimum free space: the default 10240 KB).
 class SpoolTest : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         ASSERT_EQ(MakeDirs((m_root / "var/spool").c_str(), 0755), 0);
         m_job.LoadModel("filter-secure-keepalive");
         m_job->pszUser = m_user;
@@ -39,8 +44,11 @@ protected:
         g_freeKb = 1u << 30;
         m_job.hooks().pfnSpoolSpace = FixedProbe;
     }
-    void TearDown() override {
-        if (m_job->spool != nullptr && m_job->spool != SPOOL_REFUSED) fclose(m_job->spool);
+    void TearDown() override
+    {
+        if (m_job->spool != nullptr && m_job->spool != SPOOL_REFUSED) {
+            fclose(m_job->spool);
+        }
         m_job->spool = nullptr;
     }
     std::string QueueDir() const { return m_root / "var/spool/.orvamfs/secureprint/alice/office/"; }
@@ -52,13 +60,17 @@ protected:
     char m_printer[16] = "office";
 };
 
-mode_t ModeOf(const std::string& path) {
+mode_t ModeOf(const std::string& path)
+{
     struct stat st;
-    if (lstat(path.c_str(), &st) != 0) return 0;
+    if (lstat(path.c_str(), &st) != 0) {
+        return 0;
+    }
     return st.st_mode & 07777;
 }
 
-TEST_F(SpoolTest, FileIsNamedByTheLocalTimeAndSequenceUnderUserAndQueue) {
+TEST_F(SpoolTest, FileIsNamedByTheLocalTimeAndSequenceUnderUserAndQueue)
+{
     FILE* f = CreateSpoolFile(m_job.get());
     ASSERT_NE(f, nullptr);
     ASSERT_NE(f, SPOOL_REFUSED);
@@ -66,16 +78,19 @@ TEST_F(SpoolTest, FileIsNamedByTheLocalTimeAndSequenceUnderUserAndQueue) {
     std::string path = GetSpoolFilePath();
     ASSERT_EQ(path.compare(0, QueueDir().size(), QueueDir()), 0) << path;
     std::string name = path.substr(QueueDir().size());
-    EXPECT_TRUE(std::regex_match(name, std::regex("20[0-9]{2}(0[1-9]|1[0-2])[0-3][0-9][0-2][0-9][0-5][0-9][0-6][0-9]000\\.tmp")))
+    EXPECT_TRUE(std::regex_match(
+        name, std::regex("20[0-9]{2}(0[1-9]|1[0-2])[0-3][0-9][0-2][0-9][0-5][0-9][0-6][0-9]000\\.tmp")))
         << name;
     // The held jobs carry their passwords: only the scheduler's user and group may read them.
     EXPECT_EQ(ModeOf(path), 0660u);
     for (const char* dir : {"var/spool/.orvamfs", "var/spool/.orvamfs/secureprint",
-                            "var/spool/.orvamfs/secureprint/alice", "var/spool/.orvamfs/secureprint/alice/office"})
+                            "var/spool/.orvamfs/secureprint/alice", "var/spool/.orvamfs/secureprint/alice/office"}) {
         EXPECT_EQ(ModeOf(m_root / dir), 0770u) << dir;
+    }
 }
 
-TEST_F(SpoolTest, ExistingTreeGetsItsModesBackAndTheFileIsMade) {
+TEST_F(SpoolTest, ExistingTreeGetsItsModesBackAndTheFileIsMade)
+{
     ASSERT_EQ(MakeDirs(QueueDir().c_str(), 0700), 0);
     chmod((m_root / "var/spool/.orvamfs/secureprint/alice").c_str(), 0700);
     chmod((m_root / "var/spool/.orvamfs/secureprint").c_str(), 0777);  // as an older version left it
@@ -88,7 +103,8 @@ TEST_F(SpoolTest, ExistingTreeGetsItsModesBackAndTheFileIsMade) {
     EXPECT_EQ(ModeOf(QueueDir()), 0770u);
 }
 
-TEST_F(SpoolTest, SuccessfulJobRenamesTmpToPrnWithThePrinterBytes) {
+TEST_F(SpoolTest, SuccessfulJobRenamesTmpToPrnWithThePrinterBytes)
+{
     m_job->spool = CreateSpoolFile(m_job.get());
     ASSERT_NE(m_job->spool, nullptr);
     m_job->dwSpoolOk = 1;
@@ -101,7 +117,8 @@ TEST_F(SpoolTest, SuccessfulJobRenamesTmpToPrnWithThePrinterBytes) {
     EXPECT_EQ(ReadFileBytes(prn), "\x1B%-12345X@PJL\r\n");
 }
 
-TEST_F(SpoolTest, FailedWriteOrFailedJobRemovesTheFile) {
+TEST_F(SpoolTest, FailedWriteOrFailedJobRemovesTheFile)
+{
     struct Case {
         DWORD dwSpoolOk;
         bool bJobSucceeded;
@@ -117,7 +134,8 @@ TEST_F(SpoolTest, FailedWriteOrFailedJobRemovesTheFile) {
     }
 }
 
-TEST_F(SpoolTest, SecondFileOfTheSameSecondTakesTheNextNumber) {
+TEST_F(SpoolTest, SecondFileOfTheSameSecondTakesTheNextNumber)
+{
     for (int attempt = 0; attempt < 5; ++attempt) {
         FILE* a = CreateSpoolFile(m_job.get());
         ASSERT_NE(a, nullptr);
@@ -128,7 +146,9 @@ TEST_F(SpoolTest, SecondFileOfTheSameSecondTakesTheNextNumber) {
         fclose(a);
         fclose(b);
         size_t stamp = first.size() - 7;  // "NNN.tmp"
-        if (first.compare(0, stamp, second, 0, stamp) != 0) continue;  // the clock ticked between them
+        if (first.compare(0, stamp, second, 0, stamp) != 0) {
+            continue;  // the clock ticked between them
+        }
         EXPECT_EQ(first.substr(stamp), "000.tmp");
         EXPECT_EQ(second.substr(stamp), "001.tmp");
         return;
@@ -136,7 +156,8 @@ TEST_F(SpoolTest, SecondFileOfTheSameSecondTakesTheNextNumber) {
     FAIL() << "no two files in the same second";
 }
 
-TEST_F(SpoolTest, TooLittleFreeSpaceRefusesTheSpool) {
+TEST_F(SpoolTest, TooLittleFreeSpaceRefusesTheSpool)
+{
     struct Case {
         uint64_t qwFreeKb;
         bool bRefused;
@@ -159,13 +180,15 @@ TEST_F(SpoolTest, TooLittleFreeSpaceRefusesTheSpool) {
     }
 }
 
-TEST_F(SpoolTest, RefusedSpoolEndsTheJobWithStatusOne) {
+TEST_F(SpoolTest, RefusedSpoolEndsTheJobWithStatusOne)
+{
     m_job->spool = SPOOL_REFUSED;
     EXPECT_EQ(FinishSpoolFile(m_job.get(), true), 1);
     EXPECT_EQ(m_job->spool, nullptr);
 }
 
-TEST_F(SpoolTest, FailedSpaceProbeSkipsTheCheck) {
+TEST_F(SpoolTest, FailedSpaceProbeSkipsTheCheck)
+{
     m_job.hooks().pfnSpoolSpace = FailingProbe;
     FILE* f = CreateSpoolFile(m_job.get());
     ASSERT_NE(f, nullptr);
@@ -174,13 +197,15 @@ TEST_F(SpoolTest, FailedSpaceProbeSkipsTheCheck) {
 }
 
 std::string g_probedDir;
-bool RecordingProbe(const char* pszDir, uint64_t* pqwFreeKb) {
+bool RecordingProbe(const char* pszDir, uint64_t* pqwFreeKb)
+{
     g_probedDir = pszDir;
     *pqwFreeKb = 1u << 30;
     return true;
 }
 
-TEST_F(SpoolTest, FreeSpaceIsMeasuredWhereTheSpoolTreeIsOrWillBe) {
+TEST_F(SpoolTest, FreeSpaceIsMeasuredWhereTheSpoolTreeIsOrWillBe)
+{
     m_job.hooks().pfnSpoolSpace = RecordingProbe;
     FILE* first = CreateSpoolFile(m_job.get());
     ASSERT_NE(first, nullptr);
@@ -192,18 +217,20 @@ TEST_F(SpoolTest, FreeSpaceIsMeasuredWhereTheSpoolTreeIsOrWillBe) {
     EXPECT_EQ(g_probedDir, m_root / "var/spool/.orvamfs");
 }
 
-TEST_F(SpoolTest, ModelWithoutSecurePrintGivesNoSpool) {
+TEST_F(SpoolTest, ModelWithoutSecurePrintGivesNoSpool)
+{
     m_job.LoadModel("filter-no-secure");
     EXPECT_EQ(CreateSpoolFile(m_job.get()), nullptr);
     EXPECT_NE(access((m_root / "var/spool/.orvamfs").c_str(), F_OK), 0);
 }
 
-TEST_F(SpoolTest, UnsafeUserOrQueueNamesNeverBecomePaths) {
+TEST_F(SpoolTest, UnsafeUserOrQueueNamesNeverBecomePaths)
+{
     struct Case {
         const char* pszUser;
         const char* pszPrinter;
-    } cases[] = {{"..", "office"}, {"alice", ".."}, {"a/b", "office"}, {"alice", "x/../../y"},
-                 {"", "office"}, {nullptr, "office"}, {"alice", nullptr}};
+    } cases[] = {{"..", "office"}, {"alice", ".."},     {"a/b", "office"}, {"alice", "x/../../y"},
+                 {"", "office"},   {nullptr, "office"}, {"alice", nullptr}};
     for (const Case& c : cases) {
         m_job->pszUser = const_cast<char*>(c.pszUser);
         m_job->pszPrinter = const_cast<char*>(c.pszPrinter);
@@ -213,7 +240,8 @@ TEST_F(SpoolTest, UnsafeUserOrQueueNamesNeverBecomePaths) {
     EXPECT_NE(access((m_root / "var/spool/.orvamfs").c_str(), F_OK), 0);
 }
 
-TEST_F(SpoolTest, SymbolicLinkInTheSharedTreeIsRefused) {
+TEST_F(SpoolTest, SymbolicLinkInTheSharedTreeIsRefused)
+{
     ASSERT_EQ(MakeDirs((m_root / "var/spool/.orvamfs/secureprint").c_str(), 0777), 0);
     ASSERT_EQ(MakeDirs((m_root / "elsewhere").c_str(), 0700), 0);
     ASSERT_EQ(symlink((m_root / "elsewhere").c_str(), (m_root / "var/spool/.orvamfs/secureprint/alice").c_str()), 0);
@@ -221,7 +249,8 @@ TEST_F(SpoolTest, SymbolicLinkInTheSharedTreeIsRefused) {
     EXPECT_EQ(ModeOf(m_root / "elsewhere"), 0700u) << "the link's target keeps its mode";
 }
 
-TEST_F(SpoolTest, OverlongQueueNameGivesNoSpool) {
+TEST_F(SpoolTest, OverlongQueueNameGivesNoSpool)
+{
     std::string longName(600, 'q');
     m_job->pszPrinter = longName.data();
     EXPECT_EQ(CreateSpoolFile(m_job.get()), nullptr);
@@ -230,8 +259,11 @@ TEST_F(SpoolTest, OverlongQueueNameGivesNoSpool) {
 // Every local user may make directories in a tree that once was open to all: a level that another
 // user made (or that everyone can write to) is refused, and the secure job is not printed at all
 // rather than printed in the open or spooled where that user can read it.
-TEST_F(SpoolTest, LevelsMadeByAnotherUserRefuseTheJob) {
-    if (geteuid() != 0) GTEST_SKIP() << "needs root to give files away";
+TEST_F(SpoolTest, LevelsMadeByAnotherUserRefuseTheJob)
+{
+    if (geteuid() != 0) {
+        GTEST_SKIP() << "needs root to give files away";
+    }
     struct Case {
         const char* pszLevel;
         uid_t owner;
@@ -261,7 +293,8 @@ TEST_F(SpoolTest, LevelsMadeByAnotherUserRefuseTheJob) {
 
 // The directory the spool file was made in is held open: a directory swapped in under the same
 // name while the job runs receives neither the finished file nor the removal.
-TEST_F(SpoolTest, FinishingWorksInTheDirectoryTheFileWasMadeIn) {
+TEST_F(SpoolTest, FinishingWorksInTheDirectoryTheFileWasMadeIn)
+{
     for (bool bSucceeded : {true, false}) {
         SCOPED_TRACE(bSucceeded ? "committed" : "removed");
         ASSERT_EQ(system(("rm -rf '" + (m_root / "var/spool/.orvamfs") + "' '" + (m_root / "moved") + "'").c_str()), 0);

@@ -178,10 +178,10 @@ TEST(GdiJob, BlankSheetIs512EmptyRowsInOneBlockWithBothBandFlags)
     // last band.
     const uint32_t length = 595 * 512;
     const std::string block = sheet.substr(header.size(), 21);
-    const std::string expectedBlock = std::string("\x1b*b0W") +
-                                      std::string{char(length & 0xFF), char((length >> 8) & 0xFF),
-                                                  char((length >> 16) & 0xFF), char(length >> 24)} +
-                                      std::string("\x01\x00\x01\x00\x00\x00\x00\x02\x00\x00\x00\x00", 12);
+    const std::string expectedBlock =
+        std::string("\x1b*b0W") +
+        std::string{char(length & 0xFF), char((length >> 8) & 0xFF), char((length >> 16) & 0xFF), char(length >> 24)} +
+        std::string("\x01\x00\x01\x00\x00\x00\x00\x02\x00\x00\x00\x00", 12);
     EXPECT_EQ(block, expectedBlock);
     EXPECT_EQ(sheet.size(), header.size() + 21 + length + 5);
     EXPECT_EQ(sheet.substr(sheet.size() - 5), "\x1b&&0R");

@@ -53,9 +53,8 @@ TEST(GdiJobHeader, EconomodeLineNeedsTheModelAndTheSetting)
         DWORD extra2;
         bool line;
     };
-    const Case cases[] = {{RENDERCAPS_ECONOMODE, DMX2_TONER_SAVE, true},
-                          {0, DMX2_TONER_SAVE, false},
-                          {RENDERCAPS_ECONOMODE, 0, false}};
+    const Case cases[] = {
+        {RENDERCAPS_ECONOMODE, DMX2_TONER_SAVE, true}, {0, DMX2_TONER_SAVE, false}, {RENDERCAPS_ECONOMODE, 0, false}};
     for (const Case& c : cases) {
         FakeModelData model;
         DRVDEVMODE settings = MakeJobSettings({});
@@ -79,7 +78,7 @@ TEST(GdiJobHeader, PjlLinesOfTheDuplexModeFromBothItems)
     const Case cases[] = {
         {1, "@PJL SET DUPLEX=OFF\n"},
         {2, "@PJL SET DUPLEX=ON\n@PJL SET BINDING=LONGEDGE\n"},  // the first record of a key only
-        {3, ""},  // an empty text writes nothing
+        {3, ""},                                                 // an empty text writes nothing
     };
     for (const Case& c : cases) {
         JobFields fields;

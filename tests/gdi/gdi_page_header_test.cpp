@@ -149,12 +149,12 @@ TEST_F(GdiPageHeader, CustomSizesStayWithinTheModelLimitsAtEitherResolution)
         const char* size;
     };
     const Case cases[] = {
-        {2, 1, 2100, 2970, "\x1b&f4961I\x1b&f7016J"},  // within the limits
-        {2, 1, 2100, 4000, "\x1b&f4961I\x1b&f8400J"},  // 9449 dots long: cut to the longest
-        {2, 1, 200, 2970, "\x1b&f600I\x1b&f7016J"},    // 472 dots wide: raised to the narrowest
-        {3, 2, 2100, 4000, "\x1b&f9921I\x1b&f8400J"},  // 1200 x 600: the length limit stays 8400
-        {3, 2, 2100, 300, "\x1b&f9921I\x1b&f900J"},    // and the shortest stays 900
-        {3, 2, 5000, 2970, "\x1b&f10200I\x1b&f7016J"}, // the widest is 10200 dots at 1200
+        {2, 1, 2100, 2970, "\x1b&f4961I\x1b&f7016J"},   // within the limits
+        {2, 1, 2100, 4000, "\x1b&f4961I\x1b&f8400J"},   // 9449 dots long: cut to the longest
+        {2, 1, 200, 2970, "\x1b&f600I\x1b&f7016J"},     // 472 dots wide: raised to the narrowest
+        {3, 2, 2100, 4000, "\x1b&f9921I\x1b&f8400J"},   // 1200 x 600: the length limit stays 8400
+        {3, 2, 2100, 300, "\x1b&f9921I\x1b&f900J"},     // and the shortest stays 900
+        {3, 2, 5000, 2970, "\x1b&f10200I\x1b&f7016J"},  // the widest is 10200 dots at 1200
     };
     for (const Case& c : cases) {
         Context local;
@@ -183,9 +183,8 @@ TEST_F(GdiPageHeader, DuplexTurnsEveryOtherPageAndA180DegreeSettingTurnsTheRest)
         int rotation;
     };
     const Case cases[] = {
-        {2, false, 1, 0}, {2, false, 2, 3}, {2, false, 3, 0}, {2, false, 4, 3},
-        {2, true, 1, 3},  {2, true, 2, 0},  {3, false, 2, 0}, {3, true, 1, 3},
-        {1, false, 2, 0}, {1, true, 2, 3},
+        {2, false, 1, 0}, {2, false, 2, 3}, {2, false, 3, 0}, {2, false, 4, 3}, {2, true, 1, 3},
+        {2, true, 2, 0},  {3, false, 2, 0}, {3, true, 1, 3},  {1, false, 2, 0}, {1, true, 2, 3},
     };
     for (const Case& c : cases) {
         Context local;

@@ -77,10 +77,18 @@ TEST_F(PclHeaders, JobSetupByteForByte)
         const char* setup;
     };
     const Case cases[] = {
-        {2, 2, 0x1, 3, "\x1b" "E\x1b*r0F\x1b&u600D\x1b*t600R\x1b&l1X\x1b&l1S\x1b*v1N\x1b*v1O"},
-        {4, 1, 0x0, 3, "\x1b" "E\x1b*r0F\x1b&u1200D\x1b*t1200R\x1b&l3X\x1b&l0S\x1b*v1N\x1b*v1O"},
-        {3, 1, 0x0, 2, "\x1b" "E\x1b*r0F\x1b&u600D\x1b*t600R\x1b&l2X\x1b&l0S\x1b*v1N\x1b*v1O"},
-        {1, 3, 0x1, 1, "\x1b" "E\x1b*r0F\x1b&u300D\x1b*t300R\x1b&l1X\x1b&l0S\x1b*v1N\x1b*v1O"},
+        {2, 2, 0x1, 3,
+         "\x1b"
+         "E\x1b*r0F\x1b&u600D\x1b*t600R\x1b&l1X\x1b&l1S\x1b*v1N\x1b*v1O"},
+        {4, 1, 0x0, 3,
+         "\x1b"
+         "E\x1b*r0F\x1b&u1200D\x1b*t1200R\x1b&l3X\x1b&l0S\x1b*v1N\x1b*v1O"},
+        {3, 1, 0x0, 2,
+         "\x1b"
+         "E\x1b*r0F\x1b&u600D\x1b*t600R\x1b&l2X\x1b&l0S\x1b*v1N\x1b*v1O"},
+        {1, 3, 0x1, 1,
+         "\x1b"
+         "E\x1b*r0F\x1b&u300D\x1b*t300R\x1b&l1X\x1b&l0S\x1b*v1N\x1b*v1O"},
     };
     for (const Case& c : cases) {
         JobFields fields;
@@ -155,9 +163,8 @@ TEST_F(PclHeaders, BindingShiftOnTheFirstPageOfADuplexSet)
     };
     // A margin of 50/600 inch is 50 dots at 600 dpi, 60 decipoints.
     const Case cases[] = {
-        {2, 1, 0, 1, "\x1b&l60U"}, {3, 1, 0, 1, "\x1b&l60Z"}, {2, 1, 1, 1, "\x1b&l-60U"},
-        {3, 2, 0, 1, "\x1b&l-60Z"}, {3, 2, 1, 1, "\x1b&l60Z"}, {2, 2, 0, 1, "\x1b&l60U"},
-        {2, 1, 0, 2, ""},           {1, 1, 0, 1, ""},
+        {2, 1, 0, 1, "\x1b&l60U"}, {3, 1, 0, 1, "\x1b&l60Z"}, {2, 1, 1, 1, "\x1b&l-60U"}, {3, 2, 0, 1, "\x1b&l-60Z"},
+        {3, 2, 1, 1, "\x1b&l60Z"}, {2, 2, 0, 1, "\x1b&l60U"}, {2, 1, 0, 2, ""},           {1, 1, 0, 1, ""},
     };
     for (const Case& c : cases) {
         JobFields fields;
@@ -244,8 +251,10 @@ TEST(PclStreamDecoder, RefusesMalformedHeaderCommands)
         {"negative count", "\x1b&n-1Wd", "command with data"},
         {"data not at the end", "\x1b&n3w5JdAB", "command with data"},
         {"unknown two-character command", "\x1bZ", "unknown command"},
-        {"form feed inside a raster page", std::string("\x1b*r1T\x1b*r8S\x1b*b0W\x01\x00\x00\x00\x01\x00\x01\x00"
-                                                       "\x00\x00\x01\x00\x00\x00\x00\x00\xff\f", 33),
+        {"form feed inside a raster page",
+         std::string("\x1b*r1T\x1b*r8S\x1b*b0W\x01\x00\x00\x00\x01\x00\x01\x00"
+                     "\x00\x00\x01\x00\x00\x00\x00\x00\xff\f",
+                     33),
          "form feed"},
     };
     for (const Case& c : cases) {
@@ -253,7 +262,8 @@ TEST(PclStreamDecoder, RefusesMalformedHeaderCommands)
         const orvdecode::DecodedStream decoded =
             orvdecode::DecodeStream(reinterpret_cast<const uint8_t*>(stream.data()), stream.size());
         ASSERT_FALSE(decoded.ok()) << c.name;
-        EXPECT_NE(decoded.error->message.find(c.message), std::string::npos) << c.name << ": " << decoded.error->message;
+        EXPECT_NE(decoded.error->message.find(c.message), std::string::npos)
+            << c.name << ": " << decoded.error->message;
     }
 }
 

@@ -79,11 +79,9 @@ TEST(PrinterLookups, CustomGeometryUsesTheModelDivisorAndItsMarginsAndSurvivesAB
     };
     // 2100 x 2970 (0.1 mm) over 16000/63 per inch: 8.26875 x 11.694375 inches.
     const Case cases[] = {
-        {600, 1, 4961, 7017, 30, 40, 50, 40},
-        {600, 2, 7017, 4961, 60, 70, 60, 80},
-        {0, 1, 4961, 7017, 30, 40, 50, 40},   // not positive: 600
-        {-300, 1, 4961, 7017, 30, 40, 50, 40},
-        {300, 1, 2481, 3508, 30, 40, 50, 40},
+        {600, 1, 4961, 7017, 30, 40, 50, 40},  {600, 2, 7017, 4961, 60, 70, 60, 80},
+        {0, 1, 4961, 7017, 30, 40, 50, 40},  // not positive: 600
+        {-300, 1, 4961, 7017, 30, 40, 50, 40}, {300, 1, 2481, 3508, 30, 40, 50, 40},
     };
     for (const Case& c : cases) {
         FakeModelData model;

@@ -31,7 +31,7 @@ struct Step {
 // What a call was given: the block, and what its pointers showed at the time of the call.
 struct SeenCall {
     tagCOMPRESSPARAMS params{};
-    std::vector<BYTE> firstRow;  // the first row's bytes
+    std::vector<BYTE> firstRow;   // the first row's bytes
     bool workRowsZeroed = false;  // the first max(row bytes, 2048) bytes of every work row
 };
 

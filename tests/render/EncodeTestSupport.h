@@ -105,7 +105,7 @@ inline size_t RowBytes(unsigned width)
 inline std::vector<uint8_t> WrapPage(const std::vector<uint8_t>& blocks, unsigned width, unsigned height)
 {
     const std::string head = std::string("\033%-12345X@PJL ENTER LANGUAGE=GDI\r\n") + "\033*r" +
-                              std::to_string(height) + "T\033*r" + std::to_string(width) + "S";
+                             std::to_string(height) + "T\033*r" + std::to_string(width) + "S";
     const std::string tail = "\033&&15R\033%-12345X";
     std::vector<uint8_t> stream(head.begin(), head.end());
     stream.insert(stream.end(), blocks.begin(), blocks.end());

@@ -48,8 +48,8 @@ inline Key MakeKey(const KeyFields& f)
 struct HandEntry {
     Key key{};
     std::vector<uint8_t> payload;
-    uint16_t width = 0;  // type 2 only
-    uint16_t height = 0;  // type 2 only
+    uint16_t width = 0;                   // type 2 only
+    uint16_t height = 0;                  // type 2 only
     std::optional<uint32_t> claimedSize;  // size field to write instead of the payload's size
 };
 

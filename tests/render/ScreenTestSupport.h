@@ -22,10 +22,12 @@ namespace rendertest {
 // The two screening implementations, to run every case through both.
 struct ScreenImpl {
     const char* name;
-    WORD (*mono)(uint64_t, uint64_t, uint64_t, const BYTE*, const DRVDEVMODE*, tagRENDERCONTEXT*,
-                 const tagRENDEROPTIONS*, tagPAGEBITMAP*, DWORD*);
-    WORD (*color)(uint64_t, uint64_t, uint64_t, const BYTE*, const DRVDEVMODE*, tagRENDERCONTEXT*,
-                  const tagRENDEROPTIONS*, tagPAGEBITMAP*, DWORD*);
+    WORD (*mono)
+    (uint64_t, uint64_t, uint64_t, const BYTE*, const DRVDEVMODE*, tagRENDERCONTEXT*, const tagRENDEROPTIONS*,
+     tagPAGEBITMAP*, DWORD*);
+    WORD (*color)
+    (uint64_t, uint64_t, uint64_t, const BYTE*, const DRVDEVMODE*, tagRENDERCONTEXT*, const tagRENDEROPTIONS*,
+     tagPAGEBITMAP*, DWORD*);
 };
 inline const ScreenImpl kScreenImpls[] = {
     {"reference", ScreenBandMonoReference, ScreenBandColorReference},
@@ -192,10 +194,7 @@ public:
         std::memset(m_context->pColorCache, 0, COLOR_CACHE_ENTRIES * sizeof(tagCOLORCACHEENTRY));
         m_context->pColorCache[0].bRed = m_context->pColorCache[0].bGreen = m_context->pColorCache[0].bBlue = 255;
     }
-    void ClearBitmap()
-    {
-        std::memset(bitmap()->pBits, 0, PagePlaneBytes(bitmap()) * bitmap()->dwPlanes);
-    }
+    void ClearBitmap() { std::memset(bitmap()->pBits, 0, PagePlaneBytes(bitmap()) * bitmap()->dwPlanes); }
 
     WORD Screen(const ScreenImpl& impl, const Band& band, int x, int y, DWORD* ink = nullptr)
     {

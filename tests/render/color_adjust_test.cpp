@@ -75,9 +75,16 @@ TEST(SetAdjustParams, SliderStrengthsAndGains)
          0},
         {"brightness beyond the slider", with([](Sliders& s) { s.brightness = 120; }), ADJUST_RGB, 0.36, 1.8, 1.8, 1.8,
          0, 0, 0, 0, 0},
-        {"red balance", with([](Sliders& s) { s.red = 25; s.blue = -50; }), ADJUST_RGB, 1.0, 1.4, 1.0, 0.6, 0, 0, 0, 0,
-         0},
-        {"balance and brightness add up and clamp", with([](Sliders& s) { s.red = 40; s.green = -50; s.brightness = 25; }),
+        {"red balance", with([](Sliders& s) {
+             s.red = 25;
+             s.blue = -50;
+         }),
+         ADJUST_RGB, 1.0, 1.4, 1.0, 0.6, 0, 0, 0, 0, 0},
+        {"balance and brightness add up and clamp", with([](Sliders& s) {
+             s.red = 40;
+             s.green = -50;
+             s.brightness = 25;
+         }),
          ADJUST_RGB, 0.68, 1.8, 0.8, 1.4, 0, 0, 0, 0, 0},
         {"saturation up", with([](Sliders& s) { s.saturation = 25; }), ADJUST_SATURATION, 0, 0, 0, 0, 0.5, 0, 0, 0, 0},
         {"saturation down", with([](Sliders& s) { s.saturation = -50; }), ADJUST_SATURATION, 0, 0, 0, 0, -0.8, 0, 0, 0,
@@ -139,7 +146,7 @@ TEST(RebuildLut, TonerSaveScalesEveryInkOfEveryNode)
     DRVDEVMODE dm{};
     dm.priv.dmTonerSave = 1;
     dm.priv.dmClrCtrl.wType = 3;
-    dm.priv.dmClrCtrl.sCyan = 50;  // ignored under toner save
+    dm.priv.dmClrCtrl.sCyan = 50;         // ignored under toner save
     dm.priv.dmClrCtrl.sBrightness = -50;  // likewise
     ASSERT_EQ(BuildAdjustedLut(&dm, &t.context, nullptr), FLAG_TRUE);
     for (int n = 0; n < LUT_AXIS_NODES; ++n) {
@@ -167,8 +174,7 @@ TEST(RebuildLut, GrayAxisAndBlackCornerFoldIntoBlack)
         const BYTE* corner = t.Node(0, 0, 0);
         const BYTE* mid = t.Node(8, 8, 8);
         // K + max(C, M, Y) = 260, held to 255.
-        EXPECT_EQ((std::array<int, 4>{corner[0], corner[1], corner[2], corner[3]}),
-                  (std::array<int, 4>{0, 0, 0, 255}));
+        EXPECT_EQ((std::array<int, 4>{corner[0], corner[1], corner[2], corner[3]}), (std::array<int, 4>{0, 0, 0, 255}));
         if (c.axis) {
             EXPECT_EQ((std::array<int, 4>{mid[0], mid[1], mid[2], mid[3]}), (std::array<int, 4>{0, 0, 0, 255}));
         } else {
@@ -240,8 +246,8 @@ TEST(RemapMonoCurve, TonerSaveScalesTheDarknessIndex)
     dm.priv.dmClrCtrl.sGrayBrightness = 50;  // ignored under toner save
     ASSERT_EQ(BuildMonoCurve(&dm, &t.context, nullptr), FLAG_TRUE);
     // Gray g is darkness 255 - g, looked up at 0.46 of it.
-    EXPECT_EQ(t.curve[0], 117);  // 117.3
-    EXPECT_EQ(t.curve[255 - 10], 4);  // 4.6
+    EXPECT_EQ(t.curve[0], 117);         // 117.3
+    EXPECT_EQ(t.curve[255 - 10], 4);    // 4.6
     EXPECT_EQ(t.curve[255 - 201], 92);  // 92.46
     EXPECT_EQ(t.curve[255], 0);
 }
@@ -277,7 +283,7 @@ TEST(RemapMonoCurve, BrightnessMovesDarknessDownOrUp)
         EXPECT_EQ(t.curve[255 - 128], c.darkness128) << c.what;
         EXPECT_EQ(t.curve[255], 0) << c.what;  // white stays white
         EXPECT_EQ(t.curve[0], 255) << c.what;  // black stays black
-        for (int d = 10; d < 240; ++d) {  // near the ends truncation may keep the index
+        for (int d = 10; d < 240; ++d) {       // near the ends truncation may keep the index
             if (c.lighter) {
                 ASSERT_LT(t.curve[255 - d], d) << c.what << " darkness " << d;
             } else {

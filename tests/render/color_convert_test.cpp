@@ -32,15 +32,14 @@ struct GrayCase {
 TEST(GrayFromRgb, WeightedMeanHeldToAByte)
 {
     const GrayCase cases[] = {
-        {31, 56, 13, 255, 0, 0, 79},  // 7905 / 100
+        {31, 56, 13, 255, 0, 0, 79},   // 7905 / 100
         {31, 56, 13, 0, 255, 0, 142},  // 14280 / 100
-        {31, 56, 13, 0, 0, 255, 33},  // 3315 / 100
-        {31, 56, 13, 255, 255, 255, 255},
-        {31, 56, 13, 0, 0, 0, 0},
-        {0, 0, 0, 200, 200, 200, 0},  // weights summing to 0 give black
-        {100, -50, 0, 0, 255, 0, 0},  // -12750 / 50 would be negative
+        {31, 56, 13, 0, 0, 255, 33},   // 3315 / 100
+        {31, 56, 13, 255, 255, 255, 255}, {31, 56, 13, 0, 0, 0, 0},
+        {0, 0, 0, 200, 200, 200, 0},     // weights summing to 0 give black
+        {100, -50, 0, 0, 255, 0, 0},     // -12750 / 50 would be negative
         {200, -100, 0, 255, 0, 0, 255},  // 51000 / 100 would be beyond white
-        {-1, -1, -1, 30, 60, 90, 60},  // negative weights with a negative sum are a plain mean
+        {-1, -1, -1, 30, 60, 90, 60},    // negative weights with a negative sum are a plain mean
     };
     for (const GrayCase& c : cases) {
         tagRENDERCONTEXT context{};
@@ -60,11 +59,11 @@ TEST(ApplyUcrBg, RemovesTheGrayComponentAndMakesBlack)
     };
     const Case cases[] = {
         {50, 100, {200, 200, 200, 0}, {100, 100, 100, 200}},
-        {100, 0, {50, 80, 120, 30}, {0, 30, 70, 0}},  // the LUT's K is replaced, not added to
+        {100, 0, {50, 80, 120, 30}, {0, 30, 70, 0}},         // the LUT's K is replaced, not added to
         {0, 200, {200, 210, 220, 0}, {200, 210, 220, 255}},  // black held to 255
-        {255, 50, {200, 220, 240, 9}, {0, 0, 0, 100}},  // inks held to 0
-        {30, 30, {10, 0, 20, 40}, {10, 0, 20, 0}},  // nothing gray: only K is replaced
-        {33, 33, {3, 3, 3, 0}, {2, 2, 2, 0}},  // 3 - 0.99 and 0.99, truncated
+        {255, 50, {200, 220, 240, 9}, {0, 0, 0, 100}},       // inks held to 0
+        {30, 30, {10, 0, 20, 40}, {10, 0, 20, 0}},           // nothing gray: only K is replaced
+        {33, 33, {3, 3, 3, 0}, {2, 2, 2, 0}},                // 3 - 0.99 and 0.99, truncated
     };
     for (const Case& c : cases) {
         BYTE v[4] = {BYTE(c.in[0]), BYTE(c.in[1]), BYTE(c.in[2]), BYTE(c.in[3])};
@@ -114,7 +113,7 @@ TEST(Interpolation, EachCornerWeighsAsItsShareOfTheCell)
 {
     // Input levels inside the cell of nodes (2..3, 5..6, 9..10), with fractions in every order,
     // equal fractions included.
-    const int fractions[][3] = {{3, 9, 12}, {12, 9, 3}, {9, 3, 12}, {9, 12, 3}, {12, 3, 9}, {3, 12, 9},
+    const int fractions[][3] = {{3, 9, 12}, {12, 9, 3}, {9, 3, 12}, {9, 12, 3}, {12, 3, 9},   {3, 12, 9},
                                 {8, 8, 4},  {4, 8, 8},  {8, 4, 8},  {0, 15, 7}, {15, 15, 15}, {0, 0, 0}};
     const int base[3] = {2, 5, 9};
     const int ink[4] = {160, 80, 16, 255};
@@ -157,7 +156,7 @@ TEST(Interpolation, Level255LiesBetweenNodes15And16)
     };
     const Case cases[] = {
         {255, (1 * 150 + 15 * 160) / 16},  // 159
-        {240, 150},  // node 15 itself
+        {240, 150},                        // node 15 itself
         {128, 80},
         {0, 0},
     };
@@ -189,7 +188,7 @@ TEST(ConvertRgbToCmyk, InterpolationSwitchAndUcrFlagOfTheLutEntry)
         Cmyk expected;
     };
     const int tetra = TetraShare(1, 1, 1, f);  // 4
-    const int tri = TriShare(1, 1, 1, f);  // 384
+    const int tri = TriShare(1, 1, 1, f);      // 384
     const Case cases[] = {
         {1, 0, {160 * tetra / 16, 80 * tetra / 16, 16 * tetra / 16, 255 * tetra / 16}},
         {0, 0, {160 * tri / 4096, 80 * tri / 4096, 16 * tri / 4096, 255 * tri / 4096}},

@@ -15,8 +15,8 @@ namespace {
 using rendertest::BuildColorTable;
 using rendertest::HandEntry;
 using rendertest::HandLayout;
-using rendertest::KeyFields;
 using rendertest::Key;
+using rendertest::KeyFields;
 using rendertest::MakeKey;
 using rendertest::Put16;
 using rendertest::Put32;
@@ -82,11 +82,7 @@ TEST(ColorTableFile, HandBuiltEntriesReadFieldByField)
         DWORD size, width, height;
     };
     const Case cases[] = {
-        {0, 19652, 19652, 1},
-        {1, 6, 3, 2},
-        {2, 5, 5, 1},
-        {3, 256, 256, 1},
-        {4, 6, 6, 1},
+        {0, 19652, 19652, 1}, {1, 6, 3, 2}, {2, 5, 5, 1}, {3, 256, 256, 1}, {4, 6, 6, 1},
     };
     size_t payloadAt = layout.payloadArea;
     for (const Case& tc : cases) {
@@ -350,7 +346,7 @@ TEST(ColorTableFile, MatricesLargerThanABandAreRefused)
     };
     const Case cases[] = {
         {1, 65535, false}, {65535, 1, false}, {513, 1, false}, {1, 513, false},
-        {512, 512, true}, {1, 512, true}, {16, 16, true},
+        {512, 512, true},  {1, 512, true},    {16, 16, true},
     };
     for (const Case& tc : cases) {
         std::vector<HandEntry> entries = OneOfEach();
@@ -417,8 +413,8 @@ TEST(BuildColorKey, ModeResolutionAndTonerBytesFromTheSettings)
         expected[6] = tc.resolution;
         expected[10] = tc.toner;
         EXPECT_EQ(std::memcmp(key, expected.data(), 16), 0)
-            << "color " << tc.settings.color << " gray " << tc.settings.grayRepro << " profile "
-            << tc.settings.profile << " quality " << tc.settings.quality << " toner " << tc.settings.tonerSave;
+            << "color " << tc.settings.color << " gray " << tc.settings.grayRepro << " profile " << tc.settings.profile
+            << " quality " << tc.settings.quality << " toner " << tc.settings.tonerSave;
     }
 }
 

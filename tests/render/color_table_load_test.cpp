@@ -11,13 +11,13 @@
 
 namespace {
 
+using orvtest::StderrCapture;
 using rendertest::BuildColorTable;
 using rendertest::HandEntry;
 using rendertest::KeyFields;
 using rendertest::MakeKey;
 using rendertest::MakeSettings;
 using rendertest::SettingsFields;
-using orvtest::StderrCapture;
 using rendertest::TableContext;
 
 HandEntry Lut(KeyFields k, uint8_t fill)
@@ -67,12 +67,10 @@ TEST(LoadColorLut, MediaWithoutItsOwnTableFallsBackToTheGenericOne)
         uint8_t fill;
     };
     const Case cases[] = {
-        {{2, 0, 0, 2, 0, 7}, true, 0xB0},
-        {{2, 0, 0, 2, 0, 3}, true, 0xA0},
+        {{2, 0, 0, 2, 0, 7}, true, 0xB0},       {{2, 0, 0, 2, 0, 3}, true, 0xA0},
         {{2, 0, 0, 2, 0, 0x10007}, true, 0xB0},  // only the low 16 bits of the media id count
-        {{2, 0, 1, 2, 0, 9}, true, 0xC0},
-        {{2, 0, 1, 2, 0, 3}, false, 0},  // mode 4 has no generic table
-        {{2, 1, 0, 2, 0, 0}, false, 0},  // mode 1 has none at all
+        {{2, 0, 1, 2, 0, 9}, true, 0xC0},       {{2, 0, 1, 2, 0, 3}, false, 0},  // mode 4 has no generic table
+        {{2, 1, 0, 2, 0, 0}, false, 0},                                          // mode 1 has none at all
     };
     for (const Case& tc : cases) {
         TableContext t(file);
@@ -111,9 +109,9 @@ TEST(LoadColorLut, FoldTurnsGrayNodesIntoBlackOnly)
         std::memcpy(folding.payload.data() + LutNodeOffset(i, j, k), cmyk.begin(), 4);
     };
     setNode(5, 5, 5, {100, 100, 100, 50});
-    setNode(8, 8, 8, {120, 90, 200, 10});  // gray part is the smallest ink: 90
+    setNode(8, 8, 8, {120, 90, 200, 10});       // gray part is the smallest ink: 90
     setNode(16, 16, 16, {200, 210, 220, 100});  // 100 + 160 is capped at 255
-    setNode(5, 5, 6, {100, 100, 100, 50});  // not on the gray axis
+    setNode(5, 5, 6, {100, 100, 100, 50});      // not on the gray axis
     HandEntry plain = folding;
     plain.key[1] = 4;
     plain.key[7] = 0;
@@ -126,11 +124,8 @@ TEST(LoadColorLut, FoldTurnsGrayNodesIntoBlackOnly)
         uint8_t c, m, y, black;
     };
     const Case cases[] = {
-        {5, 5, 5, 0, 0, 0, 130},
-        {8, 8, 8, 0, 0, 0, 82},
-        {16, 16, 16, 0, 0, 0, 255},
-        {5, 5, 6, 100, 100, 100, 50},
-        {0, 0, 0, 0, 0, 0, 0},
+        {5, 5, 5, 0, 0, 0, 130},      {8, 8, 8, 0, 0, 0, 82}, {16, 16, 16, 0, 0, 0, 255},
+        {5, 5, 6, 100, 100, 100, 50}, {0, 0, 0, 0, 0, 0, 0},
     };
     for (const Case& tc : cases) {
         const BYTE* n = Node(t.block(), tc.i, tc.j, tc.k);
@@ -160,10 +155,8 @@ TEST(LoadColorLut, MonochromePagesLoadNoLut)
 TEST(LoadDitherMatrices, TonerBitChoosesMatricesButNotCurvesOrLuts)
 {
     const std::vector<uint8_t> file = BuildColorTable({
-        Lut({0, 2, 0, 0, 0, 0, 0, 0, 0}, 0x01),
-        Matrix({0, 0, 16, 0, 2}, 2, 2, 0x10),
-        Matrix({0, 0, 16, 0, 2, 0, 0, 0, 0x80}, 2, 2, 0x90),
-        Curve({0, 0, 16, 0, 2}, 0x20),
+        Lut({0, 2, 0, 0, 0, 0, 0, 0, 0}, 0x01), Matrix({0, 0, 16, 0, 2}, 2, 2, 0x10),
+        Matrix({0, 0, 16, 0, 2, 0, 0, 0, 0x80}, 2, 2, 0x90), Curve({0, 0, 16, 0, 2}, 0x20),
         Curve({0, 0, 16, 0, 2, 0, 0, 0, 0x80}, 0xA0),  // last match: taken with or without toner save
     });
     struct Case {
@@ -199,12 +192,9 @@ TEST(LoadDitherMatrices, RowsAreTiledToThePageRowRoundedUpToFourBytes)
         DWORD rowBytes;
     };
     const Case cases[] = {
-        {10, 1, 5, 12},
-        {10, 2, 3, 20},
-        {13, 2, 4, 28},
-        {4, 1, 8, 4},  // a matrix wider than the page keeps its first columns
-        {1, 1, 1, 4},
-        {16, 1, 16, 16},
+        {10, 1, 5, 12}, {10, 2, 3, 20},
+        {13, 2, 4, 28}, {4, 1, 8, 4},  // a matrix wider than the page keeps its first columns
+        {1, 1, 1, 4},   {16, 1, 16, 16},
     };
     for (const Case& tc : cases) {
         const std::vector<uint8_t> file = BuildColorTable({Matrix({0, 0, 16, 0, 2}, tc.matrixWidth, 3, 1)});
@@ -297,8 +287,8 @@ TEST(LoadToneCurves, EachSlotGetsExactlyOneCurve)
 
 TEST(LoadToneCurves, LoadingStopsAtTheFirstMissingPlane)
 {
-    TableContext t(BuildColorTable({Curve({0, 0, 1, 0, 2}, 0x11), Curve({0, 0, 2, 0, 2}, 0x22),
-                                    Curve({0, 0, 8, 0, 2}, 0x88)}));
+    TableContext t(
+        BuildColorTable({Curve({0, 0, 1, 0, 2}, 0x11), Curve({0, 0, 2, 0, 2}, 0x22), Curve({0, 0, 8, 0, 2}, 0x88)}));
     const DRVDEVMODE colour = MakeSettings({2});
     StderrCapture err;
     EXPECT_EQ(LoadToneCurves(&colour, t.context(), t.options()), 0);

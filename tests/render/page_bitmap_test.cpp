@@ -13,8 +13,8 @@ namespace {
 
 struct ShiftCase {
     const char* name;
-    WORD duplex;  // option block duplex mode
-    SHORT orientation;  // dmOrientation of the settings
+    WORD duplex;            // option block duplex mode
+    SHORT orientation;      // dmOrientation of the settings
     SHORT pageOrientation;  // option block orientation
     DWORD pageInSet;
     WORD margin;  // layout units of 1/600 inch
@@ -160,9 +160,8 @@ TEST(PageRowsAbove, RowsAboveWhereTheNextBandLands)
         int64_t pageY;
         DWORD expected;  // of a bitmap of 1000 rows
     } cases[] = {
-        {0, 1, 100, 100},    {0, 2, 100, 200},   {-30, 1, 100, 70},  {30, 1, 100, 100}, {-30, 2, 100, 140},
-        {0, 1, 0, 0},        {0, 1, -5, 0},      {-30, 1, 20, 0},    {0, 1, 2000, 1000}, {0, 2, 600, 1000},
-        {0, 1, 1000, 1000},
+        {0, 1, 100, 100}, {0, 2, 100, 200}, {-30, 1, 100, 70},  {30, 1, 100, 100}, {-30, 2, 100, 140}, {0, 1, 0, 0},
+        {0, 1, -5, 0},    {-30, 1, 20, 0},  {0, 1, 2000, 1000}, {0, 2, 600, 1000}, {0, 1, 1000, 1000},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE("shift " + std::to_string(c.shiftY) + ", multiplier " + std::to_string(c.multiplierY) +

@@ -154,9 +154,9 @@ Encoded Encode(const std::vector<std::vector<uint8_t>>& planes, unsigned width, 
     EncodePageFixture page;
     page.SetPage(width, height, planes);
     page.context()->pfnCompress = entry;
-    e.result = threads == 0 ? EncodePage(page.context(), width, height, bandRows, page.settings(), page.options())
-                            : EncodePageAhead(page.context(), width, height, bandRows, page.settings(),
-                                              page.options(), threads);
+    e.result = threads == 0
+                   ? EncodePage(page.context(), width, height, bandRows, page.settings(), page.options())
+                   : EncodePageAhead(page.context(), width, height, bandRows, page.settings(), page.options(), threads);
     e.bandFlagsAfter = page.context()->wBandFlags;
     e.bitmapFreed = page.options()->pPageBitmap == nullptr;
     e.bytes = DrainOutput(page.context());
@@ -219,9 +219,8 @@ TEST_F(EncodeAhead, MixedPageTakesEveryWayThroughTheCompression)
     const Encoded ahead = Encode(MixedPlanes(width, height, 4), width, height, 128, Doubles::ByRows, 4);
     const std::vector<encodetest::Block> blocks = encodetest::ReadBlocks(ahead.bytes);
     const size_t bandPlanes = (height + 127) / 128 * 4;
-    const size_t raw = std::count_if(blocks.begin(), blocks.end(), [](const encodetest::Block& b) {
-        return b.compression == 0;
-    });
+    const size_t raw =
+        std::count_if(blocks.begin(), blocks.end(), [](const encodetest::Block& b) { return b.compression == 0; });
     EXPECT_GT(raw, 0u);
     EXPECT_LT(raw, blocks.size());
     EXPECT_GT(blocks.size(), bandPlanes);
@@ -258,9 +257,9 @@ TEST_F(EncodeAhead, PagesWithoutRasterBlocksFailAsWithOneThread)
     EncodePageFixture otherLanguage;
     otherLanguage.SetPage(100, 100, MixedPlanes(100, 100, 1));
     otherLanguage.options()->dwLangType = LANGTYPE_PCL;
-    EXPECT_EQ(EncodePageAhead(otherLanguage.context(), 100, 100, 64, otherLanguage.settings(),
-                              otherLanguage.options(), 4),
-              FLAG_FALSE);
+    EXPECT_EQ(
+        EncodePageAhead(otherLanguage.context(), 100, 100, 64, otherLanguage.settings(), otherLanguage.options(), 4),
+        FLAG_FALSE);
     EXPECT_EQ(otherLanguage.options()->pPageBitmap, nullptr);
     EXPECT_TRUE(DrainOutput(otherLanguage.context()).empty());
 }

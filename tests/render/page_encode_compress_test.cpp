@@ -50,8 +50,8 @@ TEST_F(BandCompression, ParameterBlockCarriesTheBandAsLaidOut)
     ASSERT_EQ(EncodePage(page.context(), width, height, 100, page.settings(), page.options()), FLAG_TRUE);
 
     struct Expect {
-        size_t firstRow;  // row of the page the call starts at
-        DWORD rows;  // rows asked
+        size_t firstRow;    // row of the page the call starts at
+        DWORD rows;         // rows asked
         size_t outputSize;  // the band's raw size
     };
     const Expect expected[] = {{0, 100, 2500}, {30, 70, 2500}, {100, 50, 1250}};
@@ -141,9 +141,7 @@ const ScriptCase kScriptCases[] = {
     {"MoreRowsThanAskedCountAsFailure",
      {{Act::Partial, 10}, {Act::ExtraRows}},
      {{10, true, true, false}, {90, false, false, false}, {50, true, false, true}}},
-    {"RowsInLessThanAHeaderCountAsFailure",
-     {{Act::ShortHeader}},
-     {{100, false, true, false}, {50, true, false, true}}},
+    {"RowsInLessThanAHeaderCountAsFailure", {{Act::ShortHeader}}, {{100, false, true, false}, {50, true, false, true}}},
 };
 
 class ScriptedBands : public BandCompression, public ::testing::WithParamInterface<ScriptCase> {};

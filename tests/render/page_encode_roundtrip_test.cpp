@@ -88,9 +88,9 @@ void SetDot(std::vector<uint8_t>& plane, size_t rowBytes, unsigned x, unsigned y
 TestPage ScreenRgb(const Pnm& pnm)
 {
     static const int kBayer[8][8] = {{0, 32, 8, 40, 2, 34, 10, 42},  {48, 16, 56, 24, 50, 18, 58, 26},
-                                     {12, 44, 4, 36, 14, 46, 6, 38},  {60, 28, 52, 20, 62, 30, 54, 22},
-                                     {3, 35, 11, 43, 1, 33, 9, 41},   {51, 19, 59, 27, 49, 17, 57, 25},
-                                     {15, 47, 7, 39, 13, 45, 5, 37},  {63, 31, 55, 23, 61, 29, 53, 21}};
+                                     {12, 44, 4, 36, 14, 46, 6, 38}, {60, 28, 52, 20, 62, 30, 54, 22},
+                                     {3, 35, 11, 43, 1, 33, 9, 41},  {51, 19, 59, 27, 49, 17, 57, 25},
+                                     {15, 47, 7, 39, 13, 45, 5, 37}, {63, 31, 55, 23, 61, 29, 53, 21}};
     TestPage page;
     page.width = pnm.width;
     page.height = pnm.height;
@@ -118,10 +118,14 @@ enum class PageKind { RandomMono, RandomColour, RenderedMono, RenderedColour };
 const char* PageKindName(PageKind kind)
 {
     switch (kind) {
-    case PageKind::RandomMono: return "RandomMono";
-    case PageKind::RandomColour: return "RandomColour";
-    case PageKind::RenderedMono: return "RenderedMono";
-    case PageKind::RenderedColour: return "RenderedColour";
+    case PageKind::RandomMono:
+        return "RandomMono";
+    case PageKind::RandomColour:
+        return "RandomColour";
+    case PageKind::RenderedMono:
+        return "RenderedMono";
+    case PageKind::RenderedColour:
+        return "RenderedColour";
     }
     return "?";
 }
@@ -172,12 +176,18 @@ constexpr DWORD kModelStripeRows = 16;
 const char* LibraryName(Library library)
 {
     switch (library) {
-    case Library::Package: return "Package";
-    case Library::Missing: return "Missing";
-    case Library::StopsEarly: return "StopsEarly";
-    case Library::StopsEarlyInStripes: return "StopsEarlyInStripes";
-    case Library::SometimesNoRow: return "SometimesNoRow";
-    case Library::FailsAfterAPiece: return "FailsAfterAPiece";
+    case Library::Package:
+        return "Package";
+    case Library::Missing:
+        return "Missing";
+    case Library::StopsEarly:
+        return "StopsEarly";
+    case Library::StopsEarlyInStripes:
+        return "StopsEarlyInStripes";
+    case Library::SometimesNoRow:
+        return "SometimesNoRow";
+    case Library::FailsAfterAPiece:
+        return "FailsAfterAPiece";
     }
     return "?";
 }
@@ -228,8 +238,7 @@ TEST_P(PageRoundTrip, DecodedPageEqualsTheBitmap)
     if (library == Library::StopsEarlyInStripes) {
         page.context()->dwStripeRows = kModelStripeRows;
     }
-    ASSERT_EQ(EncodePage(page.context(), source.width, source.height, 0, page.settings(), page.options()),
-              FLAG_TRUE);
+    ASSERT_EQ(EncodePage(page.context(), source.width, source.height, 0, page.settings(), page.options()), FLAG_TRUE);
     const std::vector<uint8_t> blocks = encodetest::DrainOutput(page.context());
 
     // Without a library every block is raw; with one, something was compressed.
@@ -255,15 +264,15 @@ TEST_P(PageRoundTrip, DecodedPageEqualsTheBitmap)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, PageRoundTrip,
-    ::testing::Combine(::testing::Values(PageKind::RandomMono, PageKind::RandomColour, PageKind::RenderedMono,
-                                         PageKind::RenderedColour),
-                       ::testing::Values(Library::Package, Library::Missing, Library::StopsEarly,
-                                         Library::StopsEarlyInStripes, Library::SometimesNoRow,
-                                         Library::FailsAfterAPiece)),
-    [](const auto& info) {
-        return std::string(PageKindName(std::get<0>(info.param))) + "_" + LibraryName(std::get<1>(info.param));
-    });
+INSTANTIATE_TEST_SUITE_P(Cases, PageRoundTrip,
+                         ::testing::Combine(::testing::Values(PageKind::RandomMono, PageKind::RandomColour,
+                                                              PageKind::RenderedMono, PageKind::RenderedColour),
+                                            ::testing::Values(Library::Package, Library::Missing, Library::StopsEarly,
+                                                              Library::StopsEarlyInStripes, Library::SometimesNoRow,
+                                                              Library::FailsAfterAPiece)),
+                         [](const auto& info) {
+                             return std::string(PageKindName(std::get<0>(info.param))) + "_" +
+                                    LibraryName(std::get<1>(info.param));
+                         });
 
 }  // namespace

@@ -13,10 +13,10 @@
 
 namespace {
 
+using orvtest::StderrCapture;
 using rendertest::FakeModelData;
 using rendertest::MakeSettings;
 using rendertest::SettingsFields;
-using orvtest::StderrCapture;
 using rendertest::Words16;
 using rendertest::Words32;
 
@@ -63,7 +63,7 @@ TEST(QueryLanguageType, TypeAndMaskFromTheModelAndTheSettings)
 {
     struct Case {
         WORD languageMode;
-        int gdi;  // -1 capability 19 absent, 0 bit clear, 1 bit set
+        int gdi;         // -1 capability 19 absent, 0 bit clear, 1 bit set
         int tonerFlags;  // -1 capability 46 absent
         DWORD type, mask, flags;
     };
@@ -104,13 +104,8 @@ TEST(RendererCreate, ResolutionMultipliersFollowTheQualityMode)
         LONG x, y;
     };
     const Case cases[] = {
-        {true, 3, 600, 2, 1},
-        {true, 4, 600, 2, 2},
-        {true, 4, 300, 2, 2},
-        {true, 4, 1200, 1, 1},
-        {true, 2, 600, 1, 1},
-        {true, 1, 600, 1, 1},
-        {false, 3, 600, 1, 1},  // PCL-style output never doubles dots
+        {true, 3, 600, 2, 1}, {true, 4, 600, 2, 2}, {true, 4, 300, 2, 2},  {true, 4, 1200, 1, 1},
+        {true, 2, 600, 1, 1}, {true, 1, 600, 1, 1}, {false, 3, 600, 1, 1},  // PCL-style output never doubles dots
     };
     for (const Case& tc : cases) {
         CreateFixture f;
@@ -258,27 +253,19 @@ TEST(QueryTonerSaveLevel, LevelItemsByColourModeAndQuality)
         SHORT color;
         SHORT quality;
         std::vector<int> items;  // capability 46 view 4 items the model has
-        bool defaultRecord;  // capability 46 item 0 view 2
+        bool defaultRecord;      // capability 46 item 0 view 2
         SHORT expected;
     };
     // Every item answers with level 100 + its id, the default record with 77.
     const Case cases[] = {
-        {2, 3, {4, 1}, false, 104},
-        {2, 4, {5, 1}, false, 105},
-        {2, 1, {2, 1}, false, 102},
-        {2, 2, {3, 1}, false, 103},
-        {2, 3, {1}, false, 101},
-        {2, 3, {6, 11}, true, 77},  // only items of other modes: the default record
-        {2, 3, {}, false, 30},
-        {3, 3, {9, 6, 1}, false, 109},
-        {3, 4, {6, 1}, false, 106},
-        {3, 1, {1}, false, 101},
-        {3, 2, {8}, false, 108},
-        {1, 3, {14}, false, 114},
-        {1, 4, {11, 1}, false, 111},
-        {1, 1, {12}, false, 112},
-        {1, 7, {13}, false, 113},
-        {1, 7, {2, 3, 4}, true, 77},
+        {2, 3, {4, 1}, false, 104},  {2, 4, {5, 1}, false, 105},
+        {2, 1, {2, 1}, false, 102},  {2, 2, {3, 1}, false, 103},
+        {2, 3, {1}, false, 101},     {2, 3, {6, 11}, true, 77},  // only items of other modes: the default record
+        {2, 3, {}, false, 30},       {3, 3, {9, 6, 1}, false, 109},
+        {3, 4, {6, 1}, false, 106},  {3, 1, {1}, false, 101},
+        {3, 2, {8}, false, 108},     {1, 3, {14}, false, 114},
+        {1, 4, {11, 1}, false, 111}, {1, 1, {12}, false, 112},
+        {1, 7, {13}, false, 113},    {1, 7, {2, 3, 4}, true, 77},
     };
     for (const Case& tc : cases) {
         CreateFixture f;

@@ -17,9 +17,9 @@
 
 namespace {
 
+using orvtest::StderrCapture;
 using rendertest::MakeSettings;
 using rendertest::SettingsFields;
-using orvtest::StderrCapture;
 using rendertest::TableContext;
 
 std::vector<uint8_t> SampleFile(const char* name)
@@ -52,7 +52,8 @@ TEST(SampleColorTables, ColourModelHasEveryTableAJobAsksFor)
                         StderrCapture err;
                         EXPECT_EQ(RendererSetupColorTables(&dm, t.context(), t.options()), 1);
                         EXPECT_EQ(RendererSetupDitherMatrices(&dm, t.context(), t.options()), 0xFFFF);
-                        EXPECT_EQ(err.Take(), "") << "mode " << mode.code << " media " << media << " quality " << quality;
+                        EXPECT_EQ(err.Take(), "")
+                            << "mode " << mode.code << " media " << media << " quality " << quality;
                         EXPECT_EQ(t.block()->abLutKey[1], mode.code);
                     }
                 }

@@ -44,7 +44,7 @@ TEST(ScreenSimdLevel, EachLevelNeedsAllTheInstructionSetsItsCodeIsCompiledFor)
         {"avx2 bmi1", ScreenSimd::Sse2},  // pext and pdep would fault
         {"avx2 bmi1 bmi2", ScreenSimd::Avx2},
         {"avx2 bmi1 bmi2 avx512f", ScreenSimd::Avx2},
-        {"avx2 bmi1 bmi2 avx512f avx512bw", ScreenSimd::Avx2},  // no byte shuffles across registers
+        {"avx2 bmi1 bmi2 avx512f avx512bw", ScreenSimd::Avx2},    // no byte shuffles across registers
         {"avx2 bmi1 bmi2 avx512f avx512vbmi", ScreenSimd::Avx2},  // no byte compares into masks
         {"avx2 bmi1 bmi2 avx512bw avx512vbmi", ScreenSimd::Avx2},
         {"avx2 bmi1 bmi2 avx512f avx512bw avx512vbmi", ScreenSimd::Avx512},

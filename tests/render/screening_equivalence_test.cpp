@@ -72,8 +72,8 @@ Band RandomBand(std::mt19937& rng)
     if (rng() % 4 == 0) {
         band.DarkenPadding();
     }
-    const BYTE palette[][3] = {{0, 0, 0}, {10, 20, 30}, {30, 20, 10}, {20, 30, 10}, {255, 255, 254},
-                               {128, 128, 128}, {255, 0, 0}, {0, 255, 255}};
+    const BYTE palette[][3] = {{0, 0, 0},       {10, 20, 30},    {30, 20, 10}, {20, 30, 10},
+                               {255, 255, 254}, {128, 128, 128}, {255, 0, 0},  {0, 255, 255}};
     for (int y = 0; y < rows; ++y) {
         if (y > 0 && rng() % 3 == 0) {
             std::memcpy(band.data() + y * band.stride(), band.data() + (y - 1) * band.stride(), 3 * width);
@@ -181,14 +181,29 @@ void DrawPattern(Band& band, int y, int x, const std::string& pattern)
             continue;
         }
         switch (pattern[i]) {
-        case 'k': band.Set(at, y, 0, 0, 0); break;
-        case 'r': band.Set(at, y, 255, 0, 0); break;
-        case 'y': band.Set(at, y, 255, 255, 0); break;
-        case 'c': band.Set(at, y, 10, 20, 30); break;
-        case 'd': band.Set(at, y, 30, 20, 10); break;
-        case 'e': band.Set(at, y, 20, 30, 10); break;
-        case 'f': band.Set(at, y, 30, 10, 20); break;
-        default: break;
+        case 'k':
+            band.Set(at, y, 0, 0, 0);
+            break;
+        case 'r':
+            band.Set(at, y, 255, 0, 0);
+            break;
+        case 'y':
+            band.Set(at, y, 255, 255, 0);
+            break;
+        case 'c':
+            band.Set(at, y, 10, 20, 30);
+            break;
+        case 'd':
+            band.Set(at, y, 30, 20, 10);
+            break;
+        case 'e':
+            band.Set(at, y, 20, 30, 10);
+            break;
+        case 'f':
+            band.Set(at, y, 30, 10, 20);
+            break;
+        default:
+            break;
         }
     }
 }
@@ -208,7 +223,8 @@ TEST(ScreeningEquivalence, FastPathMatchesTheReferenceAtEveryInkPosition)
         {"two pixels a group apart", [](Band& b, int y, int o) { DrawPattern(b, y, o, "k................k"); }},
         {"run of 1 to 40 pixels",
          [](Band& b, int y, int o) { DrawPattern(b, y, o, std::string(static_cast<size_t>(1 + o % 40), 'k')); }},
-        {"pixels of white and black bytes among black", [](Band& b, int y, int o) { DrawPattern(b, y, o, "kkrk.kyk"); }},
+        {"pixels of white and black bytes among black",
+         [](Band& b, int y, int o) { DrawPattern(b, y, o, "kkrk.kyk"); }},
         {"white and black bytes alone", [](Band& b, int y, int o) { DrawPattern(b, y, o, "r..y"); }},
         {"colours of one cache entry", [](Band& b, int y, int o) { DrawPattern(b, y, o, "cdcd.dc"); }},
         {"ink at both ends of the row",
@@ -240,8 +256,8 @@ TEST(ScreeningEquivalence, FastPathMatchesTheReferenceAtEveryInkPosition)
     };
     // Bands start before the page, on it at every alignment of a byte, and run past its right and
     // bottom edges.
-    const Geometry geometries[] = {{80, 50, 0, 0},  {80, 50, -17, -3}, {80, 50, 1, 2},  {80, 50, 3, 0},
-                                   {80, 50, 5, 30}, {80, 50, 7, 0},    {80, 50, 9, 0},  {75, 50, 13, 15},
+    const Geometry geometries[] = {{80, 50, 0, 0},  {80, 50, -17, -3}, {80, 50, 1, 2}, {80, 50, 3, 0},
+                                   {80, 50, 5, 30}, {80, 50, 7, 0},    {80, 50, 9, 0}, {75, 50, 13, 15},
                                    {67, 45, -1, 0}, {90, 50, 33, 11}};
     for (const Shape& shape : shapes) {
         size_t inked = 0;  // bitmap bytes with dots, so that the comparison is not of blank pages
@@ -364,8 +380,12 @@ TEST(ScreeningEquivalence, FastPathMatchesTheReferenceWhenRowsTurnFromImageToTex
     };
     for (int y = 0; y < static_cast<int>(rows.size()); ++y) {
         switch (rows[y]) {
-        case 'n': noise(y, 0, kWidth); break;
-        case 't': text(y, static_cast<int>(rng() % 8)); break;
+        case 'n':
+            noise(y, 0, kWidth);
+            break;
+        case 't':
+            text(y, static_cast<int>(rng() % 8));
+            break;
         case 'h': {
             const int split = 70 + static_cast<int>(rng() % 150);
             noise(y, 0, split);
@@ -377,8 +397,11 @@ TEST(ScreeningEquivalence, FastPathMatchesTheReferenceWhenRowsTurnFromImageToTex
                 noise(y, x, std::min(x + 48, kWidth));
             }
             break;
-        case 'i': DrawPattern(band, y, 60, std::string(180, 'c')); break;
-        default: break;
+        case 'i':
+            DrawPattern(band, y, 60, std::string(180, 'c'));
+            break;
+        default:
+            break;
         }
     }
     for (bool mono : {true, false}) {
@@ -510,8 +533,9 @@ TEST(ScreeningEquivalence, FastPathMatchesTheReferenceOnRenderedBands)
             }
             page.SetMatrix(slot, matrix);
         }
-        ExpectSameDots(page, bands, std::string(c.mono ? "mono" : "colour") + " x" + std::to_string(c.mulX) + " y" +
-                                        std::to_string(c.mulY));
+        ExpectSameDots(
+            page, bands,
+            std::string(c.mono ? "mono" : "colour") + " x" + std::to_string(c.mulX) + " y" + std::to_string(c.mulY));
         // The page is not blank: the test would prove nothing otherwise.
         size_t inked = 0;
         for (BYTE b : page.Bits()) {

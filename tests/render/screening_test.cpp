@@ -34,7 +34,7 @@ TEST(ScreenBand, DotIsSetExactlyWhenTheThresholdIsBelowTheValue)
         {155, "###....."},  // value 100
         {154, "####...."},  // value 101
         {254, "#......."},  // value 1: only threshold 0 is below it
-        {0, "#######."},  // value 255: threshold 255 is not below it
+        {0, "#######."},    // value 255: threshold 255 is not below it
         {255, "........"},  // white is skipped (and would be value 0 anyway)
     };
     for (const ScreenImpl& impl : kScreenImpls) {
@@ -71,11 +71,16 @@ TEST(ScreenBand, ClipsToAllFourEdgesOfThePage)
         int x, y;
     };
     const Case cases[] = {
-        {"over the top left corner", -2, -1}, {"over the bottom right corner", 13, 6},
-        {"over the left edge", -5, 2},        {"over the right edge", 12, 2},
-        {"over the top edge", 5, -3},         {"over the bottom edge", 5, 7},
-        {"wholly left", -6, 0},               {"wholly right", 16, 0},
-        {"wholly above", 0, -4},              {"wholly below", 0, 8},
+        {"over the top left corner", -2, -1},
+        {"over the bottom right corner", 13, 6},
+        {"over the left edge", -5, 2},
+        {"over the right edge", 12, 2},
+        {"over the top edge", 5, -3},
+        {"over the bottom edge", 5, 7},
+        {"wholly left", -6, 0},
+        {"wholly right", 16, 0},
+        {"wholly above", 0, -4},
+        {"wholly below", 0, 8},
         {"far beyond", 2000000000, -2000000000},
     };
     for (const ScreenImpl& impl : kScreenImpls) {
@@ -205,7 +210,10 @@ TEST(ScreenBand, ColourPlanesTakeTheirOwnInkCurveAndMatrix)
         band.Fill(10, 20, 30);
         ASSERT_EQ(page.Screen(impl, band, 0, 0), FLAG_TRUE);
         EXPECT_EQ(page.Plane(0)[0], "####........") << impl.name;  // 80 > 0, 20, 40, 60
-        EXPECT_EQ(page.Plane(1)[0], ".........." "..") << impl.name;  // 90 is not above 100
+        EXPECT_EQ(page.Plane(1)[0],
+                  ".........."
+                  "..")
+            << impl.name;                                          // 90 is not above 100
         EXPECT_EQ(page.Plane(2)[0], "#######.....") << impl.name;  // 140 > 0..120
         EXPECT_EQ(page.Plane(3)[0], "............") << impl.name;
     }
@@ -333,8 +341,8 @@ TEST(DrawRgbRect, AppliesTheBindingShiftOfThePage)
                   FLAG_TRUE);
         for (DWORD r = 0; r < height; ++r) {
             for (DWORD d = 0; d < width; ++d) {
-                const bool expected = int(d) >= c.dotFirst && int(d) < c.dotEnd && int(r) >= c.rowFirst &&
-                                      int(r) < c.rowEnd;
+                const bool expected =
+                    int(d) >= c.dotFirst && int(d) < c.dotEnd && int(r) >= c.rowFirst && int(r) < c.rowEnd;
                 ASSERT_EQ(page.Dot(0, r, d), expected) << c.what << " row " << r << " dot " << d;
             }
         }
@@ -382,9 +390,9 @@ TEST(DrawRgbRect, RefusesBandsOfOtherDepthsAndIgnoresAMissingBitmap)
 
     tagPAGEBITMAP* kept = page.bitmap();
     page.options()->pPageBitmap = nullptr;
-    EXPECT_EQ(DrawRgbRect(24, band.size(), PackPair(8, 2), 0, band.data(), page.settings(), page.context(),
-                          page.options()),
-              FLAG_TRUE);
+    EXPECT_EQ(
+        DrawRgbRect(24, band.size(), PackPair(8, 2), 0, band.data(), page.settings(), page.context(), page.options()),
+        FLAG_TRUE);
     EXPECT_EQ(page.context()->dwInkMask, 0u);
     page.options()->pPageBitmap = kept;
 }

@@ -15,17 +15,17 @@ inline constexpr BYTE ADJUST_RGB = 0x01;  // brightness or RGB balance
 inline constexpr BYTE ADJUST_SATURATION = 0x02;
 inline constexpr BYTE ADJUST_CMYK = 0x04;
 inline constexpr BYTE ADJUST_TONER_SAVE = 0x08;
-inline constexpr BYTE ADJUST_BLACK_CORNER = 0x10;  // node (0, 0, 0) in black only
+inline constexpr BYTE ADJUST_BLACK_CORNER = 0x10;     // node (0, 0, 0) in black only
 inline constexpr BYTE ADJUST_GRAY_AXIS_BLACK = 0x20;  // every gray node in black only
 
 // The adjustment of one page, built on the stack.
 struct tagCOLORADJUST {
     BYTE bFlags;
-    double dBrightnessExponent;  // monochrome curve
+    double dBrightnessExponent;              // monochrome curve
     double dRedGain, dGreenGain, dBlueGain;  // gamma gains of the input colour
     double dSaturation;
     double dCyanGain, dMagentaGain, dYellowGain, dBlackGain;  // gamma gains of the inks
-    double dTonerFactor;  // multiplier of every ink
+    double dTonerFactor;                                      // multiplier of every ink
 };
 
 // Fills `params` from slider values (-50..50, 0 neutral; beyond that they act as -50 or 50), the

@@ -199,8 +199,8 @@ void ConvertRgbToCmyk(const DRVDEVMODE* settings, const tagRENDERCONTEXT* contex
     Convert<InterpolateTrilinear, ApplyUcrBg>(settings, context, red, green, blue, cmyk);
 }
 
-void ConvertRgbToCmykFast(const DRVDEVMODE* settings, const tagRENDERCONTEXT* context, BYTE red, BYTE green,
-                          BYTE blue, BYTE* cmyk)
+void ConvertRgbToCmykFast(const DRVDEVMODE* settings, const tagRENDERCONTEXT* context, BYTE red, BYTE green, BYTE blue,
+                          BYTE* cmyk)
 {
     Convert<InterpolateTrilinearVector, ApplyUcrBgInteger>(settings, context, red, green, blue, cmyk);
 }

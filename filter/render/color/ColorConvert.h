@@ -22,8 +22,8 @@ void ConvertRgbToCmyk(const DRVDEVMODE* settings, const tagRENDERCONTEXT* contex
 
 // ConvertRgbToCmyk as the fast screening runs it: the same bytes, the trilinear interpolation in
 // 16-bit vector arithmetic and under-colour removal in integers.
-void ConvertRgbToCmykFast(const DRVDEVMODE* settings, const tagRENDERCONTEXT* context, BYTE red, BYTE green,
-                          BYTE blue, BYTE* cmyk);
+void ConvertRgbToCmykFast(const DRVDEVMODE* settings, const tagRENDERCONTEXT* context, BYTE red, BYTE green, BYTE blue,
+                          BYTE* cmyk);
 
 // Interpolation in a LUT of LUT_BYTES (RenderContext.h). Input level v falls between nodes v >> 4
 // and (v >> 4) + 1 at the fraction (v & 15) / 16; `cmyk` receives four bytes C, M, Y, K.

@@ -167,8 +167,8 @@ tagCOLORTABLEIMAGE* ReadColorTableFile(const char* directory, const char* name)
         return nullptr;
     }
     size_t size = 0;
-    std::unique_ptr<BYTE, decltype(&std::free)> bytes(
-        static_cast<BYTE*>(ReadWholeFileSized(directory, name, &size)), &std::free);
+    std::unique_ptr<BYTE, decltype(&std::free)> bytes(static_cast<BYTE*>(ReadWholeFileSized(directory, name, &size)),
+                                                      &std::free);
     if (!bytes || size == 0 || !ColorTableImageIsSound(bytes.get(), size)) {
         return nullptr;
     }
@@ -189,8 +189,7 @@ void FreeColorTableImage(tagCOLORTABLEIMAGE* image)
     }
 }
 
-WORD FindColorTableEntry(const BYTE* key, const BYTE* mask, const tagCOLORTABLEIMAGE* image,
-                         tagCOLORTABLEENTRY* result)
+WORD FindColorTableEntry(const BYTE* key, const BYTE* mask, const tagCOLORTABLEIMAGE* image, tagCOLORTABLEENTRY* result)
 {
     if (key == nullptr || mask == nullptr || image == nullptr || image->pData == nullptr || result == nullptr) {
         return FLAG_FALSE;

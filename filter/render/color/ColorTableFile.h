@@ -42,13 +42,13 @@ enum COLORTABLETYPE : BYTE {
 
 // Key bytes.
 inline constexpr size_t CT_KEY_TYPE = 0;
-inline constexpr size_t CT_KEY_MODE = 1;  // colour-mode code 1..5
-inline constexpr size_t CT_KEY_PLANE = 2;  // CT_PLANE_*
-inline constexpr size_t CT_KEY_MEDIA = 4;  // u16 media id (0 generic)
+inline constexpr size_t CT_KEY_MODE = 1;        // colour-mode code 1..5
+inline constexpr size_t CT_KEY_PLANE = 2;       // CT_PLANE_*
+inline constexpr size_t CT_KEY_MEDIA = 4;       // u16 media id (0 generic)
 inline constexpr size_t CT_KEY_RESOLUTION = 6;  // 1, 2, 4 or 8
 inline constexpr size_t CT_KEY_LUTFLAGS = 7;
-inline constexpr size_t CT_KEY_UCR = 8;  // percent
-inline constexpr size_t CT_KEY_BG = 9;  // percent
+inline constexpr size_t CT_KEY_UCR = 8;     // percent
+inline constexpr size_t CT_KEY_BG = 9;      // percent
 inline constexpr size_t CT_KEY_TONER = 10;  // CT_KEY_TONER_SAVE
 inline constexpr BYTE CT_KEY_TONER_SAVE = 0x80;
 
@@ -61,7 +61,7 @@ inline constexpr BYTE CT_PLANE_MONO = 16;
 
 // LUT flags (key byte 7).
 inline constexpr BYTE CT_LUT_FOLD_GRAY = 0x01;  // fold the gray axis into black at load
-inline constexpr BYTE CT_LUT_UCR_BG = 0x02;  // under-colour removal and black generation
+inline constexpr BYTE CT_LUT_UCR_BG = 0x02;     // under-colour removal and black generation
 inline constexpr BYTE CT_LUT_BLACK_CORNER = 0x10;
 inline constexpr BYTE CT_LUT_GRAY_AXIS_BLACK = 0x20;
 
@@ -83,10 +83,10 @@ struct tagCOLORTABLEIMAGE {
 
 // What a lookup found.
 struct tagCOLORTABLEENTRY {
-    const BYTE* pPayload;  // inside the image
-    DWORD dwSize;  // payload bytes
-    DWORD dwWidth;  // matrix: bytes per row; other types: dwSize
-    DWORD dwHeight;  // matrix: rows; other types: 1
+    const BYTE* pPayload;      // inside the image
+    DWORD dwSize;              // payload bytes
+    DWORD dwWidth;             // matrix: bytes per row; other types: dwSize
+    DWORD dwHeight;            // matrix: rows; other types: 1
     BYTE abKey[CT_KEY_BYTES];  // the matched entry's key
 };
 

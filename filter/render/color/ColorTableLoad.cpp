@@ -249,8 +249,7 @@ WORD LoadGrayWeights(const DRVDEVMODE* settings, tagRENDERCONTEXT* context, cons
     key[CT_KEY_TYPE] = CT_TYPE_GRAYWEIGHTS;
     mask[CT_KEY_TYPE] = 0xFF;
     tagCOLORTABLEENTRY entry{};
-    if (context->pColorTable != nullptr &&
-        FindColorTableEntry(key, mask, context->pColorTable, &entry) != FLAG_FALSE) {
+    if (context->pColorTable != nullptr && FindColorTableEntry(key, mask, context->pColorTable, &entry) != FLAG_FALSE) {
         for (int c = 0; c < 3; ++c) {
             const BYTE* p = entry.pPayload + 2 * c;
             context->asGrayWeight[c] = static_cast<SHORT>(static_cast<WORD>(p[0] | (p[1] << 8)));

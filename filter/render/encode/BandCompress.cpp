@@ -126,16 +126,16 @@ WORD CompressBandPlane(const tagBANDCOMPRESSOR& compressor, WORD bandFlags, tagO
 
         DWORD encoded = params.dwRowsEncoded;
         const uint64_t written = params.qwBytesWritten;
-        const bool believable = written <= buffers.outputSize && encoded <= rowsLeft &&
-                                (encoded == 0 || written >= kJbigHeaderSize);
+        const bool believable =
+            written <= buffers.outputSize && encoded <= rowsLeft && (encoded == 0 || written >= kJbigHeaderSize);
         if (status != COMPRESS_OK || !believable) {
             AppendRawRows(out, BlockFlags(bandFlags, done, rows, rows), firstRow, rowBytes, rowsLeft, plane);
             break;
         }
         if (encoded == 0) {
             // The library took no row: that row goes out raw and the next call starts after it.
-            AppendRasterBlock(out, BlockFlags(bandFlags, done, done + 1, rows), firstRow,
-                              static_cast<DWORD>(rowBytes), plane, 1, false);
+            AppendRasterBlock(out, BlockFlags(bandFlags, done, done + 1, rows), firstRow, static_cast<DWORD>(rowBytes),
+                              plane, 1, false);
             done += 1;
             continue;
         }
@@ -149,8 +149,8 @@ WORD CompressBandPlane(const tagBANDCOMPRESSOR& compressor, WORD bandFlags, tagO
             }
             PutBe32(image + kJbigHeaderHeightOffset, encoded);
         }
-        AppendRasterBlock(out, BlockFlags(bandFlags, done, done + encoded, rows), image,
-                          static_cast<DWORD>(written), plane, static_cast<WORD>(encoded), true);
+        AppendRasterBlock(out, BlockFlags(bandFlags, done, done + encoded, rows), image, static_cast<DWORD>(written),
+                          plane, static_cast<WORD>(encoded), true);
         done += encoded;
     }
     return FLAG_TRUE;

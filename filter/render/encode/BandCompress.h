@@ -12,9 +12,9 @@ struct tagRENDERCONTEXT;
 // What every call of the entry shares within a job.
 struct tagBANDCOMPRESSOR {
     PFNCOMPRESS pfnCompress;  // nullptr: the library is missing
-    BYTE bOption;  // the option byte (the model's compression option)
-    DWORD dwStripeRows;  // 0: one stripe of all the rows to encode
-    void* pRenderContext;  // handed to the library, which does not use it
+    BYTE bOption;             // the option byte (the model's compression option)
+    DWORD dwStripeRows;       // 0: one stripe of all the rows to encode
+    void* pRenderContext;     // handed to the library, which does not use it
 };
 
 // The compressor of a renderer context.

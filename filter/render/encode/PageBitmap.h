@@ -14,12 +14,12 @@ struct tagRENDERCONTEXT;
 struct tagRENDEROPTIONS;
 
 struct tagPAGEBITMAP {
-    DWORD dwWidth;  // dots per row: page width less the binding shift, times the x multiplier
-    DWORD dwHeight;  // rows: page height less the binding shift, times the y multiplier
-    DWORD dwPlanes;  // 1 monochrome, 4 colour
-    size_t cbRowBytes;  // (dwWidth + 7) / 8
+    DWORD dwWidth;          // dots per row: page width less the binding shift, times the x multiplier
+    DWORD dwHeight;         // rows: page height less the binding shift, times the y multiplier
+    DWORD dwPlanes;         // 1 monochrome, 4 colour
+    size_t cbRowBytes;      // (dwWidth + 7) / 8
     LONG lShiftX, lShiftY;  // the binding shift the page was laid out with, in page pixels
-    BYTE* pBits;  // dwPlanes planes of dwHeight rows of cbRowBytes bytes; nullptr when empty
+    BYTE* pBits;            // dwPlanes planes of dwHeight rows of cbRowBytes bytes; nullptr when empty
 };
 
 inline constexpr DWORD PAGE_PLANES_MONO = 1;

@@ -19,8 +19,8 @@
 namespace {
 
 // Bitmap plane i of a colour page goes out as plane number kColorPlaneOrder[i], in this order.
-constexpr WORD kColorPlaneNumbers[PAGE_PLANES_COLOR] = {RASTER_PLANE_CYAN, RASTER_PLANE_MAGENTA,
-                                                        RASTER_PLANE_YELLOW, RASTER_PLANE_BLACK};
+constexpr WORD kColorPlaneNumbers[PAGE_PLANES_COLOR] = {RASTER_PLANE_CYAN, RASTER_PLANE_MAGENTA, RASTER_PLANE_YELLOW,
+                                                        RASTER_PLANE_BLACK};
 constexpr WORD kMonoPlaneNumbers[PAGE_PLANES_MONO] = {RASTER_PLANE_BLACK};
 
 DWORD BandRows(LONG bandRows)
@@ -116,9 +116,9 @@ WORD EncodePageAhead(tagRENDERCONTEXT* context, DWORD /*pageWidth*/, DWORD /*pag
     if (options->dwLangType == LANGTYPE_GDI && context != nullptr) {
         // The bitmap's planes decide, not the settings: a settings record that arrives between the
         // page's allocation and its encoding cannot make the encoder read planes that are not there.
-        result = IsMono(bitmap) ? EncodePlanes(context, bitmap, bandRows, kMonoPlaneNumbers, PAGE_PLANES_MONO, threads)
-                                : EncodePlanes(context, bitmap, bandRows, kColorPlaneNumbers, PAGE_PLANES_COLOR,
-                                               threads);
+        result = IsMono(bitmap)
+                     ? EncodePlanes(context, bitmap, bandRows, kMonoPlaneNumbers, PAGE_PLANES_MONO, threads)
+                     : EncodePlanes(context, bitmap, bandRows, kColorPlaneNumbers, PAGE_PLANES_COLOR, threads);
     }
     FreePageBitmap(bitmap);
     options->pPageBitmap = nullptr;
@@ -213,8 +213,8 @@ unsigned DefaultEncodeThreads()
     return std::max(1u, std::min(processors, kEncodeThreadsMax));
 }
 
-WORD EncodePage(tagRENDERCONTEXT* context, DWORD pageWidth, DWORD pageHeight, LONG bandRows,
-                const DRVDEVMODE* settings, tagRENDEROPTIONS* options)
+WORD EncodePage(tagRENDERCONTEXT* context, DWORD pageWidth, DWORD pageHeight, LONG bandRows, const DRVDEVMODE* settings,
+                tagRENDEROPTIONS* options)
 {
     return EncodePageAhead(context, pageWidth, pageHeight, bandRows, settings, options, 1);
 }

@@ -18,8 +18,8 @@ inline constexpr LONG kDefaultBandRows = 512;
 // binding shift, its planes) is what is encoded, so that the encoder never reads past what the
 // screening drew into. 0xFFFF after type-2 output; 0 without a bitmap, for another language type,
 // or when the output buffer cannot be created.
-WORD EncodePage(tagRENDERCONTEXT* context, DWORD pageWidth, DWORD pageHeight, LONG bandRows,
-                const DRVDEVMODE* settings, tagRENDEROPTIONS* options);
+WORD EncodePage(tagRENDERCONTEXT* context, DWORD pageWidth, DWORD pageHeight, LONG bandRows, const DRVDEVMODE* settings,
+                tagRENDEROPTIONS* options);
 
 // EncodePage with the page's bands compressed on up to `threads` threads (at most
 // kEncodeThreadsMax; 1 or 0 is EncodePage) ahead of the one that puts their blocks into the output

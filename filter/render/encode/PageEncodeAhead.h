@@ -16,10 +16,10 @@
 // One band of one bit-plane.
 struct tagBANDPLANE {
     const BYTE* pbBand;  // its first row in the page bitmap
-    DWORD dwWidth;  // dots a row; rows are (dwWidth + 7) / 8 bytes
+    DWORD dwWidth;       // dots a row; rows are (dwWidth + 7) / 8 bytes
     DWORD dwRows;
-    DWORD dwRowEnd;  // the bitmap row after its last
-    WORD wPlane;  // the plane number its blocks carry
+    DWORD dwRowEnd;   // the bitmap row after its last
+    WORD wPlane;      // the plane number its blocks carry
     WORD wBandFlags;  // first-band and last-band flags of its band
 };
 
@@ -80,7 +80,7 @@ private:
     std::vector<std::thread> m_helpers;
     std::mutex m_lock;
     std::condition_variable m_changed;
-    size_t m_next = 0;  // the first band-plane nobody has taken
+    size_t m_next = 0;      // the first band-plane nobody has taken
     size_t m_appended = 0;  // band-planes in the page's buffer
     DWORD m_rowsReady = 0;
     bool m_stop = false;

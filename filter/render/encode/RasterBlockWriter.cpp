@@ -41,8 +41,8 @@ void AppendRasterBlock(tagOUTPUTBUFFER* out, WORD bandFlags, const BYTE* data, D
     OutputBufferAppend(out, data, length);
 }
 
-WORD WriteRasterBlockType2(tagRENDERCONTEXT* context, tagOUTPUTBUFFER* out, const BYTE* data, DWORD length,
-                           WORD plane, WORD rows, bool compressed)
+WORD WriteRasterBlockType2(tagRENDERCONTEXT* context, tagOUTPUTBUFFER* out, const BYTE* data, DWORD length, WORD plane,
+                           WORD rows, bool compressed)
 {
     if (context == nullptr || out == nullptr) {
         return FLAG_FALSE;
@@ -51,8 +51,7 @@ WORD WriteRasterBlockType2(tagRENDERCONTEXT* context, tagOUTPUTBUFFER* out, cons
     return FLAG_TRUE;
 }
 
-void AppendRawRows(tagOUTPUTBUFFER* out, WORD bandFlags, const BYTE* rowData, size_t rowBytes, DWORD rows,
-                   WORD plane)
+void AppendRawRows(tagOUTPUTBUFFER* out, WORD bandFlags, const BYTE* rowData, size_t rowBytes, DWORD rows, WORD plane)
 {
     // rowBytes is at most 2^29 (a 32-bit dot count), so a block always takes at least 7 rows.
     DWORD perBlock = kMaxBlockRows;

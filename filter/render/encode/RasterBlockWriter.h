@@ -12,8 +12,8 @@ struct tagRENDERCONTEXT;
 // One block into `out`; bytes 4 and 6 of the header come from the context's band flags (last band,
 // first band). 0xFFFF; 0 only without context or buffer. Failed appends are not reported: the
 // bytes appended so far stay, as with every writer of the renderer.
-WORD WriteRasterBlockType2(tagRENDERCONTEXT* context, tagOUTPUTBUFFER* out, const BYTE* data, DWORD length,
-                           WORD plane, WORD rows, bool compressed);
+WORD WriteRasterBlockType2(tagRENDERCONTEXT* context, tagOUTPUTBUFFER* out, const BYTE* data, DWORD length, WORD plane,
+                           WORD rows, bool compressed);
 
 // The same block with the band flags given, for writers that keep their own flags word.
 void AppendRasterBlock(tagOUTPUTBUFFER* out, WORD bandFlags, const BYTE* data, DWORD length, WORD plane, WORD rows,
@@ -23,5 +23,4 @@ void AppendRasterBlock(tagOUTPUTBUFFER* out, WORD bandFlags, const BYTE* data, D
 // bounds a block, so rows that would not fit one block are split over several (only with rows of
 // more than 65 KB, far beyond any paper): then the first-band flag goes on the first of them and
 // the last-band flag on the last, as for the pieces of a band.
-void AppendRawRows(tagOUTPUTBUFFER* out, WORD bandFlags, const BYTE* rowData, size_t rowBytes, DWORD rows,
-                   WORD plane);
+void AppendRawRows(tagOUTPUTBUFFER* out, WORD bandFlags, const BYTE* rowData, size_t rowBytes, DWORD rows, WORD plane);

@@ -1,6 +1,5 @@
 #include "filter/render/language/GdiCommands.h"
 
-
 #include "core/settings/DevMode.h"
 #include "filter/render/encode/BandCompress.h"
 #include "filter/render/encode/PageBitmap.h"
@@ -129,9 +128,8 @@ WORD GdiBeginJob(const DRVDEVMODE* settings, tagRENDERCONTEXT* context, const ta
         return FLAG_FALSE;
     }
     // With collation the filter makes the copies itself, so the printer prints each page once.
-    const bool driverCollates = (settings->dm.dmFields & DM_COPIES) != 0 &&
-                                (settings->dm.dmFields & DM_COLLATE) != 0 && settings->dm.dmCollate == 1 &&
-                                settings->dm.dmCopies > 1;
+    const bool driverCollates = (settings->dm.dmFields & DM_COPIES) != 0 && (settings->dm.dmFields & DM_COLLATE) != 0 &&
+                                settings->dm.dmCollate == 1 && settings->dm.dmCopies > 1;
     OutputBufferPrintf(out, "@PJL SET COPIES=%d\n", driverCollates ? 1 : settings->dm.dmCopies);
     if ((options->dwCapabilityMask & RENDERCAPS_ECONOMODE) != 0 &&
         (settings->priv.dmFieldsExtra2 & DMX2_TONER_SAVE) != 0) {
@@ -174,9 +172,9 @@ WORD GdiBlankPage(tagOUTPUTBUFFER* out, const DRVDEVMODE* settings, tagRENDERCON
     OutputBufferPrintf(out, "\033&&%dS\033&r%dW\033&r%dL\033&&%dY", 0, across, down, context->sMemoMediaCode);
     AppendPaperCommands(out, context->sMemoPaperCode, options->wPaperWidth, options->wPaperLength, across, down,
                         options);
-    OutputBufferPrintf(out, "\033&l%dH\033&&%dW\033*r%dT\033*r%dS\033&a%dL\033&l%dE\033&&%dT",
-                       context->sMemoSourceCode, context->sMemoRasterCode, kGdiBlankPageRows, width,
-                       context->lRasterLeft, context->lRasterTop, 0);
+    OutputBufferPrintf(out, "\033&l%dH\033&&%dW\033*r%dT\033*r%dS\033&a%dL\033&l%dE\033&&%dT", context->sMemoSourceCode,
+                       context->sMemoRasterCode, kGdiBlankPageRows, width, context->lRasterLeft, context->lRasterTop,
+                       0);
     const WORD savedFlags = context->wBandFlags;
     context->wBandFlags = BAND_FIRST | BAND_LAST;
     if (CompressBand(context, out, band.get(), RASTER_PLANE_BLACK, static_cast<DWORD>(width), kGdiBlankPageRows) ==
@@ -197,8 +195,7 @@ void SetupCoverPages(const DRVDEVMODE* settings, tagRENDERCONTEXT* context, cons
     const PRIVDM& priv = settings->priv;
     context->sFrontCover = 0;
     context->sBackCover = 0;
-    if ((priv.dmFieldsExtra1 & DMX1_FRONT_COVER) != 0 && (priv.dmCoverPage & 0x1) != 0 &&
-        priv.dmFrontCoverFile == 0) {
+    if ((priv.dmFieldsExtra1 & DMX1_FRONT_COVER) != 0 && (priv.dmCoverPage & 0x1) != 0 && priv.dmFrontCoverFile == 0) {
         context->sFrontCover = kCoverDue;
     }
     if ((priv.dmFieldsExtra1 & DMX1_BACK_COVER) != 0 && (priv.dmCoverPage & 0x2) != 0 && priv.dmBackCoverFile == 0) {

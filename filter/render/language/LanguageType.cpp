@@ -11,9 +11,9 @@
 
 namespace {
 
-constexpr LONG kViewLanguage = 3;  // the first three words of tagLANGUAGEOPTIONS
-constexpr LONG kViewTonerSaveFlags = 3;  // tagSPCTONERSAVE
-constexpr LONG kViewTonerSaveLevel = 4;  // per item: tagSPCIDVALUE, the level as its value
+constexpr LONG kViewLanguage = 3;          // the first three words of tagLANGUAGEOPTIONS
+constexpr LONG kViewTonerSaveFlags = 3;    // tagSPCTONERSAVE
+constexpr LONG kViewTonerSaveLevel = 4;    // per item: tagSPCIDVALUE, the level as its value
 constexpr LONG kViewTonerSaveDefault = 2;  // item 0: one WORD, the default level
 
 constexpr DWORD kCapsPcl = 3;
@@ -78,8 +78,7 @@ DWORD QueryLanguageType(const DRVDEVMODE* settings, tagRENDERCONTEXT* context, t
     // The toner-save flags are the section's second word: bit 0 supported, bit 1 made by the
     // colour tables.
     if (ReadField(SPCID_TONERSAVE, 0, kViewTonerSaveFlags, &tagSPCTONERSAVE::dwCount, options, &word) &&
-        context != nullptr &&
-        (word & 0x1) != 0) {
+        context != nullptr && (word & 0x1) != 0) {
         context->dwLangFlags |= TONERSAVE_SUPPORTED;
         if ((word & 0x2) != 0) {
             context->dwLangFlags |= TONERSAVE_IN_TABLE;
@@ -107,8 +106,8 @@ SHORT QueryTonerSaveLevel(const DRVDEVMODE* settings, tagRENDERCONTEXT* context,
     }
     const SHORT color = settings->priv.dmColor;
     const LevelItems& items = color == 1 ? kMonoItems : color == 3 ? kColor3Items : kColorItems;
-    WORD candidates[4] = {items.byQuality[QualityColumn(settings->priv.dmQuality)], items.further[0],
-                          items.further[1], items.further[2]};
+    WORD candidates[4] = {items.byQuality[QualityColumn(settings->priv.dmQuality)], items.further[0], items.further[1],
+                          items.further[2]};
     WORD level = 0;
     bool found = false;
     for (WORD item : candidates) {

@@ -66,8 +66,8 @@ WORD PclSetupJob(const DRVDEVMODE* settings, tagRENDERCONTEXT* context, const ta
     tagPRINTERDUPLEX duplex{};
     GetDuplexRecord(static_cast<SHORT>(options->wDuplex), &duplex, options);
     OutputBufferPrintf(out, "\033E\033*r%dF\033&u%dD\033*t%dR\033&l%dX\033&l%dS\033*v%dN\033*v%dO", 0, resolution,
-                       resolution, (options->dwCopyFlags & 0x1) != 0 ? 1 : settings->dm.dmCopies,
-                       duplex.sPrinterCode, 1, 1);
+                       resolution, (options->dwCopyFlags & 0x1) != 0 ? 1 : settings->dm.dmCopies, duplex.sPrinterCode,
+                       1, 1);
     ForgetPageHeaderValues(context);
     return FLAG_TRUE;
 }
@@ -130,7 +130,8 @@ WORD PclBeginPage(const DRVDEVMODE* settings, tagRENDERCONTEXT* context, const t
     PclBindingShift(out, settings, context, options);
     OutputBufferPrintf(out, "\033&l%dD\033&l%dE\033*l%dO\033*l%dR\033*p%dx%dY", 6, 1, 204, 1, 0, 0);
     const int64_t dpi = DotsPerInch(settings);
-    OutputBufferPrintf(out, "\033*c%lldx%lldY", static_cast<long long>((frameWidth * kDecipointsPerInch + dpi / 2) / dpi),
+    OutputBufferPrintf(out, "\033*c%lldx%lldY",
+                       static_cast<long long>((frameWidth * kDecipointsPerInch + dpi / 2) / dpi),
                        static_cast<long long>((frameHeight * kDecipointsPerInch + dpi / 2) / dpi));
     OutputBufferAppendString(out, "\033*c0T");
     return FLAG_TRUE;

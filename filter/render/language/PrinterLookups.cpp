@@ -133,7 +133,8 @@ size_t FieldTextLength(const char* field, size_t fieldSize)
 WORD GetPaperRecordDots(SHORT paperId, SHORT orientation, tagPAGEGEOMETRY* geometry, tagPRINTERPAPER* paper,
                         const tagRENDEROPTIONS* options)
 {
-    if (paper != nullptr && !QueryRecord(SPCID_PAPERSIZE, static_cast<WORD>(paperId), kViewPrinterPaper, paper, options)) {
+    if (paper != nullptr &&
+        !QueryRecord(SPCID_PAPERSIZE, static_cast<WORD>(paperId), kViewPrinterPaper, paper, options)) {
         DefaultPrinterPaper(paper);
     }
     if (paperId < 1 || paperId > kLastStandardPaper) {
@@ -184,8 +185,8 @@ WORD GetPaperGeometryDots(SHORT paperId, SHORT orientation, LONG dpi, const DRVD
         dpi = base;
     }
     if (dpi != base) {
-        LONG* fields[] = {&found.lWidth,         &found.lLength,         &found.lPrintableWidth, &found.lPrintableLength,
-                          &found.lMarginX,       &found.lMarginY,        &found.lInnerWidth,     &found.lInnerLength,
+        LONG* fields[] = {&found.lWidth,         &found.lLength,       &found.lPrintableWidth, &found.lPrintableLength,
+                          &found.lMarginX,       &found.lMarginY,      &found.lInnerWidth,     &found.lInnerLength,
                           &found.lSecondMarginX, &found.lSecondMarginY};
         for (LONG* field : fields) {
             *field = Scale(*field, dpi, base);

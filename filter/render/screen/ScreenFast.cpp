@@ -314,8 +314,8 @@ ORV_TARGET_AVX2 inline uint64_t Compare64(__m256i biasedValue, const BYTE* thres
 // Whether the 128 bytes at p are all 255.
 ORV_TARGET_AVX2 inline bool AllWhite128(const BYTE* p)
 {
-    const __m256i all = _mm256_and_si256(_mm256_and_si256(Load32(p), Load32(p + 32)),
-                                         _mm256_and_si256(Load32(p + 64), Load32(p + 96)));
+    const __m256i all =
+        _mm256_and_si256(_mm256_and_si256(Load32(p), Load32(p + 32)), _mm256_and_si256(Load32(p + 64), Load32(p + 96)));
     return _mm256_movemask_epi8(_mm256_cmpeq_epi8(all, _mm256_set1_epi8(-1))) == -1;
 }
 
@@ -633,7 +633,8 @@ private:
                         gr = _mm512_permutex2var_epi8(low, Load64(kDotShuffles.pixel[1][h][1]), high);
                         bl = _mm512_permutex2var_epi8(low, Load64(kDotShuffles.pixel[1][h][2]), high);
                     }
-                    const __mmask64 whiteDots = _mm512_cmpeq_epi8_mask(_mm512_ternarylogic_epi32(r, gr, bl, 0x80), white);
+                    const __mmask64 whiteDots =
+                        _mm512_cmpeq_epi8_mask(_mm512_ternarylogic_epi32(r, gr, bl, 0x80), white);
                     ink[h] = _mm512_mask_cmpeq_epi8_mask(
                         _mm512_mask_cmpeq_epi8_mask(_mm512_cmpeq_epi8_mask(r, red), gr, green), bl, blue);
                     covered &= whiteDots | ink[h];
@@ -820,8 +821,7 @@ private:
         LayOut(row, first, end, dotFirst, values);
         for (size_t k = 0; k < kMulY; ++k) {
             for (size_t p = 0; p < kPlanes; ++p) {
-                ScreenDots(&m_values[p * m_stride], dotFirst, dotEnd, t.thresholds[k][p], m_thresholdDots,
-                           t.out[k][p]);
+                ScreenDots(&m_values[p * m_stride], dotFirst, dotEnd, t.thresholds[k][p], m_thresholdDots, t.out[k][p]);
             }
         }
     }
@@ -834,7 +834,7 @@ private:
     BYTE* m_values = nullptr;  // kPlanes rows of m_stride biased values, by dot
     LaidOutGroup* m_laidOut = nullptr;
     InkGroup* m_inkGroups = nullptr;  // per group: its pixels of one colour, when last seen so
-    uint64_t* m_inked = nullptr;  // per group of the row: a bit set when it holds ink
+    uint64_t* m_inked = nullptr;      // per group of the row: a bit set when it holds ink
     LastColour<kPlanes> m_last;
     ScreenSimd m_level = ScreenSimd::Sse2;
 };
@@ -872,22 +872,22 @@ WORD ScreenBand(bool mono, uint64_t bandSize, uint64_t pageSize, uint64_t positi
                 const DRVDEVMODE* settings, tagRENDERCONTEXT* context, const tagRENDEROPTIONS* options,
                 tagPAGEBITMAP* bitmap, DWORD* inkMask)
 {
-    return ScreenInFrame(mono, bandSize, pageSize, position, pixels, settings, context, bitmap, inkMask,
-                         [&](const tagSCREENFRAME& f, DWORD* ink) {
-        const bool done = mono ? ScreenRowsFast<1>(f, context, INK_MASK_MONO, ink,
-                                                   [&f](const BYTE* px, BYTE* v) {
-                                                       v[0] = MonoValueUncached(f, px[0], px[1], px[2]);
-                                                   })
-                               : ScreenRowsFast<SLOT_COUNT>(f, context, INK_MASK_COLOR, ink,
-                                                            [&f](const BYTE* px, BYTE* v) {
-                                                                ColorValuesUncached(f, px[0], px[1], px[2], v);
-                                                            });
-        if (done) {
-            return FLAG_TRUE;
-        }
-        return (mono ? ScreenBandMonoReference : ScreenBandColorReference)(bandSize, pageSize, position, pixels,
-                                                                           settings, context, options, bitmap, ink);
-    });
+    return ScreenInFrame(
+        mono, bandSize, pageSize, position, pixels, settings, context, bitmap, inkMask,
+        [&](const tagSCREENFRAME& f, DWORD* ink) {
+            const bool done =
+                mono ? ScreenRowsFast<1>(
+                           f, context, INK_MASK_MONO, ink,
+                           [&f](const BYTE* px, BYTE* v) { v[0] = MonoValueUncached(f, px[0], px[1], px[2]); })
+                     : ScreenRowsFast<SLOT_COUNT>(f, context, INK_MASK_COLOR, ink, [&f](const BYTE* px, BYTE* v) {
+                           ColorValuesUncached(f, px[0], px[1], px[2], v);
+                       });
+            if (done) {
+                return FLAG_TRUE;
+            }
+            return (mono ? ScreenBandMonoReference : ScreenBandColorReference)(bandSize, pageSize, position, pixels,
+                                                                               settings, context, options, bitmap, ink);
+        });
 }
 
 }  // namespace

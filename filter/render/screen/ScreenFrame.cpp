@@ -55,8 +55,8 @@ bool BuildScreenFrame(bool mono, uint64_t bandSize, uint64_t pageSize, uint64_t 
     const int64_t mulX = static_cast<int64_t>(frame->nMulX);
     const int64_t mulY = static_cast<int64_t>(frame->nMulY);
     int64_t pageWidth = PairLow(pageSize);
-    pageWidth = std::min({pageWidth, static_cast<int64_t>(bitmap->dwWidth) / mulX,
-                          static_cast<int64_t>(frame->cbMatrixRow) / mulX});
+    pageWidth = std::min(
+        {pageWidth, static_cast<int64_t>(bitmap->dwWidth) / mulX, static_cast<int64_t>(frame->cbMatrixRow) / mulX});
     const int64_t pageHeight = std::min<int64_t>(PairHigh(pageSize), static_cast<int64_t>(bitmap->dwHeight) / mulY);
 
     const int64_t rowFirst = std::max<int64_t>(0, -y);

@@ -19,8 +19,8 @@ struct tagSCREENFRAME {
     size_t nColFirst, nColEnd;
     // Destination row and column (page pixels) of the first source row and column.
     size_t nDstRow, nDstCol;
-    size_t nMulX, nMulY;  // 1 or 2
-    size_t nPlanes;  // 1 (the black slot) or 4 (cyan, magenta, yellow, black)
+    size_t nMulX, nMulY;               // 1 or 2
+    size_t nPlanes;                    // 1 (the black slot) or 4 (cyan, magenta, yellow, black)
     const BYTE* apMatrix[SLOT_COUNT];  // tiled threshold rows by plane
     size_t anMatrixHeight[SLOT_COUNT];
     size_t cbMatrixRow;  // dots a tiled threshold row holds

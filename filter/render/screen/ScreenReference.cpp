@@ -55,15 +55,16 @@ WORD ScreenBand(bool mono, uint64_t bandSize, uint64_t pageSize, uint64_t positi
 {
     return ScreenInFrame(mono, bandSize, pageSize, position, pixels, settings, context, bitmap, inkMask,
                          [mono](const tagSCREENFRAME& f, DWORD* ink) {
-        if (mono) {
-            ScreenRows(f, INK_MASK_MONO, ink,
-                       [&f](const BYTE* px, BYTE* v) { v[0] = MonoValue(f, px[0], px[1], px[2]); });
-        } else {
-            ScreenRows(f, INK_MASK_COLOR, ink,
-                       [&f](const BYTE* px, BYTE* v) { ColorValues(f, px[0], px[1], px[2], v); });
-        }
-        return FLAG_TRUE;
-    });
+                             if (mono) {
+                                 ScreenRows(f, INK_MASK_MONO, ink, [&f](const BYTE* px, BYTE* v) {
+                                     v[0] = MonoValue(f, px[0], px[1], px[2]);
+                                 });
+                             } else {
+                                 ScreenRows(f, INK_MASK_COLOR, ink,
+                                            [&f](const BYTE* px, BYTE* v) { ColorValues(f, px[0], px[1], px[2], v); });
+                             }
+                             return FLAG_TRUE;
+                         });
 }
 
 }  // namespace

@@ -5,8 +5,8 @@
 
 // In order: each level's CPUs run the ones before it.
 enum class ScreenSimd {
-    Sse2,  // every x86-64 CPU
-    Avx2,  // 32-byte compares, with BMI2's bit gathering for the pixels of one ink
+    Sse2,    // every x86-64 CPU
+    Avx2,    // 32-byte compares, with BMI2's bit gathering for the pixels of one ink
     Avx512,  // 64-byte compares into bit masks, byte shuffles across registers (BW and VBMI)
 };
 

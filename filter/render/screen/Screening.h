@@ -21,7 +21,8 @@ struct tagRENDEROPTIONS;
 // in the low half.
 inline uint64_t PackPair(LONG low, LONG high)
 {
-    return static_cast<uint64_t>(static_cast<uint32_t>(low)) | (static_cast<uint64_t>(static_cast<uint32_t>(high)) << 32);
+    return static_cast<uint64_t>(static_cast<uint32_t>(low)) |
+           (static_cast<uint64_t>(static_cast<uint32_t>(high)) << 32);
 }
 inline LONG PairLow(uint64_t pair)
 {
@@ -53,5 +54,5 @@ WORD DrawRgbRect(DWORD bitsPerPixel, uint64_t bandSize, uint64_t pageSize, uint6
 // 0); 0 without touching the bitmap when a tone curve or a threshold matrix of the page is
 // missing, or the bitmap has too few planes.
 using ScreenBandFunction = WORD(uint64_t bandSize, uint64_t pageSize, uint64_t position, const BYTE* pixels,
-                                const DRVDEVMODE* settings, tagRENDERCONTEXT* context,
-                                const tagRENDEROPTIONS* options, tagPAGEBITMAP* bitmap, DWORD* inkMask);
+                                const DRVDEVMODE* settings, tagRENDERCONTEXT* context, const tagRENDEROPTIONS* options,
+                                tagPAGEBITMAP* bitmap, DWORD* inkMask);
