@@ -32,7 +32,7 @@
 #include <string>
 #include <vector>
 
-#include "benchmarks/ModelGeometry.h"
+#include "benchmarks/ModelBands.h"
 #include "platform/compress/CompressParams.h"
 
 extern char** environ;
@@ -158,48 +158,6 @@ size_t FileSize(const std::string& path)
 {
     struct stat st {};
     return stat(path.c_str(), &st) == 0 ? static_cast<size_t>(st.st_size) : 0;
-}
-
-// The library over a whole page in bands, as the renderer calls it: one image per band (more when a
-// call encodes fewer rows), in the model's stripes and with its option byte; the bytes each band
-// costs, raw rows counted at their size.
-std::vector<size_t> CompressPage(PFNCOMPRESS compress, const Bitmap& page, const benchgeometry::ModelGeometry& model,
-                                 std::vector<BYTE>& output, std::vector<BYTE>& workRows)
-{
-    const size_t rowBytes = page.RowBytes();
-    const size_t workBytes = std::max(rowBytes, kCompressMinWorkRowBytes);
-    std::vector<size_t> bands;
-    for (unsigned top = 0; top < page.height; top += model.bandRows) {
-        const unsigned rows = std::min(model.bandRows, page.height - top);
-        const BYTE* band = page.bits.data() + top * rowBytes;
-        size_t bytes = 0;
-        unsigned done = 0;
-        while (done < rows) {
-            tagCOMPRESSPARAMS params {};
-            std::memcpy(params.abLayoutTag, kCompressLayoutTag, sizeof(kCompressLayoutTag));
-            params.pOutput = output.data();
-            params.qwOutputSize = rowBytes * rows;
-            params.pFirstRow = band + done * rowBytes;
-            params.wWidth = params.wWidth2 = static_cast<WORD>(page.width);
-            params.dwRows = rows - done;
-            params.wRows = static_cast<WORD>(params.dwRows);
-            for (int i = 0; i < 3; ++i) {
-                params.apWorkRow[i] = workRows.data() + i * workBytes;
-            }
-            params.bOption = static_cast<BYTE>(model.option);
-            params.bReserved90 = 1;
-            params.dwStripeRows = model.stripeRows != 0 ? model.stripeRows : params.dwRows;
-            params.pOutputAgain = output.data();
-            if (compress(&params) != COMPRESS_OK || params.dwRowsEncoded == 0) {
-                bytes += (rows - done) * rowBytes;  // the rest of the band goes out raw
-                break;
-            }
-            bytes += params.qwBytesWritten;
-            done += params.dwRowsEncoded;
-        }
-        bands.push_back(bytes);
-    }
-    return bands;
 }
 
 // The page cut into the model's bands, one PBM file a band, as pbmtojbg takes them.
@@ -375,13 +333,14 @@ int main(int argc, char** argv)
                 return 1;
             }
 
-            std::vector<BYTE> output(page.RowBytes() * model.bandRows);
-            std::vector<BYTE> workRows(3 * std::max(page.RowBytes(), kCompressMinWorkRowBytes));
+            std::vector<BYTE> output;
+            std::vector<BYTE> workRows;
             std::vector<double> libCpu;
             std::vector<size_t> libBands;
             for (int r = 0; r < repeat; ++r) {
                 const double cpu0 = ProcessCpuMs();
-                libBands = CompressPage(compress, page, model, output, workRows);
+                libBands = benchgeometry::CompressPage(compress, page.bits.data(), page.width, page.height, model, output,
+                                                       workRows);
                 libCpu.push_back(ProcessCpuMs() - cpu0);
             }
             const size_t libBytes = Sum(libBands), refBytes = Sum(refBands), t85Bytes = Sum(t85Bands);
