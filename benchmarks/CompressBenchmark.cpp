@@ -6,7 +6,8 @@
 // The library is driven as the renderer drives it: one call per band (more when a call encodes
 // fewer rows), the rows of a band that cannot be encoded counted raw. The size reference is
 // pbmtojbg -q over the same bands, one file a band, with its own defaults; beside it pbmtojbg85
-// (the T.85 encoder the library is built on) in the model's stripes, and pbmtojbg -q on the whole
+// (the T.85 encoder the library is built on) with the library's options in the model's stripes
+// (the library's bytes should equal them), and pbmtojbg -q on the whole
 // page. Target: the library's bytes at most 1.03 times pbmtojbg -q's on the same bands; the run
 // exits 1 when a page misses it and then names the bands that cost most above the reference.
 // The library's processor time is printed beside pbmtojbg -q's on the whole page (one process,
@@ -201,6 +202,25 @@ bool CompressBands(const std::vector<std::string>& program, const std::vector<st
     return true;
 }
 
+// pbmtojbg85 with what the library makes of the model's option byte and stripes: the template
+// (two-line or three-line), typical prediction, and the adaptive template pixel's reach (fixed: 0;
+// wide: 127; otherwise 8). pbmtojbg85's own defaults differ (its reach is 127).
+std::vector<std::string> Jbg85Arguments(const benchgeometry::ModelGeometry& model)
+{
+    int options = 0;
+    if (model.option & COMPRESS_OPT_TWO_LINE_TEMPLATE) {
+        options |= 64;  // LRLTWO
+    }
+    if (model.option & COMPRESS_OPT_TYPICAL_PREDICTION) {
+        options |= 8;  // TPBON
+    }
+    const int reach = (model.option & COMPRESS_OPT_FIXED_TEMPLATE)  ? 0
+                      : (model.option & COMPRESS_OPT_WIDE_TEMPLATE) ? 127
+                                                                    : 8;
+    const unsigned stripe = model.stripeRows != 0 ? model.stripeRows : model.bandRows;
+    return {"pbmtojbg85", "-p", std::to_string(options), "-m", std::to_string(reach), "-s", std::to_string(stripe)};
+}
+
 size_t Sum(const std::vector<size_t>& values)
 {
     size_t total = 0;
@@ -327,9 +347,8 @@ int main(int argc, char** argv)
             // and pbmtojbg85, the T.85 encoder the library is built on, in the model's stripes.
             std::vector<size_t> refBands, t85Bands;
             double refCpuMs = 0, refWallMs = 0, t85CpuMs = 0, t85WallMs = 0;
-            const std::string stripe = std::to_string(model.stripeRows != 0 ? model.stripeRows : model.bandRows);
             if (!CompressBands({"pbmtojbg", "-q"}, bandFiles, &refBands, &refCpuMs, &refWallMs) ||
-                !CompressBands({"pbmtojbg85", "-s", stripe}, bandFiles, &t85Bands, &t85CpuMs, &t85WallMs)) {
+                !CompressBands(Jbg85Arguments(model), bandFiles, &t85Bands, &t85CpuMs, &t85WallMs)) {
                 return 1;
             }
 
@@ -373,7 +392,8 @@ int main(int argc, char** argv)
         }
     }
     std::printf("\nlib bytes: the package's library in the model's bands and stripes; jbg bands: pbmtojbg -q on the\n"
-                "same bands (its own defaults); jbg85 same: pbmtojbg85 on the same bands in the model's stripes;\n"
+                "same bands (its own defaults); jbg85 same: pbmtojbg85 on the same bands with the library's options\n"
+                "in the model's stripes (the same encoder: t85 should be 1);\n"
                 "jbg page: pbmtojbg -q on the whole page. size = lib / jbg bands (the target); t85 = lib / jbg85 same.\n"
                 "lib cpu: the library's processor time for the page (median of %d runs); page cpu: pbmtojbg -q's on\n"
                 "the whole page, start-up and reading included (median of %d); cpu = lib / page (no target).\n"
