@@ -1,27 +1,32 @@
-// The filter's speed beside two floors measured in the same run, for the same pages:
+// The filter's speed and output size beside floors measured in the same run, for the same pages,
+// with each resolution choice of the queue:
 //
-//   rendering floor:   Ghostscript rendering the document to ppmraw into a pipe;
-//   compression floor: JBIG-KIT's pbmtojbg -q compressing the pages' printer planes (Ghostscript's
-//                      own halftoned pbmraw for monochrome, its bitcmyk split into four planes for
-//                      colour), each plane a file as the tool takes it;
+//   rendering floor:   Ghostscript rendering the document to ppmraw into a pipe, at the resolution
+//                      the filter's Ghostscript renders the choice at;
+//   compression floor: JBIG-KIT's pbmtojbg -q compressing the planes the filter sent, read back
+//                      from its stream, each plane a file as the tool takes it (Ghostscript's own
+//                      planes when the filter does not print);
 //   the filter:        gdi-filter run as the scheduler runs it (the queue's PPD as a private
 //                      scheduler installed it, the environment a filter gets), its wall time per
 //                      page, the processor time of its encoding parent and of its Ghostscript child,
-//                      and the parent's own peak memory.
+//                      and the parent's own peak memory;
+//   its size:          the data of every JBIG raster block it sent beside pbmtojbg -q on the same
+//                      rows of the same plane, one image a block.
 //
 // With rendering in the child and screening and compression in the parent, a page should cost
 // about the larger floor, not their sum. Targets: at most 1.2 times the larger floor and below
-// the sum; peak memory of A4 colour at 600 dpi under 64 MB. Under each row, the filter's own stage
-// times (its debug log) show where the time goes. Exit status 1 when a measured target is missed,
-// 0 otherwise (also when the filter cannot be measured yet, which is said).
+// the sum; every page's JBIG bytes at most 1.03 times pbmtojbg -q's; peak memory of A4 colour at
+// 600 dpi under 64 MB. Under each row, the filter's own stage times (its debug log) show where the
+// time goes, and a page above the size target its planes' ratios. Exit status 1 when a measured
+// target is missed, 0 otherwise (also when the filter cannot be measured yet, which is said).
 //
 // Every program the benchmark starts runs in a process group of its own and is waited for with a
 // deadline: past it, or when the benchmark is interrupted, the group is killed. The benchmark is
 // the reaper of whatever its programs leave behind (the scheduler, above all), and stops the
 // scheduler on every way out.
 //
-//   orv-filter-benchmark [--dpi 600|1200] [--mode mono|colour] [--doc text|colour] [--repeat N]
-//                        [--timeout SECONDS]
+//   orv-filter-benchmark [--resolution 600dpi|1200dpi|1200x600dpi] [--mode mono|colour]
+//                        [--doc text|colour] [--repeat N] [--timeout SECONDS] [--keep DIR]
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
