@@ -1,11 +1,17 @@
 // Compares the package's compression library with JBIG-KIT's own `pbmtojbg -q` on the same text
-// page bitmaps (rendered by Ghostscript; one also with a halftoned grey figure), measured in the same run: compressed size and time of each, and their ratios.
+// page bitmaps (rendered by Ghostscript; one also with a halftoned grey figure), measured in the
+// same run, for the geometry of each sample model (data/models/*.json): bands of the model's
+// height, each band one JBIG image per plane in the model's stripes, with its option byte.
 //
-// The library is driven as the renderer drives it: the page cut into bands of 512 rows, one call
-// per band (more when a call encodes fewer rows), the rows of a band that cannot be encoded
-// counted raw. pbmtojbg encodes the whole page in one image from a PBM file; its time is the
-// wall time of the process (start-up and reading the file included) and its CPU time; the
-// library's are the wall and process CPU time of the calls.
+// The library is driven as the renderer drives it: one call per band (more when a call encodes
+// fewer rows), the rows of a band that cannot be encoded counted raw. The size reference is
+// pbmtojbg -q over the same bands, one file a band, with its own defaults; beside it pbmtojbg85
+// (the T.85 encoder the library is built on) with the library's options in the model's stripes
+// (the library's bytes should equal them), and pbmtojbg -q on the whole
+// page. Target: the library's bytes at most 1.03 times pbmtojbg -q's on the same bands; the run
+// exits 1 when a page misses it and then names the bands that cost most above the reference.
+// The library's processor time is printed beside pbmtojbg -q's on the whole page (one process,
+// start-up and reading the file included), without a target.
 //
 //   orv-compress-benchmark [--lib PATH] [--repeat N] [--keep DIR]
 #include <dlfcn.h>
@@ -27,6 +33,7 @@
 #include <string>
 #include <vector>
 
+#include "benchmarks/ModelBands.h"
 #include "platform/compress/CompressParams.h"
 
 extern char** environ;
@@ -154,43 +161,77 @@ size_t FileSize(const std::string& path)
     return stat(path.c_str(), &st) == 0 ? static_cast<size_t>(st.st_size) : 0;
 }
 
-// The library over a whole page in bands, as the renderer calls it; the bytes the page costs.
-size_t CompressPage(PFNCOMPRESS compress, const Bitmap& page, unsigned bandRows, std::vector<BYTE>& output,
-                    std::vector<BYTE>& workRows)
+// The page cut into the model's bands, one PBM file a band, as pbmtojbg takes them.
+std::vector<std::string> WriteBands(const Bitmap& page, unsigned bandRows, const std::string& base)
 {
-    const size_t rowBytes = page.RowBytes();
-    const size_t workBytes = std::max(rowBytes, kCompressMinWorkRowBytes);
-    size_t total = 0;
-    for (unsigned top = 0; top < page.height; top += bandRows) {
+    std::vector<std::string> paths;
+    for (unsigned top = 0, n = 0; top < page.height; top += bandRows, ++n) {
         const unsigned rows = std::min(bandRows, page.height - top);
-        const BYTE* band = page.bits.data() + top * rowBytes;
-        unsigned done = 0;
-        while (done < rows) {
-            tagCOMPRESSPARAMS params {};
-            std::memcpy(params.abLayoutTag, kCompressLayoutTag, sizeof(kCompressLayoutTag));
-            params.pOutput = output.data();
-            params.qwOutputSize = rowBytes * rows;
-            params.pFirstRow = band + done * rowBytes;
-            params.wWidth = params.wWidth2 = static_cast<WORD>(page.width);
-            params.dwRows = rows - done;
-            params.wRows = static_cast<WORD>(params.dwRows);
-            for (int i = 0; i < 3; ++i) {
-                params.apWorkRow[i] = workRows.data() + i * workBytes;
-            }
-            params.bOption = COMPRESS_OPT_DEFAULT;
-            params.bReserved90 = 1;
-            params.dwStripeRows = params.dwRows;
-            params.pOutputAgain = output.data();
-            if (compress(&params) != COMPRESS_OK || params.dwRowsEncoded == 0) {
-                total += (rows - done) * rowBytes;  // the rest of the band goes out raw
-                break;
-            }
-            total += params.qwBytesWritten;
-            done += params.dwRowsEncoded;
+        char suffix[32];
+        std::snprintf(suffix, sizeof suffix, "-b%04u.pbm", n);
+        paths.push_back(base + suffix);
+        std::ofstream out(paths.back(), std::ios::binary);
+        out << "P4\n" << page.width << " " << rows << "\n";
+        out.write(reinterpret_cast<const char*>(page.bits.data() + top * page.RowBytes()),
+                  static_cast<std::streamsize>(rows * page.RowBytes()));
+    }
+    return paths;
+}
+
+// A JBIG-KIT program over every band file: the bytes of each band, and the processor time and
+// wall time of all the runs. False when a run fails.
+bool CompressBands(const std::vector<std::string>& program, const std::vector<std::string>& bands,
+                   std::vector<size_t>* bytes, double* cpuMs, double* wallMs)
+{
+    bytes->clear();
+    *cpuMs = 0;
+    const auto t0 = std::chrono::steady_clock::now();
+    for (const std::string& band : bands) {
+        std::vector<std::string> args = program;
+        args.push_back(band);
+        args.push_back(band + ".jbg");
+        double cpu = 0;
+        if (RunProgram(args, &cpu) != 0) {
+            std::fprintf(stderr, "%s failed on %s\n", program[0].c_str(), band.c_str());
+            return false;
         }
+        *cpuMs += cpu * 1000.0;
+        bytes->push_back(FileSize(band + ".jbg"));
+    }
+    *wallMs = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
+    return true;
+}
+
+// pbmtojbg85 with what the library makes of the model's option byte and stripes: the template
+// (two-line or three-line), typical prediction, and the adaptive template pixel's reach (fixed: 0;
+// wide: 127; otherwise 8). pbmtojbg85's own defaults differ (its reach is 127).
+std::vector<std::string> Jbg85Arguments(const benchgeometry::ModelGeometry& model)
+{
+    int options = 0;
+    if (model.option & COMPRESS_OPT_TWO_LINE_TEMPLATE) {
+        options |= 64;  // LRLTWO
+    }
+    if (model.option & COMPRESS_OPT_TYPICAL_PREDICTION) {
+        options |= 8;  // TPBON
+    }
+    const int reach = (model.option & COMPRESS_OPT_FIXED_TEMPLATE)  ? 0
+                      : (model.option & COMPRESS_OPT_WIDE_TEMPLATE) ? 127
+                                                                    : 8;
+    const unsigned stripe = model.stripeRows != 0 ? model.stripeRows : model.bandRows;
+    return {"pbmtojbg85", "-p", std::to_string(options), "-m", std::to_string(reach), "-s", std::to_string(stripe)};
+}
+
+size_t Sum(const std::vector<size_t>& values)
+{
+    size_t total = 0;
+    for (size_t v : values) {
+        total += v;
     }
     return total;
 }
+
+// The library's bytes may be at most this many times JBIG-KIT's on the same bands.
+constexpr double kSizeTarget = 1.03;
 
 double ProcessCpuMs()
 {
@@ -226,6 +267,12 @@ int main(int argc, char** argv)
         }
     }
 
+    std::vector<benchgeometry::ModelGeometry> models(2);
+    if (!benchgeometry::ReadModelGeometry(ORV_SOURCE_DIR, "GC7350", &models[0]) ||
+        !benchgeometry::ReadModelGeometry(ORV_SOURCE_DIR, "GM4150", &models[1])) {
+        return 1;
+    }
+
     void* handle = dlopen(libPath.c_str(), RTLD_NOW | RTLD_LOCAL);
     auto compress = handle != nullptr ? reinterpret_cast<PFNCOMPRESS>(dlsym(handle, "COMPRESS")) : nullptr;
     if (compress == nullptr) {
@@ -251,10 +298,19 @@ int main(int argc, char** argv)
         {"text 11pt", 1200, 11, false},
         {"text+grey", 600, 11, true},
     };
-    const unsigned kBandRows = 512;
 
-    std::printf("%-10s %5s %11s  %10s %10s %6s  %9s %9s %9s %9s %6s %6s\n", "page", "dpi", "size", "lib bytes",
-                "ref bytes", "ratio", "lib ms", "lib cpu", "ref ms", "ref cpu", "wall", "cpu");
+    std::printf("Target: the library's bytes at most %.2f x pbmtojbg -q's on the same bands (size ratio).\n",
+                kSizeTarget);
+    for (const benchgeometry::ModelGeometry& m : models) {
+        std::printf("  %s: bands of %u rows, %s, option byte %u (data/models/%s.json)\n", m.model.c_str(), m.bandRows,
+                    m.stripeRows != 0 ? ("stripes of " + std::to_string(m.stripeRows) + " rows").c_str()
+                                      : "one stripe a band",
+                    m.option, m.model.c_str());
+    }
+    std::printf("\n%-10s %5s %-7s %10s %10s %10s %10s | %6s %6s | %8s %8s %6s | %s\n", "page", "dpi", "model",
+                "lib bytes", "jbg bands", "jbg85 same", "jbg page", "size", "t85", "lib cpu", "page cpu", "cpu",
+                "size target");
+    bool missed = false;
     int pageNo = 0;
     for (const PageCase& pc : cases) {
         ++pageNo;
@@ -271,42 +327,78 @@ int main(int argc, char** argv)
             std::fprintf(stderr, "cannot render %s.ps with Ghostscript\n", base.c_str());
             return 1;
         }
-
-        std::vector<BYTE> output(page.RowBytes() * kBandRows);
-        std::vector<BYTE> workRows(3 * std::max(page.RowBytes(), kCompressMinWorkRowBytes));
-        std::vector<double> libTimes, libCpu, refTimes, refCpu;
-        size_t libBytes = 0, refBytes = 0;
+        // The whole page in one image, as pbmtojbg takes a page: the time reference (one process).
+        std::vector<double> pageCpu;
+        size_t pageBytes = 0;
         for (int r = 0; r < repeat; ++r) {
-            // Alternate the two so that both see the same machine load.
-            const double cpu0 = ProcessCpuMs();
-            auto t0 = std::chrono::steady_clock::now();
-            libBytes = CompressPage(compress, page, kBandRows, output, workRows);
-            auto t1 = std::chrono::steady_clock::now();
-            libCpu.push_back(ProcessCpuMs() - cpu0);
-            libTimes.push_back(std::chrono::duration<double, std::milli>(t1 - t0).count());
-
             double cpu = 0;
-            t0 = std::chrono::steady_clock::now();
             if (RunProgram({"pbmtojbg", "-q", base + ".pbm", base + ".jbg"}, &cpu) != 0) {
                 std::fprintf(stderr, "pbmtojbg -q failed on %s.pbm\n", base.c_str());
                 return 1;
             }
-            t1 = std::chrono::steady_clock::now();
-            refTimes.push_back(std::chrono::duration<double, std::milli>(t1 - t0).count());
-            refCpu.push_back(cpu * 1000.0);
-            refBytes = FileSize(base + ".jbg");
+            pageCpu.push_back(cpu * 1000.0);
+            pageBytes = FileSize(base + ".jbg");
         }
-        const double libMs = Median(libTimes), libCpuMs = Median(libCpu);
-        const double refMs = Median(refTimes), refCpuMs = Median(refCpu);
-        char size[32];
-        std::snprintf(size, sizeof(size), "%ux%u", page.width, page.height);
-        std::printf("%-10s %5d %11s  %10zu %10zu %6.3f  %9.2f %9.2f %9.2f %9.2f %6.3f %6.3f\n", pc.name, pc.dpi,
-                    size, libBytes, refBytes, refBytes ? double(libBytes) / double(refBytes) : 0.0, libMs, libCpuMs,
-                    refMs, refCpuMs, refMs > 0 ? libMs / refMs : 0.0, refCpuMs > 0 ? libCpuMs / refCpuMs : 0.0);
+
+        for (const benchgeometry::ModelGeometry& model : models) {
+            const std::string bandBase = base + "-" + model.model;
+            const std::vector<std::string> bandFiles = WriteBands(page, model.bandRows, bandBase);
+            // The same bands through JBIG-KIT: pbmtojbg -q with its own defaults (the reference),
+            // and pbmtojbg85, the T.85 encoder the library is built on, in the model's stripes.
+            std::vector<size_t> refBands, t85Bands;
+            double refCpuMs = 0, refWallMs = 0, t85CpuMs = 0, t85WallMs = 0;
+            if (!CompressBands({"pbmtojbg", "-q"}, bandFiles, &refBands, &refCpuMs, &refWallMs) ||
+                !CompressBands(Jbg85Arguments(model), bandFiles, &t85Bands, &t85CpuMs, &t85WallMs)) {
+                return 1;
+            }
+
+            std::vector<BYTE> output;
+            std::vector<BYTE> workRows;
+            std::vector<double> libCpu;
+            std::vector<size_t> libBands;
+            for (int r = 0; r < repeat; ++r) {
+                const double cpu0 = ProcessCpuMs();
+                libBands = benchgeometry::CompressPage(compress, page.bits.data(), page.width, page.height, model, output,
+                                                       workRows);
+                libCpu.push_back(ProcessCpuMs() - cpu0);
+            }
+            const size_t libBytes = Sum(libBands), refBytes = Sum(refBands), t85Bytes = Sum(t85Bands);
+            const double sizeRatio = refBytes ? double(libBytes) / double(refBytes) : 0.0;
+            const double libCpuMs = Median(libCpu), pageCpuMs = Median(pageCpu);
+            const bool met = sizeRatio <= kSizeTarget;
+            missed = missed || !met;
+            std::printf("%-10s %5d %-7s %10zu %10zu %10zu %10zu | %6.3f %6.3f | %8.2f %8.2f %6.2f | %.3f <= %.2f %s\n",
+                        pc.name, pc.dpi, model.model.c_str(), libBytes, refBytes, t85Bytes, pageBytes, sizeRatio,
+                        t85Bytes ? double(libBytes) / double(t85Bytes) : 0.0, libCpuMs, pageCpuMs,
+                        pageCpuMs > 0 ? libCpuMs / pageCpuMs : 0.0, sizeRatio, kSizeTarget, met ? "met" : "MISSED");
+            if (!met) {
+                // Where the bytes went: the bands that cost the library most above the reference.
+                std::vector<size_t> order(libBands.size());
+                for (size_t i = 0; i < order.size(); ++i) {
+                    order[i] = i;
+                }
+                auto excess = [&](size_t i) {
+                    return double(libBands[i]) - double(i < refBands.size() ? refBands[i] : 0);
+                };
+                std::sort(order.begin(), order.end(), [&](size_t a, size_t b) { return excess(a) > excess(b); });
+                std::printf("    bands costing most above pbmtojbg -q (band: lib / pbmtojbg -q / pbmtojbg85 bytes):");
+                for (size_t k = 0; k < std::min<size_t>(5, order.size()); ++k) {
+                    const size_t i = order[k];
+                    std::printf(" %zu: %zu / %zu / %zu;", i, libBands[i], i < refBands.size() ? refBands[i] : 0,
+                                i < t85Bands.size() ? t85Bands[i] : 0);
+                }
+                std::printf("\n");
+            }
+        }
     }
-    std::printf("ratio = lib bytes / ref bytes; wall = lib ms / ref ms; cpu = lib cpu / ref cpu "
-                "(medians of %d runs; bands of %u rows)\n",
-                repeat, kBandRows);
+    std::printf("\nlib bytes: the package's library in the model's bands and stripes; jbg bands: pbmtojbg -q on the\n"
+                "same bands (its own defaults); jbg85 same: pbmtojbg85 on the same bands with the library's options\n"
+                "in the model's stripes (the same encoder: t85 should be 1);\n"
+                "jbg page: pbmtojbg -q on the whole page. size = lib / jbg bands (the target); t85 = lib / jbg85 same.\n"
+                "lib cpu: the library's processor time for the page (median of %d runs); page cpu: pbmtojbg -q's on\n"
+                "the whole page, start-up and reading included (median of %d); cpu = lib / page (no target).\n"
+                "Size target (<= %.2f): %s\n",
+                repeat, repeat, kSizeTarget, missed ? "MISSED" : "met");
     if (keepDir.empty()) {
         std::string cmd = "rm -rf '" + dir + "'";
         if (std::system(cmd.c_str()) != 0) {
@@ -314,5 +406,5 @@ int main(int argc, char** argv)
         }
     }
     dlclose(handle);
-    return 0;
+    return missed ? 1 : 0;
 }

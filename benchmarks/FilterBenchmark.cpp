@@ -1,27 +1,32 @@
-// The filter's speed beside two floors measured in the same run, for the same pages:
+// The filter's speed and output size beside floors measured in the same run, for the same pages,
+// with each resolution choice of the queue:
 //
-//   rendering floor:   Ghostscript rendering the document to ppmraw into a pipe;
-//   compression floor: JBIG-KIT's pbmtojbg -q compressing the pages' printer planes (Ghostscript's
-//                      own halftoned pbmraw for monochrome, its bitcmyk split into four planes for
-//                      colour), each plane a file as the tool takes it;
+//   rendering floor:   Ghostscript rendering the document to ppmraw into a pipe, at the resolution
+//                      the filter's Ghostscript renders the choice at;
+//   compression floor: JBIG-KIT's pbmtojbg -q compressing the planes the filter sent, read back
+//                      from its stream, each plane a file as the tool takes it (Ghostscript's own
+//                      planes when the filter does not print);
 //   the filter:        gdi-filter run as the scheduler runs it (the queue's PPD as a private
 //                      scheduler installed it, the environment a filter gets), its wall time per
 //                      page, the processor time of its encoding parent and of its Ghostscript child,
-//                      and the parent's own peak memory.
+//                      and the parent's own peak memory;
+//   its size:          the data of every JBIG raster block it sent beside pbmtojbg -q on the same
+//                      rows of the same plane, one image a block.
 //
 // With rendering in the child and screening and compression in the parent, a page should cost
 // about the larger floor, not their sum. Targets: at most 1.2 times the larger floor and below
-// the sum; peak memory of A4 colour at 600 dpi under 64 MB. Under each row, the filter's own stage
-// times (its debug log) show where the time goes. Exit status 1 when a measured target is missed,
-// 0 otherwise (also when the filter cannot be measured yet, which is said).
+// the sum; every page's JBIG bytes at most 1.03 times pbmtojbg -q's; peak memory of A4 colour at
+// 600 dpi under 64 MB. Under each row, the filter's own stage times (its debug log) show where the
+// time goes, and a page above the size target its planes' ratios. Exit status 1 when a measured
+// target is missed, 0 otherwise (also when the filter cannot be measured yet, which is said).
 //
 // Every program the benchmark starts runs in a process group of its own and is waited for with a
 // deadline: past it, or when the benchmark is interrupted, the group is killed. The benchmark is
 // the reaper of whatever its programs leave behind (the scheduler, above all), and stops the
 // scheduler on every way out.
 //
-//   orv-filter-benchmark [--dpi 600|1200] [--mode mono|colour] [--doc text|colour] [--repeat N]
-//                        [--timeout SECONDS]
+//   orv-filter-benchmark [--resolution 600dpi|1200dpi|1200x600dpi] [--mode mono|colour]
+//                        [--doc text|colour] [--repeat N] [--timeout SECONDS] [--keep DIR]
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
@@ -33,6 +38,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
@@ -44,6 +50,7 @@
 #include <string>
 #include <vector>
 
+#include "filter/render/encode/RasterBlockLayout.h"
 #include "tools/stream-decoder/lib/StreamDecoder.h"
 
 extern char** environ;
@@ -293,44 +300,76 @@ bool Quiet(const std::vector<std::string>& argv)
     return RunQuiet(argv).status == 0;
 }
 
-// The printer planes of every page, as PBM files, and how many pages there are.
-size_t MakePlanes(const std::string& document, int dpi, bool colour, const fs::path& dir)
+// The pages of a document: Ghostscript renders it at a few dots per inch and the files are counted.
+size_t CountPages(const std::string& document, const fs::path& dir)
 {
-    const std::string r = "-r" + std::to_string(dpi);
-    if (!Quiet({"gs", "-q", "-dSAFER", "-dBATCH", "-dNOPAUSE", "-sDEVICE=pbmraw", r,
-                "-sOutputFile=" + (dir / "mono-%03d.pbm").string(), document})) {
+    if (!Quiet({"gs", "-q", "-dSAFER", "-dBATCH", "-dNOPAUSE", "-sDEVICE=pbmraw", "-r10",
+                "-sOutputFile=" + (dir / "count-%03d.pbm").string(), document})) {
         return 0;
     }
     size_t pages = 0;
     for (;; ++pages) {
         char name[32];
-        std::snprintf(name, sizeof name, "mono-%03zu.pbm", pages + 1);
+        std::snprintf(name, sizeof name, "count-%03zu.pbm", pages + 1);
         if (!fs::exists(dir / name)) {
             break;
         }
+        fs::remove(dir / name);
     }
-    if (!colour || pages == 0) {
-        return pages;
-    }
-    if (!Quiet({"gs", "-q", "-dSAFER", "-dBATCH", "-dNOPAUSE", "-sDEVICE=bitcmyk", r,
-                "-sOutputFile=" + (dir / "cmyk-%03d.raw").string(), document})) {
-        return 0;
+    return pages;
+}
+
+bool WritePbm(const fs::path& path, unsigned width, unsigned rows, const uint8_t* bits)
+{
+    std::ofstream out(path, std::ios::binary);
+    out << "P4\n" << width << " " << rows << "\n";
+    out.write(reinterpret_cast<const char*>(bits), std::streamsize(size_t(rows) * ((width + 7) / 8)));
+    return static_cast<bool>(out);
+}
+
+// Ghostscript's own printer planes of every page at `dpi`, as PBM files (its halftoned pbmraw for
+// monochrome, its bitcmyk split into four planes for colour): the compression floor's pages when
+// the filter does not print, so that the floor is still measured. Empty when Ghostscript fails.
+std::vector<fs::path> GhostscriptPlanes(const std::string& document, int dpi, bool colour, size_t pages,
+                                        const fs::path& dir)
+{
+    const std::string r = "-r" + std::to_string(dpi);
+    std::vector<fs::path> files;
+    if (!Quiet({"gs", "-q", "-dSAFER", "-dBATCH", "-dNOPAUSE", "-sDEVICE=pbmraw", r,
+                "-sOutputFile=" + (dir / "gs-%03d.pbm").string(), document})) {
+        return {};
     }
     for (size_t page = 1; page <= pages; ++page) {
         char name[32];
+        std::snprintf(name, sizeof name, "gs-%03zu.pbm", page);
+        files.push_back(dir / name);
+    }
+    if (!colour) {
+        return files;
+    }
+    if (!Quiet({"gs", "-q", "-dSAFER", "-dBATCH", "-dNOPAUSE", "-sDEVICE=bitcmyk", r,
+                "-sOutputFile=" + (dir / "cmyk-%03d.raw").string(), document})) {
+        return {};
+    }
+    const std::vector<fs::path> mono = std::move(files);
+    files.clear();
+    for (size_t page = 1; page <= pages; ++page) {
+        char name[32];
         std::snprintf(name, sizeof name, "%03zu", page);
-        const std::string pbm = ReadAll((dir / (std::string("mono-") + name + ".pbm")).string());
+        // The page's size in dots, from Ghostscript's monochrome rendering of it.
+        const std::string pbm = ReadAll(mono[page - 1].string());
         unsigned width = 0;
         unsigned height = 0;
         if (std::sscanf(pbm.c_str(), "P4 %u %u", &width, &height) != 2 &&
             std::sscanf(pbm.c_str(), "P4\n#%*[^\n]\n%u %u", &width, &height) != 2) {
-            return 0;
+            return {};
         }
+        fs::remove(mono[page - 1]);
         const std::string raw = ReadAll((dir / (std::string("cmyk-") + name + ".raw")).string());
         const size_t rawRow = (size_t(width) * 4 + 7) / 8;
         const size_t pbmRow = (size_t(width) + 7) / 8;
         if (raw.size() < rawRow * height) {
-            return 0;
+            return {};
         }
         // Four bits a pixel, C M Y K from the high bit down.
         for (int plane = 0; plane < 4; ++plane) {
@@ -344,29 +383,107 @@ size_t MakePlanes(const std::string& document, int dpi, bool colour, const fs::p
                     }
                 }
             }
-            std::ofstream out(dir / (std::string("plane") + char('0' + plane) + "-" + name + ".pbm"), std::ios::binary);
-            out << "P4\n" << width << " " << height << "\n";
-            out.write(reinterpret_cast<const char*>(bits.data()), std::streamsize(bits.size()));
+            files.push_back(dir / (std::string("gs-plane") + char('0' + plane) + "-" + name + ".pbm"));
+            WritePbm(files.back(), width, height, bits.data());
         }
         fs::remove(dir / (std::string("cmyk-") + name + ".raw"));
     }
-    return pages;
+    return files;
 }
 
-// pbmtojbg's processor time over every plane file, each plane's best of `repeat` runs.
-Cost CompressionFloor(const fs::path& dir, bool colour, int repeat)
+// What the filter sent, read back from its stream: each page's raster and resolution, the band
+// and JBIG geometry of its blocks, and its JBIG bytes beside pbmtojbg -q's on the same rows.
+struct SentPage {
+    unsigned width = 0, height = 0;
+    long xDpi = 0, yDpi = 0;
+    unsigned bandRows = 0;                  // rows of the tallest block
+    unsigned long stripeRows = 0, mx = 0;   // from the first JBIG block's header (L0, MX)
+    unsigned jbigOptions = 0;               // its options byte
+    size_t jbigBytes = 0, rawBytes = 0;     // data of the JBIG blocks, of the uncompressed ones
+    size_t refBytes = 0;                    // pbmtojbg -q on the rows of every JBIG block
+    std::array<size_t, 4> planeJbig {}, planeRef {};
+};
+
+uint32_t BigEndian32(const uint8_t* p)
+{
+    return uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | p[3];
+}
+
+// Writes every plane of every page the filter sent as a PBM file (the compression floor's input)
+// and compares the sizes block by block. Empty when pbmtojbg fails.
+std::vector<SentPage> ReadSentPages(const std::string& stream, const orvdecode::DecodedStream& decoded,
+                                    const fs::path& dir, std::vector<fs::path>* planeFiles)
+{
+    std::vector<SentPage> sent(decoded.pages.size());
+    for (size_t i = 0; i < decoded.pages.size(); ++i) {
+        const orvdecode::DecodedPage& page = decoded.pages[i];
+        sent[i].width = page.width;
+        sent[i].height = page.height;
+        for (size_t plane = 0; plane < page.planes.size(); ++plane) {
+            if (page.planes[plane]) {
+                char name[48];
+                std::snprintf(name, sizeof name, "sent-%03zu-%s.pbm", page.number, orvdecode::PlaneName(uint16_t(plane)));
+                planeFiles->push_back(dir / name);
+                WritePbm(planeFiles->back(), page.width, page.height, page.planes[plane]->data());
+            }
+        }
+    }
+    long xDpi = 0, yDpi = 0;
+    const fs::path band = dir / "band.pbm";
+    const fs::path bandJbig = dir / "band.jbg";
+    for (const orvdecode::StreamEvent& e : decoded.events) {
+        if (e.kind == orvdecode::EventKind::Command) {
+            xDpi = e.name == "horizontal resolution" ? e.value : xDpi;
+            yDpi = e.name == "vertical resolution" ? e.value : yDpi;
+            continue;
+        }
+        if (e.kind != orvdecode::EventKind::RasterBlock || e.block.page == 0 || e.block.page > sent.size() ||
+            e.block.plane >= 4) {
+            continue;
+        }
+        const orvdecode::DecodedPage& page = decoded.pages[e.block.page - 1];
+        SentPage& s = sent[e.block.page - 1];
+        s.xDpi = xDpi;
+        s.yDpi = yDpi;
+        s.bandRows = std::max<unsigned>(s.bandRows, e.block.rows);
+        if (e.block.compression != RASTER_COMPRESSION_JBIG) {
+            s.rawBytes += e.block.dataLength;
+            continue;
+        }
+        s.jbigBytes += e.block.dataLength;
+        s.planeJbig[e.block.plane] += e.block.dataLength;
+        // The block's data follows its command and header: a JBIG header (BIH) of 20 bytes.
+        const size_t data = e.offset + kRasterBlockCommandLength + kRasterBlockHeaderSize;
+        if (s.stripeRows == 0 && data + 20 <= stream.size()) {
+            const uint8_t* bih = reinterpret_cast<const uint8_t*>(stream.data()) + data;
+            s.stripeRows = BigEndian32(bih + 12);
+            s.mx = bih[16];
+            s.jbigOptions = bih[19];
+        }
+        // The same rows of the same plane, as one image for pbmtojbg -q.
+        const uint8_t* rows = page.planes[e.block.plane]->data() + size_t(e.block.firstRow) * page.RowBytes();
+        if (!WritePbm(band, page.width, e.block.rows, rows) ||
+            !Quiet({"pbmtojbg", "-q", band.string(), bandJbig.string()})) {
+            return {};
+        }
+        const size_t ref = size_t(fs::file_size(bandJbig));
+        s.refBytes += ref;
+        s.planeRef[e.block.plane] += ref;
+    }
+    fs::remove(band);
+    fs::remove(bandJbig);
+    return sent;
+}
+
+// pbmtojbg's processor time over the plane files, each plane's best of `repeat` runs.
+Cost CompressionFloor(const std::vector<fs::path>& planes, const fs::path& dir, int repeat)
 {
     Cost total;
     total.status = 0;
-    for (const auto& entry : fs::directory_iterator(dir)) {
-        const std::string name = entry.path().filename().string();
-        const bool plane = colour ? name.rfind("plane", 0) == 0 : name.rfind("mono-", 0) == 0;
-        if (!plane || entry.path().extension() != ".pbm") {
-            continue;
-        }
+    for (const fs::path& plane : planes) {
         Cost best;
         for (int i = 0; i < repeat; ++i) {
-            const Cost one = RunQuiet({"pbmtojbg", "-q", entry.path().string(), (dir / "out.jbg").string()});
+            const Cost one = RunQuiet({"pbmtojbg", "-q", plane.string(), (dir / "out.jbg").string()});
             if (one.status != 0) {
                 total.status = one.status;
                 return total;
@@ -502,6 +619,19 @@ bool ParseStages(const std::string& log, Stages* stages)
                        &s.peakKb) == 9;
 }
 
+// A resolution choice of the queue's PPD and the resolution the filter's Ghostscript renders it at:
+// "1200dpi" is rendered at 1200 dpi and sent as rendered; "1200x600dpi" is rendered at 600 dpi and
+// sent with twice the dots across (the screening draws two dots for each rendered one).
+struct ResolutionChoice {
+    const char* choice;
+    int renderDpi;
+};
+const ResolutionChoice kResolutions[] = {{"600dpi", 600}, {"1200dpi", 1200}, {"1200x600dpi", 600}};
+
+constexpr double kTimeTarget = 1.2;   // the filter's time per page / the larger floor
+constexpr double kSizeTarget = 1.03;  // the filter's JBIG bytes / pbmtojbg -q's on the same rows
+constexpr int kMemoryTargetMb = 64;
+
 struct FilterRun {
     Cost cost;
     Stages stages;
@@ -509,13 +639,16 @@ struct FilterRun {
     std::string failure;  // empty when it printed every page
 };
 
-FilterRun RunFilter(const Scheduler& s, const std::string& document, int dpi, bool colour, size_t pages,
-                    const fs::path& dir)
+// Runs the filter over the document with a resolution choice of the queue. When `sent` is given,
+// also reads back what it sent (see ReadSentPages).
+FilterRun RunFilter(const Scheduler& s, const std::string& document, const std::string& resolution, bool colour,
+                    size_t pages, const fs::path& dir, std::vector<SentPage>* sent = nullptr,
+                    std::vector<fs::path>* planeFiles = nullptr)
 {
     FilterRun run;
     Launch launch;
     const std::string options =
-        std::string("Resolution=") + std::to_string(dpi) + "dpi ColorMode=" + (colour ? "Color" : "Grayscale");
+        "Resolution=" + resolution + " ColorMode=" + (colour ? "Color" : "Grayscale");
     launch.argv = {ORV_GDI_FILTER_PATH, "1", "bench", "benchmark", "1", options, document};
     launch.env = FilterEnvironment(s);
     launch.stdoutPath = (dir / "stream.prn").string();
@@ -533,6 +666,12 @@ FilterRun RunFilter(const Scheduler& s, const std::string& document, int dpi, bo
         return run;
     }
     run.hasStages = ParseStages(ReadAll(launch.stderrPath), &run.stages);
+    if (sent != nullptr) {
+        *sent = ReadSentPages(stream, decoded, dir, planeFiles);
+        if (sent->size() != pages) {
+            run.failure = "pbmtojbg -q failed on the filter's bands";
+        }
+    }
     return run;
 }
 
@@ -540,15 +679,25 @@ FilterRun RunFilter(const Scheduler& s, const std::string& document, int dpi, bo
 
 int main(int argc, char** argv)
 {
-    std::vector<int> dpis = {600, 1200};
+    std::vector<ResolutionChoice> resolutions(std::begin(kResolutions), std::end(kResolutions));
     std::vector<bool> modes = {false, true};
     std::vector<std::string> docs = {"text", "colour"};
     int repeat = 3;
+    std::string keepDir;
     for (int i = 1; i + 1 < argc; i += 2) {
         const std::string flag = argv[i];
         const std::string value = argv[i + 1];
-        if (flag == "--dpi") {
-            dpis = {std::atoi(value.c_str())};
+        if (flag == "--resolution") {
+            resolutions.clear();
+            for (const ResolutionChoice& r : kResolutions) {
+                if (value == r.choice) {
+                    resolutions.push_back(r);
+                }
+            }
+            if (resolutions.empty()) {
+                std::fprintf(stderr, "%s: unknown resolution %s\n", argv[0], value.c_str());
+                return 2;
+            }
         } else if (flag == "--mode") {
             modes = {value == "colour"};
         } else if (flag == "--doc") {
@@ -557,10 +706,12 @@ int main(int argc, char** argv)
             repeat = std::max(1, std::atoi(value.c_str()));
         } else if (flag == "--timeout") {
             g_timeoutSeconds = std::max(1.0, std::atof(value.c_str()));
+        } else if (flag == "--keep") {
+            keepDir = value;
         } else {
             std::fprintf(stderr,
-                         "usage: %s [--dpi 600|1200] [--mode mono|colour] [--doc text|colour] [--repeat N] "
-                         "[--timeout SECONDS]\n",
+                         "usage: %s [--resolution 600dpi|1200dpi|1200x600dpi] [--mode mono|colour] "
+                         "[--doc text|colour] [--repeat N] [--timeout SECONDS] [--keep DIR]\n",
                          argv[0]);
             return 2;
         }
@@ -590,54 +741,83 @@ int main(int argc, char** argv)
     scheduler.dir = scratch;
     const bool filterReady = StartScheduler(scheduler);
 
-    std::printf("%-7s %5s %-6s %5s | %10s %10s | %10s | %10s %10s %10s %9s | %s\n", "doc", "dpi", "mode", "pages",
-                "render", "compress", "sum", "filter", "parent", "child", "parent", "verdict");
-    std::printf("%-7s %5s %-6s %5s | %10s %10s | %10s | %10s %10s %10s %9s |\n", "", "", "", "", "wall ms/p",
+    std::printf("Targets, each a ratio to floors measured in the same run on the same pages:\n"
+                "  time:   the filter's wall time per page <= %.2f x the larger floor, and < 1 x their sum;\n"
+                "  size:   the filter's JBIG bytes of every page <= %.2f x pbmtojbg -q's on the same rows (each\n"
+                "          block the filter sent, of the planes it sent, one image a block);\n"
+                "  memory: the encoding process's peak < %d MB for A4 colour at 600 dpi (not a ratio).\n\n",
+                kTimeTarget, kSizeTarget, kMemoryTargetMb);
+    std::printf("%-7s %-12s %-6s %5s | %10s %10s | %10s | %10s %10s %10s %9s\n", "doc", "resolution", "mode", "pages",
+                "render", "compress", "sum", "filter", "parent", "child", "parent");
+    std::printf("%-7s %-12s %-6s %5s | %10s %10s | %10s | %10s %10s %10s %9s\n", "", "", "", "", "wall ms/p",
                 "cpu ms/p", "ms/p", "wall ms/p", "cpu ms/p", "cpu ms/p", "peak MB");
     bool missed = false;
     std::error_code ec;
     std::string filterNote = filterReady ? "" : scheduler.reason;
     for (const std::string& doc : docs) {
         const std::string document = doc == "text" ? ORV_BENCH_TEXT_DOC : ORV_BENCH_COLOUR_DOC;
-        for (int dpi : dpis) {
+        for (const ResolutionChoice& resolution : resolutions) {
             for (bool colour : modes) {
                 if (g_interrupted) {
                     break;
                 }
-                const fs::path dir = scratch / (doc + std::to_string(dpi) + (colour ? "c" : "m"));
+                const fs::path dir = scratch / (doc + "-" + resolution.choice + (colour ? "-colour" : "-mono"));
                 fs::create_directories(dir);
-                const size_t pages = MakePlanes(document, dpi, colour, dir);
+                const char* mode = colour ? "colour" : "mono";
+                const size_t pages = CountPages(document, dir);
                 if (pages == 0) {
-                    std::printf("%-7s %5d %-6s: cannot make the pages with Ghostscript\n", doc.c_str(), dpi,
-                                colour ? "colour" : "mono");
+                    std::printf("%-7s %-12s %-6s: cannot count the pages with Ghostscript\n", doc.c_str(),
+                                resolution.choice, mode);
                     missed = true;
                     continue;
                 }
-                // Each figure is its best of `repeat` runs, the runs of the three taking turns so
-                // that all of them see the machine's load alike.
-                Cost render;
-                Cost compress;
+                // The first run of the filter also gives the planes it sends, on which the
+                // compression floor and the size comparison are measured; without the filter,
+                // the floor is measured on Ghostscript's own planes.
                 FilterRun filter;
                 bool measureFilter = filterReady && filterNote.empty();
+                std::vector<SentPage> sent;
+                std::vector<fs::path> planeFiles;
+                if (measureFilter) {
+                    filter = RunFilter(scheduler, document, resolution.choice, colour, pages, dir, &sent, &planeFiles);
+                    if (!filter.failure.empty()) {
+                        filterNote = filter.failure;
+                        measureFilter = false;
+                    }
+                }
+                const bool floorOnSentPlanes = measureFilter;
+                if (!measureFilter) {
+                    planeFiles = GhostscriptPlanes(document, resolution.renderDpi, colour, pages, dir);
+                    if (planeFiles.empty()) {
+                        std::printf("%-7s %-12s %-6s: cannot make the pages' planes with Ghostscript\n", doc.c_str(),
+                                    resolution.choice, mode);
+                        missed = true;
+                        continue;
+                    }
+                }
+                // Each figure is its best of `repeat` runs, the runs of the three taking turns so
+                // that all of them see the machine's load alike (the filter's first run counts).
+                Cost render;
+                Cost compress;
                 for (int i = 0; i < repeat && !g_interrupted; ++i) {
                     Launch gs;
                     gs.argv = {"gs", "-q", "-dSAFER", "-dBATCH", "-dNOPAUSE", "-sDEVICE=ppmraw",
-                               "-r" + std::to_string(dpi), "-sOutputFile=-", document};
+                               "-r" + std::to_string(resolution.renderDpi), "-sOutputFile=-", document};
                     const Cost r = Run(gs);
                     if (i == 0 || r.wall < render.wall) {
                         render = r;
                     }
-                    const Cost c = CompressionFloor(dir, colour, 1);
+                    const Cost c = CompressionFloor(planeFiles, dir, 1);
                     if (i == 0 || c.cpu < compress.cpu) {
                         compress = c;
                     }
-                    if (measureFilter) {
-                        FilterRun f = RunFilter(scheduler, document, dpi, colour, pages, dir);
+                    if (measureFilter && i + 1 < repeat) {
+                        FilterRun f = RunFilter(scheduler, document, resolution.choice, colour, pages, dir);
                         if (!f.failure.empty()) {
                             filterNote = f.failure;
                             filter = f;
                             measureFilter = false;
-                        } else if (filter.cost.status != 0 || f.cost.wall < filter.cost.wall) {
+                        } else if (f.cost.wall < filter.cost.wall) {
                             filter = f;
                         }
                     }
@@ -651,8 +831,24 @@ int main(int argc, char** argv)
                 const double sum = renderPage + compressPage;
 
                 std::string filterCells = "         -          -          -         -";
-                std::string verdict = "filter not measured";
-                std::string stageLine;
+                std::string lines;
+                if (floorOnSentPlanes && !sent.empty()) {
+                    const SentPage& first = sent.front();
+                    char line[320];
+                    std::snprintf(line, sizeof line,
+                                  "        sent: %ux%u dots a page at %ldx%ld dpi (Ghostscript at %d dpi), bands of %u "
+                                  "rows, JBIG stripes of %lu rows, MX %lu, options 0x%02x; both floors' pages\n",
+                                  first.width, first.height, first.xDpi, first.yDpi, resolution.renderDpi,
+                                  first.bandRows, first.stripeRows, first.mx, first.jbigOptions);
+                    lines += line;
+                } else {
+                    char line[200];
+                    std::snprintf(line, sizeof line,
+                                  "        compression floor on Ghostscript's planes at %d dpi: the filter did not "
+                                  "print\n",
+                                  resolution.renderDpi);
+                    lines += line;
+                }
                 if (measureFilter) {
                     const double filterPage = filter.cost.wall / double(pages);
                     // The parent's own reading of its peak and the one taken from outside: the larger.
@@ -663,12 +859,59 @@ int main(int argc, char** argv)
                                   filter.cost.ownCpu / double(pages) * 1e3, filter.cost.childCpu / double(pages) * 1e3,
                                   peakMb);
                     filterCells = cells;
-                    const bool fast = filterPage <= 1.2 * larger && filterPage < sum;
-                    const bool small = !(colour && dpi == 600) || peakKb < 64 * 1024;
-                    char ratio[64];
-                    std::snprintf(ratio, sizeof ratio, " (%.2f x the larger floor)", filterPage / larger);
-                    verdict = std::string(fast ? "time ok" : "TIME MISSED") + ratio + (small ? "" : ", MEMORY MISSED");
-                    missed = missed || !fast || !small;
+
+                    const double toLarger = filterPage / larger;
+                    const double toSum = filterPage / sum;
+                    const bool fast = toLarger <= kTimeTarget && toSum < 1.0;
+                    const bool memoryApplies = colour && std::string(resolution.choice) == "600dpi";
+                    const bool small = !memoryApplies || peakKb < kMemoryTargetMb * 1024L;
+                    size_t filterBytes = 0, refBytes = 0, rawBytes = 0;
+                    double worst = 0;
+                    for (const SentPage& p : sent) {
+                        filterBytes += p.jbigBytes;
+                        refBytes += p.refBytes;
+                        rawBytes += p.rawBytes;
+                        worst = std::max(worst, p.refBytes ? double(p.jbigBytes) / double(p.refBytes) : 0.0);
+                    }
+                    const bool compact = worst <= kSizeTarget;
+                    missed = missed || !fast || !small || !compact;
+                    char line[400];
+                    std::snprintf(line, sizeof line,
+                                  "        targets: time %.2f x the larger floor <= %.2f and %.2f x their sum < 1: "
+                                  "%s; size, largest page %.3f x pbmtojbg -q <= %.2f: %s; memory %.1f MB%s\n",
+                                  toLarger, kTimeTarget, toSum, fast ? "met" : "MISSED", worst, kSizeTarget,
+                                  compact ? "met" : "MISSED", peakMb,
+                                  memoryApplies ? (small ? " < 64 MB: met" : " < 64 MB: MISSED") : " (no target)");
+                    lines += line;
+                    // Where the bytes are: every page's ratio, and for a page that misses, its planes'.
+                    std::string sizes = "        size (filter JBIG bytes / pbmtojbg -q, same rows):";
+                    for (size_t i = 0; i < sent.size(); ++i) {
+                        const SentPage& p = sent[i];
+                        const double ratio = p.refBytes ? double(p.jbigBytes) / double(p.refBytes) : 0.0;
+                        std::snprintf(line, sizeof line, " p%zu %.3f", i + 1, ratio);
+                        sizes += line;
+                    }
+                    std::snprintf(line, sizeof line, "; document %zu / %zu = %.3f%s\n", filterBytes, refBytes,
+                                  refBytes ? double(filterBytes) / double(refBytes) : 0.0,
+                                  rawBytes ? (", " + std::to_string(rawBytes) + " bytes sent raw").c_str() : "");
+                    sizes += line;
+                    lines += sizes;
+                    for (size_t i = 0; i < sent.size(); ++i) {
+                        const SentPage& p = sent[i];
+                        if (p.refBytes == 0 || double(p.jbigBytes) / double(p.refBytes) <= kSizeTarget) {
+                            continue;
+                        }
+                        std::string planes = "        page " + std::to_string(i + 1) + " missed, by plane:";
+                        for (size_t plane = 0; plane < 4; ++plane) {
+                            if (p.planeRef[plane] != 0) {
+                                std::snprintf(line, sizeof line, " %s %zu / %zu = %.3f;",
+                                              orvdecode::PlaneName(uint16_t(plane)), p.planeJbig[plane],
+                                              p.planeRef[plane], double(p.planeJbig[plane]) / double(p.planeRef[plane]));
+                                planes += line;
+                            }
+                        }
+                        lines += planes + "\n";
+                    }
                     if (filter.hasStages) {
                         // The parent's main thread reads, waits for the screening, encodes and
                         // writes; what is left of the wall time is the start-up (Ghostscript's
@@ -676,26 +919,30 @@ int main(int argc, char** argv)
                         const Stages& st = filter.stages;
                         const double mainThread = st.read + st.screenWait + st.encode + st.output;
                         const double other = filter.cost.wall * 1e3 - mainThread;
-                        char line[320];
-                        std::snprintf(line, sizeof line,
+                        char stages[320];
+                        std::snprintf(stages, sizeof stages,
                                       "        stages ms/p: pipe reads %.1f, waiting for the screening %.1f, "
                                       "encoding %.1f, output %.1f, start-up and job end %.1f (whole job %.0f ms); "
                                       "screening thread %.1f\n",
                                       st.read / double(pages), st.screenWait / double(pages),
                                       st.encode / double(pages), st.output / double(pages), other / double(pages),
                                       other, st.screen / double(pages));
-                        stageLine = line;
+                        lines += stages;
+                    } else if (!fast) {
+                        lines += "        (the filter's log has no stage times)\n";
                     }
                 }
                 // The pages' planes and stream are large at 1200 dpi; the filter's log stays.
-                for (const auto& entry : fs::directory_iterator(dir)) {
-                    if (entry.path().extension() != ".log") {
-                        fs::remove(entry.path(), ec);
+                if (keepDir.empty()) {
+                    for (const auto& entry : fs::directory_iterator(dir)) {
+                        if (entry.path().extension() != ".log") {
+                            fs::remove(entry.path(), ec);
+                        }
                     }
                 }
-                std::printf("%-7s %5d %-6s %5zu | %10.1f %10.1f | %10.1f | %s | %s\n%s", doc.c_str(), dpi,
-                            colour ? "colour" : "mono", pages, renderPage * 1e3, compressPage * 1e3, sum * 1e3,
-                            filterCells.c_str(), verdict.c_str(), stageLine.c_str());
+                std::printf("%-7s %-12s %-6s %5zu | %10.1f %10.1f | %10.1f | %s\n%s", doc.c_str(), resolution.choice,
+                            mode, pages, renderPage * 1e3, compressPage * 1e3, sum * 1e3, filterCells.c_str(),
+                            lines.c_str());
                 std::fflush(stdout);
             }
         }
@@ -703,15 +950,25 @@ int main(int argc, char** argv)
     if (!filterNote.empty()) {
         std::printf("\nThe filter was not measured: %s.\n", filterNote.c_str());
     }
-    std::printf("Floors: render = gs ppmraw into a pipe (wall); compress = pbmtojbg -q on the page's planes (cpu).\n"
-                "Each figure is the best of %d run(s). Targets: filter wall per page <= 1.2 x the larger floor\n"
-                "and < their sum; peak memory of the encoding process < 64 MB for A4 colour at 600 dpi.\n",
-                repeat);
+    std::printf("\nFloors: render = gs ppmraw into a pipe at the resolution the filter's Ghostscript renders (wall);\n"
+                "compress = pbmtojbg -q on the planes the filter sent, a plane a file (cpu). Each figure is the\n"
+                "best of %d run(s). Targets: %s.\n",
+                repeat,
+                missed                ? "MISSED (see the rows above)"
+                : filterNote.empty() ? "met"
+                                      : "not measured for the filter, which did not print");
     scheduler.Stop();
     if (g_interrupted) {
         std::printf("Interrupted.\n");
     }
-    if (filterNote.empty()) {
+    if (!keepDir.empty()) {
+        fs::create_directories(keepDir, ec);
+        const std::string move = "cp -r '" + scratch.string() + "/.' '" + keepDir + "'";
+        if (std::system(move.c_str()) != 0) {
+            std::printf("Could not copy %s to %s.\n", scratch.c_str(), keepDir.c_str());
+        }
+        fs::remove_all(scratch, ec);
+    } else if (filterNote.empty()) {
         fs::remove_all(scratch, ec);
     } else {
         std::printf("The filter's logs are kept in %s.\n", scratch.c_str());

@@ -138,12 +138,23 @@ int main(int argc, char** argv)
     const Case* rows[] = {&identity, &copy, &table, &colour[0], &colour[1], &colour[2], &gray};
     for (const Case* c : rows)
         std::printf("  %-52s %8.4f ms  %7.1fx identity\n", c->name, c->bestMs, c->bestMs / identity.bestMs);
+    // The target is the dialog's budget for one slider step, a time the user waits, so it is a
+    // time and not a ratio; the ratio to the identity pass of the same run shows how far the
+    // render is from the least a render costs, whatever the machine's load.
+    std::printf("Target: a colour render (table and pixels) under %.1f ms, %.0fx this run's identity pass\n", kTargetMs,
+                kTargetMs / identity.bestMs);
     int status = 0;
     for (const Case& c : colour) {
-        if (c.bestMs >= kTargetMs) {
-            std::printf("MISSED: %s takes %.3f ms, the target is under %.1f ms\n", c.name, c.bestMs, kTargetMs);
+        const bool met = c.bestMs < kTargetMs;
+        std::printf("  %-52s %8.4f ms < %.1f ms (%.1fx identity): %s\n", c.name, c.bestMs, kTargetMs,
+                    c.bestMs / identity.bestMs, met ? "met" : "MISSED");
+        if (!met) {
+            // Where the time went: building the table, the rest mapping the pixels.
+            std::printf("    of which the preview table %.4f ms, the pixels %.4f ms\n", table.bestMs,
+                        c.bestMs - table.bestMs);
             status = 1;
         }
     }
+    std::printf("Targets: %s\n", status == 0 ? "met" : "MISSED");
     return status;
 }
