@@ -11,7 +11,6 @@
 #include "filter/pagepass/SettingsRecord.h"
 
 #include <algorithm>
-#include <cmath>
 
 namespace {
 
@@ -37,11 +36,6 @@ int BookletSides(int iUnit, int iPageCount)
 {
     const int perBooklet = 4 * iUnit;
     return 2 * iUnit * (iPageCount / perBooklet) + 2 * CeilDiv(iPageCount % perBooklet, 4);
-}
-
-double CutToHundredths(double value)
-{
-    return std::trunc(value * 100.0 + 1e-6) / 100.0;
 }
 
 }  // namespace
@@ -83,11 +77,11 @@ int BookletHalfTransform(tagJOBINFO* pJob, tagDOCSTATE* pDoc, int iHalf, tagPAGE
     }
     const ppd_size_t& in = pDoc->inputSize;
     const ppd_size_t& out = pDoc->outputSize;
-    const double W = static_cast<double>(out.right) - out.left, H = static_cast<double>(out.bottom) - out.top;
-    const double w = static_cast<double>(in.right) - in.left, h = static_cast<double>(in.bottom) - in.top;
-    if (!(W > 0 && H > 0 && w > 0 && h > 0)) {
+    tagLAYOUTSIZES sizes;
+    if (!GetLayoutSizes(pDoc, &sizes)) {
         return 0;
     }
+    const double W = sizes.dOutWidth, H = sizes.dOutHeight, w = sizes.dInWidth, h = sizes.dInHeight;
 
     const double g = p.dmGutter * 72.0 / p.dmUnitOfLayout;
     const double a = (H - 2.0 * g) / 2.0 / w;

@@ -34,11 +34,11 @@ int PosterTileTransform(tagJOBINFO* pJob, tagDOCSTATE* pDoc, int iTile, tagPAGET
     }
     const ppd_size_t& in = pDoc->inputSize;
     const ppd_size_t& out = pDoc->outputSize;
-    const double W = static_cast<double>(out.right) - out.left, H = static_cast<double>(out.bottom) - out.top;
-    const double w = static_cast<double>(in.right) - in.left, h = static_cast<double>(in.bottom) - in.top;
-    if (!(W > 0 && H > 0 && w > 0 && h > 0)) {
+    tagLAYOUTSIZES sizes;
+    if (!GetLayoutSizes(pDoc, &sizes)) {
         return 0;
     }
+    const double W = sizes.dOutWidth, H = sizes.dOutHeight, w = sizes.dInWidth, h = sizes.dInHeight;
 
     const double v = p.dmOverlap * 72.0 / p.dmUnitOfLayout;
     const int columns = GridColumns(pJob), rows = GridRows(pJob);

@@ -29,14 +29,24 @@ bool Positive(double value)
     return std::isfinite(value) && value > 0.0;
 }
 
-// Cut towards zero to two decimals. The small bias keeps a value such as 0.9, which binary
-// floating point holds as 0.8999..., at 0.9 instead of 0.89.
+}  // namespace
+
+// The small bias keeps a value such as 0.9, which binary floating point holds as 0.8999..., at 0.9
+// instead of 0.89.
 double CutToHundredths(double value)
 {
     return std::trunc(value * 100.0 + (value >= 0 ? 1e-6 : -1e-6)) / 100.0;
 }
 
-}  // namespace
+bool GetLayoutSizes(const tagDOCSTATE* pDoc, tagLAYOUTSIZES* pSizes)
+{
+    pSizes->dOutWidth = PrintableWidth(pDoc->outputSize);
+    pSizes->dOutHeight = PrintableHeight(pDoc->outputSize);
+    pSizes->dInWidth = PrintableWidth(pDoc->inputSize);
+    pSizes->dInHeight = PrintableHeight(pDoc->inputSize);
+    return Positive(pSizes->dOutWidth) && Positive(pSizes->dOutHeight) && Positive(pSizes->dInWidth) &&
+           Positive(pSizes->dInHeight);
+}
 
 int ComputePageTransform(tagJOBINFO* pJob, tagDOCSTATE* pDoc, tagPAGETRANSFORM* pTransform)
 {
@@ -44,9 +54,9 @@ int ComputePageTransform(tagJOBINFO* pJob, tagDOCSTATE* pDoc, tagPAGETRANSFORM* 
     const PRIVDM& p = pJob->devmode.priv;
     const ppd_size_t& in = pDoc->inputSize;
     const ppd_size_t& out = pDoc->outputSize;
-    const double W = PrintableWidth(out), H = PrintableHeight(out);
-    const double w = PrintableWidth(in), h = PrintableHeight(in);
-    const bool sizesUsable = Positive(W) && Positive(H) && Positive(w) && Positive(h);
+    tagLAYOUTSIZES sizes;
+    const bool sizesUsable = GetLayoutSizes(pDoc, &sizes);
+    const double W = sizes.dOutWidth, H = sizes.dOutHeight, w = sizes.dInWidth, h = sizes.dInHeight;
 
     if ((p.dmFieldsExtra2 & DMX2_ZOOM) && p.dmLayoutPrint == kLayoutZoom) {
         if (p.dmScaleTo <= 0 || !sizesUsable) {

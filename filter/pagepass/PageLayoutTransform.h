@@ -14,6 +14,21 @@ struct tagPAGETRANSFORM {
     int iRotate = 0;  // degrees
 };
 
+// The printable sizes of the output paper and of the stored page, in points.
+struct tagLAYOUTSIZES {
+    double dOutWidth = 0.0;
+    double dOutHeight = 0.0;
+    double dInWidth = 0.0;
+    double dInHeight = 0.0;
+};
+
+// Fills *pSizes from the document's two papers; false when one of the four sizes is not a positive
+// finite number (every layout divides by them).
+bool GetLayoutSizes(const tagDOCSTATE* pDoc, tagLAYOUTSIZES* pSizes);
+
+// Cut towards zero to two decimals, as the layouts' scale factors are written.
+double CutToHundredths(double value);
+
 // The transform for zoom, fit to output paper or pages per sheet: 1 when one applies, else 0 (also
 // when a paper's printable size is not positive, which would divide by zero).
 int ComputePageTransform(tagJOBINFO* pJob, tagDOCSTATE* pDoc, tagPAGETRANSFORM* pTransform);
