@@ -35,8 +35,6 @@ constexpr SHORT kCapSortBitGroupsView = 1;
 constexpr DWORD kSortBitGroups[] = {0x3, 0xC, 0x30};
 constexpr DWORD kPrintFeatureDriverCopies = 0x4;
 constexpr DWORD kBlankPagesOffered = 0x1;
-// Installed-option category of the finisher modes (the output trays).
-constexpr SHORT kFinisherModeCategory = 34;
 
 // Validity bits of the settings record that make a row apply.
 constexpr DWORD kSortOffered = DMX1_SORT;
@@ -384,7 +382,7 @@ void CTabOutput::FillTrayCombo(tagDIALOGINFO* pInfo)
     // no option is.
     for (tagVALUELIST* pNode = pTrays; pNode != nullptr && pInfo->pInstallOption != nullptr; pNode = pNode->pNext) {
         const SHORT sModelId = static_cast<SHORT>(FinisherToModelId(pNode->wValue));
-        const tagINSTALLENTRY* pEntry = pInfo->pInstallOption->FindInCategory(kFinisherModeCategory, sModelId);
+        const tagINSTALLENTRY* pEntry = pInfo->pInstallOption->FindInCategory(SPCID_FINISHERMODES, sModelId);
         if (pEntry != nullptr && pEntry->lInstalled == 0) {
             pNode->lDisabled = 1;
         }

@@ -16,7 +16,6 @@
 
 namespace {
 
-constexpr SHORT kCapWatermark = 58;
 constexpr DWORD kWatermarkLayerFlag = 0x400;
 constexpr WORD kMetricUnits = 0x2;
 constexpr LONG kDefaultDpi = 600;
@@ -135,7 +134,7 @@ SHORT bRevisePrivateDevmode(const tagREVISEINFO* pInfo, DRVDEVMODE* pdm, int mod
         priv.dmBackCoverSource = kCoverSourceDefault;
         priv.dmWord362 = 0;
         priv.dmWMInfo.wLayer = 0;
-        CPrinterInfo watermark(mh, kCapWatermark, 0, 1);
+        CPrinterInfo watermark(mh, SPCID_OPTIONBITS620, 0, 1);
         const DWORD* pFlags = watermark.First<DWORD>();
         if (pFlags != nullptr && (*pFlags & kWatermarkLayerFlag) != 0)
             priv.dmWMInfo.wLayer = 1;

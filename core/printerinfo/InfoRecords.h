@@ -1,6 +1,6 @@
-// Answer records of the fixed-layout capabilities that the paper rules and the installed options
-// read (job kinds, option flags; the zoom limits are in SpcFixedAnswers.h), and the job-kind
-// descriptor the rules fill.
+// Answer records of the fixed-layout capabilities that the paper rules read (department code,
+// secure print, job kinds; the zoom limits and option flags are in SpcFixedAnswers.h), and the
+// job-kind descriptor the rules fill.
 #pragma once
 
 #include "core/model/SpcFixedAnswers.h"
@@ -58,13 +58,6 @@ struct tagJOBKINDTEXTS {
 SPC_ANSWER_LAYOUT(tagJOBKINDTEXTS, 88);
 SPC_ANSWER_AT(tagJOBKINDTEXTS, szText1, 16);
 SPC_ANSWER_AT(tagJOBKINDTEXTS, szText2, 56);
-
-// Option flags 79 view 1.
-struct tagOPTIONFLAGS {
-    DWORD dwFlags;
-    DWORD dwWords[3];
-};
-SPC_ANSWER_LAYOUT(tagOPTIONFLAGS, 16);
 
 // The job-kind descriptor of the job-type page: what the two entries of a job kind (user id and
 // password, say) accept.
