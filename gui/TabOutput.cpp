@@ -31,7 +31,7 @@ constexpr int kDefaultMaxCopies = 999;
 constexpr int kCopiesMaxChars = 3;
 
 // Model data the page asks.
-constexpr SHORT kCapSortBitGroupsView = 1;
+constexpr SHORT kSortBitGroupsView = 1;
 constexpr DWORD kSortBitGroups[] = {0x3, 0xC, 0x30};
 constexpr DWORD kPrintFeatureDriverCopies = 0x4;
 constexpr DWORD kBlankPagesOffered = 0x1;
@@ -254,7 +254,7 @@ void CTabOutput::ProbeCapabilities(tagDIALOGINFO* pInfo)
     if ((dwExtra1 & kSortOffered) != 0) {
         m_bSort = -1;
         DWORD dwModes = 0;
-        if (FirstModelWord(pInfo, SPCID_SORT, kCapSortBitGroupsView, &dwModes)) {
+        if (FirstModelWord(pInfo, SPCID_SORT, kSortBitGroupsView, &dwModes)) {
             int nGroups = 0;
             for (DWORD group : kSortBitGroups) {
                 nGroups += (dwModes & group) != 0 ? 1 : 0;
