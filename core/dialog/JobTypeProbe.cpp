@@ -2,6 +2,7 @@
 #include "core/dialog/JobTypeProbe.h"
 
 #include "core/mdutil/MdUtil.h"
+#include "core/model/SpcFixedAnswers.h"
 #include "core/model/SpcIds.h"
 #include "core/printerinfo/PrinterInfo.h"
 
@@ -57,11 +58,11 @@ SHORT bProbeJobType(const tagREVISEINFO* pInfo, const DRVDEVMODE* pdm, tagJOBTYP
         if ((pdm->priv.dmFieldsExtra1 & kind.dwOfferedBit) == 0)
             continue;
         CPrinterInfo info(pInfo->pModelHandle, kind.sCapability, 0, 1);
-        const DWORD* pFlags = info.First<DWORD>();
-        if (pFlags == nullptr)
+        const tagFEATURERECORD* pKind = info.First<tagFEATURERECORD>();
+        if (pKind == nullptr)
             continue;
         bFound = true;
-        const DWORD flags = *pFlags;
+        const DWORD flags = pKind->dwFlags;
         if (flags & kChoosesThisKind)
             sChosen = kind.sJobType;
         if (flags & kKindOptional)

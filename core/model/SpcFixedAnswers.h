@@ -82,20 +82,23 @@ struct tagLAYOUTLENGTH {
 SPC_ANSWER_LAYOUT(tagLAYOUTLENGTH, 8);
 SPC_ANSWER_AT(tagLAYOUTLENGTH, sHundredths, 4);
 
-// 29 view 3: the gutter in both units, the words at 44 to 52 and the unit kind.
+// 29 view 3: the default and largest gutter in both units, the words at 44 to 52 and the unit
+// kind.
 struct tagBOOKLETUNIT {
     DWORD dwFlags;
     DWORD dwReserved;
-    SHORT sHundredths;  // 1/100 inch, file offset 28
-    SHORT sWord30;
-    SHORT sTenthsMm;    // 0.1 mm, file offset 32
-    SHORT sWord34;
+    SHORT sHundredths;     // default, 1/100 inch (file offset 28)
+    SHORT sMaxHundredths;  // largest, 1/100 inch
+    SHORT sTenthsMm;       // default, 0.1 mm (file offset 32)
+    SHORT sMaxTenthsMm;    // largest, 0.1 mm
     DWORD dwWords[3];
     DWORD dwUnitKind;   // file word 56
 };
 SPC_ANSWER_LAYOUT(tagBOOKLETUNIT, 32);
 SPC_ANSWER_AT(tagBOOKLETUNIT, sHundredths, 8);
+SPC_ANSWER_AT(tagBOOKLETUNIT, sMaxHundredths, 10);
 SPC_ANSWER_AT(tagBOOKLETUNIT, sTenthsMm, 12);
+SPC_ANSWER_AT(tagBOOKLETUNIT, sMaxTenthsMm, 14);
 SPC_ANSWER_AT(tagBOOKLETUNIT, dwUnitKind, 28);
 
 // 31 view 1: the limits of the zoom layout in percent.
@@ -192,17 +195,19 @@ struct tagSORTINFO {
 };
 SPC_ANSWER_LAYOUT(tagSORTINFO, 8);
 
-// 67 view 3: the poster overlap in both units.
+// 67 view 3: the default and largest poster overlap in both units.
 struct tagPOSTERUNIT {
     DWORD dwFlags;
-    SHORT sHundredths;  // 1/100 inch, file word 4
-    SHORT sWord8;
-    SHORT sTenthsMm;    // 0.1 mm, file word 12
-    SHORT sWord16;
+    SHORT sHundredths;     // default, 1/100 inch (file word 4)
+    SHORT sMaxHundredths;  // largest, 1/100 inch
+    SHORT sTenthsMm;       // default, 0.1 mm (file word 12)
+    SHORT sMaxTenthsMm;    // largest, 0.1 mm
 };
 SPC_ANSWER_LAYOUT(tagPOSTERUNIT, 12);
 SPC_ANSWER_AT(tagPOSTERUNIT, sHundredths, 4);
+SPC_ANSWER_AT(tagPOSTERUNIT, sMaxHundredths, 6);
 SPC_ANSWER_AT(tagPOSTERUNIT, sTenthsMm, 8);
+SPC_ANSWER_AT(tagPOSTERUNIT, sMaxTenthsMm, 10);
 
 // 77 view 1: the print modes offered and what each forbids.
 struct tagPRINTMODEINFO {
@@ -228,13 +233,14 @@ struct tagCONTRASTRANGE {
     SHORT sMinimum;
     SHORT sMaximum;
     SHORT sWord12;
-    SHORT sWord16;
-    SHORT sDefault;  // file word 20
+    SHORT sPageStep;  // file word 16: the slider's page step
+    SHORT sDefault;   // file word 20
     SHORT sReserved;
 };
 SPC_ANSWER_LAYOUT(tagCONTRASTRANGE, 16);
 SPC_ANSWER_AT(tagCONTRASTRANGE, sMinimum, 4);
 SPC_ANSWER_AT(tagCONTRASTRANGE, sMaximum, 6);
+SPC_ANSWER_AT(tagCONTRASTRANGE, sPageStep, 10);
 SPC_ANSWER_AT(tagCONTRASTRANGE, sDefault, 12);
 
 // 100 view 2: secure print, the job-kind words and text, and the least free spool space.

@@ -253,9 +253,10 @@ TEST(ModelAnswer, TypedFixedRecordsHoldTheFileWordsOfTheirTable)
         {SPCID_BOOKLET, 3, sizeof(tagBOOKLETUNIT),
          [](const ModelAnswer& a) {
              const auto r = a.Record<tagBOOKLETUNIT>();
-             return Fields{r.dwFlags, r.sHundredths, r.sTenthsMm, r.dwWords[0], r.dwUnitKind};
+             return Fields{r.dwFlags,      r.sHundredths, r.sMaxHundredths, r.sTenthsMm,
+                           r.sMaxTenthsMm, r.dwWords[0],  r.dwUnitKind};
          },
-         {w(0), lo(28), lo(32), w(44), w(56)}},
+         {w(0), lo(28), 28 / 4 + 1, lo(32), 32 / 4 + 1, w(44), w(56)}},
         {SPCID_ZOOM, 2, sizeof(tagZOOMALIGN),
          [](const ModelAnswer& a) {
              const auto r = a.Record<tagZOOMALIGN>();
@@ -314,7 +315,7 @@ TEST(ModelAnswer, TypedFixedRecordsHoldTheFileWordsOfTheirTable)
         {SPCID_POSTER, 3, sizeof(tagPOSTERUNIT),
          [](const ModelAnswer& a) {
              const auto r = a.Record<tagPOSTERUNIT>();
-             return Fields{r.dwFlags, r.sHundredths, r.sWord8, r.sTenthsMm, r.sWord16};
+             return Fields{r.dwFlags, r.sHundredths, r.sMaxHundredths, r.sTenthsMm, r.sMaxTenthsMm};
          },
          {w(0), lo(4), lo(8), lo(12), lo(16)}},
         {SPCID_FIRSTPAGE, 1, sizeof(tagFLAGWORD),
