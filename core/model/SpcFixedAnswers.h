@@ -67,7 +67,9 @@ SPC_ANSWER_AT(tagNUPUNIT, dwUnitKind, 28);
 struct tagBOOKLETINFO {
     DWORD dwFlags;       // bit 0 offered, bit 3 reverse order not allowed in booklets
     DWORD dwSortBits;    // the sort values a booklet allows
-    DWORD dwConditions;  // bit 0 or 1: an available duplex mode (a booklet is printed short-edge with bit 0); 0x4 pages per sheet
+    // 0x1 or 0x2: a duplex mode the booklet needs (0x1: it is printed short-edge, else long-edge);
+    // 0x4: pages per sheet
+    DWORD dwConditions;
     DWORD dwRequirements;
 };
 SPC_ANSWER_LAYOUT(tagBOOKLETINFO, 16);
