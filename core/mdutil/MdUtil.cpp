@@ -6,7 +6,6 @@
 #include "core/model/SpcFixedAnswers.h"
 #include "core/model/SpcIds.h"
 #include "core/model/SpcListAnswers.h"
-#include "core/printerinfo/InfoRecords.h"
 #include "core/printerinfo/PrinterInfo.h"
 
 namespace {

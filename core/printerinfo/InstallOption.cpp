@@ -3,7 +3,6 @@
 #include "core/model/SpcFinishAnswers.h"
 #include "core/model/SpcFixedAnswers.h"
 #include "core/model/SpcIds.h"
-#include "core/printerinfo/InfoRecords.h"
 #include "core/printerinfo/InstallOptionPpd.h"
 #include "core/printerinfo/PrinterInfo.h"
 

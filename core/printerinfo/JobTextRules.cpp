@@ -1,7 +1,7 @@
 #include "core/printerinfo/JobTextRules.h"
 
 #include "core/model/ModelAnswer.h"
-#include "core/printerinfo/InfoRecords.h"
+#include "core/model/SpcFixedAnswers.h"
 #include "core/printerinfo/JobSpoolInfo.h"
 
 namespace {
