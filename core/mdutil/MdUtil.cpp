@@ -1,7 +1,7 @@
 // The model-only predicates of CMdUtil: each reads one capability of the model data.
 #include "core/mdutil/MdUtil.h"
 
-#include "core/mdutil/MdUtilRecords.h"
+#include "core/mdutil/MdUtilAmounts.h"
 #include "core/model/SpcFinishAnswers.h"
 #include "core/model/SpcFixedAnswers.h"
 #include "core/model/SpcIds.h"

@@ -3,7 +3,7 @@
 // availability of features and sources, and marking a finisher installed.
 #include "core/mdutil/MdUtil.h"
 
-#include "core/mdutil/MdUtilRecords.h"
+#include "core/mdutil/MdUtilAmounts.h"
 #include "core/model/SpcFinishAnswers.h"
 #include "core/model/SpcFixedAnswers.h"
 #include "core/model/SpcIds.h"
