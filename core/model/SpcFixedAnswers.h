@@ -140,7 +140,8 @@ struct tagDENSITYRANGE {
 SPC_ANSWER_LAYOUT(tagDENSITYRANGE, 8);
 SPC_ANSWER_AT(tagDENSITYRANGE, sDefault, 6);
 
-// 48 and 56 view 1: an extra-print feature (56: blank pages) and its default.
+// 48 and 56 view 1: an extra-print feature (56: blank pages) and its default. (54 view 1 has the
+// same layout; the PJL header reads it as tagPJLSWITCH.)
 struct tagFLAGVALUE {
     DWORD dwFlags;
     SHORT sValue;  // file word 4
