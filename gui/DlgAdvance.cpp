@@ -3,6 +3,7 @@
 #include "core/dialog/DialogInfo.h"
 #include "core/kinsoku/KinsokuIds.h"
 #include "core/kinsoku/KinsokuList.h"
+#include "core/model/SpcFixedAnswers.h"
 #include "core/model/SpcIds.h"
 #include "core/printerinfo/PrinterInfo.h"
 #include "gui/MainWin.h"
@@ -98,8 +99,8 @@ void CDlgAdvance::OnInitDialog()
     tagDIALOGINFO* pInfo = LoadedDialogInfo();
     if (pInfo != nullptr) {
         CPrinterInfo features(&pInfo->mh, SPCID_PRINTFEATURES, 0, 1);
-        const DWORD* pdwFlags = features.First<DWORD>();
-        if (pdwFlags != nullptr && (*pdwFlags & kPrintFeatureDriverCopies) != 0) {
+        const tagFEATURERECORD* pFeatures = features.First<tagFEATURERECORD>();
+        if (pFeatures != nullptr && (pFeatures->dwFlags & kPrintFeatureDriverCopies) != 0) {
             m_bShowCopies = kUpdating;
             tagVALUELIST* pList = pInfo->pKinsokuList != nullptr
                                       ? pInfo->pKinsokuList->GetValueList(KINSOKU_ITEM_COPIES_BY_DRIVER)

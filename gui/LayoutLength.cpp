@@ -1,39 +1,14 @@
 #include "gui/LayoutLength.h"
 
+#include "core/model/SpcFixedAnswers.h"
 #include "core/model/SpcIds.h"
 #include "core/printerinfo/PrinterInfo.h"
 #include "gui/MainWin.h"
 #include "gui/widgets/xEntry.h"
 
 #include <cmath>
-#include <cstddef>
 
 namespace {
-
-// The booklet's record (view 3): largest gutter in 0.01 inch and in 0.1 mm.
-struct tagBOOKLETLENGTHS {
-    DWORD dwFlags;
-    DWORD dwReserved;
-    SHORT sGutterInch;     // default, 0.01 inch
-    SHORT sMaxGutterInch;  // largest, 0.01 inch
-    SHORT sGutterMM;       // default, 0.1 mm
-    SHORT sMaxGutterMM;    // largest, 0.1 mm
-};
-static_assert(sizeof(tagBOOKLETLENGTHS) == 16);
-static_assert(offsetof(tagBOOKLETLENGTHS, sMaxGutterInch) == 10);
-static_assert(offsetof(tagBOOKLETLENGTHS, sMaxGutterMM) == 14);
-
-// The poster's record (view 3): largest overlap in 0.01 inch and in 0.1 mm.
-struct tagPOSTERLENGTHS {
-    DWORD dwFlags;
-    SHORT sOverlapInch;     // default, 0.01 inch
-    SHORT sMaxOverlapInch;  // largest, 0.01 inch
-    SHORT sOverlapMM;       // default, 0.1 mm
-    SHORT sMaxOverlapMM;    // largest, 0.1 mm
-};
-static_assert(sizeof(tagPOSTERLENGTHS) == 12);
-static_assert(offsetof(tagPOSTERLENGTHS, sMaxOverlapInch) == 6);
-static_assert(offsetof(tagPOSTERLENGTHS, sMaxOverlapMM) == 10);
 
 constexpr double kDefaultMaxMM = 50.0;
 constexpr double kDefaultMaxInch = 2.0;
@@ -45,12 +20,12 @@ SHORT ModelMax(const tagMODELHANDLE* pHandle, LayoutLength which, bool bMM)
 {
     if (which == LayoutLength::Gutter) {
         CPrinterInfo info(pHandle, SPCID_BOOKLET, 0, kLengthView);
-        const tagBOOKLETLENGTHS* pRec = info.First<tagBOOKLETLENGTHS>();
-        return pRec == nullptr ? 0 : bMM ? pRec->sMaxGutterMM : pRec->sMaxGutterInch;
+        const tagBOOKLETUNIT* pRec = info.First<tagBOOKLETUNIT>();
+        return pRec == nullptr ? 0 : bMM ? pRec->sMaxTenthsMm : pRec->sMaxHundredths;
     }
     CPrinterInfo info(pHandle, SPCID_POSTER, 0, kLengthView);
-    const tagPOSTERLENGTHS* pRec = info.First<tagPOSTERLENGTHS>();
-    return pRec == nullptr ? 0 : bMM ? pRec->sMaxOverlapMM : pRec->sMaxOverlapInch;
+    const tagPOSTERUNIT* pRec = info.First<tagPOSTERUNIT>();
+    return pRec == nullptr ? 0 : bMM ? pRec->sMaxTenthsMm : pRec->sMaxHundredths;
 }
 
 const char* TextOrEmpty(const char* pszText)

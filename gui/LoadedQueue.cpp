@@ -7,8 +7,8 @@
 #include "core/dialog/ReviseDevmode.h"
 #include "core/dialog/TrackDM.h"
 #include "core/kinsoku/KinsokuList.h"
+#include "core/model/ModelAnswer.h"
 #include "core/model/SpcIds.h"
-#include "core/model/SpcQuery.h"
 #include "core/util/FileUtil.h"
 #include "core/util/SafeName.h"
 #include "gui/CompanionProgram.h"
@@ -28,15 +28,12 @@ constexpr SHORT kReviseRecord = 2;
 // The model's capability-4 string, bounded by the answer's size; "" when the model has none.
 std::string ReadRctCapability(const tagSPCDATA* spc)
 {
-    DWORD cb = 0;
-    if (SpcQuery(spc, SPCID_RCTNAME, 0, kRctNameView, nullptr, &cb, nullptr) != ERROR_SUCCESS || cb == 0) {
+    const ModelAnswer answer(spc, SPCID_RCTNAME, 0, kRctNameView);
+    if (!answer.Found()) {
         return std::string();
     }
-    std::vector<char> buffer(cb);
-    if (SpcQuery(spc, SPCID_RCTNAME, 0, kRctNameView, buffer.data(), &cb, nullptr) != ERROR_SUCCESS) {
-        return std::string();
-    }
-    return std::string(buffer.data(), strnlen(buffer.data(), buffer.size()));
+    const char* text = reinterpret_cast<const char*>(answer.Bytes());
+    return std::string(text, strnlen(text, answer.Size()));
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include "core/dialog/DialogInfo.h"
 #include "core/kinsoku/KinsokuIds.h"
 #include "core/kinsoku/KinsokuList.h"
+#include "core/model/SpcFixedAnswers.h"
 #include "core/model/SpcIds.h"
 #include "core/printerinfo/InstallOption.h"
 #include "core/printerinfo/LayoutRules.h"
@@ -31,12 +32,10 @@ constexpr int kDefaultMaxCopies = 999;
 constexpr int kCopiesMaxChars = 3;
 
 // Model data the page asks.
-constexpr SHORT kCapSortBitGroupsView = 1;
+constexpr LONG kSortBitGroupsView = 1;
 constexpr DWORD kSortBitGroups[] = {0x3, 0xC, 0x30};
 constexpr DWORD kPrintFeatureDriverCopies = 0x4;
 constexpr DWORD kBlankPagesOffered = 0x1;
-// Installed-option category of the finisher modes (the output trays).
-constexpr SHORT kFinisherModeCategory = 34;
 
 // Validity bits of the settings record that make a row apply.
 constexpr DWORD kSortOffered = DMX1_SORT;
@@ -77,15 +76,16 @@ const char* PageText(WORD wID)
     return pMain != nullptr ? pMain->LoadString(IDS_OUTPUT_SECTION, wID) : nullptr;
 }
 
-// The first 32-bit word of the first record of (capability, item 0, view), if the model has one.
-bool FirstModelWord(tagDIALOGINFO* pInfo, SHORT sCapId, SHORT sView, DWORD* pdwWord)
+// The first record of (capability, item 0, view) as T, if the model answers one whole.
+template <typename T>
+bool FirstModelRecord(tagDIALOGINFO* pInfo, SHORT sCapId, LONG lView, T* pRecord)
 {
-    CPrinterInfo info(&pInfo->mh, sCapId, 0, sView);
-    const DWORD* pWord = info.First<DWORD>();
-    if (pWord == nullptr) {
+    CPrinterInfo info(&pInfo->mh, sCapId, 0, lView);
+    const T* pFirst = info.First<T>();
+    if (pFirst == nullptr) {
         return false;
     }
-    *pdwWord = *pWord;
+    *pRecord = *pFirst;
     return true;
 }
 
@@ -255,11 +255,11 @@ void CTabOutput::ProbeCapabilities(tagDIALOGINFO* pInfo)
     m_bSort = 0;
     if ((dwExtra1 & kSortOffered) != 0) {
         m_bSort = -1;
-        DWORD dwModes = 0;
-        if (FirstModelWord(pInfo, SPCID_SORT, kCapSortBitGroupsView, &dwModes)) {
+        tagFLAGWORD modes;
+        if (FirstModelRecord(pInfo, SPCID_SORT, kSortBitGroupsView, &modes)) {
             int nGroups = 0;
             for (DWORD group : kSortBitGroups) {
-                nGroups += (dwModes & group) != 0 ? 1 : 0;
+                nGroups += (modes.dwFlags & group) != 0 ? 1 : 0;
             }
             if (nGroups <= 1) {
                 m_bSort = 0;
@@ -273,11 +273,13 @@ void CTabOutput::ProbeCapabilities(tagDIALOGINFO* pInfo)
     m_bStaple = AtomCount(pList, KINSOKU_ITEM_STAPLE) > 1 ? 1 : 0;
     m_bPunch = AtomCount(pList, KINSOKU_ITEM_PUNCH) > 1 ? 1 : 0;
 
-    DWORD dwFeatures = 0;
-    DWORD dwBlankPages = 0;
-    if (FirstModelWord(pInfo, SPCID_PRINTFEATURES, 1, &dwFeatures) && (dwFeatures & kPrintFeatureDriverCopies) != 0) {
+    tagFEATURERECORD features;
+    tagFLAGVALUE blankPages;
+    if (FirstModelRecord(pInfo, SPCID_PRINTFEATURES, 1, &features) &&
+        (features.dwFlags & kPrintFeatureDriverCopies) != 0) {
         m_bOptions = -1;
-    } else if (FirstModelWord(pInfo, SPCID_BLANKPAGES, 1, &dwBlankPages) && (dwBlankPages & kBlankPagesOffered) != 0) {
+    } else if (FirstModelRecord(pInfo, SPCID_BLANKPAGES, 1, &blankPages) &&
+               (blankPages.dwFlags & kBlankPagesOffered) != 0) {
         m_bOptions = -1;
     } else {
         m_bOptions = 0;
@@ -288,9 +290,9 @@ void CTabOutput::SetCopiesRange(tagDIALOGINFO* pInfo)
 {
     const int nMin = 1;
     int nMax = kDefaultMaxCopies;
-    DWORD dwWord = 0;
-    if (FirstModelWord(pInfo, SPCID_MAXCOPIES, 1, &dwWord)) {
-        const SHORT sModelMax = static_cast<SHORT>(dwWord & 0xFFFF);
+    tagMAXCOPIES copies;
+    if (FirstModelRecord(pInfo, SPCID_MAXCOPIES, 1, &copies)) {
+        const SHORT sModelMax = static_cast<SHORT>(copies.dwMaximum & 0xFFFF);
         // A limit below the minimum would give the spin button an empty range (which GTK refuses)
         // and the user no copy count at all: such a model value is not used.
         if (sModelMax >= nMin) {
@@ -384,7 +386,7 @@ void CTabOutput::FillTrayCombo(tagDIALOGINFO* pInfo)
     // no option is.
     for (tagVALUELIST* pNode = pTrays; pNode != nullptr && pInfo->pInstallOption != nullptr; pNode = pNode->pNext) {
         const SHORT sModelId = static_cast<SHORT>(FinisherToModelId(pNode->wValue));
-        const tagINSTALLENTRY* pEntry = pInfo->pInstallOption->FindInCategory(kFinisherModeCategory, sModelId);
+        const tagINSTALLENTRY* pEntry = pInfo->pInstallOption->FindInCategory(SPCID_FINISHERMODES, sModelId);
         if (pEntry != nullptr && pEntry->lInstalled == 0) {
             pNode->lDisabled = 1;
         }

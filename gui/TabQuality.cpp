@@ -1,6 +1,7 @@
 #include "gui/TabQuality.h"
 
 #include "core/kinsoku/KinsokuList.h"
+#include "core/model/SpcFixedAnswers.h"
 #include "core/model/SpcIds.h"
 #include "core/printerinfo/LayoutRules.h"
 #include "core/printerinfo/PrinterInfo.h"
@@ -41,21 +42,6 @@ constexpr SHORT kItemContrastAllowed = 42;
 constexpr SHORT kColorModeMono = 1;
 constexpr SHORT kColorModePhoto = 3;
 constexpr SHORT kPrintStyleColorMatch = 3;
-
-// The model's contrast range (capability 78, view 1).
-struct tagCONTRASTRANGE {
-    DWORD dwFlags;      // bit 0: contrast offered
-    SHORT sMinimum;
-    SHORT sMaximum;
-    SHORT sWord8;
-    SHORT sPageStep;
-    SHORT sDefault;
-    SHORT sReserved;
-};
-static_assert(sizeof(tagCONTRASTRANGE) == 16);
-static_assert(offsetof(tagCONTRASTRANGE, sMinimum) == 4);
-static_assert(offsetof(tagCONTRASTRANGE, sMaximum) == 6);
-static_assert(offsetof(tagCONTRASTRANGE, sPageStep) == 10);
 
 // The one colour management row: brightness adjustment in monochrome, device colour otherwise.
 const tagCOMBOITEM kMonoManagement[] = {{5110, 1}};
@@ -227,8 +213,8 @@ void CTabQuality::OnInitPage()
     m_wUpdating = 0xFFFF;
 
     CPrinterInfo colour(&pInfo->mh, SPCID_COLOR, 0, 1);
-    const DWORD* pColour = colour.First<DWORD>();
-    m_sColorFlag = pColour != nullptr && *pColour != 0 ? -1 : 0;
+    const tagFLAGWORD* pColour = colour.First<tagFLAGWORD>();
+    m_sColorFlag = pColour != nullptr && pColour->dwFlags != 0 ? -1 : 0;
 
     const DWORD dwExtra2 = pInfo->psdm.priv.dmFieldsExtra2;
     m_sHalftoneFlag = (dwExtra2 & DMX2_HALFTONE) != 0 ? -1 : 0;

@@ -2,6 +2,8 @@
 #include "core/dialog/JobTypeProbe.h"
 
 #include "core/mdutil/MdUtil.h"
+#include "core/model/SpcFixedAnswers.h"
+#include "core/model/SpcIds.h"
 #include "core/printerinfo/PrinterInfo.h"
 
 #include <cstddef>
@@ -26,11 +28,11 @@ struct JobKind {
 
 // In the order they are tried; the probe's per-kind words follow this order.
 constexpr JobKind kJobKinds[5] = {
-    {0x1000000, 60, 1, false},
-    {0x10000000, 61, 4, false},
-    {0x20000000, 62, 5, true},
-    {0x2000000, 73, 2, false},
-    {0x4000000, 74, 3, false},
+    {0x1000000, SPCID_JOBSPOOL1, 1, false},
+    {0x10000000, SPCID_JOBSPOOL4, 4, false},
+    {0x20000000, SPCID_JOBSPOOL5, 5, true},
+    {0x2000000, SPCID_JOBSPOOL2, 2, false},
+    {0x4000000, SPCID_JOBSPOOL3, 3, false},
 };
 
 }  // namespace
@@ -56,11 +58,11 @@ SHORT bProbeJobType(const tagREVISEINFO* pInfo, const DRVDEVMODE* pdm, tagJOBTYP
         if ((pdm->priv.dmFieldsExtra1 & kind.dwOfferedBit) == 0)
             continue;
         CPrinterInfo info(pInfo->pModelHandle, kind.sCapability, 0, 1);
-        const DWORD* pFlags = info.First<DWORD>();
-        if (pFlags == nullptr)
+        const tagFEATURERECORD* pKind = info.First<tagFEATURERECORD>();
+        if (pKind == nullptr)
             continue;
         bFound = true;
-        const DWORD flags = *pFlags;
+        const DWORD flags = pKind->dwFlags;
         if (flags & kChoosesThisKind)
             sChosen = kind.sJobType;
         if (flags & kKindOptional)

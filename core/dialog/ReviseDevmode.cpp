@@ -5,13 +5,13 @@
 #include "core/dialog/JobTypeProbe.h"
 #include "core/kinsoku/KinsokuList.h"
 #include "core/kinsoku/MdUtilM2.h"
-#include "core/model/SpcQuery.h"
+#include "core/model/ModelAnswer.h"
+#include "core/model/SpcIds.h"
 #include "core/printerinfo/InstallOption.h"
 #include "core/printerinfo/PaperLookup.h"
 #include "core/printerinfo/UserPaper.h"
 #include "core/settings/DevModeService.h"
 
-#include <cstdlib>
 #include <cstring>
 #include <memory>
 
@@ -22,10 +22,7 @@ constexpr WORD kOption86Defaults = 0xFFFF;
 
 bool HasFinishers(const tagSPCDATA* pSpc)
 {
-    DWORD count = 0;
-    void* pRecords = SpcQueryAlloc(pSpc, SPCID_FINISHER, 0, 1, &count);
-    free(pRecords);
-    return pRecords != nullptr && count != 0;
+    return ModelAnswer(pSpc, SPCID_FINISHER, 0, 1).Count() != 0;
 }
 
 bool HasValidSizes(const DRVDEVMODE* pdm)

@@ -2,6 +2,7 @@
 #include "core/dialog/RevisePrivate.h"
 
 #include "core/model/SpcIds.h"
+#include "core/model/SpcFixedAnswers.h"
 #include "core/model/SpcPaperAnswers.h"
 #include "core/printerinfo/LayoutRules.h"
 #include "core/printerinfo/MMInch.h"
@@ -16,7 +17,6 @@
 
 namespace {
 
-constexpr SHORT kCapWatermark = 58;
 constexpr DWORD kWatermarkLayerFlag = 0x400;
 constexpr WORD kMetricUnits = 0x2;
 constexpr LONG kDefaultDpi = 600;
@@ -135,9 +135,9 @@ SHORT bRevisePrivateDevmode(const tagREVISEINFO* pInfo, DRVDEVMODE* pdm, int mod
         priv.dmBackCoverSource = kCoverSourceDefault;
         priv.dmWord362 = 0;
         priv.dmWMInfo.wLayer = 0;
-        CPrinterInfo watermark(mh, kCapWatermark, 0, 1);
-        const DWORD* pFlags = watermark.First<DWORD>();
-        if (pFlags != nullptr && (*pFlags & kWatermarkLayerFlag) != 0)
+        CPrinterInfo watermark(mh, SPCID_OPTIONBITS620, 0, 1);
+        const tagFLAGWORD* pFlags = watermark.First<tagFLAGWORD>();
+        if (pFlags != nullptr && (pFlags->dwFlags & kWatermarkLayerFlag) != 0)
             priv.dmWMInfo.wLayer = 1;
     }
 

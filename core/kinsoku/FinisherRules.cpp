@@ -13,7 +13,6 @@
 
 namespace {
 
-constexpr SHORT kCapFinishMode = 34;
 constexpr SHORT kNoFinisherItem = 99;
 
 constexpr LONG kPosterOn = 4;
@@ -171,7 +170,7 @@ void vFinisherPaperRules(CKinsokuList* pList, const tagFINISHERPAPERFLAGS& paper
 bool CMdUtilM2::IsFinishModeUsable(WORD wModelFinisherId) const
 {
     const tagINSTALLENTRY* pVariant =
-        m_pInstallOption->FindInCategory(kCapFinishMode, static_cast<SHORT>(wModelFinisherId));
+        m_pInstallOption->FindInCategory(SPCID_FINISHERMODES, static_cast<SHORT>(wModelFinisherId));
     return pVariant == nullptr || pVariant->lInstalled != 0;
 }
 

@@ -13,9 +13,6 @@
 
 namespace {
 
-constexpr SHORT kCapHalftone = 47;
-constexpr SHORT kCapTextBlack = 66;
-
 // Key values: the layout bits of dmLayoutPrint and the duplex modes.
 constexpr LONG kBookletOn = 2;
 constexpr LONG kPosterOn = 4;
@@ -152,7 +149,7 @@ void vKinsokuNup(const tagMODELHANDLE* pHandle, CKinsokuList* pList)
         return;
     }
     tagNUPINFO nup;
-    if (ReadRuleRecord(pHandle, 28, 1, &nup)) {
+    if (ReadRuleRecord(pHandle, SPCID_NUP, 1, &nup)) {
         if (CKinsokuItem* pReverse = pList->GetLinkedItem(KINSOKU_ITEM_REVERSE_ORDER, KINSOKU_KEY_NUP)) {
             if ((nup.dwFlags & 0x4) != 0) {
                 pReverse->AddAllowedValue(KINSOKU_KEY_NUP, kNupOn, 0);
@@ -218,7 +215,7 @@ void vKinsokuBookletCover(const tagMODELHANDLE* /*pHandle*/, CKinsokuList* pList
 
 void vKinsokuCollateCopies(const tagMODELHANDLE* pHandle, CKinsokuList* pList)
 {
-    tagCOPYFEATURES copies;
+    tagFEATURERECORD copies;
     if (pList == nullptr || !ReadRuleRecord(pHandle, SPCID_PRINTFEATURES, 1, &copies) || (copies.dwFlags & 0x8) == 0) {
         return;
     }
@@ -229,7 +226,7 @@ void vKinsokuCollateCopies(const tagMODELHANDLE* pHandle, CKinsokuList* pList)
 void vKinsokuCoverCopies(const tagMODELHANDLE* pHandle, CKinsokuList* pList)
 {
     tagCOVERINFO covers;
-    if (pList == nullptr || !ReadRuleRecord(pHandle, 57, 2, &covers)) {
+    if (pList == nullptr || !ReadRuleRecord(pHandle, SPCID_JOBOPTIONS, 2, &covers)) {
         return;
     }
     if ((covers.dwFrontFlags & 0x200) != 0) {
@@ -318,7 +315,7 @@ void vKinsokuTextBlack(const tagMODELHANDLE* pHandle, CKinsokuList* pList)
     if (pList == nullptr) {
         return;
     }
-    std::vector<tagSPCLIST47W3> halftones = RuleRecords<tagSPCLIST47W3>(pHandle, kCapHalftone, 4);
+    std::vector<tagSPCLIST47W3> halftones = RuleRecords<tagSPCLIST47W3>(pHandle, SPCID_HALFTONE, 4);
     if (CKinsokuItem* pTextBlack = pList->GetLinkedItem(KINSOKU_ITEM_ALL_TEXT_BLACK, KINSOKU_KEY_HALFTONE)) {
         pTextBlack->SetKeyAllowAll(KINSOKU_KEY_HALFTONE, -1);
         for (const tagSPCLIST47W3& halftone : halftones) {
@@ -340,7 +337,7 @@ void vKinsokuTextBlack(const tagMODELHANDLE* pHandle, CKinsokuList* pList)
 void vKinsokuColorTextBlack(const tagMODELHANDLE* pHandle, CKinsokuList* pList)
 {
     tagFLAGWORD textBlack;
-    if (pList == nullptr || !ReadRuleRecord(pHandle, kCapTextBlack, 1, &textBlack)) {
+    if (pList == nullptr || !ReadRuleRecord(pHandle, SPCID_ALLTEXTBLACK, 1, &textBlack)) {
         return;
     }
     CKinsokuItem* pItem = pList->GetLinkedItem(KINSOKU_ITEM_ALL_TEXT_BLACK, KINSOKU_KEY_COLOR);

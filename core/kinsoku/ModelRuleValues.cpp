@@ -157,7 +157,7 @@ void LayoutValues(CKinsokuList* pList)
 void ReverseOrderValues(const tagMODELHANDLE* pHandle, CKinsokuList* pList)
 {
     tagREVERSEORDERINFO info;
-    LONG lDefault = ReadRuleRecord(pHandle, 50, 2, &info) ? static_cast<LONG>(info.dwDefault) : 0;
+    LONG lDefault = ReadRuleRecord(pHandle, SPCID_REVERSEORDER, 2, &info) ? static_cast<LONG>(info.dwDefault) : 0;
     SimpleItem(pList, KINSOKU_ITEM_REVERSE_ORDER, {{1, 0}, {0, 0}}, true, lDefault);
 }
 
@@ -179,15 +179,15 @@ void SortValues(const tagMODELHANDLE* pHandle, CKinsokuList* pList)
 
 void BlankPageValues(const tagMODELHANDLE* pHandle, CKinsokuList* pList)
 {
-    tagBLANKPAGEINFO info;
+    tagFLAGVALUE info;
     // Blank pages are skipped by default unless the model prints them.
-    bool bPrinted = ReadRuleRecord(pHandle, SPCID_BLANKPAGES, 1, &info) && (info.sWord4 & 0x1) != 0;
+    bool bPrinted = ReadRuleRecord(pHandle, SPCID_BLANKPAGES, 1, &info) && (info.sValue & 0x1) != 0;
     SimpleItem(pList, KINSOKU_ITEM_SKIP_BLANK, {{0, 0}, {1, 0}}, true, bPrinted ? 0 : 1);
 }
 
 void HalftoneValues(const tagMODELHANDLE* pHandle, CKinsokuList* pList)
 {
-    std::vector<tagSPCLIST47> values = RuleRecords<tagSPCLIST47>(pHandle, 47, 5);
+    std::vector<tagSPCLIST47> values = RuleRecords<tagSPCLIST47>(pHandle, SPCID_HALFTONE, 5);
     CKinsokuItem* pItem = pList->GetOrCreateItem(KINSOKU_ITEM_HALFTONE);
     if (pItem == nullptr || values.empty()) {
         return;
@@ -196,7 +196,7 @@ void HalftoneValues(const tagMODELHANDLE* pHandle, CKinsokuList* pList)
         pItem->AddValue(value.wId, 0, 0);
     }
     tagHALFTONEDEFAULT def;
-    pItem->SetDefaultValue(ReadRuleRecord(pHandle, 47, 6, &def) ? def.sDefault : values.front().wId);
+    pItem->SetDefaultValue(ReadRuleRecord(pHandle, SPCID_HALFTONE, 6, &def) ? def.sDefault : values.front().wId);
 }
 
 void PrintModeValues(const tagMODELHANDLE* pHandle, CKinsokuList* pList)

@@ -10,11 +10,6 @@
 
 namespace {
 
-constexpr SHORT kCapDuplexUnit = 25;
-constexpr SHORT kCapOptionalSource = 26;
-constexpr SHORT kCapFinisher = 27;
-constexpr SHORT kCapDeptCode = 63;
-
 constexpr SHORT kNoFinisherItem = 99;  // the standard output tray
 constexpr SHORT kSourceAuto = 7;  // where a source that is no longer there goes
 constexpr SHORT kOneSided = 1;
@@ -27,11 +22,11 @@ constexpr int kSummarySources = 3;  // record offset 996
 
 void SetDeptCodeBit(PRIVDM& priv, const CInstallOption& options)
 {
-    if (options.CountInCategory(kCapDeptCode, -1) == 0) {
+    if (options.CountInCategory(SPCID_DEPTCODE, -1) == 0) {
         return;
     }
     priv.dmUseDeptCode =
-        static_cast<WORD>((priv.dmUseDeptCode & ~1u) | (options.CountInstalled(kCapDeptCode, -1) != 0 ? 1u : 0u));
+        static_cast<WORD>((priv.dmUseDeptCode & ~1u) | (options.CountInstalled(SPCID_DEPTCODE, -1) != 0 ? 1u : 0u));
 }
 
 }  // namespace
@@ -61,8 +56,8 @@ SHORT CMdUtilM2::FixDefaultDevmode(DRVDEVMODE* pdm)
         priv.dmCopiesByDriver = IsCapability38Available() != 0 ? 0 : 1;
     }
     SetDeptCodeBit(priv, *pOptions);
-    if (pOptions->CountInstalled(kCapFinisher, -1) != 0) {
-        const tagINSTALLENTRY* pFinisher = pOptions->FirstInstalled(kCapFinisher, 0);
+    if (pOptions->CountInstalled(SPCID_FINISHER, -1) != 0) {
+        const tagINSTALLENTRY* pFinisher = pOptions->FirstInstalled(SPCID_FINISHER, 0);
         tagFINISHERINFO info;
         if (pFinisher != nullptr && ReadRuleRecord(m_pHandle, SPCID_FINISHER, 3, &info, pFinisher->sItemId)) {
             priv.dmFinisher = ModelIdToFinisher(info.wModeListWord);
@@ -80,7 +75,7 @@ SHORT CMdUtilM2::ReviseDevmodeByOptions(tagREVISEINFO* /*pRevise*/, DRVDEVMODE* 
     const tagMODELHANDLE* pHandle = m_pHandle;
     DEVMODE& dm = pdm->dm;
     PRIVDM& priv = pdm->priv;
-    const WORD wDuplexUnits = static_cast<WORD>(pOptions->CountInstalled(kCapDuplexUnit, -1));
+    const WORD wDuplexUnits = static_cast<WORD>(pOptions->CountInstalled(SPCID_DUPLEX, -1));
 
     // 1. Duplex method: the second method while the first is not available; back to the first
     //    once, when a duplex unit has just been installed.
@@ -137,7 +132,7 @@ SHORT CMdUtilM2::ReviseDevmodeByOptions(tagREVISEINFO* /*pRevise*/, DRVDEVMODE* 
     // 6. Department code.
     SetDeptCodeBit(priv, *pOptions);
     // 7. Driver copies, unless the model lets the user choose them freely.
-    tagCOPYFEATURES copies;
+    tagFEATURERECORD copies;
     if (!ReadRuleRecord(pHandle, SPCID_PRINTFEATURES, 1, &copies) || (copies.dwFlags & kDriverCopiesSelectable) == 0) {
         if (priv.dmCopiesByDriver != 0 && IsCapability38Available() != 0) {
             priv.dmCopiesByDriver = 0;
@@ -145,7 +140,7 @@ SHORT CMdUtilM2::ReviseDevmodeByOptions(tagREVISEINFO* /*pRevise*/, DRVDEVMODE* 
         priv.dmInstalledValue35 = GetCapability35Total();
     }
     // 8. Finishing: punch, staple and finisher values the installed finisher does not offer.
-    const tagINSTALLENTRY* pFinisher = pOptions->FirstInstalled(kCapFinisher, 0);
+    const tagINSTALLENTRY* pFinisher = pOptions->FirstInstalled(SPCID_FINISHER, 0);
     const SHORT sFinisherItem = pFinisher != nullptr ? pFinisher->sItemId : kNoFinisherItem;
     if (priv.dmPunch != 0) {
         bool bKeep = false;
@@ -184,7 +179,7 @@ SHORT CMdUtilM2::ReviseDevmodeByOptions(tagREVISEINFO* /*pRevise*/, DRVDEVMODE* 
         }
     }
     // 9. The installed-option summary the filter and the settings program read back.
-    priv.dmInstalledSummary[kSummarySources] = static_cast<WORD>(pOptions->CountInstalled(kCapOptionalSource, -1));
+    priv.dmInstalledSummary[kSummarySources] = static_cast<WORD>(pOptions->CountInstalled(SPCID_SOURCEGROUP, -1));
     priv.dmInstalledSummary[kSummaryFinisherItem] = static_cast<WORD>(sFinisherItem);
     if ((priv.dmFieldsExtra2 & DMX2_INSTALLED998) != 0) {
         priv.dmInstalledValue998 = static_cast<WORD>(pOptions->GetExtraValue());

@@ -1,11 +1,11 @@
 // The model-only predicates of CMdUtil: each reads one capability of the model data.
 #include "core/mdutil/MdUtil.h"
 
-#include "core/mdutil/MdUtilRecords.h"
+#include "core/mdutil/MdUtilAmounts.h"
 #include "core/model/SpcFinishAnswers.h"
+#include "core/model/SpcFixedAnswers.h"
 #include "core/model/SpcIds.h"
 #include "core/model/SpcListAnswers.h"
-#include "core/printerinfo/InfoRecords.h"
 #include "core/printerinfo/PrinterInfo.h"
 
 namespace {
@@ -81,32 +81,32 @@ WORD CMdUtil::IsOptionBit0Set(SHORT sItem) const
 
 WORD CMdUtil::TestCapability57Word16(DWORD dwMask) const
 {
-    tagCAPABILITY57 record;
-    return OneOrZero(FirstRecord(m_pHandle, kCapability57, 2, &record) && (record.dwWord16 & dwMask) != 0);
+    tagCOVERINFO record;
+    return OneOrZero(FirstRecord(m_pHandle, SPCID_JOBOPTIONS, 2, &record) && (record.dwBackFlags & dwMask) != 0);
 }
 
 WORD CMdUtil::TestCapability57Word8(DWORD dwMask) const
 {
-    tagCAPABILITY57 record;
-    return OneOrZero(FirstRecord(m_pHandle, kCapability57, 2, &record) && (record.dwWord8 & dwMask) != 0);
+    tagCOVERINFO record;
+    return OneOrZero(FirstRecord(m_pHandle, SPCID_JOBOPTIONS, 2, &record) && (record.dwFrontFlags & dwMask) != 0);
 }
 
 WORD CMdUtil::HasCapability57() const
 {
-    tagCAPABILITY57 record;
-    return Flag(FirstRecord(m_pHandle, kCapability57, 2, &record));
+    tagCOVERINFO record;
+    return Flag(FirstRecord(m_pHandle, SPCID_JOBOPTIONS, 2, &record));
 }
 
 WORD CMdUtil::HasCapability79Bit3() const
 {
     tagOPTIONFLAGS record;
-    return Flag(FirstRecord(m_pHandle, kCapability79, 1, &record) && (record.dwFlags & 0x8) != 0);
+    return Flag(FirstRecord(m_pHandle, SPCID_OPTIONFLAGS, 1, &record) && (record.dwFlags & 0x8) != 0);
 }
 
 WORD CMdUtil::HasCapability79Bits0to2() const
 {
     tagOPTIONFLAGS record;
-    return Flag(FirstRecord(m_pHandle, kCapability79, 1, &record) && (record.dwFlags & 0x7) != 0);
+    return Flag(FirstRecord(m_pHandle, SPCID_OPTIONFLAGS, 1, &record) && (record.dwFlags & 0x7) != 0);
 }
 
 WORD CMdUtil::HasDuplexBit8() const
@@ -137,14 +137,14 @@ WORD CMdUtil::HasCapability21() const
 
 WORD CMdUtil::IsCapability22Kind9Bit0Clear() const
 {
-    tagCAPABILITY22KIND9 record;
+    tagFLAGWORD record;
     return Flag(!(FirstRecord(m_pHandle, SPCID_MEDIATYPE, 9, &record) && (record.dwFlags & 0x1) != 0));
 }
 
 WORD CMdUtil::HasCapability39() const
 {
     tagSPCSCREENINFO record;
-    return Flag(FirstRecord(m_pHandle, kCapability39, 1, &record));
+    return Flag(FirstRecord(m_pHandle, SPCID_SCREENLIST, 1, &record));
 }
 
 WORD CMdUtil::HasFinisherWithoutStapler() const
@@ -163,7 +163,7 @@ WORD CMdUtil::HasFinisherPunchWord0or2() const
 
 WORD CMdUtil::HasCapability34Feature() const
 {
-    return Flag(AnyRecord<tagFINISHMODEINFO>(m_pHandle, kCapability34, 0, 3, [](const tagFINISHMODEINFO& r) {
+    return Flag(AnyRecord<tagFINISHMODEINFO>(m_pHandle, SPCID_FINISHERMODES, 0, 3, [](const tagFINISHMODEINFO& r) {
         return (r.dwFlags & 0x1) != 0 && (r.dwP[2] & 0x6) != 0;
     }));
 }
@@ -177,8 +177,8 @@ WORD CMdUtil::HasLargeCapacityGroup() const
 
 WORD CMdUtil::IsCapability28Set() const
 {
-    tagCAPABILITYFLAGS record;
-    return OneOrZero(FirstRecord(m_pHandle, kCapability28, 1, &record) && (record.dwFlags & 0x1) != 0);
+    tagNUPINFO record;
+    return OneOrZero(FirstRecord(m_pHandle, SPCID_NUP, 1, &record) && (record.dwFlags & 0x1) != 0);
 }
 
 WORD CMdUtil::HasCapability38Bit1() const
@@ -207,14 +207,14 @@ WORD CMdUtil::IsDuplexCapable() const
 DWORD CMdUtil::GetCapability36Word() const
 {
     tagSPCBASE36 record;
-    return FirstRecord(m_pHandle, kCapability36, 1, &record) ? record.dwValues[3] : 0;
+    return FirstRecord(m_pHandle, SPCID_INSTALLBASE2, 1, &record) ? record.dwValues[3] : 0;
 }
 
 DWORD CMdUtil::GetCapability36StandardTotal() const
 {
     tagSPCBASE36 base;
-    DWORD total = FirstRecord(m_pHandle, kCapability36, 1, &base) ? base.dwValues[0] : 0;
-    CPrinterInfo info(m_pHandle, kCapability36, 0, 2);
+    DWORD total = FirstRecord(m_pHandle, SPCID_INSTALLBASE2, 1, &base) ? base.dwValues[0] : 0;
+    CPrinterInfo info(m_pHandle, SPCID_INSTALLBASE2, 0, 2);
     DWORD count = 0;
     const tagSPCAMOUNT* records = info.Records<tagSPCAMOUNT>(&count);
     for (DWORD i = 0; i < count; i++) {

@@ -3,8 +3,9 @@
 // availability of features and sources, and marking a finisher installed.
 #include "core/mdutil/MdUtil.h"
 
-#include "core/mdutil/MdUtilRecords.h"
+#include "core/mdutil/MdUtilAmounts.h"
 #include "core/model/SpcFinishAnswers.h"
+#include "core/model/SpcFixedAnswers.h"
 #include "core/model/SpcIds.h"
 #include "core/model/SpcListAnswers.h"
 #include "core/printerinfo/PrinterInfo.h"
@@ -50,16 +51,16 @@ DWORD CMdUtil::StorageTotal(SHORT sCapId, DWORD dwBase) const
 
 DWORD CMdUtil::GetCapability36Total() const
 {
-    CPrinterInfo baseInfo(m_pHandle, kCapability36, 0, 1);
+    CPrinterInfo baseInfo(m_pHandle, SPCID_INSTALLBASE2, 0, 1);
     const tagSPCBASE36* pBase = baseInfo.First<tagSPCBASE36>();
-    return StorageTotal(kCapability36, pBase != nullptr ? pBase->dwValues[0] : 0);
+    return StorageTotal(SPCID_INSTALLBASE2, pBase != nullptr ? pBase->dwValues[0] : 0);
 }
 
 DWORD CMdUtil::GetCapability35Total() const
 {
-    CPrinterInfo baseInfo(m_pHandle, kCapability35, 0, 1);
-    const tagCAPABILITY35BASE* pBase = baseInfo.First<tagCAPABILITY35BASE>();
-    return StorageTotal(kCapability35, pBase != nullptr ? pBase->dwBase : 0);
+    CPrinterInfo baseInfo(m_pHandle, SPCID_INSTALLBASE1, 0, 1);
+    const tagSPCBASE35* pBase = baseInfo.First<tagSPCBASE35>();
+    return StorageTotal(SPCID_INSTALLBASE1, pBase != nullptr ? pBase->dwBase : 0);
 }
 
 WORD CMdUtil::HasStorage(SHORT sCapId) const
@@ -81,8 +82,8 @@ WORD CMdUtil::HasStorage(SHORT sCapId) const
     return FLAG_FALSE;
 }
 
-WORD CMdUtil::HasCapability36() const { return HasStorage(kCapability36); }
-WORD CMdUtil::HasCapability35() const { return HasStorage(kCapability35); }
+WORD CMdUtil::HasCapability36() const { return HasStorage(SPCID_INSTALLBASE2); }
+WORD CMdUtil::HasCapability35() const { return HasStorage(SPCID_INSTALLBASE1); }
 
 WORD CMdUtil::HasFinisher() const
 {
@@ -174,7 +175,7 @@ WORD CMdUtil::IsDuplexAvailable2() const { return IsDuplexModeAvailable(true); }
 WORD CMdUtil::IsCapability29Available() const
 {
     CPrinterInfo info(m_pHandle, SPCID_BOOKLET, 0, 1);
-    const tagCAPABILITY29* pRecord = info.First<tagCAPABILITY29>();
+    const tagBOOKLETINFO* pRecord = info.First<tagBOOKLETINFO>();
     if (pRecord == nullptr)
         return 0;
     const bool bOffered = (pRecord->dwFlags & 0x1) != 0;

@@ -10,9 +10,13 @@ ModelAnswer::ModelAnswer(const tagSPCDATA* data, SHORT capability, SHORT item, L
     if (query == nullptr) {
         query = &SpcQuery;
     }
+    if (data == nullptr) {
+        return;
+    }
     DWORD size = 0;
     DWORD count = 0;
-    if (data == nullptr || query(data, capability, item, view, nullptr, &size, &count) != ERROR_SUCCESS) {
+    m_result = query(data, capability, item, view, nullptr, &size, &count);
+    if (m_result != ERROR_SUCCESS) {
         return;
     }
     // An empty answer is still asked with a buffer: only then does the query say that it holds.
@@ -20,13 +24,14 @@ ModelAnswer::ModelAnswer(const tagSPCDATA* data, SHORT capability, SHORT item, L
     if (size != 0) {
         m_bytes.reset(static_cast<BYTE*>(std::calloc(1, size)));
         if (m_bytes == nullptr) {
+            m_result = ERROR_NOT_ENOUGH_MEMORY;
             return;
         }
     }
     DWORD filled = size;
     count = 0;
-    if (query(data, capability, item, view, size != 0 ? m_bytes.get() : &empty, &filled, &count) !=
-        ERROR_SUCCESS) {
+    m_result = query(data, capability, item, view, size != 0 ? m_bytes.get() : &empty, &filled, &count);
+    if (m_result != ERROR_SUCCESS) {
         m_bytes.reset();
         return;
     }
@@ -44,13 +49,17 @@ ModelAnswer::ModelAnswer(const tagSPCDATA* data, SHORT capability, SHORT item, L
         query = &SpcQuery;
     }
     if (m_bytes == nullptr) {
+        m_result = ERROR_NOT_ENOUGH_MEMORY;
         return;
     }
     m_size = capacity;
+    if (data == nullptr) {
+        return;
+    }
     DWORD size = capacity;
     DWORD count = 0;
-    m_answered =
-        data != nullptr && query(data, capability, item, view, m_bytes.get(), &size, &count) == ERROR_SUCCESS;
+    m_result = query(data, capability, item, view, m_bytes.get(), &size, &count);
+    m_answered = m_result == ERROR_SUCCESS;
     m_count = m_answered ? count : 0;
 }
 

@@ -33,6 +33,8 @@ public:
 
     // The query answered 0, perhaps with an empty answer (a list without records).
     bool Answered() const { return m_answered; }
+    // The code of the query that failed (13 without model data, 8 when memory ran out), or 0.
+    DWORD Result() const { return m_result; }
     // The query answered 0 with at least one byte.
     bool Found() const { return m_answered && m_size != 0; }
     // Records answered; 0 when not answered.
@@ -112,5 +114,6 @@ private:
     std::unique_ptr<BYTE, Free> m_bytes;
     size_t m_size = 0;
     DWORD m_count = 0;
+    DWORD m_result = ERROR_INVALID_DATA;
     bool m_answered = false;
 };

@@ -28,6 +28,12 @@ struct tagSPCLIST33 {
 };
 SPC_ANSWER_LAYOUT(tagSPCLIST33, 16);
 
+// 35 view 1: the base amount (the section's first word, its low 16 bits taken as signed).
+struct tagSPCBASE35 {
+    DWORD dwBase;
+};
+SPC_ANSWER_LAYOUT(tagSPCBASE35, 4);
+
 // 35 view 2 and 36 view 2: an installable amount, its flags at 8 in both.
 struct tagSPCAMOUNT {
     WORD wId;
@@ -131,6 +137,12 @@ struct tagSPCBYTETABLE {
 };
 SPC_ANSWER_LAYOUT(tagSPCBYTETABLE, 4104);
 
+// 46 view 1: the section's first word.
+struct tagSPCLIST46INFO {
+    DWORD dwWord0;
+};
+SPC_ANSWER_LAYOUT(tagSPCLIST46INFO, 4);
+
 // 46 view 3: the section word, the count word, the kind T and the two state texts behind the list.
 struct tagSPCTONERSAVE {
     DWORD dwWord0;
@@ -155,6 +167,13 @@ struct tagSPCLIST47W3 {
     DWORD dwWord3;
 };
 SPC_ANSWER_LAYOUT(tagSPCLIST47W3, 8);
+
+// 47 view 6: the default halftone and its companion word.
+struct tagHALFTONEDEFAULT {
+    SHORT sDefault;
+    SHORT sWord;
+};
+SPC_ANSWER_LAYOUT(tagHALFTONEDEFAULT, 4);
 
 // 51 view 3.
 struct tagSPCLIST51 {
@@ -240,6 +259,13 @@ struct tagSPCLIST69 {
     BYTE abData[256];
 };
 SPC_ANSWER_LAYOUT(tagSPCLIST69, 264);
+
+// 71 view 1: the feature flags (bit 0: the pairs are offered) and the section's second word.
+struct tagSPCLIST71INFO {
+    DWORD dwFlags;
+    DWORD dwWord1;
+};
+SPC_ANSWER_LAYOUT(tagSPCLIST71INFO, 8);
 
 // 71 views 2 and 4: one pair with the words of the record that holds it.
 struct tagSPCFEATUREPAIR {

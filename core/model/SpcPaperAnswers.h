@@ -17,6 +17,13 @@ struct tagPAPERDEFAULTS {
 };
 SPC_ANSWER_LAYOUT(tagPAPERDEFAULTS, 4);
 
+// One 16-bit word: the default views of media 22 and source 24 (view 2), the default resolution
+// mode (42 view 2) and the halftone setting's section word (47 view 1).
+struct tagDEFAULTWORD {
+    SHORT sValue;
+};
+SPC_ANSWER_LAYOUT(tagDEFAULTWORD, 2);
+
 // Paper 20 view 3, media 22 view 1, source 24 view 1, group 26 view 1 (id and value or kind).
 struct tagSPCIDVALUE {
     SHORT sId;

@@ -1,70 +1,8 @@
-// Answer records of the fixed-layout capabilities that the paper rules and the installed options
-// read (job kinds, option flags; the zoom limits are in SpcFixedAnswers.h), and the job-kind
-// descriptor the rules fill.
+// The job-kind descriptor the job-kind rules fill from the job-kind records of
+// SpcFixedAnswers.h.
 #pragma once
 
 #include "core/model/SpcFixedAnswers.h"
-
-// Department code 63 view 2: the entry's filter flags and largest length, then the characters the
-// extra-character flag admits (terminated within the field, or not at all).
-struct tagDEPTCODERULE {
-    DWORD dwFlags;
-    DWORD dwWord4;
-    DWORD dwFilter;
-    DWORD dwMaxLength;
-    char szExtra[32];
-};
-SPC_ANSWER_LAYOUT(tagDEPTCODERULE, 48);
-SPC_ANSWER_AT(tagDEPTCODERULE, dwFilter, 8);
-SPC_ANSWER_AT(tagDEPTCODERULE, dwMaxLength, 12);
-SPC_ANSWER_AT(tagDEPTCODERULE, szExtra, 16);
-
-// Secure print 100 view 1: bit 0x1 of the flags offers secure print; the job name entry's filter
-// flags and largest length (the low 16 bits of its word, signed).
-struct tagSECUREPRINTRULE {
-    DWORD dwFlags;
-    DWORD dwWord4;
-    DWORD dwFilter;
-    DWORD dwMaxLength;
-};
-SPC_ANSWER_LAYOUT(tagSECUREPRINTRULE, 16);
-SPC_ANSWER_AT(tagSECUREPRINTRULE, dwFilter, 8);
-SPC_ANSWER_AT(tagSECUREPRINTRULE, dwMaxLength, 12);
-
-// Job kinds 60, 73, 74, 61, 62 view 2: flags and the two entries' character masks and lengths
-// (each length is the low 16 bits of its word).
-struct tagJOBKINDLIMITS {
-    DWORD dwFlags;
-    DWORD dwWord4;
-    DWORD dwMask1;
-    DWORD dwMaxLength1;
-    DWORD dwMask2;
-    DWORD dwMaxLength2;
-};
-SPC_ANSWER_LAYOUT(tagJOBKINDLIMITS, 24);
-SPC_ANSWER_AT(tagJOBKINDLIMITS, dwMask1, 8);
-SPC_ANSWER_AT(tagJOBKINDLIMITS, dwMaxLength1, 12);
-SPC_ANSWER_AT(tagJOBKINDLIMITS, dwMask2, 16);
-SPC_ANSWER_AT(tagJOBKINDLIMITS, dwMaxLength2, 20);
-
-// Job kinds view 3: the view-2 head with the two entries' default texts (not terminated).
-struct tagJOBKINDTEXTS {
-    DWORD dwWords[4];
-    char szText1[32];
-    DWORD dwMask2;
-    DWORD dwMaxLength2;
-    char szText2[32];
-};
-SPC_ANSWER_LAYOUT(tagJOBKINDTEXTS, 88);
-SPC_ANSWER_AT(tagJOBKINDTEXTS, szText1, 16);
-SPC_ANSWER_AT(tagJOBKINDTEXTS, szText2, 56);
-
-// Option flags 79 view 1.
-struct tagOPTIONFLAGS {
-    DWORD dwFlags;
-    DWORD dwWords[3];
-};
-SPC_ANSWER_LAYOUT(tagOPTIONFLAGS, 16);
 
 // The job-kind descriptor of the job-type page: what the two entries of a job kind (user id and
 // password, say) accept.

@@ -1,8 +1,8 @@
 #include "core/printerinfo/InstallOption.h"
 
 #include "core/model/SpcFinishAnswers.h"
+#include "core/model/SpcFixedAnswers.h"
 #include "core/model/SpcIds.h"
-#include "core/printerinfo/InfoRecords.h"
 #include "core/printerinfo/InstallOptionPpd.h"
 #include "core/printerinfo/PrinterInfo.h"
 
@@ -14,12 +14,12 @@ constexpr DWORD kOptionPresent = 0x1;
 constexpr DWORD kOptionInstalledByDefault = 0x2;
 constexpr DWORD kExtraValueFlag = 0x20;
 constexpr SHORT kOptionListView = 2;
-constexpr SHORT kCapOptionFlags = 79;  // model-wide option flags
 
 // Capabilities whose options are there only when the model record says so.
 bool PresenceFromRecord(SHORT sCapId)
 {
-    return sCapId == 25 || sCapId == 26 || sCapId == 27 || sCapId == 35 || sCapId == 36;
+    return sCapId == SPCID_DUPLEX || sCapId == SPCID_SOURCEGROUP || sCapId == SPCID_FINISHER ||
+           sCapId == SPCID_INSTALLBASE1 || sCapId == SPCID_INSTALLBASE2;
 }
 
 DWORD QueryCode(DWORD dwError)
@@ -98,7 +98,7 @@ DWORD LoadInstallEntries(const tagMODELHANDLE* pHandle, tagINSTALLENTRY* pEntrie
 CInstallOption::CInstallOption(const char* pszPrinter, const tagMODELHANDLE* pHandle)
     : m_pszPrinter(pszPrinter), m_pHandle(pHandle)
 {
-    CPrinterInfo flags(pHandle, kCapOptionFlags, 0, 1);
+    CPrinterInfo flags(pHandle, SPCID_OPTIONFLAGS, 0, 1);
     if (const tagOPTIONFLAGS* record = flags.First<tagOPTIONFLAGS>()) {
         m_sExtraFlag = (record->dwFlags & kExtraValueFlag) ? 1 : 0;
     }

@@ -12,7 +12,6 @@
 
 namespace {
 
-constexpr SHORT kCapHardDisk = 35;
 constexpr long kNoFinisher = 99;  // the standard output tray
 constexpr WORD kPresenceYes = 1;
 constexpr WORD kPresenceNo = 0xFFFF;
@@ -110,7 +109,7 @@ void ApplyHardDisk(const EntryTable& table, const ppd_choice_t* choice)
     if (!ChoiceNumber(choice, &number)) {
         return;
     }
-    if (tagINSTALLENTRY* disk = table.Find(kCapHardDisk, number)) {
+    if (tagINSTALLENTRY* disk = table.Find(SPCID_INSTALLBASE1, number)) {
         disk->lInstalled = -1;
     }
 }

@@ -1,11 +1,8 @@
 #include "core/printerinfo/JobTextRules.h"
 
-#include "core/model/SpcQuery.h"
-#include "core/printerinfo/InfoRecords.h"
+#include "core/model/ModelAnswer.h"
+#include "core/model/SpcFixedAnswers.h"
 #include "core/printerinfo/JobSpoolInfo.h"
-
-#include <cstring>
-#include <vector>
 
 namespace {
 
@@ -18,20 +15,9 @@ constexpr long kDefaultDeptLength = 8;
 template <typename T>
 bool ReadRecord(const tagMODELHANDLE* pHandle, SHORT sCap, LONG lView, T* pRecord)
 {
-    std::memset(pRecord, 0, sizeof *pRecord);
-    const tagSPCDATA* pData = pHandle != nullptr ? pHandle->pSpcData : nullptr;
-    DWORD cbAnswer = 0;
-    DWORD dwCount = 0;
-    if (pData == nullptr || SpcQuery(pData, sCap, 0, lView, nullptr, &cbAnswer, &dwCount) != ERROR_SUCCESS ||
-        cbAnswer == 0) {
-        return false;
-    }
-    std::vector<BYTE> answer(cbAnswer, 0);
-    if (SpcQuery(pData, sCap, 0, lView, answer.data(), &cbAnswer, &dwCount) != ERROR_SUCCESS) {
-        return false;
-    }
-    std::memcpy(pRecord, answer.data(), cbAnswer < sizeof *pRecord ? cbAnswer : sizeof *pRecord);
-    return true;
+    const ModelAnswer answer(pHandle != nullptr ? pHandle->pSpcData : nullptr, sCap, 0, lView);
+    *pRecord = answer.Record<T>();
+    return answer.Found();
 }
 
 tagENTRYTEXTRULE BoundByField(tagENTRYTEXTRULE rule, size_t cbField)

@@ -1,7 +1,7 @@
 #include "core/printerinfo/ZoomRange.h"
 
+#include "core/model/SpcFixedAnswers.h"
 #include "core/model/SpcIds.h"
-#include "core/printerinfo/InfoRecords.h"
 #include "core/printerinfo/PaperLookup.h"
 #include "core/printerinfo/PrinterInfo.h"
 

@@ -1,17 +1,17 @@
 // The defaults service: a settings record filled from one model's data and the user's locale.
 #include "core/settings/DevModeService.h"
 
+#include "core/model/ModelAnswer.h"
+#include "core/model/SpcFinishAnswers.h"
+#include "core/model/SpcFixedAnswers.h"
 #include "core/model/SpcIds.h"
+#include "core/model/SpcListAnswers.h"
+#include "core/model/SpcPaperAnswers.h"
 #include "core/model/SpcQuery.h"
-#include "core/settings/AnswerFields.h"
 #include "core/settings/DevModeRules.h"
 #include "core/settings/MeasurementLocale.h"
-#include "core/model/ModelAnswer.h"
-#include "core/settings/ModelAnswers.h"
 
-#include <cstdlib>
 #include <cstring>
-#include <memory>
 
 namespace {
 
@@ -23,41 +23,68 @@ constexpr DWORD kFeature36 = 0x2;
 constexpr DWORD kFeature25 = 0x4;
 constexpr DWORD kFeature27 = 0x8;
 
-bool IsSupportedFlag(const BYTE* answer)
+// Copies the record T of (capability, item 0, view) into *record: one query into a zeroed buffer
+// of exactly T's size, so an answer of another size is not found, and a record not found reads
+// as zeros. True when found.
+template <typename T>
+bool ReadRecord(const tagSPCDATA* pSpc, SHORT capability, LONG view, T* record)
 {
-    return (AnswerDword(answer, 0) & kSupported) != 0;
+    const ModelAnswer answer(pSpc, capability, 0, view, sizeof(T));
+    *record = answer.Record<T>();
+    return answer.Found();
 }
 
-bool Supported(const ModelAnswer& a)
+// As ReadRecord, and true only when the record's leading flag word also has bit 0.
+template <typename T>
+bool ReadSupported(const tagSPCDATA* pSpc, SHORT capability, LONG view, T* record)
 {
-    return a.Found() && IsSupportedFlag(a.Bytes());
+    return ReadRecord(pSpc, capability, view, record) && (record->dwFlags & kSupported) != 0;
+}
+
+// Whether the record T of (capability, view) is found with bit 0 of its leading flag word.
+template <typename T>
+bool Supported(const tagSPCDATA* pSpc, SHORT capability, LONG view)
+{
+    T record;
+    return ReadSupported(pSpc, capability, view, &record);
+}
+
+// True when the capability answers view 1 for all items with at least one record: a size query,
+// then the records fetched into a buffer of that size.
+bool HasRecords(const tagSPCDATA* pSpc, SHORT capability)
+{
+    return ModelAnswer(pSpc, capability, 0, 1).Count() != 0;
+}
+
+// True when a size-only query of view 1 succeeds with a nonzero size; the records are not
+// fetched, so a list that reports a size counts even if reading its records would fail.
+bool ReportsAnswer(const tagSPCDATA* pSpc, SHORT capability)
+{
+    DWORD size = 0;
+    return SpcQuery(pSpc, capability, 0, 1, nullptr, &size, nullptr) == ERROR_SUCCESS && size != 0;
 }
 
 // Which of the capabilities 35, 36, 25 and 27 the model has: first from its list of option
 // capabilities, then, for each still missing, from a size-only query.
 DWORD FeatureMask(const tagSPCDATA* pSpc)
 {
-    DWORD mask = 0;
-    DWORD count = 0;
-    std::unique_ptr<BYTE, decltype(&std::free)> list(
-        static_cast<BYTE*>(SpcQueryAlloc(pSpc, SPCID_OPTIONLIST, 0, 1, &count)), &std::free);
-    if (list) {
-        for (DWORD i = 0; i < count; ++i) {
-            switch (AnswerShort(list.get(), 4 * i)) {
-            case 35: mask |= kFeature35; break;
-            case 36: mask |= kFeature36; break;
-            case 25: mask |= kFeature25; break;
-            case 27: mask |= kFeature27; break;
-            default: break;
-            }
-        }
-    }
     const struct {
         DWORD bit;
         SHORT capability;
-    } probes[] = {{kFeature35, 35}, {kFeature25, 25}, {kFeature27, 27}, {kFeature36, 36}};
+    } probes[] = {{kFeature35, SPCID_INSTALLBASE1},
+                  {kFeature25, SPCID_DUPLEX},
+                  {kFeature27, SPCID_FINISHER},
+                  {kFeature36, SPCID_INSTALLBASE2}};
+    DWORD mask = 0;
+    const ModelAnswer list(pSpc, SPCID_OPTIONLIST, 0, 1);
+    for (const tagOPTIONCAP& listed : list.Records<tagOPTIONCAP>()) {
+        for (const auto& p : probes) {
+            if (static_cast<SHORT>(listed.wCapId) == p.capability)
+                mask |= p.bit;
+        }
+    }
     for (const auto& p : probes) {
-        if (!(mask & p.bit) && AnswersWithSize(pSpc, p.capability))
+        if (!(mask & p.bit) && ReportsAnswer(pSpc, p.capability))
             mask |= p.bit;
     }
     return mask;
@@ -69,24 +96,25 @@ WORD UnitKind(DWORD kindWord)
     return kindWord == 1 ? 0 : kindWord == 2 ? 1 : 2;
 }
 
-// The views of a layout length (gutter or overlap) of one capability.
-LayoutLengthViews LengthViews(const tagSPCDATA* pSpc, SHORT capability, DWORD view1Size, DWORD view3Size,
-                              size_t view3TenthsMmAt, size_t view3HundredthsAt, DWORD* view1FlagsOut)
+// The views of a layout length (gutter or overlap) of one capability: view 1 of layout View1,
+// view 2 a tagLAYOUTLENGTH, view 3 of layout View3 with the length in both units. A view not
+// found reads as zeros.
+template <typename View1, typename View3>
+LayoutLengthViews LengthViews(const tagSPCDATA* pSpc, SHORT capability)
 {
     LayoutLengthViews v;
-    BYTE view1[16] = {};
-    BYTE view2[8] = {};
-    BYTE view3[32] = {};
-    v.view1Present = QueryAnswer(pSpc, capability, 0, 1, view1, view1Size);
-    v.view1Flags = v.view1Present ? AnswerDword(view1, 0) : 0;
-    v.view2Present = QueryAnswer(pSpc, capability, 0, 2, view2, sizeof view2);
-    v.view2Flags = v.view2Present ? AnswerDword(view2, 0) : 0;
-    v.view2Hundredths = AnswerShort(view2, 4);
-    v.view3Present = QueryAnswer(pSpc, capability, 0, 3, view3, view3Size);
-    v.view3Flags = v.view3Present ? AnswerDword(view3, 0) : 0;
-    v.view3TenthsMm = AnswerShort(view3, view3TenthsMmAt);
-    v.view3Hundredths = AnswerShort(view3, view3HundredthsAt);
-    *view1FlagsOut = v.view1Flags;
+    View1 view1;
+    v.view1Present = ReadRecord(pSpc, capability, 1, &view1);
+    v.view1Flags = v.view1Present ? view1.dwFlags : 0;
+    tagLAYOUTLENGTH view2;
+    v.view2Present = ReadRecord(pSpc, capability, 2, &view2);
+    v.view2Flags = v.view2Present ? view2.dwFlags : 0;
+    v.view2Hundredths = view2.sHundredths;
+    View3 view3;
+    v.view3Present = ReadRecord(pSpc, capability, 3, &view3);
+    v.view3Flags = v.view3Present ? view3.dwFlags : 0;
+    v.view3TenthsMm = view3.sTenthsMm;
+    v.view3Hundredths = view3.sHundredths;
     return v;
 }
 
@@ -100,11 +128,12 @@ WORD GetStandardPaperDims(const tagSPCDATA* pSpc, SHORT paperId, SHORT* pWidth, 
         return FLAG_FALSE;
     *pWidth = 0;
     *pLength = 0;
-    BYTE paper[192];
-    if (!QueryAnswer(pSpc, SPCID_PAPERSIZE, paperId, 4, paper, sizeof paper))
+    const ModelAnswer paper(pSpc, SPCID_PAPERSIZE, paperId, 4, sizeof(tagPAPERINFO));
+    if (!paper.Found())
         return FLAG_FALSE;
-    *pWidth = AnswerShort(paper, 8);
-    *pLength = AnswerShort(paper, 10);
+    const tagPAPERINFO info = paper.Record<tagPAPERINFO>();
+    *pWidth = info.sWidthMm;
+    *pLength = info.sLengthMm;
     return FLAG_TRUE;
 }
 
@@ -117,13 +146,12 @@ DWORD SpcDefaultPublicDevmode(const tagSPCDATA* pSpc, DRVDEVMODE* pOut)
     dm.dmOrientation = 1;
 
     // Default papers: {inch, metric}.
-    BYTE papers[4] = {};
-    DWORD cb = sizeof papers;
-    DWORD rc = SpcQuery(pSpc, SPCID_PAPERSIZE, 0, 1, papers, &cb, nullptr);
-    if (rc != ERROR_SUCCESS)
-        return rc;
+    const ModelAnswer papers(pSpc, SPCID_PAPERSIZE, 0, 1, sizeof(tagPAPERDEFAULTS));
+    if (!papers.Answered())
+        return papers.Result();
+    const tagPAPERDEFAULTS paperDefaults = papers.Record<tagPAPERDEFAULTS>();
     dm.dmFields |= DM_PAPERSIZE;
-    dm.dmPaperSize = AnswerShort(papers, metric ? 2 : 0);
+    dm.dmPaperSize = metric ? paperDefaults.sMetricDefault : paperDefaults.sInchDefault;
     dm.dmPaperWidth = 0;
     dm.dmPaperLength = 0;
     GetStandardPaperDims(pSpc, dm.dmPaperSize, &dm.dmPaperWidth, &dm.dmPaperLength);
@@ -132,64 +160,56 @@ DWORD SpcDefaultPublicDevmode(const tagSPCDATA* pSpc, DRVDEVMODE* pOut)
     dm.dmFields |= DM_COPIES;
     dm.dmCopies = 1;
 
-    BYTE source[2] = {};
-    cb = sizeof source;
-    rc = SpcQuery(pSpc, SPCID_PAPERSOURCE, 0, 2, source, &cb, nullptr);
-    if (rc != ERROR_SUCCESS)
-        return rc;
+    const ModelAnswer source(pSpc, SPCID_PAPERSOURCE, 0, 2, sizeof(tagDEFAULTWORD));
+    if (!source.Answered())
+        return source.Result();
     dm.dmFields |= DM_DEFAULTSOURCE;
-    dm.dmDefaultSource = AnswerShort(source, 0);
+    dm.dmDefaultSource = source.Record<tagDEFAULTWORD>().sValue;
 
     // Resolution: the model's default resolution entry, else its resolution mode, else 600 dpi.
     DWORD xDpi = 600;
     DWORD yDpi = 600;
     SHORT quality = 2;
     bool fromModel = false;
-    BYTE defaultItem[2] = {};
-    if (QueryAnswer(pSpc, SPCID_RESOLUTION, 0, 2, defaultItem, sizeof defaultItem)) {
-        SHORT item = AnswerShort(defaultItem, 0);
-        if (item == 0)
-            item = 1;
-        BYTE entry[32];
-        if (QueryAnswer(pSpc, SPCID_RESOLUTION, item, 1, entry, sizeof entry)) {
-            quality = AnswerShort(entry, 0);
-            xDpi = AnswerDword(entry, 4);
-            yDpi = AnswerDword(entry, 8);
+    tagDEFAULTWORD defaultItem;
+    if (ReadRecord(pSpc, SPCID_RESOLUTION, 2, &defaultItem)) {
+        const SHORT item = defaultItem.sValue != 0 ? defaultItem.sValue : 1;
+        const ModelAnswer entry(pSpc, SPCID_RESOLUTION, item, 1, sizeof(tagSPCRESOLUTION));
+        if (entry.Found()) {
+            const tagSPCRESOLUTION resolution = entry.Record<tagSPCRESOLUTION>();
+            quality = resolution.sMode;
+            xDpi = resolution.dwNumber1;
+            yDpi = resolution.dwNumber2;
             fromModel = true;
         }
     }
-    if (!fromModel) {
-        BYTE entry[16];
-        if (QueryAnswer(pSpc, SPCID_RESOLUTIONLIST, 0, 1, entry, sizeof entry)) {
-            quality = AnswerShort(entry, 0);
-            xDpi = AnswerDword(entry, 8);
-            yDpi = AnswerDword(entry, 12);
-            fromModel = true;
-        }
+    tagSPCRESDEFAULT modeDefault;
+    if (!fromModel && ReadRecord(pSpc, SPCID_RESOLUTIONLIST, 1, &modeDefault)) {
+        quality = static_cast<SHORT>(modeDefault.wMode);
+        xDpi = modeDefault.dwNumber1;
+        yDpi = modeDefault.dwNumber2;
+        fromModel = true;
     }
     dm.dmPrintQuality = static_cast<SHORT>(xDpi);
     dm.dmYResolution = static_cast<SHORT>(yDpi);
     pOut->priv.dmQuality = (fromModel && (quality == 1 || quality == 3 || quality == 4)) ? quality : 2;
     dm.dmFields |= DM_PRINTQUALITY | DM_YRESOLUTION;
 
-    const ModelAnswer colour(pSpc, SPCID_COLOR, 0, 1, 4);
-    dm.dmColor = (colour.Found() && AnswerDword(colour.Bytes(), 0) != 0) ? 2 : 1;
+    tagFLAGWORD colour;
+    dm.dmColor = (ReadRecord(pSpc, SPCID_COLOR, 1, &colour) && colour.dwFlags != 0) ? 2 : 1;
     dm.dmFields |= DM_COLOR;
 
     dm.dmFields |= DM_DUPLEX;
     dm.dmDuplex = 1;
-    const ModelAnswer duplex(pSpc, SPCID_DUPLEX, 0, 6, 8);
-    if (duplex.Found()) {
-        const SHORT mode = AnswerShort(duplex.Bytes(), 4);
-        if (mode >= 1 && mode <= 3)
-            dm.dmDuplex = mode;
-    }
+    tagDUPLEXFLAGS duplex;
+    if (ReadRecord(pSpc, SPCID_DUPLEX, 6, &duplex) && duplex.sWord >= 1 && duplex.sWord <= 3)
+        dm.dmDuplex = duplex.sWord;
 
     dm.dmFields |= DM_TTOPTION;
     dm.dmTTOption = 2;
     dm.dmCollate = 1;
-    const ModelAnswer features(pSpc, SPCID_PRINTFEATURES, 0, 1, 8);
-    if (features.Found() && AnswerDword(features.Bytes(), 0) != 0)
+    tagFEATURERECORD features;
+    if (ReadRecord(pSpc, SPCID_PRINTFEATURES, 1, &features) && features.dwFlags != 0)
         dm.dmFields |= DM_COLLATE;
 
     dm.dmLogPixels = static_cast<WORD>(dm.dmPrintQuality);
@@ -218,20 +238,18 @@ DWORD SpcDefaultPrivateDevmode(const tagSPCDATA* pSpc, DRVDEVMODE* pOut)
     p.dmFirstPageMediaType = dm.dmMediaType;
     p.dmFirstPagePaperSource = dm.dmDefaultSource;
 
-    const ModelAnswer firstPage(pSpc, SPCID_FIRSTPAGE, 0, 1, 4);
-    if (Supported(firstPage)) {
-        const DWORD f = AnswerDword(firstPage.Bytes(), 0);
+    tagFLAGWORD firstPage;
+    if (ReadSupported(pSpc, SPCID_FIRSTPAGE, 1, &firstPage)) {
         p.dmExtraPrint |= DMXP_FIRSTPAGE;
-        if (f & 0x4)
+        if (firstPage.dwFlags & 0x4)
             p.dmFieldsExtra1 |= DMX1_FIRSTPAGE_MEDIA;
-        if (f & 0x8)
+        if (firstPage.dwFlags & 0x8)
             p.dmFieldsExtra1 |= DMX1_FIRSTPAGE_SOURCE;
     }
 
     p.dmOutputPaperSize = p.dmOutputPaperWidth = p.dmOutputPaperLength = 0;
     p.dmRotateOrient = 0;
-    const ModelAnswer paperFlags(pSpc, SPCID_PAPERSIZE, 0, 5, 4);
-    if (Supported(paperFlags)) {
+    if (Supported<tagFLAGWORD>(pSpc, SPCID_PAPERSIZE, 5)) {
         p.dmExtraPrint |= DMXP_ROTATE180;
         p.dmFieldsExtra1 |= DMX1_ROTATE180;
     }
@@ -239,15 +257,16 @@ DWORD SpcDefaultPrivateDevmode(const tagSPCDATA* pSpc, DRVDEVMODE* pOut)
     p.dmMetric = metric ? 3 : 0;
     p.dmBaseResolution = static_cast<WORD>(dm.dmPrintQuality);
     p.dmOption74 = 0;
-    const ModelAnswer optionFlags(pSpc, SPCID_OPTIONFLAGS, 0, 1, 16);
-    const DWORD optFlags = optionFlags.Found() ? AnswerDword(optionFlags.Bytes(), 0) : 0;
+    tagOPTIONFLAGS optionFlags;
+    const DWORD optFlags = ReadRecord(pSpc, SPCID_OPTIONFLAGS, 1, &optionFlags) ? optionFlags.dwFlags : 0;
     if (optFlags & 0x10)
         p.dmFieldsExtra1 |= DMX1_OPTION74;
 
     p.dmInstalledDuplex = 0;
     p.dmWords1008[1] = 0;  // private 1010
-    const ModelAnswer duplex(pSpc, SPCID_DUPLEX, 0, 1, 24);
-    const DuplexRuleResult d = DuplexRule(duplex.Found(), AnswerDword(duplex.Bytes(), 0));
+    tagDUPLEXINFO duplex;
+    const bool duplexPresent = ReadRecord(pSpc, SPCID_DUPLEX, 1, &duplex);
+    const DuplexRuleResult d = DuplexRule(duplexPresent, duplex.dwFlags);
     p.dmFieldsExtra1 |= d.fieldsExtra1;
     p.dmFieldsExtra3 |= d.fieldsExtra3;
     p.dmDuplexOption = d.duplexOption;
@@ -258,16 +277,15 @@ DWORD SpcDefaultPrivateDevmode(const tagSPCDATA* pSpc, DRVDEVMODE* pOut)
     p.dmFieldsExtra1 |= DMX1_ALWAYS_800;
     p.dmOption80 = 1;
     p.dmReverseOrder = 0;
-    if (Supported(ModelAnswer(pSpc, SPCID_REVERSEORDER, 0, 1, 4)))
+    if (Supported<tagFLAGWORD>(pSpc, SPCID_REVERSEORDER, 1))
         p.dmFieldsExtra1 |= DMX1_REVERSE_ORDER;
-    if (p.dmFieldsExtra1 & DMX1_REVERSE_ORDER) {
-        const ModelAnswer reverse(pSpc, SPCID_REVERSEORDER, 0, 2, 8);
-        if (reverse.Found() && AnswerDword(reverse.Bytes(), 4) == 1)
-            p.dmReverseOrder = 1;
-    }
+    tagREVERSEORDERINFO reverse;
+    if ((p.dmFieldsExtra1 & DMX1_REVERSE_ORDER) && ReadRecord(pSpc, SPCID_REVERSEORDER, 2, &reverse) &&
+        reverse.dwDefault == 1)
+        p.dmReverseOrder = 1;
 
     p.dmMirror = 0;
-    if (Supported(ModelAnswer(pSpc, SPCID_MIRROR, 0, 1, 8))) {
+    if (Supported<tagFLAGPAIR>(pSpc, SPCID_MIRROR, 1)) {
         p.dmFieldsExtra1 |= DMX1_MIRROR;
         p.dmExtraPrint |= DMXP_MIRROR;
     }
@@ -275,10 +293,10 @@ DWORD SpcDefaultPrivateDevmode(const tagSPCDATA* pSpc, DRVDEVMODE* pOut)
     p.dmFieldsExtra1 |= DMX1_ALWAYS_2000;
     p.dmOption86 = 0;
     p.dmSkipBlankPages = 0;
-    const ModelAnswer blank(pSpc, SPCID_BLANKPAGES, 0, 1, 8);
-    if (Supported(blank)) {
+    tagFLAGVALUE blank;
+    if (ReadSupported(pSpc, SPCID_BLANKPAGES, 1, &blank)) {
         p.dmFieldsExtra1 |= DMX1_SKIP_BLANK;
-        p.dmSkipBlankPages = AnswerShort(blank.Bytes(), 4) == 2 ? 1 : 0;
+        p.dmSkipBlankPages = blank.sValue == 2 ? 1 : 0;
     }
 
     p.dmFieldsExtra1 |= DMX1_ALWAYS_8000;
@@ -304,42 +322,41 @@ DWORD SpcDefaultPrivateDevmode(const tagSPCDATA* pSpc, DRVDEVMODE* pOut)
         p.dmFieldsExtra1 |= DMX1_PUNCH_80000;
 
     p.dmSort = 0;
-    const ModelAnswer sort(pSpc, SPCID_SORT, 0, 2, 8);
-    if (sort.Found() && AnswerDword(sort.Bytes(), 0) != 0) {
+    tagSORTINFO sort;
+    if (ReadRecord(pSpc, SPCID_SORT, 2, &sort) && sort.dwSortBits != 0) {
         p.dmFieldsExtra1 |= DMX1_SORT;
-        p.dmSort = static_cast<WORD>(AnswerDword(sort.Bytes(), 4));
+        p.dmSort = static_cast<WORD>(sort.dwDefault);
     }
 
     p.dmCoverPage = p.dmFrontCoverFile = p.dmBackCoverFile = 0;
     p.dmFrontCoverSource = p.dmBackCoverSource = 0;
 
-    const ModelAnswer jobOptions(pSpc, SPCID_JOBOPTIONS, 0, 1, 4);
-    if (jobOptions.Found()) {
-        const DWORD f = AnswerDword(jobOptions.Bytes(), 0);
+    tagFLAGWORD jobOptions;
+    if (ReadRecord(pSpc, SPCID_JOBOPTIONS, 1, &jobOptions)) {
         p.dmFieldsExtra1 |= DMX1_JOB_OPTIONS;
-        if (f & 0x1)
+        if (jobOptions.dwFlags & 0x1)
             p.dmFieldsExtra1 |= DMX1_FRONT_COVER;
-        if (f & 0x2)
+        if (jobOptions.dwFlags & 0x2)
             p.dmFieldsExtra1 |= DMX1_BACK_COVER;
     }
     p.dmJobSpool = 0;
     p.dmWords1008[0] = 0;  // private 1008
-    if (Supported(ModelAnswer(pSpc, SPCID_JOBSPOOL1, 0, 1, 8)))
+    if (Supported<tagFEATURERECORD>(pSpc, SPCID_JOBSPOOL1, 1))
         p.dmFieldsExtra1 |= DMX1_JOBKIND1;
     auto jobKind = [&](SHORT capability, DWORD bit) {
-        const ModelAnswer a(pSpc, capability, 0, 1, 8);
-        if (JobKindRule(a.Found(), AnswerDword(a.Bytes(), 0), AnswerDword(a.Bytes(), 4), featureMask))
+        tagFEATURERECORD kind;
+        const bool present = ReadRecord(pSpc, capability, 1, &kind);
+        if (JobKindRule(present, kind.dwFlags, kind.dwRequirements, featureMask))
             p.dmFieldsExtra1 |= bit;
     };
     jobKind(SPCID_JOBSPOOL4, DMX1_JOBKIND4);
 
     p.dmUseDeptCode = 0;
-    const ModelAnswer dept(pSpc, SPCID_DEPTCODE, 0, 1, 8);
-    if (dept.Found()) {
-        const DWORD f = AnswerDword(dept.Bytes(), 0);
-        if (f & 0x1)
+    tagFLAGPAIR dept;
+    if (ReadRecord(pSpc, SPCID_DEPTCODE, 1, &dept)) {
+        if (dept.dwFlags & 0x1)
             p.dmFieldsExtra1 |= DMX1_DEPT_CODE;
-        if (f & 0x4)
+        if (dept.dwFlags & 0x4)
             p.dmUseDeptCode |= 0x1;
     }
     jobKind(SPCID_JOBSPOOL5, DMX1_JOBKIND5);
@@ -353,150 +370,141 @@ DWORD SpcDefaultPrivateDevmode(const tagSPCDATA* pSpc, DRVDEVMODE* pOut)
     p.dmNupOrder = 0;
     p.dmNupBorder = 1;
     p.dmNupBorderWidth = 1;
-    if (Supported(ModelAnswer(pSpc, SPCID_NUP, 0, 1, 4)))
+    if (Supported<tagNUPINFO>(pSpc, SPCID_NUP, 1))
         p.dmFieldsExtra2 |= DMX2_NUP;
-    const ModelAnswer nupBorder(pSpc, SPCID_NUP, 0, 2, 8);
-    if (Supported(nupBorder)) {
-        const SHORT border = AnswerShort(nupBorder.Bytes(), 4);
-        if (border >= 0 && border <= 5)
-            p.dmNupBorder = border;
-        const SHORT width = AnswerShort(nupBorder.Bytes(), 6);
-        if (width > 0)
-            p.dmNupBorderWidth = width;
+    tagNUPBORDER nupBorder;
+    if (ReadSupported(pSpc, SPCID_NUP, 2, &nupBorder)) {
+        if (nupBorder.sBorder >= 0 && nupBorder.sBorder <= 5)
+            p.dmNupBorder = nupBorder.sBorder;
+        if (nupBorder.sBorderWidth > 0)
+            p.dmNupBorderWidth = nupBorder.sBorderWidth;
     }
-    const ModelAnswer nupUnit(pSpc, SPCID_NUP, 0, 3, 32);
-    if (Supported(nupUnit))
-        p.dmNupUnitKind = UnitKind(AnswerDword(nupUnit.Bytes(), 28));
+    tagNUPUNIT nupUnit;
+    if (ReadSupported(pSpc, SPCID_NUP, 3, &nupUnit))
+        p.dmNupUnitKind = UnitKind(nupUnit.dwUnitKind);
 
     // Booklet.
     p.dmBookletBinding = 1;
     p.dmBookletUnit = 0;
     p.dmGutter = 0;
-    DWORD bookletFlags = 0;
-    const LayoutLengthViews gutter = LengthViews(pSpc, SPCID_BOOKLET, 16, 32, 12, 8, &bookletFlags);
-    if (gutter.view1Present && (bookletFlags & kSupported))
+    const LayoutLengthViews gutter = LengthViews<tagBOOKLETINFO, tagBOOKLETUNIT>(pSpc, SPCID_BOOKLET);
+    if (gutter.view1Present && (gutter.view1Flags & kSupported))
         p.dmFieldsExtra2 |= DMX2_BOOKLET;
     p.dmGutter = LayoutLengthRule(p.dmGutter, p.dmUnitOfLayout, metric, gutter);
-    const ModelAnswer bookletUnit(pSpc, SPCID_BOOKLET, 0, 3, 32);
-    if (Supported(bookletUnit))
-        p.dmBookletUnitKind = UnitKind(AnswerDword(bookletUnit.Bytes(), 28));
+    tagBOOKLETUNIT bookletUnit;
+    if (ReadSupported(pSpc, SPCID_BOOKLET, 3, &bookletUnit))
+        p.dmBookletUnitKind = UnitKind(bookletUnit.dwUnitKind);
 
     // Zoom and fit to output paper.
     p.dmScaleTo = 100;
     p.dmAlign = 4;
-    if (Supported(ModelAnswer(pSpc, SPCID_ZOOM, 0, 1, 8)))
+    if (Supported<tagZOOMLIMITS>(pSpc, SPCID_ZOOM, 1))
         p.dmFieldsExtra2 |= DMX2_ZOOM;
-    const ModelAnswer align(pSpc, SPCID_ZOOM, 0, 2, 8);
-    if (Supported(align)) {
-        const SHORT a = AnswerShort(align.Bytes(), 4);
-        if (a >= 0 && a <= 8)
-            p.dmAlign = a;
-    }
+    tagZOOMALIGN align;
+    if (ReadSupported(pSpc, SPCID_ZOOM, 2, &align) && align.sAlign >= 0 && align.sAlign <= 8)
+        p.dmAlign = align.sAlign;
     p.dmFittoPageRatio = 0;
-    if (Supported(ModelAnswer(pSpc, SPCID_FITTOPAPER, 0, 1, 4)))
+    if (Supported<tagFLAGWORD>(pSpc, SPCID_FITTOPAPER, 1))
         p.dmFieldsExtra2 |= DMX2_FIT;
 
     // Poster.
     p.dmPosterX = 2;
     p.dmPosterY = 2;
     p.dmOverlap = 0;
-    DWORD posterFlags = 0;
-    const LayoutLengthViews overlap = LengthViews(pSpc, SPCID_POSTER, 4, 12, 8, 4, &posterFlags);
-    if (overlap.view1Present && (posterFlags & kSupported))
+    const LayoutLengthViews overlap = LengthViews<tagFLAGWORD, tagPOSTERUNIT>(pSpc, SPCID_POSTER);
+    if (overlap.view1Present && (overlap.view1Flags & kSupported))
         p.dmFieldsExtra2 |= DMX2_POSTER;
     p.dmOverlap = LayoutLengthRule(p.dmOverlap, p.dmUnitOfLayout, metric, overlap);
 
-    const ModelAnswer colour(pSpc, SPCID_COLORDEFAULTS, 0, 1, kColourDefaultsAnswerSize);
-    ColourRule(p, colour.Found() ? colour.Bytes() : nullptr);
+    tagSPCCOLORDEFAULTS colour;
+    ColourRule(p, ReadRecord(pSpc, SPCID_COLORDEFAULTS, 1, &colour) ? &colour : nullptr);
 
     p.dmDensity = 0;
-    if (Supported(ModelAnswer(pSpc, SPCID_DENSITY, 0, 1, 4)))
+    if (Supported<tagFLAGWORD>(pSpc, SPCID_DENSITY, 1))
         p.dmFieldsExtra2 |= DMX2_DENSITY;
-    const ModelAnswer density(pSpc, SPCID_DENSITY, 0, 2, 8);
-    if (density.Found())
-        p.dmDensity = static_cast<WORD>(AnswerShort(density.Bytes(), 6));
+    tagDENSITYRANGE density;
+    if (ReadRecord(pSpc, SPCID_DENSITY, 2, &density))
+        p.dmDensity = static_cast<WORD>(density.sDefault);
     p.dmAllTextBlack = 0;
-    if (Supported(ModelAnswer(pSpc, SPCID_ALLTEXTBLACK, 0, 1, 4)))
+    if (Supported<tagFLAGWORD>(pSpc, SPCID_ALLTEXTBLACK, 1))
         p.dmFieldsExtra2 |= DMX2_ALL_TEXT_BLACK;
     p.dmContrast = 0;
-    const ModelAnswer contrast(pSpc, SPCID_CONTRAST, 0, 1, 16);
-    if (Supported(contrast)) {
+    tagCONTRASTRANGE contrast;
+    if (ReadSupported(pSpc, SPCID_CONTRAST, 1, &contrast)) {
         p.dmFieldsExtra2 |= DMX2_CONTRAST;
-        p.dmContrast = AnswerShort(contrast.Bytes(), 12);
+        p.dmContrast = contrast.sDefault;
     }
 
     p.dmFieldsExtra2 |= DMX2_SCREEN;
-    const ModelAnswer screen(pSpc, SPCID_SCREENLIST, 0, 1, 8);
-    if (screen.Found())
+    tagSPCSCREENINFO screen;
+    const bool screenPresent = ReadRecord(pSpc, SPCID_SCREENLIST, 1, &screen);
+    if (screenPresent)
         p.dmFieldsExtra2 |= DMX2_SCREEN_LIST;
-    p.dmScreenMode = ScreenModeRule(screen.Found(), AnswerDword(screen.Bytes(), 0), AnswerShort(screen.Bytes(), 6));
+    p.dmScreenMode = ScreenModeRule(screenPresent, screen.dwFlags, screen.sCount);
 
     p.dmOption334 = 0xFFFF;
     p.dmTonerSave = 0;
-    const ModelAnswer tonerSave(pSpc, SPCID_TONERSAVE, 0, 1, 4);
-    if (tonerSave.Found() && AnswerDword(tonerSave.Bytes(), 0) != 0)
+    tagSPCLIST46INFO tonerSave;
+    if (ReadRecord(pSpc, SPCID_TONERSAVE, 1, &tonerSave) && tonerSave.dwWord0 != 0)
         p.dmFieldsExtra2 |= DMX2_TONER_SAVE;
     p.dmOption346 = 0;
     if (optFlags & 0x100)
         p.dmFieldsExtra2 |= DMX2_OPTION346;
     p.dmOption338 = 0;
-    if (Supported(ModelAnswer(pSpc, SPCID_OPTION338, 0, 1, 16)))
+    if (Supported<tagOPTIONFLAGS>(pSpc, SPCID_OPTION338, 1))
         p.dmFieldsExtra2 |= DMX2_OPTION338;
     p.dmOption340 = 0;
-    const ModelAnswer option340(pSpc, SPCID_OPTION340, 0, 1, 8);
-    if (Supported(option340)) {
+    tagFLAGVALUE option340;
+    if (ReadSupported(pSpc, SPCID_OPTION340, 1, &option340)) {
         p.dmFieldsExtra1 |= DMX1_OPTION340;
         p.dmExtraPrint |= DMXP_OPTION340;
-        p.dmOption340 = static_cast<WORD>(AnswerShort(option340.Bytes(), 4));
+        p.dmOption340 = static_cast<WORD>(option340.sValue);
     }
     p.dmOption342 = 0;
-    const ModelAnswer renderParams(pSpc, SPCID_RENDERPARAMS, 0, 1, 12);
-    if (renderParams.Found()) {
+    tagPRINTMODEINFO printModes;
+    if (ReadRecord(pSpc, SPCID_RENDERPARAMS, 1, &printModes)) {
         p.dmFieldsExtra2 |= DMX2_OPTION342;
-        if (AnswerDword(renderParams.Bytes(), 0) & 0x4)
+        if (printModes.dwFlags & 0x4)
             p.dmOption342 = 1;
     }
     p.dmHalftone = 0;
-    const ModelAnswer halftone(pSpc, SPCID_HALFTONE, 0, 1, 2);
-    if (halftone.Found()) {
+    tagDEFAULTWORD halftone;
+    if (ReadRecord(pSpc, SPCID_HALFTONE, 1, &halftone)) {
         p.dmFieldsExtra2 |= DMX2_HALFTONE;
-        p.dmHalftone = AnswerWord(halftone.Bytes(), 0);
+        p.dmHalftone = static_cast<WORD>(halftone.sValue);
     }
 
     p.dmOptionBits356 = 0;
-    const ModelAnswer bits356(pSpc, SPCID_OPTIONBITS356, 0, 1, 4);
-    if (bits356.Found() && AnswerDword(bits356.Bytes(), 0) != 0)
+    tagFLAGWORD bits356;
+    if (ReadRecord(pSpc, SPCID_OPTIONBITS356, 1, &bits356) && bits356.dwFlags != 0)
         p.dmFieldsExtra2 |= DMX2_OPTIONBITS356;
     p.dmOptionBits620 = 0;
-    const ModelAnswer bits620(pSpc, SPCID_OPTIONBITS620, 0, 1, 4);
-    if (bits620.Found() && AnswerDword(bits620.Bytes(), 0) != 0)
+    tagFLAGWORD bits620;
+    if (ReadRecord(pSpc, SPCID_OPTIONBITS620, 1, &bits620) && bits620.dwFlags != 0)
         p.dmFieldsExtra2 |= DMX2_OPTIONBITS620;
     p.dmFieldsExtra2 |= DMX2_ALWAYS_100000;
     p.dmWord972 = 0;
     p.dmWord976 = 0;
     p.dmInstalledValue35 = 0;
-    const ModelAnswer base35(pSpc, SPCID_INSTALLBASE1, 0, 1, 4);
-    if (base35.Found() && AnswerDword(base35.Bytes(), 0) != 0) {
+    tagSPCBASE35 base35;
+    if (ReadRecord(pSpc, SPCID_INSTALLBASE1, 1, &base35) && base35.dwBase != 0) {
         p.dmFieldsExtra2 |= DMX2_INSTALLED35;
-        p.dmInstalledValue35 = AnswerDword(base35.Bytes(), 0);
+        p.dmInstalledValue35 = base35.dwBase;
     }
     p.dmInstalledValue36 = 0;
-    const ModelAnswer base36(pSpc, SPCID_INSTALLBASE2, 0, 1, 24);
-    if (base36.Found() && AnswerDword(base36.Bytes(), 0) != 0) {
+    tagSPCBASE36 base36;
+    if (ReadRecord(pSpc, SPCID_INSTALLBASE2, 1, &base36) && base36.dwValues[0] != 0) {
         p.dmFieldsExtra2 |= DMX2_INSTALLED36;
-        p.dmInstalledValue36 = AnswerDword(base36.Bytes(), 0);
+        p.dmInstalledValue36 = base36.dwValues[0];
     }
     p.dmInstalledSummary[2] = 0;  // private 994
-    {
-        DWORD count = 0;
-        std::unique_ptr<BYTE, decltype(&std::free)> groups(
-            static_cast<BYTE*>(SpcQueryAlloc(pSpc, SPCID_SOURCEGROUP, 0, 1, &count)), &std::free);
-        // The first 16-bit word of each 4-byte group entry is compared with 5, the large-capacity mark.
-        for (DWORD i = 0; groups && i < count; ++i) {
-            if (AnswerShort(groups.get(), 4 * i) == 5) {
-                p.dmFieldsExtra2 |= DMX2_LARGE_TRAY;
-                break;
-            }
+    // The first 16-bit word of each group entry (its id; the group kind is the word behind it) is
+    // compared with 5, the large-capacity mark.
+    const ModelAnswer groups(pSpc, SPCID_SOURCEGROUP, 0, 1);
+    for (const tagSPCIDVALUE& group : groups.Records<tagSPCIDVALUE>()) {
+        if (group.sId == 5) {
+            p.dmFieldsExtra2 |= DMX2_LARGE_TRAY;
+            break;
         }
     }
     p.dmInstalledSummary[3] = 0;  // private 996
@@ -510,12 +518,12 @@ DWORD SpcDefaultPrivateDevmode(const tagSPCDATA* pSpc, DRVDEVMODE* pOut)
     p.dmFieldsExtra3 |= DMX3_ALWAYS_1 | DMX3_OPTION1004;
     p.dmOption1004 = 0;
     p.dmOption1006 = 1;
-    const ModelAnswer option1006(pSpc, SPCID_OPTION1006, 0, 1, 8);
-    if (Supported(option1006)) {
+    tagSPCLIST53INFO option1006;
+    if (ReadSupported(pSpc, SPCID_OPTION1006, 1, &option1006)) {
         p.dmFieldsExtra3 |= DMX3_OPTION1006;
-        p.dmOption1006 = static_cast<WORD>(AnswerShort(option1006.Bytes(), 4));
+        p.dmOption1006 = option1006.wWord1;
     }
-    if (Supported(ModelAnswer(pSpc, SPCID_FEATUREPAIRS, 0, 1, 8)))
+    if (Supported<tagSPCLIST71INFO>(pSpc, SPCID_FEATUREPAIRS, 1))
         p.dmFieldsExtra3 |= DMX3_LIST71;
     p.dmWords1008[2] = 0;  // private 1012
     p.dmWords1008[4] = 0;  // private 1016

@@ -1,7 +1,5 @@
 #include "core/settings/DevModeRules.h"
 
-#include "core/settings/AnswerFields.h"
-
 #include <cstdint>
 #include <limits>
 
@@ -77,7 +75,7 @@ bool JobKindRule(bool present, DWORD firstWord, DWORD secondWord, DWORD featureM
     return present && (firstWord & 0x1) && (secondWord == 0 || (secondWord & featureMask) != 0);
 }
 
-void ColourRule(PRIVDM& priv, const BYTE* answer)
+void ColourRule(PRIVDM& priv, const tagSPCCOLORDEFAULTS* answer)
 {
     priv.dmColor = 1;
     if (answer == nullptr) {
@@ -86,31 +84,31 @@ void ColourRule(PRIVDM& priv, const BYTE* answer)
         priv.dmColorManagement = 0;
         return;
     }
-    const DWORD flags = AnswerDword(answer, 0);
-    if (flags & 0x6)
+    if (answer->dwWord0 & 0x6)
         priv.dmFieldsExtra2 |= DMX2_COLOR_20;
-    const SHORT colour = AnswerShort(answer, 4);
+    const SHORT colour = static_cast<SHORT>(answer->wWord1);
     priv.dmColor = (colour >= 1 && colour <= 3) ? colour : 2;
     priv.dmFieldsExtra2 |= DMX2_COLOR_40;
     priv.dmColorMode = 0;
-    if (AnswerDword(answer, 8) != 0)
+    if (answer->dwWord2 != 0)
         priv.dmFieldsExtra2 |= DMX2_PRINT_STYLE;
-    const WORD style = AnswerWord(answer, 12);
+    const WORD style = answer->wWord3;
     priv.dmPrintStyle = style <= 3 ? static_cast<SHORT>(style) : 0;
     priv.dmFieldsExtra2 |= DMX2_COLOR_100;
-    const WORD management = AnswerWord(answer, 76);
+    const WORD management = answer->wWord29;
     priv.dmColorManagement = management <= 1 ? management : 1;
-    const SHORT type = AnswerShort(answer, 20);
+    // Words 5 to 14: the colour-control type, then nine slider defaults in this order; contrast
+    // and gray stay 0.
+    const SHORT type = static_cast<SHORT>(answer->wWords5To14[0]);
     priv.dmClrCtrl.wType = (type >= 1 && type <= 3) ? static_cast<WORD>(type) : 1;
-    // Nine slider defaults, in this order, from the i16 at 22, 24, ..., 38; contrast and gray stay 0.
     SHORT* const sliders[] = {
         &priv.dmClrCtrl.sBrightness, &priv.dmClrCtrl.sSaturation, &priv.dmClrCtrl.sRed,
         &priv.dmClrCtrl.sGreen,      &priv.dmClrCtrl.sBlue,       &priv.dmClrCtrl.sCyan,
         &priv.dmClrCtrl.sMagenta,    &priv.dmClrCtrl.sYellow,     &priv.dmClrCtrl.sBlack,
     };
-    size_t offset = 22;
+    size_t word = 1;
     for (SHORT* slider : sliders) {
-        *slider = AnswerShort(answer, offset);
-        offset += 2;
+        *slider = static_cast<SHORT>(answer->wWords5To14[word]);
+        ++word;
     }
 }

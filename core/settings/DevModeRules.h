@@ -5,6 +5,7 @@
 #pragma once
 
 #include "core/WinTypes.h"
+#include "core/model/SpcListAnswers.h"
 #include "core/settings/DevMode.h"
 
 // The three views that give a layout length (booklet gutter or poster overlap). Each later view
@@ -43,9 +44,6 @@ DuplexRuleResult DuplexRule(bool present, DWORD flags);
 // that is 0 or shares a bit with the model's feature mask.
 bool JobKindRule(bool present, DWORD firstWord, DWORD secondWord, DWORD featureMask);
 
-// The size of the colour-defaults answer the colour rule reads.
-inline constexpr size_t kColourDefaultsAnswerSize = 80;
-
 // The colour rule over the colour-defaults answer (null when the model has none): the private
 // colour mode, print style, colour management and colour-control block, and their capability bits.
-void ColourRule(PRIVDM& priv, const BYTE* answer);
+void ColourRule(PRIVDM& priv, const tagSPCCOLORDEFAULTS* answer);

@@ -191,8 +191,8 @@ void ValidatePublic(const tagSPCDATA* pSpc, const DRVDEVMODE* in, DRVDEVMODE* ou
     }
 
     if (i.dmFields & DM_COLOR) {
-        const ModelAnswer colour(pSpc, SPCID_COLOR, 0, 1, sizeof(DWORD));
-        if (!colour.Found() || colour.Record<DWORD>() == 0)
+        const ModelAnswer colour(pSpc, SPCID_COLOR, 0, 1, sizeof(tagFLAGWORD));
+        if (!colour.Found() || colour.Record<tagFLAGWORD>().dwFlags == 0)
             o.dmColor = 1;
         else
             o.dmColor = (i.dmColor >= 1 && i.dmColor <= 3) ? i.dmColor : d.dmColor;
@@ -270,9 +270,9 @@ void DensityLimits(const tagSPCDATA* pSpc, WORD* lo, WORD* hi)
 {
     *lo = 1;
     *hi = 5;
-    const ModelAnswer flags(pSpc, SPCID_DENSITY, 0, 1, sizeof(DWORD));
+    const ModelAnswer flags(pSpc, SPCID_DENSITY, 0, 1, sizeof(tagFLAGWORD));
     const ModelAnswer range(pSpc, SPCID_DENSITY, 0, 2, sizeof(tagDENSITYRANGE));
-    if (!flags.Found() || !range.Found() || !(flags.Record<DWORD>() & kSupported))
+    if (!flags.Found() || !range.Found() || !(flags.Record<tagFLAGWORD>().dwFlags & kSupported))
         return;
     const SHORT mn = range.Record<tagDENSITYRANGE>().sMinimum;
     const SHORT mx = range.Record<tagDENSITYRANGE>().sMaximum;

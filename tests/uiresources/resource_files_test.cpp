@@ -1,6 +1,6 @@
 // The resource text files the package installs: their names follow the model data, they parse,
 // their texts come through the lookup chain, and none replaces a format with another.
-#include "core/model/SpcQuery.h"
+#include "core/model/ModelAnswer.h"
 #include "gui/widgets/BuiltinTableTypes.h"
 #include "gui/widgets/BuiltinTables.h"
 #include "gui/widgets/PrintfConversions.h"
@@ -73,15 +73,15 @@ TEST(ResourceFiles, EverySampleModelWithAResourceNameHasItsFiles)
         SCOPED_TRACE(c.model);
         orvtest::SpcDataPtr model = orvtest::LoadSampleModel(c.model);
         ASSERT_TRUE(model);
-        DWORD count = 0;
-        char* answer = static_cast<char*>(SpcQueryAlloc(model.get(), SPCID_RCTNAME, 0, 1, &count));
+        const ModelAnswer answer(model.get(), SPCID_RCTNAME, 0, 1);
         if (c.file == nullptr) {
-            EXPECT_EQ(answer, nullptr);
+            EXPECT_FALSE(answer.Found());
             continue;
         }
-        ASSERT_NE(answer, nullptr);
-        EXPECT_EQ(ModelResourceName(answer), c.file);
-        std::free(answer);
+        ASSERT_TRUE(answer.Found());
+        // The string answer ends with its terminator.
+        ASSERT_EQ(answer.Bytes()[answer.Size() - 1], 0);
+        EXPECT_EQ(ModelResourceName(reinterpret_cast<const char*>(answer.Bytes())), c.file);
         for (const char* language : {"en", "ja_JP"}) {
             tagCUPSFUNC cups = CupsWithLanguage(language);
             CRctFile file(&cups);

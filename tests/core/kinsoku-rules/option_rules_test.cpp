@@ -4,6 +4,7 @@
 
 #include "core/kinsoku/FinisherRules.h"
 #include "core/kinsoku/MdUtilM2.h"
+#include "core/model/SpcIds.h"
 #include "core/printerinfo/InstallOption.h"
 
 #include <gtest/gtest.h>
@@ -129,7 +130,7 @@ TEST_F(OptionRulesTest, WithoutAFinisherOnlyTheStandardTrayFinishes)
     EXPECT_EQ(queue->Item(6), nullptr);
     EXPECT_EQ(queue->List().GetValueList(5), nullptr);
     EXPECT_EQ(queue->List().GetValueList(6), nullptr);
-    const tagINSTALLENTRY* pFinisher = queue->Options().FirstInstalled(27, 0);
+    const tagINSTALLENTRY* pFinisher = queue->Options().FirstInstalled(SPCID_FINISHER, 0);
     ASSERT_NE(pFinisher, nullptr);
     EXPECT_EQ(pFinisher->sItemId, 99);
     for (const tagFINISHERLINK& row : FINISHER_KINSOKU_TABLE) {

@@ -13,6 +13,7 @@
 //    option list 25, 26, 27, 35, 36.
 //  - GM1000: papers and one source only.
 #include "core/mdutil/MdUtil.h"
+#include "core/model/SpcIds.h"
 #include "core/printerinfo/PrinterInfoTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -177,7 +178,7 @@ TEST(MdUtilPredicates, HasFinisherIgnoresThePlainTray)
 {
     Queue q("GC7350");
     ASSERT_TRUE(q.data);
-    ASSERT_NE(q.options->Find(27, 99), nullptr);
+    ASSERT_NE(q.options->Find(SPCID_FINISHER, 99), nullptr);
     q.Install(27, 99);
     EXPECT_EQ(q.util.HasFinisher(), 0);
     q.Install(27, 1, 0x20000);  // installed with a stapler
@@ -224,7 +225,7 @@ TEST(MdUtilPredicates, InstallFinisherSetsThePartsTheUnitHas)
         ASSERT_TRUE(q.data);
         q.Install(27, c.item, 0);
         EXPECT_EQ(q.util.InstallFinisher(c.item, c.punchDefault, c.stapleDefault), c.result) << c.name;
-        const tagINSTALLENTRY* pEntry = q.options->Find(27, c.item);
+        const tagINSTALLENTRY* pEntry = q.options->Find(SPCID_FINISHER, c.item);
         ASSERT_NE(pEntry, nullptr);
         EXPECT_NE(pEntry->lInstalled, 0) << c.name << ": installed";
         EXPECT_EQ(pEntry->lInstalled & (kPunch | kStaple), c.bits) << c.name;

@@ -1,5 +1,6 @@
 // The installed-option table: the model's options and defaults, the source groups, and the queue
 // PPD's "Option..." choices on top, read through the real libcups.
+#include "core/model/SpcIds.h"
 #include "core/printerinfo/InstallOption.h"
 
 #include "core/printerinfo/PrinterInfoTestSupport.h"
@@ -33,8 +34,8 @@ protected:
     static std::vector<SHORT> InstalledSources(const CInstallOption& options)
     {
         std::vector<SHORT> ids;
-        for (int n = 1; n <= options.CountInCategory(26, -1); ++n) {
-            const tagINSTALLENTRY* entry = options.GetNthInCategory(26, n);
+        for (int n = 1; n <= options.CountInCategory(SPCID_SOURCEGROUP, -1); ++n) {
+            const tagINSTALLENTRY* entry = options.GetNthInCategory(SPCID_SOURCEGROUP, n);
             if (entry->lInstalled != 0) {
                 ids.push_back(entry->sItemId);
             }
@@ -60,8 +61,17 @@ TEST_F(InstallOptionTest, ModelDefaultsGroupsAndPresence)
         DWORD presence;
     };
     const Case cases[] = {
-        {25, 25, 0, 0, 1}, {26, 3, 1, 0, 1}, {26, 10, 1, 0, 1},  {26, 5, 5, 0, 1},  {26, 11, 2, 0, 1}, {27, 99, 0, -1, 1},
-        {27, 5, 0, 0, 1},  {27, 6, 0, 0, 1}, {27, 7, 0, 0, 1},   {35, 1, 0, 0, 1},  {35, 2, 0, 0, 0},
+        {SPCID_DUPLEX, 25, 0, 0, 1},
+        {SPCID_SOURCEGROUP, 3, 1, 0, 1},
+        {SPCID_SOURCEGROUP, 10, 1, 0, 1},
+        {SPCID_SOURCEGROUP, 5, 5, 0, 1},
+        {SPCID_SOURCEGROUP, 11, 2, 0, 1},
+        {SPCID_FINISHER, 99, 0, -1, 1},
+        {SPCID_FINISHER, 5, 0, 0, 1},
+        {SPCID_FINISHER, 6, 0, 0, 1},
+        {SPCID_FINISHER, 7, 0, 0, 1},
+        {SPCID_INSTALLBASE1, 1, 0, 0, 1},
+        {SPCID_INSTALLBASE1, 2, 0, 0, 0},
     };
     for (const Case& c : cases) {
         const tagINSTALLENTRY* entry = options.Find(c.cap, c.item);
@@ -70,43 +80,43 @@ TEST_F(InstallOptionTest, ModelDefaultsGroupsAndPresence)
         EXPECT_EQ(entry->lInstalled, c.installed) << c.cap << "/" << c.item;
         EXPECT_EQ(entry->dwPresence, c.presence) << c.cap << "/" << c.item;
     }
-    EXPECT_EQ(options.Find(26, 7), nullptr);
-    EXPECT_EQ(options.Find(36, 1), nullptr);
+    EXPECT_EQ(options.Find(SPCID_SOURCEGROUP, 7), nullptr);
+    EXPECT_EQ(options.Find(SPCID_INSTALLBASE2, 1), nullptr);
 }
 
 TEST_F(InstallOptionTest, CategoryQueries)
 {
     tagMODELHANDLE handle = HandleOf(Model());
     CInstallOption options("queue", &handle);
-    EXPECT_EQ(options.CountInCategory(26, -1), 4);
-    EXPECT_EQ(options.CountInCategory(26, 1), 2);
-    EXPECT_EQ(options.CountInCategory(26, 5), 1);
-    EXPECT_EQ(options.CountInCategory(27, -1), 4);
+    EXPECT_EQ(options.CountInCategory(SPCID_SOURCEGROUP, -1), 4);
+    EXPECT_EQ(options.CountInCategory(SPCID_SOURCEGROUP, 1), 2);
+    EXPECT_EQ(options.CountInCategory(SPCID_SOURCEGROUP, 5), 1);
+    EXPECT_EQ(options.CountInCategory(SPCID_FINISHER, -1), 4);
     EXPECT_EQ(options.CountInCategory(40, -1), 0);
-    EXPECT_EQ(options.CountInstalled(27, -1), 1);
-    EXPECT_EQ(options.CountInstalled(26, -1), 0);
+    EXPECT_EQ(options.CountInstalled(SPCID_FINISHER, -1), 1);
+    EXPECT_EQ(options.CountInstalled(SPCID_SOURCEGROUP, -1), 0);
 
-    EXPECT_EQ(options.GetNthInCategory(27, 1)->sItemId, 99);
-    EXPECT_EQ(options.GetNthInCategory(27, 4)->sItemId, 7);
-    EXPECT_EQ(options.GetNthInCategory(27, 5), nullptr);
-    EXPECT_EQ(options.GetNthInCategory(27, 0), nullptr);
-    EXPECT_EQ(options.FindInCategory(27, 6), options.Find(27, 6));
-    EXPECT_EQ(options.FindInCategory(27, 42), nullptr);
+    EXPECT_EQ(options.GetNthInCategory(SPCID_FINISHER, 1)->sItemId, 99);
+    EXPECT_EQ(options.GetNthInCategory(SPCID_FINISHER, 4)->sItemId, 7);
+    EXPECT_EQ(options.GetNthInCategory(SPCID_FINISHER, 5), nullptr);
+    EXPECT_EQ(options.GetNthInCategory(SPCID_FINISHER, 0), nullptr);
+    EXPECT_EQ(options.FindInCategory(SPCID_FINISHER, 6), options.Find(SPCID_FINISHER, 6));
+    EXPECT_EQ(options.FindInCategory(SPCID_FINISHER, 42), nullptr);
 
     // Start index 0 is the first entry of the capability.
-    EXPECT_EQ(options.FirstInstalled(27, 0), options.Find(27, 99));
-    EXPECT_EQ(options.FirstInstalled(27, 1), options.Find(27, 99));
-    EXPECT_EQ(options.FirstInstalled(27, 2), nullptr);
+    EXPECT_EQ(options.FirstInstalled(SPCID_FINISHER, 0), options.Find(SPCID_FINISHER, 99));
+    EXPECT_EQ(options.FirstInstalled(SPCID_FINISHER, 1), options.Find(SPCID_FINISHER, 99));
+    EXPECT_EQ(options.FirstInstalled(SPCID_FINISHER, 2), nullptr);
 
-    EXPECT_EQ(options.FindNthInGroup(26, 1, 2)->sItemId, 10);
-    EXPECT_EQ(options.FindNthInGroup(26, 1, 0)->sItemId, 3);
-    EXPECT_EQ(options.FindNthInGroup(26, 2, 1)->sItemId, 11);
-    EXPECT_EQ(options.FindNthInGroup(26, 2, 2), nullptr);
+    EXPECT_EQ(options.FindNthInGroup(SPCID_SOURCEGROUP, 1, 2)->sItemId, 10);
+    EXPECT_EQ(options.FindNthInGroup(SPCID_SOURCEGROUP, 1, 0)->sItemId, 3);
+    EXPECT_EQ(options.FindNthInGroup(SPCID_SOURCEGROUP, 2, 1)->sItemId, 11);
+    EXPECT_EQ(options.FindNthInGroup(SPCID_SOURCEGROUP, 2, 2), nullptr);
 
-    options.UninstallCategory(27);
-    EXPECT_EQ(options.CountInstalled(27, -1), 0);
+    options.UninstallCategory(SPCID_FINISHER);
+    EXPECT_EQ(options.CountInstalled(SPCID_FINISHER, -1), 0);
     EXPECT_EQ(options.Reload(), FLAG_TRUE);
-    EXPECT_EQ(options.CountInstalled(27, -1), 1);
+    EXPECT_EQ(options.CountInstalled(SPCID_FINISHER, -1), 1);
     EXPECT_EQ(options.GetExtraValue(), -1);
 }
 
@@ -126,7 +136,7 @@ TEST_F(InstallOptionTest, NumberOfTraysInstallsOptionalFeederTrays)
         ASSERT_TRUE(queue.IsOpen());
         CInstallOption options("queue", queue.Handle());
         EXPECT_EQ(InstalledSources(options), c.installed) << c.choice;
-        EXPECT_EQ(options.Find(26, 5)->lInstalled, 0) << c.choice;
+        EXPECT_EQ(options.Find(SPCID_SOURCEGROUP, 5)->lInstalled, 0) << c.choice;
     }
 }
 
@@ -151,10 +161,10 @@ TEST_F(InstallOptionTest, DuplexLargeCapacityTrayAndDisk)
         TestQueue queue(Model(), c.marks);
         ASSERT_TRUE(queue.IsOpen());
         CInstallOption options("queue", queue.Handle());
-        EXPECT_EQ(options.Find(25, 25)->lInstalled, c.duplex) << c.what;
-        EXPECT_EQ(options.Find(26, 5)->lInstalled, c.lct) << c.what;
-        EXPECT_EQ(options.Find(35, 1)->lInstalled, c.disk1) << c.what;
-        EXPECT_EQ(options.Find(35, 2)->lInstalled, c.disk2) << c.what;
+        EXPECT_EQ(options.Find(SPCID_DUPLEX, 25)->lInstalled, c.duplex) << c.what;
+        EXPECT_EQ(options.Find(SPCID_SOURCEGROUP, 5)->lInstalled, c.lct) << c.what;
+        EXPECT_EQ(options.Find(SPCID_INSTALLBASE1, 1)->lInstalled, c.disk1) << c.what;
+        EXPECT_EQ(options.Find(SPCID_INSTALLBASE1, 2)->lInstalled, c.disk2) << c.what;
     }
 }
 
@@ -182,10 +192,10 @@ TEST_F(InstallOptionTest, FinisherChoiceReplacesTheStandardTrayWithWhatTheUnitCa
         TestQueue queue(Model(), c.marks);
         ASSERT_TRUE(queue.IsOpen());
         CInstallOption options("queue", queue.Handle());
-        EXPECT_EQ(options.Find(27, 99)->lInstalled, c.tray99) << c.what;
-        EXPECT_EQ(options.Find(27, 5)->lInstalled, c.finisher5) << c.what;
-        EXPECT_EQ(options.Find(27, 6)->lInstalled, c.finisher6) << c.what;
-        EXPECT_EQ(options.Find(27, 7)->lInstalled, c.finisher7) << c.what;
+        EXPECT_EQ(options.Find(SPCID_FINISHER, 99)->lInstalled, c.tray99) << c.what;
+        EXPECT_EQ(options.Find(SPCID_FINISHER, 5)->lInstalled, c.finisher5) << c.what;
+        EXPECT_EQ(options.Find(SPCID_FINISHER, 6)->lInstalled, c.finisher6) << c.what;
+        EXPECT_EQ(options.Find(SPCID_FINISHER, 7)->lInstalled, c.finisher7) << c.what;
     }
 }
 
@@ -204,8 +214,8 @@ TEST_F(InstallOptionTest, LoaderSizesFirstAndFillsNoMoreThanTheArrayHolds)
     size = 2 * sizeof(tagINSTALLENTRY);
     ASSERT_EQ(LoadInstallEntries(&handle, entries, &size, &count), ERROR_SUCCESS);
     EXPECT_EQ(count, 2u);
-    EXPECT_EQ(entries[0].sCapId, 25);
-    EXPECT_EQ(entries[1].sCapId, 26);
+    EXPECT_EQ(entries[0].sCapId, SPCID_DUPLEX);
+    EXPECT_EQ(entries[1].sCapId, SPCID_SOURCEGROUP);
     EXPECT_EQ(entries[1].sItemId, 3);
     EXPECT_EQ(entries[1].sGroup, 1);
     EXPECT_EQ(memcmp(&entries[2], &guard, sizeof guard), 0);
@@ -219,13 +229,13 @@ TEST(InstallOption, ColourModelWithItsQueuePpd)
     ASSERT_TRUE(model);
     tagMODELHANDLE handle = HandleOf(model.get());
     CInstallOption options("GC7350", &handle);
-    EXPECT_EQ(options.CountInCategory(25, -1), 1);
-    EXPECT_EQ(options.CountInCategory(26, -1), 2);
-    EXPECT_EQ(options.Find(26, 3)->sGroup, 1);
-    EXPECT_EQ(options.Find(26, 5)->sGroup, 5);
-    EXPECT_EQ(options.FirstInstalled(27, 0)->sItemId, 99);
-    EXPECT_NE(options.Find(35, 1), nullptr);
-    EXPECT_NE(options.Find(36, 1), nullptr);
+    EXPECT_EQ(options.CountInCategory(SPCID_DUPLEX, -1), 1);
+    EXPECT_EQ(options.CountInCategory(SPCID_SOURCEGROUP, -1), 2);
+    EXPECT_EQ(options.Find(SPCID_SOURCEGROUP, 3)->sGroup, 1);
+    EXPECT_EQ(options.Find(SPCID_SOURCEGROUP, 5)->sGroup, 5);
+    EXPECT_EQ(options.FirstInstalled(SPCID_FINISHER, 0)->sItemId, 99);
+    EXPECT_NE(options.Find(SPCID_INSTALLBASE1, 1), nullptr);
+    EXPECT_NE(options.Find(SPCID_INSTALLBASE2, 1), nullptr);
 }
 
 TEST(InstallOption, ModelWithoutOptionsHasAnEmptyTable)
@@ -236,9 +246,9 @@ TEST(InstallOption, ModelWithoutOptionsHasAnEmptyTable)
     CInstallOption options("GM1000", &handle);
     EXPECT_EQ(options.Reload(), FLAG_FALSE);
     EXPECT_EQ(options.GetCount(), 0u);
-    EXPECT_EQ(options.Find(27, 99), nullptr);
-    EXPECT_EQ(options.FirstInstalled(27, 0), nullptr);
-    EXPECT_EQ(options.CountInCategory(26, -1), 0);
+    EXPECT_EQ(options.Find(SPCID_FINISHER, 99), nullptr);
+    EXPECT_EQ(options.FirstInstalled(SPCID_FINISHER, 0), nullptr);
+    EXPECT_EQ(options.CountInCategory(SPCID_SOURCEGROUP, -1), 0);
 
     CInstallOption noHandle("none", nullptr);
     EXPECT_EQ(noHandle.GetCount(), 0u);
@@ -251,13 +261,13 @@ TEST(InstallOption, ModelWithoutOptionsHasAnEmptyTable)
 TEST(InstallOption, FindInstallEntryWalksTheArray)
 {
     tagINSTALLENTRY entries[3] = {
-        {26, 3, 1, 0, 0, 1},
-        {27, 3, 0, 0, -1, 1},
-        {27, 3, 0, 0, 0, 1},
+        {SPCID_SOURCEGROUP, 3, 1, 0, 0, 1},
+        {SPCID_FINISHER, 3, 0, 0, -1, 1},
+        {SPCID_FINISHER, 3, 0, 0, 0, 1},
     };
-    EXPECT_EQ(FindInstallEntry(entries, 3, 27, 3), &entries[1]);
-    EXPECT_EQ(FindInstallEntry(entries, 1, 27, 3), nullptr);
-    EXPECT_EQ(FindInstallEntry(nullptr, 3, 27, 3), nullptr);
+    EXPECT_EQ(FindInstallEntry(entries, 3, SPCID_FINISHER, 3), &entries[1]);
+    EXPECT_EQ(FindInstallEntry(entries, 1, SPCID_FINISHER, 3), nullptr);
+    EXPECT_EQ(FindInstallEntry(nullptr, 3, SPCID_FINISHER, 3), nullptr);
 }
 
 }  // namespace

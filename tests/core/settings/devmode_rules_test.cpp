@@ -144,11 +144,12 @@ TEST(JobKindRule, NeedsBit0AndAMatchingFeature)
         EXPECT_EQ(JobKindRule(c.present, c.first, c.second, c.mask), c.offered);
 }
 
-// An 80-byte colour-defaults answer with the given fields, little-endian.
-std::vector<BYTE> ColourAnswer(uint32_t flags, int16_t colour, uint32_t styleSwitch, uint16_t style,
-                               int16_t type, uint16_t management)
+// An 80-byte colour-defaults answer with the given fields, little-endian, written at the byte
+// offsets of the answer and read back as the record the rule takes.
+tagSPCCOLORDEFAULTS ColourAnswer(uint32_t flags, int16_t colour, uint32_t styleSwitch, uint16_t style,
+                                 int16_t type, uint16_t management)
 {
-    std::vector<BYTE> a(kColourDefaultsAnswerSize, 0);
+    std::vector<BYTE> a(80, 0);
     auto put16 = [&](size_t off, uint16_t v) { a[off] = v & 0xFF; a[off + 1] = v >> 8; };
     auto put32 = [&](size_t off, uint32_t v) { for (int i = 0; i < 4; ++i) a[off + i] = (v >> (8 * i)) & 0xFF; };
     put32(0, flags);
@@ -159,7 +160,10 @@ std::vector<BYTE> ColourAnswer(uint32_t flags, int16_t colour, uint32_t styleSwi
     for (int i = 0; i < 9; ++i)
         put16(22 + 2 * i, static_cast<uint16_t>(-(i + 1) * 5));  // -5, -10, ..., -45
     put16(76, management);
-    return a;
+    tagSPCCOLORDEFAULTS record;
+    static_assert(sizeof record == 80, "the colour-defaults answer is 80 bytes");
+    std::memcpy(&record, a.data(), sizeof record);
+    return record;
 }
 
 PRIVDM ZeroPriv()
@@ -187,8 +191,8 @@ TEST(ColourRule, WithoutAnswerTheRecordIsMonochromeAndPlain)
 TEST(ColourRule, ValidAnswerFillsModeStyleAndSliders)
 {
     PRIVDM p = ZeroPriv();
-    const std::vector<BYTE> a = ColourAnswer(0x4, 3, 7, 2, 2, 0);
-    ColourRule(p, a.data());
+    const tagSPCCOLORDEFAULTS a = ColourAnswer(0x4, 3, 7, 2, 2, 0);
+    ColourRule(p, &a);
     EXPECT_EQ(p.dmColor, 3);
     EXPECT_EQ(p.dmPrintStyle, 2);
     EXPECT_EQ(p.dmColorManagement, 0);
@@ -210,8 +214,8 @@ TEST(ColourRule, ValidAnswerFillsModeStyleAndSliders)
 TEST(ColourRule, OutOfRangeAnswerValuesFallBack)
 {
     PRIVDM p = ZeroPriv();
-    const std::vector<BYTE> a = ColourAnswer(0x1, 4, 0, 4, 0, 2);
-    ColourRule(p, a.data());
+    const tagSPCCOLORDEFAULTS a = ColourAnswer(0x1, 4, 0, 4, 0, 2);
+    ColourRule(p, &a);
     EXPECT_EQ(p.dmColor, 2);
     EXPECT_EQ(p.dmPrintStyle, 0);
     EXPECT_EQ(p.dmColorManagement, 1);
