@@ -68,6 +68,11 @@ int RunJobProcesses(tagJOBINFO* pJob)
     }
     // 1 MB in the pipe rather than the system's 64 KB, so that Ghostscript goes on writing rows
     // while the parent encodes a page; a pipe the system keeps smaller still works.
+    // The page crosses the pipe a row a call on both sides (about 7,000 writes and as many reads
+    // for an A4 page at 600 dpi). A buffered standard output in the child with band-sized reads
+    // in the parent cut that to about 150 calls a page and measured no faster: the buffer copies
+    // every page once more in the child, and the coarser hand-over leaves each process waiting
+    // on the other longer (much longer with a 64 KB pipe).
     (void)fcntl(fds[0], F_SETPIPE_SZ, kPipeBytes);
     ResetStageTimes();
     // Nothing buffered before the split may be written twice.

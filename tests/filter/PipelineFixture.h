@@ -8,6 +8,7 @@
 #include "core/model/SpcData.h"
 #include "core/model/SpcQuery.h"
 #include "core/settings/DevModeService.h"
+#include "core/util/Descriptor.h"
 #include "filter/frame/JobFraming.h"
 #include "filter/frame/RendererSetup.h"
 #include "filter/stream/PageBands.h"
@@ -19,10 +20,13 @@
 
 #include <dlfcn.h>
 #include <fcntl.h>
+#include <pthread.h>
+#include <signal.h>
 #include <unistd.h>
 
 #include <filesystem>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace filtertest {
@@ -93,6 +97,46 @@ private:
         return n;
     }
     int m_fd = -1;
+};
+
+// A descriptor reading the given bytes from a pipe, as the parent reads the child's stream: a thread
+// writes them in pieces of cbPiece bytes (short reads wherever a piece ends, pieces larger than
+// the pipe blocking the writer), then closes its end. A reader that stops early leaves the writer
+// failing on the closed pipe, not blocked.
+class StreamPipe {
+public:
+    StreamPipe(std::string bytes, size_t cbPiece) : m_bytes(std::move(bytes))
+    {
+        int fds[2] = {-1, -1};
+        EXPECT_EQ(pipe(fds), 0);
+        m_fd = fds[0];
+        m_writer = std::thread([this, fdWrite = fds[1], cbPiece] {
+            sigset_t pipeSignal;
+            sigemptyset(&pipeSignal);
+            sigaddset(&pipeSignal, SIGPIPE);
+            pthread_sigmask(SIG_BLOCK, &pipeSignal, nullptr);
+            for (size_t at = 0; at < m_bytes.size(); at += cbPiece) {
+                const size_t n = m_bytes.size() - at < cbPiece ? m_bytes.size() - at : cbPiece;
+                if (WriteAll(fdWrite, m_bytes.data() + at, n) != 0) {
+                    break;
+                }
+            }
+            close(fdWrite);
+        });
+    }
+    ~StreamPipe()
+    {
+        close(m_fd);
+        m_writer.join();
+    }
+    StreamPipe(const StreamPipe&) = delete;
+    StreamPipe& operator=(const StreamPipe&) = delete;
+    int fd() const { return m_fd; }
+
+private:
+    std::string m_bytes;
+    int m_fd = -1;
+    std::thread m_writer;
 };
 
 // The parent's job over a sample model ("GM4150" monochrome, "GC7350" colour).

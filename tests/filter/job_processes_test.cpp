@@ -9,6 +9,11 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <regex>
 #include <string>
 
 using filtertest::RenderJob;
@@ -91,6 +96,36 @@ TEST(JobProcesses, SampleDocumentsPrintWithTheModelsPageGeometry)
         ASSERT_FALSE(out.events.empty());
         EXPECT_EQ(out.events.back().kind, orvdecode::EventKind::Uel);
     }
+}
+
+// A connected pair of sockets in place of the pipe: a channel whose size cannot be raised to the 1 MB
+// the parent asks for, as a system that refuses the size leaves the pipe at its own.
+int SocketPairChannel(int fds[2])
+{
+    int iResult = socketpair(AF_UNIX, SOCK_STREAM, 0, fds);
+    if (iResult == 0) {
+        EXPECT_EQ(fcntl(fds[0], F_SETPIPE_SZ, 1 << 20), -1) << "the socket takes no pipe size";
+    }
+    return iResult;
+}
+
+// The job as printed, the wall clock in the job header's date masked.
+std::string PrintedJob(PFNMAKEPIPE pfnPipe)
+{
+    ProcessJob run("GC7350", "colour-a4.ps", 9);
+    run.job()->devmode.priv.dmColor = 2;
+    char title[] = "sample";
+    run.job()->pszTitle = title;
+    run.job().hooks().pfnPipe = pfnPipe;
+    EXPECT_EQ(run.Run(), -1) << run.log();
+    return std::regex_replace(run.job().Output(), std::regex("@DATE=[0-9/: ]*"), "@DATE=");
+}
+
+TEST(JobProcesses, ChannelThatKeepsItsOwnSizePrintsTheSameJob)
+{
+    const std::string piped = PrintedJob(nullptr);
+    ASSERT_FALSE(piped.empty());
+    EXPECT_TRUE(PrintedJob(SocketPairChannel) == piped);
 }
 
 TEST(JobProcesses, ChildThatRefusesTheInputFailsTheJob)

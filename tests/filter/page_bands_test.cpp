@@ -13,6 +13,7 @@ using filtertest::BlackRect;
 using filtertest::PpmPage;
 using filtertest::RenderJob;
 using filtertest::StreamFile;
+using filtertest::StreamPipe;
 using orvtest::StderrCapture;
 
 namespace {
@@ -170,6 +171,62 @@ TEST_F(MonoPages, ShortRasterFailsThePageWithItsMessage)
     StderrCapture err2(m_job.dir() / "err2.txt");
     ReadStreamRecord(m_job.get(), again.fd());
     EXPECT_NE(err2.Take().find("Convert Bitmap Error!\n"), std::string::npos);
+}
+
+// The pipe from the child: a page cut off anywhere in its raster fails with its message, however
+// the writer's pieces fall, and no page is sent.
+TEST_F(MonoPages, PageCutOffInsideABandThroughThePipeFailsThePage)
+{
+    const std::string page = PpmPage(4000, 300, {});  // 12000-byte rows, bands of 256 rows
+    const size_t cbHeader = page.size() - 4000u * 300u * 3u;
+    struct Case {
+        const char* name;
+        size_t cbRaster;  // raster bytes sent before the end
+        size_t cbPiece;
+    } cases[] = {
+        {"inside the first band, after a large piece", 12000 * 200 + 5000, 1 << 20},
+        {"at the end of the first band", 12000 * 256, 1 << 20},
+        {"inside the last row of the second band", 12000 * 300 - 1, 65536},
+        {"inside a row, in small pieces", 12000 * 10 + 3, 4096},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        StreamPipe stream(page.substr(0, cbHeader + c.cbRaster), c.cbPiece);
+        StderrCapture err(m_job.dir() / "err.txt");
+        EXPECT_EQ(ReadStreamRecord(m_job.get(), stream.fd()), -1);
+        EXPECT_NE(err.Take().find("Convert Bitmap Error!\n"), std::string::npos);
+    }
+    EXPECT_EQ(m_job.Output(), "") << "no page went out";
+}
+
+// One stream as the child writes it: a page, a settings record, a page. Each record is read to its
+// last byte and no further, so the next one is found where it starts.
+TEST_F(MonoPages, RecordsOfOneStreamThroughThePipeAreReadOneAfterAnother)
+{
+    DRVDEVMODE settings = m_job->devmode;
+    settings.dm.dmCopies = 3;
+    const std::string stream = PpmPage(4000, 600, {{100, 100, 200, 150}}) + filtertest::SettingsRecordBytes(settings) +
+                               PpmPage(4000, 600, {{100, 300, 120, 310}});
+    for (size_t cbPiece : {size_t{1} << 20, size_t{14873}}) {
+        SCOPED_TRACE(cbPiece);
+        RenderJob job("GM4150");
+        job->devmode.dm.dmPaperSize = 9;
+        ASSERT_EQ(InitRenderer(job.get()), -1);
+        StreamPipe pipe(stream, cbPiece);
+        ASSERT_EQ(ReadStreamRecord(job.get(), pipe.fd()), 1);
+        SendPage(job.get());
+        EXPECT_EQ(job->devmode.dm.dmCopies, 1);
+        ASSERT_EQ(ReadStreamRecord(job.get(), pipe.fd()), 1);
+        SendPage(job.get());
+        EXPECT_EQ(job->devmode.dm.dmCopies, 3);
+        EXPECT_EQ(ReadStreamRecord(job.get(), pipe.fd()), 0);
+        SendJobEnd(job.get());
+        orvdecode::DecodedStream out = job.Decode();
+        ASSERT_TRUE(out.ok()) << out.error->message;
+        ASSERT_EQ(out.pages.size(), 2u);
+        EXPECT_EQ(InkAll(out.pages[0], 0), 100u * 50u);
+        EXPECT_EQ(InkAll(out.pages[1], 0), 20u * 10u);
+    }
 }
 
 // Where a page's ink lands on the sheet: its box of set dots in sheet dots, the page's printable
