@@ -1,8 +1,9 @@
 // One rendered page from the stream to the renderer, band by band: rows are read into a band
 // buffer padded to 4 bytes a row (the renderer's band format), a landscape page is turned by 90
 // degrees band by band, and each band is placed on the printable area of the sheet. The bands are
-// screened on a thread of their own while the next band is read from the pipe, so a page has two
-// band buffers. The buffers are made once a page; the band loop allocates nothing.
+// screened on the job's workers while the next band is read from the pipe, several upright bands at
+// once, so a page has a band buffer more than it has bands in hand. The buffers are made once a
+// page; the band loop allocates nothing.
 #include "filter/stream/PipeStream.h"
 #include "filter/stream/StreamReader.h"
 #include "filter/stream/PageGeometry.h"
@@ -15,7 +16,9 @@
 #include "filter/render/encode/PageBitmap.h"
 #include "filter/render/encode/PageEncode.h"
 #include "filter/render/screen/Screening.h"
+#include "filter/render/workers/WorkerPool.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
@@ -112,27 +115,47 @@ private:
     bool m_bKeep = false;
 };
 
-// A band of the raster onto the page, turned first on a landscape page.
-bool PlaceBand(void* pvPlacement, const tagSCREENBAND& band)
+// A band of the raster onto the page, turned first on a landscape page. Upright bands cover rows of
+// their own and may be screened at the same time; turned bands are columns that share the bitmap's
+// bytes at their edges, and the one turned buffer: they are screened one at a time.
+bool PlaceBand(void* pvPlacement, const tagSCREENBAND& band, tagSCREENSCRATCH* pScratch, DWORD* pdwInk)
 {
     const tagBANDPLACEMENT& p = *static_cast<const tagBANDPLACEMENT*>(pvPlacement);
     const tagPAGEGEOMETRY* pGeometry = p.pGeometry;
     if (p.pbTurned == nullptr) {
-        if (SendBand(p.pJob, SCREEN_BITS_PER_PIXEL, p.lWidth, band.lRows, p.lPageWidth, p.lPageHeight,
-                     -pGeometry->lLeftOffset, UprightOriginY(p, band.lFirstRow), band.pbPixels) == 0) {
-            return false;
-        }
-        // The bands below start further down: the rows above the next band are final and may be
-        // compressed while the rest of the page is read.
-        PageEncoderRowsDone(p.pJob->pPageEncoder,
-                            PageRowsAbove(p.pJob->pRenderContext, p.pJob->pRenderOptions->pPageBitmap,
-                                          UprightOriginY(p, band.lFirstRow + band.lRows)));
-        return true;
+        return SendBand(p.pJob, SCREEN_BITS_PER_PIXEL, p.lWidth, band.lRows, p.lPageWidth, p.lPageHeight,
+                        -pGeometry->lLeftOffset, UprightOriginY(p, band.lFirstRow), band.pbPixels, pScratch,
+                        pdwInk) != 0;
     }
     TurnBand(band.pbPixels, p.cbBandRow, static_cast<size_t>(band.lRows), static_cast<size_t>(p.lWidth), p.pbTurned,
              PaddedRowBytes(static_cast<size_t>(band.lRows), SCREEN_BITS_PER_PIXEL));
     return SendBand(p.pJob, SCREEN_BITS_PER_PIXEL, band.lRows, p.lWidth, p.lPageWidth, p.lPageHeight,
-                    band.lFirstRow - pGeometry->lLeftOffset, -pGeometry->lTopOffset, p.pbTurned) != 0;
+                    band.lFirstRow - pGeometry->lLeftOffset, -pGeometry->lTopOffset, p.pbTurned, pScratch, pdwInk) != 0;
+}
+
+// A band and every band above it screened: its ink into the page's, and on an upright page the rows
+// above the next band, which the bands below cannot reach, may be compressed while the rest of the
+// page is read.
+void BandPlaced(void* pvPlacement, const tagSCREENBAND& band, DWORD dwInk)
+{
+    const tagBANDPLACEMENT& p = *static_cast<const tagBANDPLACEMENT*>(pvPlacement);
+    p.pJob->pRenderContext->dwInkMask |= dwInk;
+    if (p.pbTurned == nullptr) {
+        PageEncoderRowsDone(p.pJob->pPageEncoder,
+                            PageRowsAbove(p.pJob->pRenderContext, p.pJob->pRenderOptions->pPageBitmap,
+                                          UprightOriginY(p, band.lFirstRow + band.lRows)));
+    }
+}
+
+// Bands of a page screened at once: one a worker, up to the screener's most; a turned page's one
+// at a time.
+unsigned ScreenDepth(const tagJOBINFO* pJob, bool bTurn)
+{
+    const unsigned uWorkers = pJob->pWorkers == nullptr ? 0 : pJob->pWorkers->Threads();
+    if (uWorkers == 0) {
+        return 0;
+    }
+    return bTurn ? 1 : std::min(uWorkers, kMaxScreenDepth);
 }
 
 }  // namespace
@@ -180,10 +203,16 @@ int ReadPageBands(tagJOBINFO* pJob, int fd, const tagPAGEBITMAPINFO* pInfo, cons
         return 0;
     }
 
-    // The second band buffer is what lets the next band be read while one is screened; without it
-    // the bands are screened one after the other.
-    Buffer bands[2] = {Buffer(static_cast<BYTE*>(std::calloc(static_cast<size_t>(lBandRows), cbBandRow))),
-                       Buffer(static_cast<BYTE*>(std::calloc(static_cast<size_t>(lBandRows), cbBandRow)))};
+    // A buffer more than bands in hand is what lets the next band be read while they are screened;
+    // with one buffer only the bands are screened one after the other.
+    Buffer bands[kMaxScreenDepth + 1];
+    unsigned uBuffers = 0;
+    for (const unsigned uWanted = ScreenDepth(pJob, bTurn) + 1; uBuffers < uWanted; ++uBuffers) {
+        bands[uBuffers].reset(static_cast<BYTE*>(std::calloc(static_cast<size_t>(lBandRows), cbBandRow)));
+        if (bands[uBuffers] == nullptr) {
+            break;
+        }
+    }
     // Turned rows are as long as the band has rows: the last, shorter band has shorter ones.
     const size_t cbMaxTurnedRow = PaddedRowBytes(static_cast<size_t>(lBandRows), SCREEN_BITS_PER_PIXEL);
     Buffer turned(bTurn ? static_cast<BYTE*>(std::calloc(static_cast<size_t>(lWidth), cbMaxTurnedRow)) : nullptr);
@@ -195,13 +224,13 @@ int ReadPageBands(tagJOBINFO* pJob, int fd, const tagPAGEBITMAPINFO* pInfo, cons
     // Compressed from the page's top while the page is read: a turned page's bands each reach
     // every row, so its compression waits for the page's end.
     pJob->pPageEncoder =
-        PageEncoderStart(pJob->pRenderContext, pJob->pRenderOptions, pJob->iBandHeight, JobEncodeThreads(pJob));
+        PageEncoderStart(pJob->pRenderContext, pJob->pRenderOptions, pJob->iBandHeight, JobEncodeWorkers(pJob));
     PageEncoderGuard encoderGuard(pJob);
 
     tagBANDPLACEMENT placement = {pJob, pGeometry, lWidth, lHeight, lPageWidth, lPageHeight, cbBandRow, turned.get()};
     // Declared after the buffers and the encoder, so that it is done with them before they go.
-    BandScreener screener(PlaceBand, &placement, bands[1] != nullptr);
-    const int iBuffers = screener.Threaded() ? 2 : 1;
+    BandScreener screener(PlaceBand, BandPlaced, &placement, pJob->pWorkers, uBuffers == 0 ? 0 : uBuffers - 1);
+    const LONG iBuffers = static_cast<LONG>(screener.Depth()) + 1;
     for (LONG y = 0, iBand = 0; y < lHeight; ++iBand) {
         LONG n = lHeight - y < lBandRows ? lHeight - y : lBandRows;
         BYTE* pbBand = bands[iBand % iBuffers].get();
