@@ -97,10 +97,11 @@ struct Recorder {
 };
 
 // The reader's band buffers, one more than the screener's depth, filled in turn: each band's
-// buffer holds the band's number, which the screening checks did not change under it.
+// buffer holds the band's number, which the screening checks did not change under it. Made before
+// the screener, as a page's buffers are, so that they outlive its bands.
 class Reader {
 public:
-    explicit Reader(const BandScreener& screener) : m_buffers(screener.Depth() + 1, std::vector<BYTE>(16)) {}
+    explicit Reader(unsigned depth) : m_buffers(depth + 1, std::vector<BYTE>(16)) {}
     tagSCREENBAND Fill(LONG band)
     {
         std::vector<BYTE>& buffer = m_buffers[static_cast<size_t>(band) % m_buffers.size()];
@@ -125,9 +126,9 @@ TEST(BandScreener, ScreensEveryBandOnceAndReportsThemInTheHandedOrder)
         Recorder r;
         std::vector<LONG> handed;
         {
+            Reader reader(c.expectDepth);
             BandScreener screener(Recorder::Screen, Recorder::Done, &r, &pool, c.depth);
             EXPECT_EQ(screener.Depth(), c.expectDepth);
-            Reader reader(screener);
             for (LONG band = 0; band < 40; ++band) {
                 ASSERT_TRUE(screener.Hand(reader.Fill(band)));
                 handed.push_back(band * 16);
@@ -153,8 +154,8 @@ TEST(BandScreener, BandsInHandAreScreenedAtOnce)
     WorkerPool pool(3);
     Recorder r;
     r.holdAt = 0;
+    Reader reader(3);
     BandScreener screener(Recorder::Screen, Recorder::Done, &r, &pool, 3);
-    Reader reader(screener);
     ASSERT_TRUE(screener.Hand(reader.Fill(0)));
     ASSERT_TRUE(screener.Hand(reader.Fill(1)));
     ASSERT_TRUE(screener.Hand(reader.Fill(2)));
@@ -174,8 +175,8 @@ TEST(BandScreener, HandOverWaitsOnlyForTheBufferItNeeds)
     WorkerPool pool(2);
     Recorder r;
     r.holdAt = 0;
+    Reader reader(2);
     BandScreener screener(Recorder::Screen, Recorder::Done, &r, &pool, 2);
-    Reader reader(screener);
     ASSERT_TRUE(screener.Hand(reader.Fill(0)));
     ASSERT_TRUE(screener.Hand(reader.Fill(1)));  // band 0 in hand, buffer 2 free
     r.WaitFor([&r] { return r.holding; });
@@ -205,8 +206,8 @@ TEST(BandScreener, FailedBandRefusesTheBandsAfterIt)
         WorkerPool pool(3);
         Recorder r;
         r.failAt = c.failAt * 16;
+        Reader reader(c.depth);
         BandScreener screener(Recorder::Screen, Recorder::Done, &r, &pool, c.depth);
-        Reader reader(screener);
         LONG refusedAt = -1;
         for (LONG band = 0; band < 20; ++band) {
             if (!screener.Hand(reader.Fill(band))) {
@@ -241,8 +242,8 @@ TEST(BandScreener, EndWithBandsInHandWaitsForThem)
     r.holdAt = 32;
     std::thread opener;
     {
+        Reader reader(3);
         BandScreener screener(Recorder::Screen, Recorder::Done, &r, &pool, 3);
-        Reader reader(screener);
         ASSERT_TRUE(screener.Hand(reader.Fill(0)));
         ASSERT_TRUE(screener.Hand(reader.Fill(1)));
         ASSERT_TRUE(screener.Hand(reader.Fill(2)));
