@@ -72,11 +72,12 @@ bool BandScreener::Hand(const tagSCREENBAND& band)
     slot.bOk = false;
     ++m_nHanded;
     ++m_nRunning;
+    // Queued without the lock, which the workers need to finish their bands.
+    lock.unlock();
     if (!m_pPool->Submit(&BandScreener::RunTask, &slot)) {
-        lock.unlock();
         Screen(slot);  // the queue cannot take it: screened here
-        lock.lock();
     }
+    lock.lock();
     return !m_bFailed;
 }
 
@@ -107,20 +108,25 @@ void BandScreener::Screen(Slot& slot)
         StageTimer screen(STAGE_SCREEN);
         bOk = m_pfnScreen(m_pvContext, slot.band, slot.pScratch.get(), &dwInk);
     }
-    std::lock_guard<std::mutex> lock(m_lock);
+    std::unique_lock<std::mutex> lock(m_lock);
     slot.dwInk = dwInk;
     slot.bOk = bOk;
     slot.bScreened = true;
     if (!bOk) {
         m_bFailed = true;
     }
-    ReportDone();
+    if (!m_bReporting) {
+        // One reporter at a time; a band screened meanwhile is reported by it.
+        m_bReporting = true;
+        ReportDone(lock);
+        m_bReporting = false;
+    }
     --m_nRunning;
     // Notified under the lock: once it is released, the destructor may end the screener.
     m_changed.notify_all();
 }
 
-void BandScreener::ReportDone()
+void BandScreener::ReportDone(std::unique_lock<std::mutex>& lock)
 {
     const size_t nSlots = m_uDepth + 1;
     while (m_nReported < m_nHanded) {
@@ -128,8 +134,15 @@ void BandScreener::ReportDone()
         if (!slot.bScreened || !slot.bOk) {
             return;  // not yet, or never: a failed band holds up every band after it
         }
-        m_pfnDone(m_pvContext, slot.band, slot.dwInk);
+        // Without the lock: the callback takes locks of its own (the page's compression), and the
+        // reader and the workers go on meanwhile. The slot stays busy, so nobody reuses it.
+        const tagSCREENBAND band = slot.band;
+        const DWORD dwInk = slot.dwInk;
+        lock.unlock();
+        m_pfnDone(m_pvContext, band, dwInk);
+        lock.lock();
         slot.bBusy = false;
         ++m_nReported;
+        m_changed.notify_all();
     }
 }

@@ -34,7 +34,7 @@ public:
     typedef bool (*PFNSCREENBAND)(void* pvContext, const tagSCREENBAND& band, tagSCREENSCRATCH* pScratch,
                                   DWORD* pdwInk);
     // Called for every band screened, in the order the bands were handed over, once it and every
-    // band before it are screened: one call at a time, on whichever thread finished the last of them.
+    // band before it are screened: one call at a time, on a worker that screened one of them.
     // Not for a band that failed, nor for any band after it.
     typedef void (*PFNBANDDONE)(void* pvContext, const tagSCREENBAND& band, DWORD dwInk);
 
@@ -75,8 +75,9 @@ private:
     static void RunTask(void* pvSlot);
     // Screens the slot's band on this thread, then records it.
     void Screen(Slot& slot);
-    // Under the lock: the bands screened next in order reported done and their slots freed.
-    void ReportDone();
+    // Under the lock, which it releases around each call of the done callback: the bands screened
+    // next in order reported done and their slots freed.
+    void ReportDone(std::unique_lock<std::mutex>& lock);
 
     PFNSCREENBAND m_pfnScreen;
     PFNBANDDONE m_pfnDone;
@@ -90,4 +91,5 @@ private:
     size_t m_nReported = 0;  // bands reported done
     size_t m_nRunning = 0;   // bands queued or being screened on a worker
     bool m_bFailed = false;
+    bool m_bReporting = false;  // a worker is reporting bands done
 };

@@ -54,15 +54,17 @@ AheadEncoder::~AheadEncoder()
 
 void AheadEncoder::RowsReady(DWORD rows)
 {
+    size_t tasks = 0;
     {
         std::lock_guard<std::mutex> lock(m_lock);
         if (rows <= m_rowsReady) {
             return;
         }
         m_rowsReady = rows;
-        QueueTasks();
+        tasks = ReserveTasks();
     }
     m_changed.notify_all();
+    QueueTasks(tasks);
 }
 
 bool AheadEncoder::MayTakeNext() const
@@ -81,18 +83,32 @@ size_t AheadEncoder::Takeable() const
     return count;
 }
 
-void AheadEncoder::QueueTasks()
+size_t AheadEncoder::ReserveTasks()
 {
     if (m_stop) {
-        return;
+        return 0;
     }
     const size_t takeable = Takeable();
+    size_t tasks = 0;
     while (m_tasks < m_maxTasks && m_waiting < takeable) {
-        if (!m_pool->Submit(&AheadEncoder::RunTask, this)) {
-            return;  // the finishing thread does what is left
-        }
         ++m_tasks;
         ++m_waiting;
+        ++tasks;
+    }
+    return tasks;
+}
+
+void AheadEncoder::QueueTasks(size_t tasks)
+{
+    for (size_t i = 0; i < tasks; ++i) {
+        if (!m_pool->Submit(&AheadEncoder::RunTask, this)) {
+            // The finishing thread does what is left.
+            std::lock_guard<std::mutex> lock(m_lock);
+            m_tasks -= tasks - i;
+            m_waiting -= tasks - i;
+            m_changed.notify_all();
+            return;
+        }
     }
 }
 
@@ -143,8 +159,13 @@ void AheadEncoder::Finish()
     while (m_appended < m_bandPlanes.size()) {
         if (MayTakeNext()) {
             CompressNext(lock);
-            QueueTasks();
+            const size_t tasks = ReserveTasks();
             m_changed.notify_all();
+            if (tasks != 0) {
+                lock.unlock();
+                QueueTasks(tasks);
+                lock.lock();
+            }
             continue;
         }
         m_changed.wait(lock, [this] { return m_appended == m_bandPlanes.size() || MayTakeNext(); });
@@ -154,12 +175,18 @@ void AheadEncoder::Finish()
 void AheadEncoder::RunTask(void* pvEncoder)
 {
     AheadEncoder* encoder = static_cast<AheadEncoder*>(pvEncoder);
-    std::unique_lock<std::mutex> lock(encoder->m_lock);
-    --encoder->m_waiting;
-    if (!encoder->m_stop && encoder->MayTakeNext()) {
-        encoder->CompressNext(lock);
+    size_t tasks = 0;
+    {
+        std::unique_lock<std::mutex> lock(encoder->m_lock);
+        --encoder->m_waiting;
+        if (!encoder->m_stop && encoder->MayTakeNext()) {
+            encoder->CompressNext(lock);
+        }
+        --encoder->m_tasks;
+        tasks = encoder->ReserveTasks();
+        // Notified under the lock: once it is released, the destructor may end the encoder, unless
+        // tasks were reserved, which keep it until they have run.
+        encoder->m_changed.notify_all();
     }
-    --encoder->m_tasks;
-    encoder->QueueTasks();
-    encoder->m_changed.notify_all();
+    encoder->QueueTasks(tasks);
 }

@@ -74,8 +74,11 @@ private:
     bool MayTakeNext() const;
     // Under the lock: band-planes that may be taken now, up to the number of workers.
     size_t Takeable() const;
-    // Under the lock: tasks queued up to the workers and to what may be taken.
-    void QueueTasks();
+    // Under the lock: tasks counted as queued, up to the workers and to what may be taken; the
+    // number to queue with QueueTasks once the lock is released (the workers need it).
+    size_t ReserveTasks();
+    // Without the lock: the reserved tasks into the pool; those it cannot take are uncounted.
+    void QueueTasks(size_t tasks);
     // Under the lock: the next band-plane compressed (the lock released meanwhile) into blocks of
     // its own, or straight into the page's buffer when it is the next to be appended.
     void CompressNext(std::unique_lock<std::mutex>& lock);
