@@ -119,6 +119,10 @@ void FreeRenderer(tagJOBINFO* pJob)
     pJob->pPageEncoder = nullptr;
     delete pJob->pWorkers;
     pJob->pWorkers = nullptr;
+    for (BYTE*& pbBuffer : pJob->bandBuffers.apb) {
+        std::free(pbBuffer);
+    }
+    pJob->bandBuffers = tagBANDBUFFERS{};
     if (pJob->pRenderContext != nullptr) {
         RendererFree(pJob->pRenderContext);
     }

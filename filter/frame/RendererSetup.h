@@ -25,8 +25,9 @@ inline constexpr size_t kColorTableNameOffset = offsetof(tagNAMEDVALUE, szName);
 // logged at the error level).
 int InitRenderer(tagJOBINFO* pJob);
 
-// Frees the renderer and the option block and joins the job's workers, after the page being
-// compressed, if any, has stopped; nothing when they do not exist.
+// Frees the renderer and the option block, joins the job's workers, after the page being
+// compressed, if any, has stopped, and frees the job's band buffers; nothing when they do not
+// exist.
 void FreeRenderer(tagJOBINFO* pJob);
 
 // The option block's paper, media, duplex and copy-set fields from the settings and the page

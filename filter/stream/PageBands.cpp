@@ -2,8 +2,8 @@
 // buffer padded to 4 bytes a row (the renderer's band format), a landscape page is turned by 90
 // degrees band by band, and each band is placed on the printable area of the sheet. The bands are
 // screened on the job's workers while the next band is read from the pipe, several upright bands at
-// once, so a page has a band buffer more than it has bands in hand. The buffers are made once a
-// page; the band loop allocates nothing.
+// once, so a page has a band buffer more than it has bands in hand. The buffers are kept for the
+// job, the turned band's is made once a page; the band loop allocates nothing.
 #include "filter/stream/PipeStream.h"
 #include "filter/stream/StreamReader.h"
 #include "filter/stream/PageGeometry.h"
@@ -147,6 +147,32 @@ void BandPlaced(void* pvPlacement, const tagSCREENBAND& band, DWORD dwInk)
     }
 }
 
+// `count` of the job's band buffers of `rows` rows of `cbRow` bytes: kept from page to page, so
+// that a page does not map and fault in fresh memory for them while it reads the pipe; made anew,
+// zeroed, for rows of another length or a taller band. How many there are (fewer when memory runs
+// out).
+unsigned JobBandBuffers(tagJOBINFO* pJob, unsigned count, size_t rows, size_t cbRow)
+{
+    static_assert(kJobBandBuffers == kMaxScreenDepth + 1, "a buffer for every band in hand and the one read");
+    tagBANDBUFFERS& buffers = pJob->bandBuffers;
+    if (buffers.cbRow != cbRow || buffers.nRows < rows) {
+        for (BYTE*& pbBuffer : buffers.apb) {
+            std::free(pbBuffer);
+        }
+        buffers = tagBANDBUFFERS{{}, cbRow, rows};
+    }
+    unsigned have = 0;
+    for (; have < count && have < kJobBandBuffers; ++have) {
+        if (buffers.apb[have] == nullptr) {
+            buffers.apb[have] = static_cast<BYTE*>(std::calloc(rows, cbRow));
+            if (buffers.apb[have] == nullptr) {
+                break;
+            }
+        }
+    }
+    return have;
+}
+
 // Bands of a page screened at once: one a worker, up to the screener's most; a turned page's one
 // at a time.
 unsigned ScreenDepth(const tagJOBINFO* pJob, bool bTurn)
@@ -205,18 +231,13 @@ int ReadPageBands(tagJOBINFO* pJob, int fd, const tagPAGEBITMAPINFO* pInfo, cons
 
     // A buffer more than bands in hand is what lets the next band be read while they are screened;
     // with one buffer only the bands are screened one after the other.
-    Buffer bands[kMaxScreenDepth + 1];
-    unsigned uBuffers = 0;
-    for (const unsigned uWanted = ScreenDepth(pJob, bTurn) + 1; uBuffers < uWanted; ++uBuffers) {
-        bands[uBuffers].reset(static_cast<BYTE*>(std::calloc(static_cast<size_t>(lBandRows), cbBandRow)));
-        if (bands[uBuffers] == nullptr) {
-            break;
-        }
-    }
+    const unsigned uBuffers =
+        JobBandBuffers(pJob, ScreenDepth(pJob, bTurn) + 1, static_cast<size_t>(lBandRows), cbBandRow);
+    BYTE* const* bands = pJob->bandBuffers.apb;
     // Turned rows are as long as the band has rows: the last, shorter band has shorter ones.
     const size_t cbMaxTurnedRow = PaddedRowBytes(static_cast<size_t>(lBandRows), SCREEN_BITS_PER_PIXEL);
     Buffer turned(bTurn ? static_cast<BYTE*>(std::calloc(static_cast<size_t>(lWidth), cbMaxTurnedRow)) : nullptr);
-    if (bands[0] == nullptr || (bTurn && turned == nullptr)) {
+    if (uBuffers == 0 || (bTurn && turned == nullptr)) {
         LogMessage(LOG_ERROR, "Alloc memory faild! (line %d)\n", kAllocFailedLine);
         return 0;
     }
@@ -228,12 +249,12 @@ int ReadPageBands(tagJOBINFO* pJob, int fd, const tagPAGEBITMAPINFO* pInfo, cons
     PageEncoderGuard encoderGuard(pJob);
 
     tagBANDPLACEMENT placement = {pJob, pGeometry, lWidth, lHeight, lPageWidth, lPageHeight, cbBandRow, turned.get()};
-    // Declared after the buffers and the encoder, so that it is done with them before they go.
-    BandScreener screener(PlaceBand, BandPlaced, &placement, pJob->pWorkers, uBuffers == 0 ? 0 : uBuffers - 1);
+    // Declared after the turned buffer and the encoder, so that it is done with them before they go.
+    BandScreener screener(PlaceBand, BandPlaced, &placement, pJob->pWorkers, uBuffers - 1);
     const LONG iBuffers = static_cast<LONG>(screener.Depth()) + 1;
     for (LONG y = 0, iBand = 0; y < lHeight; ++iBand) {
         LONG n = lHeight - y < lBandRows ? lHeight - y : lBandRows;
-        BYTE* pbBand = bands[iBand % iBuffers].get();
+        BYTE* pbBand = bands[iBand % iBuffers];
         for (LONG r = 0; r < n; ++r) {
             BYTE* pbRow = pbBand + static_cast<size_t>(r) * cbBandRow;
             if (ReadFull(fd, pbRow, cbSourceRow) == 0) {

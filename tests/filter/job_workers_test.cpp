@@ -1,7 +1,7 @@
 // The job's workers from the stream to the printer: pages screened and compressed on any number of
 // workers print the same stream as on the job's thread alone, upright and turned, monochrome and
 // colour; and a job whose page breaks off in the middle, with bands in hand and the page being
-// compressed, ends with its workers joined.
+// compressed, ends with its workers joined and its band buffers freed.
 #include "PipelineFixture.h"
 
 #include "filter/render/workers/WorkerPool.h"
@@ -128,6 +128,7 @@ TEST(JobWorkers, PageBrokenOffMidwayEndsWithTheWorkersJoined)
         EXPECT_EQ(job.Run(whole + broken), -1);
         EXPECT_EQ(job.job()->pWorkers, nullptr);
         EXPECT_EQ(job.job()->pPageEncoder, nullptr);
+        EXPECT_EQ(job.job()->bandBuffers.apb[0], nullptr);
         EXPECT_EQ(ProcessThreads(), before);
         EXPECT_NE(job.log().find("Convert Bitmap Error!"), std::string::npos) << job.log();
         orvdecode::DecodedStream out = job.job().Decode();
