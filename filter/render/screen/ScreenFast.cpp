@@ -889,7 +889,7 @@ WORD ScreenBandFast(bool mono, uint64_t bandSize, uint64_t pageSize, uint64_t po
             // The colour cache is the context's, written as it is read: only the bands screened on
             // the context's own scratch, one at a time, may use it.
             tagSCREENFRAME reference = f;
-            if (scratch != context->pScreenScratch) {
+            if (scratch == nullptr || scratch != context->pScreenScratch) {
                 reference.pCache = nullptr;
             }
             ScreenFrameReference(reference, ink);
