@@ -74,11 +74,10 @@ bool BandScreener::Hand(const tagSCREENBAND& band)
     ++m_nRunning;
     // Queued without the lock, which the workers need to finish their bands.
     lock.unlock();
-    if (!m_pPool->Submit(&BandScreener::RunTask, &slot)) {
+    if (!m_pPool->Submit(&BandScreener::RunTask, &slot, true)) {
         Screen(slot);  // the queue cannot take it: screened here
     }
-    lock.lock();
-    return !m_bFailed;
+    return !m_bFailed.load();
 }
 
 bool BandScreener::Finish()

@@ -8,6 +8,7 @@
 
 #include "core/WinTypes.h"
 
+#include <atomic>
 #include <condition_variable>
 #include <memory>
 #include <mutex>
@@ -87,9 +88,9 @@ private:
     Slot m_aSlots[kMaxScreenDepth + 1];
     std::mutex m_lock;
     std::condition_variable m_changed;
-    size_t m_nHanded = 0;    // bands handed over
-    size_t m_nReported = 0;  // bands reported done
-    size_t m_nRunning = 0;   // bands queued or being screened on a worker
-    bool m_bFailed = false;
-    bool m_bReporting = false;  // a worker is reporting bands done
+    size_t m_nHanded = 0;                // bands handed over
+    size_t m_nReported = 0;              // bands reported done
+    size_t m_nRunning = 0;               // bands queued or being screened on a worker
+    std::atomic<bool> m_bFailed{false};  // written under the lock, read also without it
+    bool m_bReporting = false;           // a worker is reporting bands done
 };

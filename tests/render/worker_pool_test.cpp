@@ -1,5 +1,5 @@
-// The job's workers: every task queued runs once, on a worker; a pool without workers queues
-// nothing, so that its user runs the task itself; the pool's end runs what is still queued and
+// The job's workers: every task queued runs once, on a worker, urgent ones first; a pool without
+// workers queues nothing, so that its user runs the task itself; the pool's end runs what is still queued and
 // joins every worker, leaving no thread behind; and the job starts one worker a usable processor,
 // within bounds.
 #include "filter/render/workers/WorkerPool.h"
@@ -14,6 +14,7 @@
 #include <mutex>
 #include <set>
 #include <thread>
+#include <vector>
 
 namespace {
 
@@ -101,6 +102,41 @@ TEST(WorkerPool, EndRunsWhatIsStillQueuedThenJoins)
     opener.join();
     EXPECT_EQ(tally.runs, 10);
     EXPECT_EQ(ProcessThreads(), before);
+}
+
+// Tasks the reading thread waits for go before the others, each kind in the order queued.
+TEST(WorkerPool, UrgentTasksRunBeforeTheOthersEachInTheirOrder)
+{
+    struct Order {
+        std::mutex lock;
+        std::vector<int> ran;
+        struct Entry {
+            Order* order;
+            int id;
+        };
+        static void Run(void* pv)
+        {
+            Entry& e = *static_cast<Entry*>(pv);
+            std::lock_guard<std::mutex> guard(e.order->lock);
+            e.order->ran.push_back(e.id);
+        }
+    } order;
+    Order::Entry entries[] = {{&order, 1}, {&order, 2}, {&order, 3}, {&order, 4}, {&order, 5}};
+    Tally gate;
+    gate.open = false;
+    std::thread opener;
+    {
+        WorkerPool pool(1);
+        ASSERT_TRUE(pool.Submit(Tally::Run, &gate));  // holds the one worker until opened
+        ASSERT_TRUE(pool.Submit(Order::Run, &entries[0]));
+        ASSERT_TRUE(pool.Submit(Order::Run, &entries[1]));
+        ASSERT_TRUE(pool.Submit(Order::Run, &entries[2], true));
+        ASSERT_TRUE(pool.Submit(Order::Run, &entries[3]));
+        ASSERT_TRUE(pool.Submit(Order::Run, &entries[4], true));
+        opener = std::thread([&gate] { gate.Open(); });
+    }
+    opener.join();
+    EXPECT_EQ(order.ran, (std::vector<int>{3, 5, 1, 2, 4}));
 }
 
 TEST(WorkerPool, JobStartsAWorkerAUsableProcessorWithinBounds)

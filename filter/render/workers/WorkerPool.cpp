@@ -31,7 +31,7 @@ WorkerPool::~WorkerPool()
     }
 }
 
-bool WorkerPool::Submit(PFNTASK pfnTask, void* pvTask)
+bool WorkerPool::Submit(PFNTASK pfnTask, void* pvTask, bool bUrgent)
 {
     if (m_workers.empty() || pfnTask == nullptr) {
         return false;
@@ -39,7 +39,7 @@ bool WorkerPool::Submit(PFNTASK pfnTask, void* pvTask)
     {
         std::lock_guard<std::mutex> lock(m_lock);
         try {
-            m_tasks.push_back(Task{pfnTask, pvTask});
+            (bUrgent ? m_urgent : m_tasks).push_back(Task{pfnTask, pvTask});
         } catch (const std::exception&) {
             return false;
         }
@@ -52,12 +52,13 @@ void WorkerPool::Run()
 {
     std::unique_lock<std::mutex> lock(m_lock);
     for (;;) {
-        m_queued.wait(lock, [this] { return m_bStop || !m_tasks.empty(); });
-        if (m_tasks.empty()) {
+        m_queued.wait(lock, [this] { return m_bStop || !m_urgent.empty() || !m_tasks.empty(); });
+        std::deque<Task>& queue = m_urgent.empty() ? m_tasks : m_urgent;
+        if (queue.empty()) {
             return;  // stopped, and nothing left to run
         }
-        const Task task = m_tasks.front();
-        m_tasks.pop_front();
+        const Task task = queue.front();
+        queue.pop_front();
         lock.unlock();
         task.pfn(task.pv);
         lock.lock();

@@ -1,7 +1,8 @@
 // The job's helper threads: started once when the renderer is made and joined when it is freed, so
 // that a page does not pay for starting threads and a failed page cannot leave one behind. The
-// page's screening and compression hand them short tasks (a band, a band-plane) in the order they
-// come; a task never waits for another, so every queued task runs.
+// page's screening and compression hand them short tasks (a band, a band-plane); a task never waits
+// for another, so every queued task runs. Tasks the reading thread waits for (the screening) go
+// before the others: while it waits, it does not drain Ghostscript's pipe.
 #pragma once
 
 #include <condition_variable>
@@ -25,10 +26,11 @@ public:
 
     unsigned Threads() const { return static_cast<unsigned>(m_workers.size()); }
 
-    // Queues pfnTask(pvTask) for the next free worker. false, and nothing is queued, without a
-    // worker or when the queue cannot grow: the caller then runs the task itself. Whoever queues a
-    // task keeps what it points to until the task has run.
-    bool Submit(PFNTASK pfnTask, void* pvTask);
+    // Queues pfnTask(pvTask) for the next free worker, after every task queued before it with the
+    // same urgency, and an urgent one before every task that is not. false, and nothing is queued,
+    // without a worker or when the queue cannot grow: the caller then runs the task itself. Whoever
+    // queues a task keeps what it points to until the task has run.
+    bool Submit(PFNTASK pfnTask, void* pvTask, bool bUrgent = false);
 
 private:
     struct Task {
@@ -39,6 +41,7 @@ private:
 
     std::mutex m_lock;
     std::condition_variable m_queued;
+    std::deque<Task> m_urgent;
     std::deque<Task> m_tasks;
     bool m_bStop = false;
     std::vector<std::thread> m_workers;
