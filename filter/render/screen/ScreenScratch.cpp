@@ -10,18 +10,26 @@ constexpr size_t kAlignment = 64;
 
 }  // namespace
 
-BYTE* ScreenScratchBytes(tagRENDERCONTEXT* context, size_t bytes)
+tagSCREENSCRATCH* ContextScreenScratch(tagRENDERCONTEXT* context)
 {
     if (context == nullptr) {
         return nullptr;
     }
-    tagSCREENSCRATCH* scratch = context->pScreenScratch;
+    if (context->pScreenScratch == nullptr) {
+        context->pScreenScratch = CreateScreenScratch();
+    }
+    return context->pScreenScratch;
+}
+
+tagSCREENSCRATCH* CreateScreenScratch()
+{
+    return static_cast<tagSCREENSCRATCH*>(std::calloc(1, sizeof(tagSCREENSCRATCH)));
+}
+
+BYTE* ScreenScratchBytes(tagSCREENSCRATCH* scratch, size_t bytes)
+{
     if (scratch == nullptr) {
-        scratch = static_cast<tagSCREENSCRATCH*>(std::calloc(1, sizeof(tagSCREENSCRATCH)));
-        if (scratch == nullptr) {
-            return nullptr;
-        }
-        context->pScreenScratch = scratch;
+        return nullptr;
     }
     if (scratch->cbBytes >= bytes && scratch->pBytes != nullptr) {
         return scratch->pBytes;

@@ -1,0 +1,55 @@
+// The job's helper threads: started once when the renderer is made and joined when it is freed, so
+// that a page does not pay for starting threads and a failed page cannot leave one behind. The
+// page's screening and compression hand them short tasks (a band, a band-plane); a task never waits
+// for another, so every queued task runs. Tasks the reading thread waits for (the screening) go
+// before the others: while it waits, it does not drain Ghostscript's pipe.
+#pragma once
+
+#include <condition_variable>
+#include <cstddef>
+#include <deque>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+class WorkerPool {
+public:
+    typedef void (*PFNTASK)(void* pvTask);
+
+    // Starts up to `threads` workers; Threads() tells how many could be started (0: every task is
+    // to be run by whoever has it).
+    explicit WorkerPool(unsigned threads);
+    // Runs what is still queued, then joins every worker.
+    ~WorkerPool();
+    WorkerPool(const WorkerPool&) = delete;
+    WorkerPool& operator=(const WorkerPool&) = delete;
+
+    unsigned Threads() const { return static_cast<unsigned>(m_workers.size()); }
+
+    // Queues pfnTask(pvTask) for the next free worker, after every task queued before it with the
+    // same urgency, and an urgent one before every task that is not. false, and nothing is queued,
+    // without a worker or when the queue cannot grow: the caller then runs the task itself. Whoever
+    // queues a task keeps what it points to until the task has run.
+    bool Submit(PFNTASK pfnTask, void* pvTask, bool bUrgent = false);
+
+private:
+    struct Task {
+        PFNTASK pfn;
+        void* pv;
+    };
+    void Run();
+
+    std::mutex m_lock;
+    std::condition_variable m_queued;
+    std::deque<Task> m_urgent;
+    std::deque<Task> m_tasks;
+    bool m_bStop = false;
+    std::vector<std::thread> m_workers;
+};
+
+// The workers a job starts: one a processor the process may use (UsableCpus), up to
+// kMaxJobWorkers; none on a single processor, where the job runs on its own thread alone. Beyond
+// four the pages came out slower, not faster, with eight processors: Ghostscript and the thread
+// that reads its pipe need two of them, and the workers only took turns with them.
+inline constexpr unsigned kMaxJobWorkers = 4;
+unsigned JobWorkerCount(unsigned usableCpus);
