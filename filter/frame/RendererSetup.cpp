@@ -13,13 +13,10 @@
 #include "filter/render/encode/PageEncode.h"
 #include "filter/render/Renderer.h"
 #include "filter/render/screen/Screening.h"
-#include "filter/render/workers/UsableCpus.h"
-#include "filter/render/workers/WorkerPool.h"
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <new>
 #include <string>
 
 namespace {
@@ -37,22 +34,6 @@ struct tagOPTIONBLOCK {
 tagOPTIONBLOCK* BlockOf(tagRENDEROPTIONS* pOptions)
 {
     return reinterpret_cast<tagOPTIONBLOCK*>(pOptions);
-}
-
-// The job's workers, started once the renderer exists (after the split into two processes, so
-// that the Ghostscript child has none). None on one processor, nor when they cannot be started.
-void StartJobWorkers(tagJOBINFO* pJob)
-{
-    const FilterHooks& hooks = JobHooks(pJob);
-    const unsigned uWorkers = hooks.workerThreads.has_value() ? *hooks.workerThreads : JobWorkerCount(UsableCpus());
-    if (uWorkers == 0 || pJob->pWorkers != nullptr) {
-        return;
-    }
-    pJob->pWorkers = new (std::nothrow) WorkerPool(uWorkers);
-    if (pJob->pWorkers != nullptr && pJob->pWorkers->Threads() == 0) {
-        delete pJob->pWorkers;
-        pJob->pWorkers = nullptr;
-    }
 }
 
 }  // namespace
@@ -105,7 +86,6 @@ int InitRenderer(tagJOBINFO* pJob)
         pJob->pRenderContext->eScreenSimd = *hooks.screenSimd;
     }
     UpdateCopySetState(pJob, true);
-    StartJobWorkers(pJob);
     return -1;
 }
 
@@ -114,15 +94,9 @@ void FreeRenderer(tagJOBINFO* pJob)
     if (pJob == nullptr) {
         return;
     }
-    // A page still being compressed: its tasks end before its bitmap and the workers go.
+    // A page still being compressed: its threads end before its bitmap goes.
     PageEncoderFree(pJob->pPageEncoder);
     pJob->pPageEncoder = nullptr;
-    delete pJob->pWorkers;
-    pJob->pWorkers = nullptr;
-    for (BYTE*& pbBuffer : pJob->bandBuffers.apb) {
-        std::free(pbBuffer);
-    }
-    pJob->bandBuffers = tagBANDBUFFERS{};
     if (pJob->pRenderContext != nullptr) {
         RendererFree(pJob->pRenderContext);
     }
@@ -197,24 +171,22 @@ int SetupRendererPage(tagJOBINFO* pJob)
 }
 
 int SendBand(tagJOBINFO* pJob, DWORD dwBitsPerPixel, LONG lBandWidth, LONG lBandRows, LONG lPageWidth, LONG lPageHeight,
-             LONG x, LONG y, const BYTE* pbPixels, tagSCREENSCRATCH* pScratch, DWORD* pdwInk)
+             LONG x, LONG y, const BYTE* pbPixels)
 {
-    *pdwInk = 0;
     if (pJob == nullptr || pJob->pRenderContext == nullptr || pJob->pRenderOptions == nullptr) {
         return 0;
     }
-    WORD wResult = DrawRgbRectConcurrent(dwBitsPerPixel, PackPair(lBandWidth, lBandRows),
-                                         PackPair(lPageWidth, lPageHeight), PackPair(x, y), pbPixels, &pJob->devmode,
-                                         pJob->pRenderContext, pJob->pRenderOptions, pScratch, pdwInk);
+    WORD wResult = DrawRgbRect(dwBitsPerPixel, PackPair(lBandWidth, lBandRows), PackPair(lPageWidth, lPageHeight),
+                               PackPair(x, y), pbPixels, &pJob->devmode, pJob->pRenderContext, pJob->pRenderOptions);
     return wResult != 0 ? -1 : 0;
 }
 
-WorkerPool* JobEncodeWorkers(const tagJOBINFO* pJob)
+unsigned JobEncodeThreads(const tagJOBINFO* pJob)
 {
     if (pJob == nullptr || !IsCompressLibraryReentrant(&pJob->compress)) {
-        return nullptr;
+        return 1;
     }
-    return pJob->pWorkers;
+    return DefaultEncodeThreads();
 }
 
 int FlushRendererOutput(tagJOBINFO* pJob)

@@ -19,20 +19,10 @@ struct tagRENDEROPTIONS;
 struct tagRENDERCONTEXT;
 struct tagPAGEENCODER;
 struct FilterHooks;
-class WorkerPool;
 
 // The spool field's value for a secure-print job refused for lack of disk space: the job is
 // still rendered, its bytes are dropped.
 #define SPOOL_REFUSED (reinterpret_cast<FILE*>(~static_cast<uintptr_t>(0)))
-
-// Band buffers the job keeps from page to page for reading its pages: one more than the bands
-// screened at once.
-inline constexpr unsigned kJobBandBuffers = 5;
-struct tagBANDBUFFERS {
-    BYTE* apb[kJobBandBuffers];  // calloc, or nullptr
-    size_t cbRow;                // their row length
-    size_t nRows;                // rows each holds
-};
 
 // Job-state bits.
 inline constexpr DWORD JOBSTATE_HEADER_SENT = 0x1;
@@ -73,8 +63,6 @@ struct tagJOBINFO {
     tagRENDEROPTIONS* pRenderOptions;
     tagRENDERCONTEXT* pRenderContext;
     tagPAGEENCODER* pPageEncoder;  // the page being compressed while it is screened, or nullptr
-    WorkerPool* pWorkers;          // the job's helper threads while the renderer exists, or nullptr
-    tagBANDBUFFERS bandBuffers;    // the band buffers of the pages read so far
     pthread_t keepAliveThread;     // 0 when no thread was started
     pthread_mutex_t outputLock;    // guards every write of printer bytes and the activity flag
     pthread_mutex_t pageLock;      // held by the main thread from the start to the end of a page

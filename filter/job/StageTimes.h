@@ -8,8 +8,8 @@
 
 enum tagSTAGE {
     STAGE_READ,         // reading the stream from the pipe, waiting for Ghostscript included
-    STAGE_SCREEN,       // screening bands into the page bitmap (summed over the workers that screen)
-    STAGE_SCREEN_WAIT,  // the reading thread waiting for the screening of the bands before
+    STAGE_SCREEN,       // screening bands into the page bitmap (on the screening thread)
+    STAGE_SCREEN_WAIT,  // the reading thread waiting for the screening of the band before
     STAGE_ENCODE,       // compressing and framing the page's bands
     STAGE_OUTPUT,       // writing the printer stream
     STAGE_COUNT

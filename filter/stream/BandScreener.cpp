@@ -1,147 +1,98 @@
 #include "filter/stream/BandScreener.h"
 
 #include "filter/job/StageTimes.h"
-#include "filter/render/screen/ScreenScratch.h"
-#include "filter/render/workers/WorkerPool.h"
 
-#include <algorithm>
+#include <system_error>
 
-void BandScreener::ScratchDeleter::operator()(tagSCREENSCRATCH* pScratch) const
+BandScreener::BandScreener(PFNSCREENBAND pfnScreen, void* pvContext, bool bThreaded)
+    : m_pfnScreen(pfnScreen), m_pvContext(pvContext)
 {
-    FreeScreenScratch(pScratch);
-}
-
-BandScreener::BandScreener(PFNSCREENBAND pfnScreen, PFNBANDDONE pfnDone, void* pvContext, WorkerPool* pPool,
-                           unsigned uDepth)
-    : m_pfnScreen(pfnScreen), m_pfnDone(pfnDone), m_pvContext(pvContext), m_pPool(pPool)
-{
-    if (pPool != nullptr && pPool->Threads() > 0) {
-        m_uDepth = std::min(uDepth, kMaxScreenDepth);
+    if (!bThreaded) {
+        return;
     }
-    for (unsigned i = 0; i <= m_uDepth; ++i) {
-        m_aSlots[i].pOwner = this;
-        // Without scratch memory of its own a band is still screened, by the reference.
-        m_aSlots[i].pScratch.reset(CreateScreenScratch());
+    try {
+        m_thread = std::thread(&BandScreener::Run, this);
+    } catch (const std::system_error&) {
+        // No thread: the bands are screened at their hand-over, as without one.
     }
 }
 
 BandScreener::~BandScreener()
 {
-    std::unique_lock<std::mutex> lock(m_lock);
-    m_changed.wait(lock, [this] { return m_nRunning == 0; });
+    if (!m_thread.joinable()) {
+        return;
+    }
+    {
+        std::unique_lock<std::mutex> lock(m_lock);
+        WaitIdle(lock);
+        m_bStop = true;
+    }
+    m_changed.notify_all();
+    m_thread.join();
+}
+
+void BandScreener::WaitIdle(std::unique_lock<std::mutex>& lock)
+{
+    if (!m_bInHand) {
+        return;
+    }
+    StageTimer wait(STAGE_SCREEN_WAIT);
+    m_changed.wait(lock, [this] { return !m_bInHand; });
 }
 
 bool BandScreener::Hand(const tagSCREENBAND& band)
 {
-    if (m_uDepth == 0) {
+    if (!m_thread.joinable()) {
         if (m_bFailed) {
             return false;
         }
-        Slot& slot = m_aSlots[0];
-        DWORD dwInk = 0;
-        {
-            StageTimer screen(STAGE_SCREEN);
-            m_bFailed = !m_pfnScreen(m_pvContext, band, slot.pScratch.get(), &dwInk);
-        }
+        StageTimer screen(STAGE_SCREEN);
+        m_bFailed = !m_pfnScreen(m_pvContext, band);
+        return !m_bFailed;
+    }
+    {
+        std::unique_lock<std::mutex> lock(m_lock);
+        WaitIdle(lock);
         if (m_bFailed) {
             return false;
         }
-        m_pfnDone(m_pvContext, band, dwInk);
-        ++m_nHanded;
-        ++m_nReported;
-        return true;
+        m_band = band;
+        m_bInHand = true;
     }
-    const size_t nSlots = m_uDepth + 1;
-    std::unique_lock<std::mutex> lock(m_lock);
-    // The band Depth() before this one leaves its buffer to the next band: once it is done, this one
-    // makes Depth() bands in hand.
-    const Slot& next = m_aSlots[(m_nHanded + 1) % nSlots];
-    if (next.bBusy && !m_bFailed) {
-        StageTimer wait(STAGE_SCREEN_WAIT);
-        m_changed.wait(lock, [this, &next] { return !next.bBusy || m_bFailed; });
-    }
-    if (m_bFailed) {
-        return false;
-    }
-    // Free: the hand-over before this one waited for it.
-    Slot& slot = m_aSlots[m_nHanded % nSlots];
-    slot.band = band;
-    slot.dwInk = 0;
-    slot.bBusy = true;
-    slot.bScreened = false;
-    slot.bOk = false;
-    ++m_nHanded;
-    ++m_nRunning;
-    // Queued without the lock, which the workers need to finish their bands.
-    lock.unlock();
-    if (!m_pPool->Submit(&BandScreener::RunTask, &slot, true)) {
-        Screen(slot);  // the queue cannot take it: screened here
-    }
-    return !m_bFailed.load();
+    m_changed.notify_all();
+    return true;
 }
 
 bool BandScreener::Finish()
 {
-    if (m_uDepth == 0) {
+    if (!m_thread.joinable()) {
         return !m_bFailed;
     }
     std::unique_lock<std::mutex> lock(m_lock);
-    if (m_nRunning != 0) {
-        StageTimer wait(STAGE_SCREEN_WAIT);
-        m_changed.wait(lock, [this] { return m_nRunning == 0; });
-    }
+    WaitIdle(lock);
     return !m_bFailed;
 }
 
-void BandScreener::RunTask(void* pvSlot)
+void BandScreener::Run()
 {
-    Slot* pSlot = static_cast<Slot*>(pvSlot);
-    pSlot->pOwner->Screen(*pSlot);
-}
-
-void BandScreener::Screen(Slot& slot)
-{
-    DWORD dwInk = 0;
-    bool bOk;
-    {
-        StageTimer screen(STAGE_SCREEN);
-        bOk = m_pfnScreen(m_pvContext, slot.band, slot.pScratch.get(), &dwInk);
-    }
     std::unique_lock<std::mutex> lock(m_lock);
-    slot.dwInk = dwInk;
-    slot.bOk = bOk;
-    slot.bScreened = true;
-    if (!bOk) {
-        m_bFailed = true;
-    }
-    if (!m_bReporting) {
-        // One reporter at a time; a band screened meanwhile is reported by it.
-        m_bReporting = true;
-        ReportDone(lock);
-        m_bReporting = false;
-    }
-    --m_nRunning;
-    // Notified under the lock: once it is released, the destructor may end the screener.
-    m_changed.notify_all();
-}
-
-void BandScreener::ReportDone(std::unique_lock<std::mutex>& lock)
-{
-    const size_t nSlots = m_uDepth + 1;
-    while (m_nReported < m_nHanded) {
-        Slot& slot = m_aSlots[m_nReported % nSlots];
-        if (!slot.bScreened || !slot.bOk) {
-            return;  // not yet, or never: a failed band holds up every band after it
+    for (;;) {
+        m_changed.wait(lock, [this] { return m_bInHand || m_bStop; });
+        if (!m_bInHand) {
+            return;  // stopped with nothing in hand
         }
-        // Without the lock: the callback takes locks of its own (the page's compression), and the
-        // reader and the workers go on meanwhile. The slot stays busy, so nobody reuses it.
-        const tagSCREENBAND band = slot.band;
-        const DWORD dwInk = slot.dwInk;
+        const tagSCREENBAND band = m_band;
         lock.unlock();
-        m_pfnDone(m_pvContext, band, dwInk);
+        bool bScreened;
+        {
+            StageTimer screen(STAGE_SCREEN);
+            bScreened = m_pfnScreen(m_pvContext, band);
+        }
         lock.lock();
-        slot.bBusy = false;
-        ++m_nReported;
+        if (!bScreened) {
+            m_bFailed = true;
+        }
+        m_bInHand = false;
         m_changed.notify_all();
     }
 }

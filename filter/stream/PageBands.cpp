@@ -1,9 +1,8 @@
 // One rendered page from the stream to the renderer, band by band: rows are read into a band
 // buffer padded to 4 bytes a row (the renderer's band format), a landscape page is turned by 90
 // degrees band by band, and each band is placed on the printable area of the sheet. The bands are
-// screened on the job's workers while the next band is read from the pipe, several upright bands at
-// once, so a page has a band buffer more than it has bands in hand. The buffers are kept for the
-// job, the turned band's is made once a page; the band loop allocates nothing.
+// screened on a thread of their own while the next band is read from the pipe, so a page has two
+// band buffers. The buffers are made once a page; the band loop allocates nothing.
 #include "filter/stream/PipeStream.h"
 #include "filter/stream/StreamReader.h"
 #include "filter/stream/PageGeometry.h"
@@ -16,9 +15,7 @@
 #include "filter/render/encode/PageBitmap.h"
 #include "filter/render/encode/PageEncode.h"
 #include "filter/render/screen/Screening.h"
-#include "filter/render/workers/WorkerPool.h"
 
-#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
@@ -115,73 +112,27 @@ private:
     bool m_bKeep = false;
 };
 
-// A band of the raster onto the page, turned first on a landscape page. Upright bands cover rows of
-// their own and may be screened at the same time; turned bands are columns that share the bitmap's
-// bytes at their edges, and the one turned buffer: they are screened one at a time.
-bool PlaceBand(void* pvPlacement, const tagSCREENBAND& band, tagSCREENSCRATCH* pScratch, DWORD* pdwInk)
+// A band of the raster onto the page, turned first on a landscape page.
+bool PlaceBand(void* pvPlacement, const tagSCREENBAND& band)
 {
     const tagBANDPLACEMENT& p = *static_cast<const tagBANDPLACEMENT*>(pvPlacement);
     const tagPAGEGEOMETRY* pGeometry = p.pGeometry;
     if (p.pbTurned == nullptr) {
-        return SendBand(p.pJob, SCREEN_BITS_PER_PIXEL, p.lWidth, band.lRows, p.lPageWidth, p.lPageHeight,
-                        -pGeometry->lLeftOffset, UprightOriginY(p, band.lFirstRow), band.pbPixels, pScratch,
-                        pdwInk) != 0;
+        if (SendBand(p.pJob, SCREEN_BITS_PER_PIXEL, p.lWidth, band.lRows, p.lPageWidth, p.lPageHeight,
+                     -pGeometry->lLeftOffset, UprightOriginY(p, band.lFirstRow), band.pbPixels) == 0) {
+            return false;
+        }
+        // The bands below start further down: the rows above the next band are final and may be
+        // compressed while the rest of the page is read.
+        PageEncoderRowsDone(p.pJob->pPageEncoder,
+                            PageRowsAbove(p.pJob->pRenderContext, p.pJob->pRenderOptions->pPageBitmap,
+                                          UprightOriginY(p, band.lFirstRow + band.lRows)));
+        return true;
     }
     TurnBand(band.pbPixels, p.cbBandRow, static_cast<size_t>(band.lRows), static_cast<size_t>(p.lWidth), p.pbTurned,
              PaddedRowBytes(static_cast<size_t>(band.lRows), SCREEN_BITS_PER_PIXEL));
     return SendBand(p.pJob, SCREEN_BITS_PER_PIXEL, band.lRows, p.lWidth, p.lPageWidth, p.lPageHeight,
-                    band.lFirstRow - pGeometry->lLeftOffset, -pGeometry->lTopOffset, p.pbTurned, pScratch, pdwInk) != 0;
-}
-
-// A band and every band above it screened: its ink into the page's, and on an upright page the rows
-// above the next band, which the bands below cannot reach, may be compressed while the rest of the
-// page is read.
-void BandPlaced(void* pvPlacement, const tagSCREENBAND& band, DWORD dwInk)
-{
-    const tagBANDPLACEMENT& p = *static_cast<const tagBANDPLACEMENT*>(pvPlacement);
-    p.pJob->pRenderContext->dwInkMask |= dwInk;
-    if (p.pbTurned == nullptr) {
-        PageEncoderRowsDone(p.pJob->pPageEncoder,
-                            PageRowsAbove(p.pJob->pRenderContext, p.pJob->pRenderOptions->pPageBitmap,
-                                          UprightOriginY(p, band.lFirstRow + band.lRows)));
-    }
-}
-
-// `count` of the job's band buffers of `rows` rows of `cbRow` bytes: kept from page to page, so
-// that a page does not map and fault in fresh memory for them while it reads the pipe; made anew,
-// zeroed, for rows of another length or a taller band. How many there are (fewer when memory runs
-// out).
-unsigned JobBandBuffers(tagJOBINFO* pJob, unsigned count, size_t rows, size_t cbRow)
-{
-    static_assert(kJobBandBuffers == kMaxScreenDepth + 1, "a buffer for every band in hand and the one read");
-    tagBANDBUFFERS& buffers = pJob->bandBuffers;
-    if (buffers.cbRow != cbRow || buffers.nRows < rows) {
-        for (BYTE*& pbBuffer : buffers.apb) {
-            std::free(pbBuffer);
-        }
-        buffers = tagBANDBUFFERS{{}, cbRow, rows};
-    }
-    unsigned have = 0;
-    for (; have < count && have < kJobBandBuffers; ++have) {
-        if (buffers.apb[have] == nullptr) {
-            buffers.apb[have] = static_cast<BYTE*>(std::calloc(rows, cbRow));
-            if (buffers.apb[have] == nullptr) {
-                break;
-            }
-        }
-    }
-    return have;
-}
-
-// Bands of a page screened at once: one a worker, up to the screener's most; a turned page's one
-// at a time.
-unsigned ScreenDepth(const tagJOBINFO* pJob, bool bTurn)
-{
-    const unsigned uWorkers = pJob->pWorkers == nullptr ? 0 : pJob->pWorkers->Threads();
-    if (uWorkers == 0) {
-        return 0;
-    }
-    return bTurn ? 1 : std::min(uWorkers, kMaxScreenDepth);
+                    band.lFirstRow - pGeometry->lLeftOffset, -pGeometry->lTopOffset, p.pbTurned) != 0;
 }
 
 }  // namespace
@@ -229,15 +180,14 @@ int ReadPageBands(tagJOBINFO* pJob, int fd, const tagPAGEBITMAPINFO* pInfo, cons
         return 0;
     }
 
-    // A buffer more than bands in hand is what lets the next band be read while they are screened;
-    // with one buffer only the bands are screened one after the other.
-    const unsigned uBuffers =
-        JobBandBuffers(pJob, ScreenDepth(pJob, bTurn) + 1, static_cast<size_t>(lBandRows), cbBandRow);
-    BYTE* const* bands = pJob->bandBuffers.apb;
+    // The second band buffer is what lets the next band be read while one is screened; without it
+    // the bands are screened one after the other.
+    Buffer bands[2] = {Buffer(static_cast<BYTE*>(std::calloc(static_cast<size_t>(lBandRows), cbBandRow))),
+                       Buffer(static_cast<BYTE*>(std::calloc(static_cast<size_t>(lBandRows), cbBandRow)))};
     // Turned rows are as long as the band has rows: the last, shorter band has shorter ones.
     const size_t cbMaxTurnedRow = PaddedRowBytes(static_cast<size_t>(lBandRows), SCREEN_BITS_PER_PIXEL);
     Buffer turned(bTurn ? static_cast<BYTE*>(std::calloc(static_cast<size_t>(lWidth), cbMaxTurnedRow)) : nullptr);
-    if (uBuffers == 0 || (bTurn && turned == nullptr)) {
+    if (bands[0] == nullptr || (bTurn && turned == nullptr)) {
         LogMessage(LOG_ERROR, "Alloc memory faild! (line %d)\n", kAllocFailedLine);
         return 0;
     }
@@ -245,16 +195,16 @@ int ReadPageBands(tagJOBINFO* pJob, int fd, const tagPAGEBITMAPINFO* pInfo, cons
     // Compressed from the page's top while the page is read: a turned page's bands each reach
     // every row, so its compression waits for the page's end.
     pJob->pPageEncoder =
-        PageEncoderStart(pJob->pRenderContext, pJob->pRenderOptions, pJob->iBandHeight, JobEncodeWorkers(pJob));
+        PageEncoderStart(pJob->pRenderContext, pJob->pRenderOptions, pJob->iBandHeight, JobEncodeThreads(pJob));
     PageEncoderGuard encoderGuard(pJob);
 
     tagBANDPLACEMENT placement = {pJob, pGeometry, lWidth, lHeight, lPageWidth, lPageHeight, cbBandRow, turned.get()};
-    // Declared after the turned buffer and the encoder, so that it is done with them before they go.
-    BandScreener screener(PlaceBand, BandPlaced, &placement, pJob->pWorkers, uBuffers - 1);
-    const LONG iBuffers = static_cast<LONG>(screener.Depth()) + 1;
+    // Declared after the buffers and the encoder, so that it is done with them before they go.
+    BandScreener screener(PlaceBand, &placement, bands[1] != nullptr);
+    const int iBuffers = screener.Threaded() ? 2 : 1;
     for (LONG y = 0, iBand = 0; y < lHeight; ++iBand) {
         LONG n = lHeight - y < lBandRows ? lHeight - y : lBandRows;
-        BYTE* pbBand = bands[iBand % iBuffers];
+        BYTE* pbBand = bands[iBand % iBuffers].get();
         for (LONG r = 0; r < n; ++r) {
             BYTE* pbRow = pbBand + static_cast<size_t>(r) * cbBandRow;
             if (ReadFull(fd, pbRow, cbSourceRow) == 0) {

@@ -1,22 +1,15 @@
-// The screening of a page on the job's workers: every band is screened once, up to the screener's
-// depth at a time on as many workers, each with working memory no other band in hand uses, while
-// the hand-over returns at once; bands are reported done in the order they were handed over, also
-// when they finish out of order; a band buffer is never refilled while its band is screened; a
-// failed band refuses the bands after it; and the screener is done with every band (so its buffer
-// may go) when Finish or its end returns, also when the page stops early.
+// The screening thread of a page: bands are screened in the order they were handed over, one at a
+// time, while the hand-over returns at once; a failed band refuses every band after it; and the
+// screener is done with every band (so its buffer may go) when Finish or its end returns, also when
+// the page stops early.
 #include "filter/stream/BandScreener.h"
-
-#include "filter/render/workers/WorkerPool.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
-#include <set>
-#include <string>
 #include <thread>
 #include <vector>
 
@@ -26,62 +19,37 @@ namespace {
 struct Recorder {
     std::mutex lock;
     std::condition_variable changed;
-    std::vector<LONG> screened;  // the bands screened (by first row), in the order they finished
-    std::vector<LONG> done;      // the bands reported done, in order
+    std::vector<LONG> firstRows;  // the bands screened, in order
     std::vector<std::thread::id> threads;
-    std::set<tagSCREENSCRATCH*> scratchInUse;
-    bool scratchShared = false;   // two bands in hand at once had the same working memory
-    bool bufferRefilled = false;  // a band's pixels changed while it was screened
-    int inside = 0;               // bands being screened at once
-    int most = 0;
-    LONG failAt = -1;  // the band whose screening fails
-    LONG holdAt = -1;  // the band held until `open`
-    bool holding = false;
+    std::atomic<int> inside{0};           // bands being screened at once
+    std::atomic<bool> overlapped{false};  // two bands were ever screened at once
+    LONG failAt = -1;                     // the band (by first row) whose screening fails
+    LONG holdAt = -1;                     // the band held until `open`
+    bool holding = false;                 // that band has arrived and waits
     bool open = false;
 
-    static bool Screen(void* pv, const tagSCREENBAND& band, tagSCREENSCRATCH* scratch, DWORD* ink)
+    static bool Screen(void* pv, const tagSCREENBAND& band)
     {
         Recorder& r = *static_cast<Recorder*>(pv);
-        const BYTE tag = band.pbPixels[0];
-        {
-            std::unique_lock<std::mutex> lock(r.lock);
-            r.most = std::max(r.most, ++r.inside);
-            r.threads.push_back(std::this_thread::get_id());
-            if (scratch != nullptr && !r.scratchInUse.insert(scratch).second) {
-                r.scratchShared = true;
-            }
-            if (band.lFirstRow == r.holdAt) {
-                r.holding = true;
-                r.changed.notify_all();
-                // The bound only keeps a broken screener from hanging the test run.
-                r.changed.wait_for(lock, std::chrono::seconds(30), [&r] { return r.open; });
-            }
+        if (r.inside.fetch_add(1) != 0) {
+            r.overlapped = true;
         }
-        // Long enough for a reader that refills a buffer too early to do it meanwhile.
-        std::this_thread::sleep_for(std::chrono::microseconds(200));
-        std::lock_guard<std::mutex> lock(r.lock);
-        if (band.pbPixels[0] != tag) {
-            r.bufferRefilled = true;
+        std::unique_lock<std::mutex> lock(r.lock);
+        r.firstRows.push_back(band.lFirstRow);
+        r.threads.push_back(std::this_thread::get_id());
+        if (band.lFirstRow == r.holdAt) {
+            r.holding = true;
+            r.changed.notify_all();
+            // The bound only keeps a broken screener from hanging the test run.
+            r.changed.wait_for(lock, std::chrono::seconds(30), [&r] { return r.open; });
         }
-        r.scratchInUse.erase(scratch);
-        --r.inside;
-        r.screened.push_back(band.lFirstRow);
-        r.changed.notify_all();
-        *ink = static_cast<DWORD>(band.lFirstRow);
+        r.inside.fetch_sub(1);
         return band.lFirstRow != r.failAt;
     }
-    static void Done(void* pv, const tagSCREENBAND& band, DWORD ink)
-    {
-        Recorder& r = *static_cast<Recorder*>(pv);
-        std::lock_guard<std::mutex> lock(r.lock);
-        EXPECT_EQ(ink, static_cast<DWORD>(band.lFirstRow)) << "the band's own ink";
-        r.done.push_back(band.lFirstRow);
-    }
-    template <typename Pred>
-    void WaitFor(Pred pred)
+    void WaitHolding()
     {
         std::unique_lock<std::mutex> lock(this->lock);
-        changed.wait_for(lock, std::chrono::seconds(30), pred);
+        changed.wait_for(lock, std::chrono::seconds(30), [this] { return holding; });
     }
     void Open()
     {
@@ -89,187 +57,113 @@ struct Recorder {
         open = true;
         changed.notify_all();
     }
-    std::vector<LONG> Done()
-    {
-        std::lock_guard<std::mutex> guard(lock);
-        return done;
-    }
 };
 
-// The reader's band buffers, one more than the screener's depth, filled in turn: each band's
-// buffer holds the band's number, which the screening checks did not change under it. Made before
-// the screener, as a page's buffers are, so that they outlive its bands.
-class Reader {
-public:
-    explicit Reader(unsigned depth) : m_buffers(depth + 1, std::vector<BYTE>(16)) {}
-    tagSCREENBAND Fill(LONG band)
-    {
-        std::vector<BYTE>& buffer = m_buffers[static_cast<size_t>(band) % m_buffers.size()];
-        std::fill(buffer.begin(), buffer.end(), static_cast<BYTE>(band));
-        return tagSCREENBAND{buffer.data(), 16, band * 16};
-    }
-
-private:
-    std::vector<std::vector<BYTE>> m_buffers;
-};
-
-TEST(BandScreener, ScreensEveryBandOnceAndReportsThemInTheHandedOrder)
+tagSCREENBAND Band(LONG lFirstRow)
 {
-    struct Case {
-        unsigned workers;
-        unsigned depth;
-        unsigned expectDepth;
-    } cases[] = {{4, 0, 0}, {0, 3, 0}, {4, 1, 1}, {4, 3, 3}, {2, 4, 4}, {8, 9, kMaxScreenDepth}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(std::to_string(c.workers) + " workers, depth " + std::to_string(c.depth));
-        WorkerPool pool(c.workers);
+    static const BYTE kPixels[4] = {};
+    return tagSCREENBAND{kPixels, 1, lFirstRow};
+}
+
+TEST(BandScreener, ScreensEveryBandInTheHandedOrderOneAtATime)
+{
+    for (bool bThreaded : {true, false}) {
+        SCOPED_TRACE(bThreaded ? "threaded" : "on the caller's thread");
         Recorder r;
         std::vector<LONG> handed;
         {
-            Reader reader(c.expectDepth);
-            BandScreener screener(Recorder::Screen, Recorder::Done, &r, &pool, c.depth);
-            EXPECT_EQ(screener.Depth(), c.expectDepth);
-            for (LONG band = 0; band < 40; ++band) {
-                ASSERT_TRUE(screener.Hand(reader.Fill(band)));
-                handed.push_back(band * 16);
+            BandScreener screener(Recorder::Screen, &r, bThreaded);
+            EXPECT_EQ(screener.Threaded(), bThreaded);
+            for (LONG y = 0; y < 40 * 16; y += 16) {
+                ASSERT_TRUE(screener.Hand(Band(y)));
+                handed.push_back(y);
             }
             EXPECT_TRUE(screener.Finish());
+            EXPECT_EQ(r.firstRows, handed);
         }
-        EXPECT_EQ(r.done, handed);
-        std::vector<LONG> screened = r.screened;
-        std::sort(screened.begin(), screened.end());
-        EXPECT_EQ(screened, handed);
-        EXPECT_LE(r.most, static_cast<int>(std::max(1u, c.expectDepth)));
-        EXPECT_FALSE(r.scratchShared);
-        EXPECT_FALSE(r.bufferRefilled);
+        EXPECT_FALSE(r.overlapped);
         for (std::thread::id id : r.threads) {
-            EXPECT_EQ(id == std::this_thread::get_id(), c.expectDepth == 0);
+            EXPECT_EQ(id == std::this_thread::get_id(), !bThreaded);
         }
     }
 }
 
-// Bands in hand really are screened at once, on as many workers as the depth.
-TEST(BandScreener, BandsInHandAreScreenedAtOnce)
+// The reading thread gets its hand back while the band is still being screened, and the next
+// hand-over waits for that band.
+TEST(BandScreener, HandOverReturnsWhileTheBandIsScreened)
 {
-    WorkerPool pool(3);
     Recorder r;
     r.holdAt = 0;
-    Reader reader(3);
-    BandScreener screener(Recorder::Screen, Recorder::Done, &r, &pool, 3);
-    ASSERT_TRUE(screener.Hand(reader.Fill(0)));
-    ASSERT_TRUE(screener.Hand(reader.Fill(1)));
-    ASSERT_TRUE(screener.Hand(reader.Fill(2)));
-    r.WaitFor([&r] { return r.holding && r.screened.size() == 2; });  // band 0 held, 1 and 2 done
-    EXPECT_GE(r.most, 2);
-    EXPECT_TRUE(r.Done().empty()) << "bands reported before the band above them";
-    r.Open();
-    EXPECT_TRUE(screener.Finish());
-    EXPECT_EQ(r.Done(), (std::vector<LONG>{0, 16, 32}));
-    EXPECT_GE(std::set<std::thread::id>(r.threads.begin(), r.threads.end()).size(), 2u);
-}
-
-// The reading thread gets its hand back while the band is still being screened, and a hand-over
-// that would need the held band's buffer waits for that band.
-TEST(BandScreener, HandOverWaitsOnlyForTheBufferItNeeds)
-{
-    WorkerPool pool(2);
-    Recorder r;
-    r.holdAt = 0;
-    Reader reader(2);
-    BandScreener screener(Recorder::Screen, Recorder::Done, &r, &pool, 2);
-    ASSERT_TRUE(screener.Hand(reader.Fill(0)));
-    ASSERT_TRUE(screener.Hand(reader.Fill(1)));  // band 0 in hand, buffer 2 free
-    r.WaitFor([&r] { return r.holding; });
-    std::thread opener([&r] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        r.Open();
-    });
-    EXPECT_TRUE(screener.Hand(reader.Fill(2)));  // returns once band 0's buffer is free again
-    EXPECT_EQ(r.Done().front(), 0);
+    BandScreener screener(Recorder::Screen, &r, true);
+    ASSERT_TRUE(screener.Hand(Band(0)));
+    r.WaitHolding();  // band 0 is in the screener's hands and this thread goes on
+    std::thread opener([&r] { r.Open(); });
+    EXPECT_TRUE(screener.Hand(Band(16)));  // returns once band 0 is done
     EXPECT_TRUE(screener.Finish());
     opener.join();
-    EXPECT_EQ(r.Done(), (std::vector<LONG>{0, 16, 32}));
-    EXPECT_FALSE(r.bufferRefilled);
+    EXPECT_EQ(r.firstRows, (std::vector<LONG>{0, 16}));
 }
 
-// A band that fails: a later hand-over or Finish says so, no band is reported from the failed one
-// on, and no more bands are taken than were already in hand. Screened at its hand-over, the band's
-// own hand-over says so.
+// A band that fails: the hand-over that learns it says so, and no band after the failed one is
+// screened; Finish reports the failure. A screening thread is learnt of at the next hand-over (which
+// waits for the band before it); screened at its hand-over, the band's own hand-over says so.
 TEST(BandScreener, FailedBandRefusesTheBandsAfterIt)
 {
     struct Case {
-        unsigned depth;
-        LONG failAt;  // band number
-    } cases[] = {{0, 0}, {0, 3}, {1, 0}, {1, 3}, {3, 0}, {3, 5}};
+        bool bThreaded;
+        LONG failAt;
+        LONG refusedAt;  // the first hand-over that returns false
+    } cases[] = {{true, 0, 16}, {true, 48, 64}, {false, 0, 0}, {false, 48, 48}};
     for (const Case& c : cases) {
-        SCOPED_TRACE("depth " + std::to_string(c.depth) + ", fails at band " + std::to_string(c.failAt));
-        WorkerPool pool(3);
+        SCOPED_TRACE(std::string(c.bThreaded ? "threaded" : "inline") + ", fails at " + std::to_string(c.failAt));
         Recorder r;
-        r.failAt = c.failAt * 16;
-        Reader reader(c.depth);
-        BandScreener screener(Recorder::Screen, Recorder::Done, &r, &pool, c.depth);
+        r.failAt = c.failAt;
+        BandScreener screener(Recorder::Screen, &r, c.bThreaded);
         LONG refusedAt = -1;
-        for (LONG band = 0; band < 20; ++band) {
-            if (!screener.Hand(reader.Fill(band))) {
-                refusedAt = band;
+        for (LONG y = 0; y < 160; y += 16) {
+            if (!screener.Hand(Band(y))) {
+                refusedAt = y;
                 break;
             }
         }
-        if (c.depth == 0) {
-            EXPECT_EQ(refusedAt, c.failAt);
-        } else {
-            EXPECT_GE(refusedAt, c.failAt);
-            EXPECT_LE(refusedAt, c.failAt + static_cast<LONG>(c.depth));
-        }
+        EXPECT_EQ(refusedAt, c.refusedAt);
         EXPECT_FALSE(screener.Finish());
-        EXPECT_FALSE(screener.Hand(reader.Fill(30)));
-        std::vector<LONG> before;
-        for (LONG band = 0; band < c.failAt; ++band) {
-            before.push_back(band * 16);
-        }
-        EXPECT_EQ(r.Done(), before);
-        const LONG last = *std::max_element(r.screened.begin(), r.screened.end());
-        EXPECT_LE(last, (c.failAt + static_cast<LONG>(c.depth)) * 16);
+        EXPECT_FALSE(screener.Hand(Band(500)));
+        EXPECT_EQ(r.firstRows.back(), c.failAt);
+        EXPECT_EQ(r.firstRows.size(), static_cast<size_t>(c.failAt / 16 + 1));
     }
 }
 
-// The reading stops in the middle of a page (the pipe ended) with bands in hand: the screener's end
-// waits for them, so their buffers outlive their screening.
-TEST(BandScreener, EndWithBandsInHandWaitsForThem)
+// The reading stops in the middle of a page (the pipe ended) with a band in hand: the screener's
+// end waits for that band, so the band's buffer outlives its screening.
+TEST(BandScreener, EndWithABandInHandWaitsForIt)
 {
-    WorkerPool pool(3);
     Recorder r;
     r.holdAt = 32;
+    std::vector<BYTE> buffer(64, 0x5A);
     std::thread opener;
     {
-        Reader reader(3);
-        BandScreener screener(Recorder::Screen, Recorder::Done, &r, &pool, 3);
-        ASSERT_TRUE(screener.Hand(reader.Fill(0)));
-        ASSERT_TRUE(screener.Hand(reader.Fill(1)));
-        ASSERT_TRUE(screener.Hand(reader.Fill(2)));
-        r.WaitFor([&r] { return r.holding; });
-        opener = std::thread([&r] {
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
-            r.Open();
-        });
+        BandScreener screener(Recorder::Screen, &r, true);
+        ASSERT_TRUE(screener.Hand(Band(0)));
+        ASSERT_TRUE(screener.Hand(Band(16)));
+        ASSERT_TRUE(screener.Hand(tagSCREENBAND{buffer.data(), 1, 32}));
+        r.WaitHolding();
+        opener = std::thread([&r] { r.Open(); });
     }  // no Finish: the page stopped early
     opener.join();
-    std::lock_guard<std::mutex> lock(r.lock);
-    EXPECT_EQ(r.inside, 0);
-    EXPECT_EQ(r.screened.size(), 3u);
+    EXPECT_EQ(r.inside.load(), 0);
+    EXPECT_EQ(r.firstRows, (std::vector<LONG>{0, 16, 32}));
 }
 
-// A page that ends before its first band: nothing is screened and nothing is left in the pool.
+// A page that ends before its first band: nothing is screened and the thread ends.
 TEST(BandScreener, PageWithoutBandsEndsCleanly)
 {
-    WorkerPool pool(2);
     Recorder r;
     {
-        BandScreener screener(Recorder::Screen, Recorder::Done, &r, &pool, 2);
+        BandScreener screener(Recorder::Screen, &r, true);
         EXPECT_TRUE(screener.Finish());
     }
-    EXPECT_TRUE(r.screened.empty());
-    EXPECT_TRUE(r.done.empty());
+    EXPECT_TRUE(r.firstRows.empty());
 }
 
 }  // namespace

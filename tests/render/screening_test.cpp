@@ -1,11 +1,8 @@
 // Band screening: which dots a band sets, where it lands on the page, and what it reports.
 #include "ScreenTestSupport.h"
 
-#include "filter/render/screen/ScreenScratch.h"
-
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -401,50 +398,3 @@ TEST(DrawRgbRect, RefusesBandsOfOtherDepthsAndIgnoresAMissingBitmap)
 }
 
 }  // namespace
-
-// A band screened beside others on another thread: the dots DrawRgbRect sets, the band's ink handed
-// back instead of collected, and the context only read, also when the band's working memory cannot
-// be had and it goes to the reference (which then leaves the shared colour cache alone).
-TEST(DrawRgbRectConcurrent, SameDotsWithTheInkHandedBackAndTheContextOnlyRead)
-{
-    for (bool mono : {true, false}) {
-        for (bool scratchMemory : {true, false}) {
-            SCOPED_TRACE(std::string(mono ? "mono" : "colour") + (scratchMemory ? "" : ", no working memory"));
-            ScreenPage alone(mono, 64, 8);
-            ScreenPage beside(mono, 64, 8);
-            alone.SetMatrices({{10, 90, 170, 250}, {130, 50, 210, 30}});
-            beside.SetMatrices({{10, 90, 170, 250}, {130, 50, 210, 30}});
-            Band band(64, 6);
-            for (int y = 0; y < band.rows(); ++y) {
-                for (int x = 0; x < band.width(); ++x) {
-                    // Gradients, runs of one colour and colours that share a cache entry.
-                    band.Set(x, y, static_cast<BYTE>(x * 4), static_cast<BYTE>(y * 40),
-                             static_cast<BYTE>((x / 8) * 30));
-                }
-            }
-            band.Set(3, 2, 255, 255, 255);
-            ASSERT_EQ(DrawRgbRect(24, band.size(), PackPair(64, 8), PackPair(0, 1), band.data(), alone.settings(),
-                                  alone.context(), alone.options()),
-                      FLAG_TRUE);
-
-            const std::vector<tagCOLORCACHEENTRY> cache(beside.context()->pColorCache,
-                                                        beside.context()->pColorCache + COLOR_CACHE_ENTRIES);
-            beside.context()->dwInkMask = 0;
-            tagSCREENSCRATCH* scratch = scratchMemory ? CreateScreenScratch() : nullptr;
-            DWORD ink = 0xDEAD;
-            EXPECT_EQ(DrawRgbRectConcurrent(24, band.size(), PackPair(64, 8), PackPair(0, 1), band.data(),
-                                            beside.settings(), beside.context(), beside.options(), scratch, &ink),
-                      FLAG_TRUE);
-            FreeScreenScratch(scratch);
-
-            EXPECT_EQ(ink, mono ? INK_MASK_MONO : INK_MASK_COLOR);
-            EXPECT_EQ(beside.context()->dwInkMask, 0u);
-            EXPECT_EQ(beside.context()->pScreenScratch, nullptr) << "the context's own working memory untouched";
-            EXPECT_EQ(std::memcmp(cache.data(), beside.context()->pColorCache, cache.size() * sizeof cache[0]), 0);
-            for (DWORD plane = 0; plane < alone.bitmap()->dwPlanes; ++plane) {
-                EXPECT_EQ(beside.Plane(static_cast<int>(plane)), alone.Plane(static_cast<int>(plane)))
-                    << "plane " << plane;
-            }
-        }
-    }
-}

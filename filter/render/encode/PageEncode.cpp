@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <memory>
 #include <new>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -72,7 +73,7 @@ void SetBandFlagsAfterPage(tagRENDERCONTEXT* context, const tagPAGEBITMAP* bitma
 }
 
 WORD EncodePlanes(tagRENDERCONTEXT* context, const tagPAGEBITMAP* bitmap, LONG bandRows, const WORD* planeNumbers,
-                  DWORD planeCount, WorkerPool* pool)
+                  DWORD planeCount, unsigned threads)
 {
     if (context == nullptr || !Encodable(bitmap, planeCount)) {
         return FLAG_FALSE;
@@ -81,7 +82,8 @@ WORD EncodePlanes(tagRENDERCONTEXT* context, const tagPAGEBITMAP* bitmap, LONG b
     if (out == nullptr) {
         return FLAG_FALSE;
     }
-    EncodeBandPlanes(BandCompressorOf(context), PageBandPlanes(bitmap, bandRows, planeNumbers, planeCount), out, pool);
+    EncodeBandPlanes(BandCompressorOf(context), PageBandPlanes(bitmap, bandRows, planeNumbers, planeCount), out,
+                     threads);
     SetBandFlagsAfterPage(context, bitmap);
     return FLAG_TRUE;
 }
@@ -95,16 +97,16 @@ bool IsMono(const tagPAGEBITMAP* bitmap)
 
 WORD EncodeMonoPage(tagRENDERCONTEXT* context, const tagPAGEBITMAP* bitmap, LONG bandRows)
 {
-    return EncodePlanes(context, bitmap, bandRows, kMonoPlaneNumbers, PAGE_PLANES_MONO, nullptr);
+    return EncodePlanes(context, bitmap, bandRows, kMonoPlaneNumbers, PAGE_PLANES_MONO, 1);
 }
 
 WORD EncodeColorPage(tagRENDERCONTEXT* context, const tagPAGEBITMAP* bitmap, LONG bandRows)
 {
-    return EncodePlanes(context, bitmap, bandRows, kColorPlaneNumbers, PAGE_PLANES_COLOR, nullptr);
+    return EncodePlanes(context, bitmap, bandRows, kColorPlaneNumbers, PAGE_PLANES_COLOR, 1);
 }
 
 WORD EncodePageAhead(tagRENDERCONTEXT* context, DWORD /*pageWidth*/, DWORD /*pageHeight*/, LONG bandRows,
-                     const DRVDEVMODE* /*settings*/, tagRENDEROPTIONS* options, WorkerPool* pool)
+                     const DRVDEVMODE* /*settings*/, tagRENDEROPTIONS* options, unsigned threads)
 {
     if (options == nullptr || options->pPageBitmap == nullptr) {
         return FLAG_FALSE;
@@ -114,8 +116,9 @@ WORD EncodePageAhead(tagRENDERCONTEXT* context, DWORD /*pageWidth*/, DWORD /*pag
     if (options->dwLangType == LANGTYPE_GDI && context != nullptr) {
         // The bitmap's planes decide, not the settings: a settings record that arrives between the
         // page's allocation and its encoding cannot make the encoder read planes that are not there.
-        result = IsMono(bitmap) ? EncodePlanes(context, bitmap, bandRows, kMonoPlaneNumbers, PAGE_PLANES_MONO, pool)
-                                : EncodePlanes(context, bitmap, bandRows, kColorPlaneNumbers, PAGE_PLANES_COLOR, pool);
+        result = IsMono(bitmap)
+                     ? EncodePlanes(context, bitmap, bandRows, kMonoPlaneNumbers, PAGE_PLANES_MONO, threads)
+                     : EncodePlanes(context, bitmap, bandRows, kColorPlaneNumbers, PAGE_PLANES_COLOR, threads);
     }
     FreePageBitmap(bitmap);
     options->pPageBitmap = nullptr;
@@ -134,10 +137,10 @@ struct tagPAGEENCODER {
 };
 
 tagPAGEENCODER* PageEncoderStart(tagRENDERCONTEXT* context, const tagRENDEROPTIONS* options, LONG bandRows,
-                                 WorkerPool* pool)
+                                 unsigned threads)
 {
     if (context == nullptr || options == nullptr || options->pPageBitmap == nullptr ||
-        options->dwLangType != LANGTYPE_GDI || pool == nullptr || pool->Threads() == 0) {
+        options->dwLangType != LANGTYPE_GDI || threads <= 1) {
         return nullptr;
     }
     const tagPAGEBITMAP* bitmap = options->pPageBitmap;
@@ -157,9 +160,13 @@ tagPAGEENCODER* PageEncoderStart(tagRENDERCONTEXT* context, const tagRENDEROPTIO
     encoder->encoder.reset(new (std::nothrow) AheadEncoder(
         BandCompressorOf(context),
         PageBandPlanes(bitmap, bandRows, mono ? kMonoPlaneNumbers : kColorPlaneNumbers, planeCount),
-        encoder->page.get(), pool));
+        encoder->page.get()));
     if (encoder->encoder == nullptr) {
         return nullptr;
+    }
+    const unsigned helpers = std::min(threads, kEncodeThreadsMax) - 1;
+    if (encoder->encoder->StartHelpers(helpers) == 0) {
+        return nullptr;  // nobody to work ahead: the page is encoded whole at its end
     }
     return encoder.release();
 }
@@ -189,7 +196,7 @@ WORD PageEncoderFinish(tagPAGEENCODER* encoder, tagRENDERCONTEXT* context, tagRE
             result = FLAG_TRUE;
         }
     }
-    owned.reset();  // its tasks are done before the bitmap goes
+    owned.reset();  // the helpers end before the bitmap goes
     FreePageBitmap(bitmap);
     options->pPageBitmap = nullptr;
     return result;
@@ -200,8 +207,14 @@ void PageEncoderFree(tagPAGEENCODER* encoder)
     delete encoder;
 }
 
+unsigned DefaultEncodeThreads()
+{
+    const unsigned processors = std::thread::hardware_concurrency();
+    return std::max(1u, std::min(processors, kEncodeThreadsMax));
+}
+
 WORD EncodePage(tagRENDERCONTEXT* context, DWORD pageWidth, DWORD pageHeight, LONG bandRows, const DRVDEVMODE* settings,
                 tagRENDEROPTIONS* options)
 {
-    return EncodePageAhead(context, pageWidth, pageHeight, bandRows, settings, options, nullptr);
+    return EncodePageAhead(context, pageWidth, pageHeight, bandRows, settings, options, 1);
 }

@@ -27,8 +27,7 @@
 // are shuffled into dot order, one 64-byte register a channel (its bytes already in the bitmap's
 // bit order), so that one compare gives white, ink or dot bits for 64 dots.
 //
-// The working memory lives in the context or with the caller (ScreenScratch.h), so a band allocates
-// nothing.
+// The working memory lives in the context (ScreenScratch.h), so a band allocates nothing.
 #include "filter/render/screen/ScreenFast.h"
 
 #include "filter/render/screen/ScreenFrame.h"
@@ -463,15 +462,15 @@ public:
         m_level = ScreenSimdLevel(f.pContext);
     }
 
-    // Takes the working memory from the scratch; false when it cannot be had.
-    bool Allocate(tagSCREENSCRATCH* scratch)
+    // Takes the working memory from the context's scratch; false when it cannot be had.
+    bool Allocate(tagRENDERCONTEXT* context)
     {
         m_stride = m_groups * kGroupDots + 16;
         const size_t valuesBytes = Aligned(kPlanes * m_stride);
         const size_t laidOutBytes = Aligned(m_groups * sizeof(LaidOutGroup));
         const size_t inkedBytes = Aligned((m_groups / 64 + 1) * sizeof(uint64_t));
         const size_t inkGroupsBytes = Aligned(m_groups * sizeof(InkGroup));
-        BYTE* bytes = ScreenScratchBytes(scratch, valuesBytes + laidOutBytes + inkedBytes + inkGroupsBytes);
+        BYTE* bytes = ScreenScratchBytes(context, valuesBytes + laidOutBytes + inkedBytes + inkGroupsBytes);
         if (bytes == nullptr) {
             return false;
         }
@@ -841,11 +840,11 @@ private:
 };
 
 template <size_t kPlanes, size_t kMulX, size_t kMulY, typename Values>
-bool ScreenGroups(const tagSCREENFRAME& f, tagSCREENSCRATCH* scratch, DWORD inkBits, DWORD* inkMask,
+bool ScreenGroups(const tagSCREENFRAME& f, tagRENDERCONTEXT* context, DWORD inkBits, DWORD* inkMask,
                   const Values& values)
 {
     GroupScreen<kPlanes, kMulX, kMulY> screen(f);
-    if (!screen.Allocate(scratch)) {
+    if (!screen.Allocate(context)) {
         return false;
     }
     screen.Screen(inkBits, inkMask, values);
@@ -853,64 +852,56 @@ bool ScreenGroups(const tagSCREENFRAME& f, tagSCREENSCRATCH* scratch, DWORD inkB
 }
 
 template <size_t kPlanes, typename Values>
-bool ScreenRowsFast(const tagSCREENFRAME& f, tagSCREENSCRATCH* scratch, DWORD inkBits, DWORD* inkMask,
+bool ScreenRowsFast(const tagSCREENFRAME& f, tagRENDERCONTEXT* context, DWORD inkBits, DWORD* inkMask,
                     const Values& values)
 {
     if (f.nRowFirst >= f.nRowEnd || f.nColFirst >= f.nColEnd) {
         return true;
     }
     if (f.nMulX == 2) {
-        return f.nMulY == 2 ? ScreenGroups<kPlanes, 2, 2>(f, scratch, inkBits, inkMask, values)
-                            : ScreenGroups<kPlanes, 2, 1>(f, scratch, inkBits, inkMask, values);
+        return f.nMulY == 2 ? ScreenGroups<kPlanes, 2, 2>(f, context, inkBits, inkMask, values)
+                            : ScreenGroups<kPlanes, 2, 1>(f, context, inkBits, inkMask, values);
     }
-    return f.nMulY == 2 ? ScreenGroups<kPlanes, 1, 2>(f, scratch, inkBits, inkMask, values)
-                        : ScreenGroups<kPlanes, 1, 1>(f, scratch, inkBits, inkMask, values);
+    return f.nMulY == 2 ? ScreenGroups<kPlanes, 1, 2>(f, context, inkBits, inkMask, values)
+                        : ScreenGroups<kPlanes, 1, 1>(f, context, inkBits, inkMask, values);
 }
 
-}  // namespace
-
-WORD ScreenBandFast(bool mono, uint64_t bandSize, uint64_t pageSize, uint64_t position, const BYTE* pixels,
-                    const DRVDEVMODE* settings, tagRENDERCONTEXT* context, tagPAGEBITMAP* bitmap,
-                    tagSCREENSCRATCH* scratch, DWORD* inkMask)
+// A monochrome or a colour band screened; a band for which the working memory cannot be had goes
+// to the reference, which needs none.
+WORD ScreenBand(bool mono, uint64_t bandSize, uint64_t pageSize, uint64_t position, const BYTE* pixels,
+                const DRVDEVMODE* settings, tagRENDERCONTEXT* context, const tagRENDEROPTIONS* options,
+                tagPAGEBITMAP* bitmap, DWORD* inkMask)
 {
     return ScreenInFrame(
         mono, bandSize, pageSize, position, pixels, settings, context, bitmap, inkMask,
         [&](const tagSCREENFRAME& f, DWORD* ink) {
             const bool done =
                 mono ? ScreenRowsFast<1>(
-                           f, scratch, INK_MASK_MONO, ink,
+                           f, context, INK_MASK_MONO, ink,
                            [&f](const BYTE* px, BYTE* v) { v[0] = MonoValueUncached(f, px[0], px[1], px[2]); })
-                     : ScreenRowsFast<SLOT_COUNT>(f, scratch, INK_MASK_COLOR, ink, [&f](const BYTE* px, BYTE* v) {
+                     : ScreenRowsFast<SLOT_COUNT>(f, context, INK_MASK_COLOR, ink, [&f](const BYTE* px, BYTE* v) {
                            ColorValuesUncached(f, px[0], px[1], px[2], v);
                        });
             if (done) {
                 return FLAG_TRUE;
             }
-            // The colour cache is the context's, written as it is read: only the bands screened on
-            // the context's own scratch, one at a time, may use it.
-            tagSCREENFRAME reference = f;
-            if (scratch == nullptr || scratch != context->pScreenScratch) {
-                reference.pCache = nullptr;
-            }
-            ScreenFrameReference(reference, ink);
-            return FLAG_TRUE;
+            return (mono ? ScreenBandMonoReference : ScreenBandColorReference)(bandSize, pageSize, position, pixels,
+                                                                               settings, context, options, bitmap, ink);
         });
 }
+
+}  // namespace
 
 WORD ScreenBandMono(uint64_t bandSize, uint64_t pageSize, uint64_t position, const BYTE* pixels,
                     const DRVDEVMODE* settings, tagRENDERCONTEXT* context, const tagRENDEROPTIONS* options,
                     tagPAGEBITMAP* bitmap, DWORD* inkMask)
 {
-    (void)options;
-    return ScreenBandFast(true, bandSize, pageSize, position, pixels, settings, context, bitmap,
-                          ContextScreenScratch(context), inkMask);
+    return ScreenBand(true, bandSize, pageSize, position, pixels, settings, context, options, bitmap, inkMask);
 }
 
 WORD ScreenBandColor(uint64_t bandSize, uint64_t pageSize, uint64_t position, const BYTE* pixels,
                      const DRVDEVMODE* settings, tagRENDERCONTEXT* context, const tagRENDEROPTIONS* options,
                      tagPAGEBITMAP* bitmap, DWORD* inkMask)
 {
-    (void)options;
-    return ScreenBandFast(false, bandSize, pageSize, position, pixels, settings, context, bitmap,
-                          ContextScreenScratch(context), inkMask);
+    return ScreenBand(false, bandSize, pageSize, position, pixels, settings, context, options, bitmap, inkMask);
 }

@@ -7,16 +7,5 @@
 
 #include "filter/render/screen/Screening.h"
 
-struct tagSCREENSCRATCH;
-
-// On the context's scratch memory (ContextScreenScratch).
 ScreenBandFunction ScreenBandMono;
 ScreenBandFunction ScreenBandColor;
-
-// A monochrome or colour band screened as ScreenBandMono and ScreenBandColor, on the given scratch
-// memory. On memory other than the context's, bands of one page may be screened at the same time on
-// several threads when they share no bitmap byte: the context is then only read (a band whose
-// working memory cannot be had goes to the reference without the context's colour cache).
-WORD ScreenBandFast(bool mono, uint64_t bandSize, uint64_t pageSize, uint64_t position, const BYTE* pixels,
-                    const DRVDEVMODE* settings, tagRENDERCONTEXT* context, tagPAGEBITMAP* bitmap,
-                    tagSCREENSCRATCH* scratch, DWORD* inkMask);

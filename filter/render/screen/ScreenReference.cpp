@@ -54,24 +54,20 @@ WORD ScreenBand(bool mono, uint64_t bandSize, uint64_t pageSize, uint64_t positi
                 const DRVDEVMODE* settings, tagRENDERCONTEXT* context, tagPAGEBITMAP* bitmap, DWORD* inkMask)
 {
     return ScreenInFrame(mono, bandSize, pageSize, position, pixels, settings, context, bitmap, inkMask,
-                         [](const tagSCREENFRAME& f, DWORD* ink) {
-                             ScreenFrameReference(f, ink);
+                         [mono](const tagSCREENFRAME& f, DWORD* ink) {
+                             if (mono) {
+                                 ScreenRows(f, INK_MASK_MONO, ink, [&f](const BYTE* px, BYTE* v) {
+                                     v[0] = MonoValue(f, px[0], px[1], px[2]);
+                                 });
+                             } else {
+                                 ScreenRows(f, INK_MASK_COLOR, ink,
+                                            [&f](const BYTE* px, BYTE* v) { ColorValues(f, px[0], px[1], px[2], v); });
+                             }
                              return FLAG_TRUE;
                          });
 }
 
 }  // namespace
-
-void ScreenFrameReference(const tagSCREENFRAME& f, DWORD* inkMask)
-{
-    if (f.nPlanes == 1) {
-        ScreenRows(f, INK_MASK_MONO, inkMask,
-                   [&f](const BYTE* px, BYTE* v) { v[0] = MonoValue(f, px[0], px[1], px[2]); });
-    } else {
-        ScreenRows(f, INK_MASK_COLOR, inkMask,
-                   [&f](const BYTE* px, BYTE* v) { ColorValues(f, px[0], px[1], px[2], v); });
-    }
-}
 
 WORD ScreenBandMonoReference(uint64_t bandSize, uint64_t pageSize, uint64_t position, const BYTE* pixels,
                              const DRVDEVMODE* settings, tagRENDERCONTEXT* context, const tagRENDEROPTIONS* options,

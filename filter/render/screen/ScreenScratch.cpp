@@ -10,26 +10,18 @@ constexpr size_t kAlignment = 64;
 
 }  // namespace
 
-tagSCREENSCRATCH* ContextScreenScratch(tagRENDERCONTEXT* context)
+BYTE* ScreenScratchBytes(tagRENDERCONTEXT* context, size_t bytes)
 {
     if (context == nullptr) {
         return nullptr;
     }
-    if (context->pScreenScratch == nullptr) {
-        context->pScreenScratch = CreateScreenScratch();
-    }
-    return context->pScreenScratch;
-}
-
-tagSCREENSCRATCH* CreateScreenScratch()
-{
-    return static_cast<tagSCREENSCRATCH*>(std::calloc(1, sizeof(tagSCREENSCRATCH)));
-}
-
-BYTE* ScreenScratchBytes(tagSCREENSCRATCH* scratch, size_t bytes)
-{
+    tagSCREENSCRATCH* scratch = context->pScreenScratch;
     if (scratch == nullptr) {
-        return nullptr;
+        scratch = static_cast<tagSCREENSCRATCH*>(std::calloc(1, sizeof(tagSCREENSCRATCH)));
+        if (scratch == nullptr) {
+            return nullptr;
+        }
+        context->pScreenScratch = scratch;
     }
     if (scratch->cbBytes >= bytes && scratch->pBytes != nullptr) {
         return scratch->pBytes;

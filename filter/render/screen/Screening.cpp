@@ -5,7 +5,6 @@
 #include "filter/render/RenderContext.h"
 #include "filter/render/RenderOptions.h"
 #include "filter/render/screen/ScreenFast.h"
-#include "filter/render/screen/ScreenScratch.h"
 
 #include <algorithm>
 #include <climits>
@@ -28,12 +27,11 @@ void ApplyShift(LONG shift, int64_t* extent, int64_t* position)
     *position = std::max<int64_t>(*position, INT32_MIN);
 }
 
-// DrawRgbRect on the given scratch memory, the band's ink mask into `inkMask`.
-WORD ScreenRgbBand(DWORD bitsPerPixel, uint64_t bandSize, uint64_t pageSize, uint64_t position, const BYTE* pixels,
-                   const DRVDEVMODE* settings, tagRENDERCONTEXT* context, tagRENDEROPTIONS* options,
-                   tagSCREENSCRATCH* scratch, DWORD* inkMask)
+}  // namespace
+
+WORD DrawRgbRect(DWORD bitsPerPixel, uint64_t bandSize, uint64_t pageSize, uint64_t position, const BYTE* pixels,
+                 const DRVDEVMODE* settings, tagRENDERCONTEXT* context, tagRENDEROPTIONS* options)
 {
-    *inkMask = 0;
     if (settings == nullptr || context == nullptr || options == nullptr) {
         return FLAG_FALSE;
     }
@@ -50,29 +48,13 @@ WORD ScreenRgbBand(DWORD bitsPerPixel, uint64_t bandSize, uint64_t pageSize, uin
     ApplyShift(bitmap->lShiftY, &pageHeight, &y);
     const uint64_t shiftedPage = PackPair(static_cast<LONG>(pageWidth), static_cast<LONG>(pageHeight));
     const uint64_t shiftedPosition = PackPair(static_cast<LONG>(x), static_cast<LONG>(y));
-    ScreenBandFast(settings->priv.dmColor == 1, bandSize, shiftedPage, shiftedPosition, pixels, settings, context,
-                   bitmap, scratch, inkMask);
-    return FLAG_TRUE;
-}
 
-}  // namespace
-
-WORD DrawRgbRect(DWORD bitsPerPixel, uint64_t bandSize, uint64_t pageSize, uint64_t position, const BYTE* pixels,
-                 const DRVDEVMODE* settings, tagRENDERCONTEXT* context, tagRENDEROPTIONS* options)
-{
     DWORD ink = 0;
-    const WORD result = ScreenRgbBand(bitsPerPixel, bandSize, pageSize, position, pixels, settings, context, options,
-                                      ContextScreenScratch(context), &ink);
-    if (context != nullptr) {
-        context->dwInkMask |= ink;
+    if (settings->priv.dmColor == 1) {
+        ScreenBandMono(bandSize, shiftedPage, shiftedPosition, pixels, settings, context, options, bitmap, &ink);
+    } else {
+        ScreenBandColor(bandSize, shiftedPage, shiftedPosition, pixels, settings, context, options, bitmap, &ink);
     }
-    return result;
-}
-
-WORD DrawRgbRectConcurrent(DWORD bitsPerPixel, uint64_t bandSize, uint64_t pageSize, uint64_t position,
-                           const BYTE* pixels, const DRVDEVMODE* settings, tagRENDERCONTEXT* context,
-                           tagRENDEROPTIONS* options, tagSCREENSCRATCH* scratch, DWORD* inkMask)
-{
-    return ScreenRgbBand(bitsPerPixel, bandSize, pageSize, position, pixels, settings, context, options, scratch,
-                         inkMask);
+    context->dwInkMask |= ink;
+    return FLAG_TRUE;
 }

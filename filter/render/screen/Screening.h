@@ -16,7 +16,6 @@ struct DRVDEVMODE;
 struct tagPAGEBITMAP;
 struct tagRENDERCONTEXT;
 struct tagRENDEROPTIONS;
-struct tagSCREENSCRATCH;
 
 // Sizes and positions travel as two signed 32-bit values in one 64-bit word, the first (width, x)
 // in the low half.
@@ -48,14 +47,6 @@ inline constexpr DWORD INK_MASK_COLOR = 15;
 // settings or context.
 WORD DrawRgbRect(DWORD bitsPerPixel, uint64_t bandSize, uint64_t pageSize, uint64_t position, const BYTE* pixels,
                  const DRVDEVMODE* settings, tagRENDERCONTEXT* context, tagRENDEROPTIONS* options);
-
-// DrawRgbRect for a band screened at the same time as other bands of the page on other threads:
-// the same dots, on scratch memory of the caller's own (ScreenScratch.h; one a thread), the band's
-// ink mask into `inkMask` (0 when nothing printed) for the caller to collect, the context only read.
-// Bands screened at the same time must not share a byte of the bitmap, as bands of rows don't.
-WORD DrawRgbRectConcurrent(DWORD bitsPerPixel, uint64_t bandSize, uint64_t pageSize, uint64_t position,
-                           const BYTE* pixels, const DRVDEVMODE* settings, tagRENDERCONTEXT* context,
-                           tagRENDEROPTIONS* options, tagSCREENSCRATCH* scratch, DWORD* inkMask);
 
 // What the monochrome and colour screening of both implementations (ScreenFast.h,
 // ScreenReference.h) are: one band with its page size and position already shifted. 0xFFFF after
