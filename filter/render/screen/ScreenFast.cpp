@@ -745,8 +745,13 @@ private:
         return mixed;
     }
 
+    // Kept out of line: the AVX2 and AVX-512 loops call it as a function, and the compiler clears
+    // the wide registers' upper halves (vzeroupper) before the call. Inlined into them, the SSE
+    // helpers it calls were left out of line and called without that, so that their every SSE
+    // instruction paid for the dirty upper halves: the text of a page screened several times slower.
     template <typename Values>
-    void InnerGroup(const BYTE* row, size_t g, const RowTargets<kPlanes, kMulY>& t, const Values& values)
+    __attribute__((noinline)) void InnerGroup(const BYTE* row, size_t g, const RowTargets<kPlanes, kMulY>& t,
+                                              const Values& values)
     {
         const size_t first = g * kGroupPixels - m_leadPixels;
         const BYTE* px = row + 3 * first;
