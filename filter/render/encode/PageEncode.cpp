@@ -207,6 +207,9 @@ void PageEncoderFree(tagPAGEENCODER* encoder)
     delete encoder;
 }
 
+// The machine's processors, not only those of the process's affinity mask or CPU quota: the
+// encode threads spend much of a page waiting for rows to become final, and measured pinned to two
+// processors, four of them printed 12-30 % faster than two.
 unsigned DefaultEncodeThreads()
 {
     const unsigned processors = std::thread::hardware_concurrency();
