@@ -1,6 +1,6 @@
 // The package's compression library: `COMPRESS` encodes rows of one bit-plane as a JBIG bi-level
-// image (ITU-T T.82, within the T.85 facsimile profile: one plane, one resolution layer) with
-// JBIG-KIT's line-by-line encoder, into the caller's buffer and never past its size.
+// image (ITU-T T.82, within the T.85 facsimile profile: one plane, one resolution layer) with the
+// library's own line-by-line encoder (T85Encoder), into the caller's buffer and never past its size.
 //
 // When the image does not fit (JBIG can exceed the raw size on noise), the library encodes the
 // longest prefix of rows that fits as an image of its own, with a header that says so, and reports
@@ -11,46 +11,11 @@
 #include <cstring>
 #include <iterator>
 
-extern "C" {
-#include <jbig85.h>
-}
-
+#include "platform/compress/BoundedSink.h"
 #include "platform/compress/CompressParams.h"
+#include "platform/compress/T85Encoder.h"
 
 namespace {
-
-// A writer into the caller's output buffer that stops at its size instead of passing it.
-struct BoundedSink {
-    BYTE* pOut = nullptr;
-    size_t cbCapacity = 0;
-    size_t cbUsed = 0;
-    bool bOverflow = false;
-    unsigned long ulRow = 0;          // row being encoded when the last write happened
-    unsigned long ulOverflowRow = 0;  // row being encoded when the first write did not fit
-
-    void Restart()
-    {
-        cbUsed = 0;
-        bOverflow = false;
-        ulRow = 0;
-        ulOverflowRow = 0;
-    }
-};
-
-void SinkWrite(unsigned char* pStart, size_t cbLength, void* pFile)
-{
-    auto* pSink = static_cast<BoundedSink*>(pFile);
-    if (pSink->bOverflow) {
-        return;
-    }
-    if (cbLength > pSink->cbCapacity - pSink->cbUsed) {
-        pSink->bOverflow = true;
-        pSink->ulOverflowRow = pSink->ulRow;
-        return;
-    }
-    std::memcpy(pSink->pOut + pSink->cbUsed, pStart, cbLength);
-    pSink->cbUsed += cbLength;
-}
 
 // What one call encodes, checked and decoded from the parameter block.
 struct BandJob {
@@ -59,11 +24,10 @@ struct BandJob {
     unsigned long ulRows = 0;
     size_t cbRow = 0;
     unsigned long ulStripeRows = 0;
-    int nJbigOptions = 0;
-    int nMaxAtShift = 0;
-    // JBIG-KIT's encoder clears the bits past the width in the rows it is given, in place. The
-    // caller's rows are read-only, so rows with such bits are first copied into the work rows
-    // (three rotate: the current row and the two above it), with those bits cleared.
+    T85Options options;
+    // The encoder reads rows with the bits past the width clear. The caller's rows are read-only
+    // and may carry such bits, so rows of a width that is not a multiple of 8 are first copied
+    // into the work rows (three rotate: the current row and the two above it), those bits cleared.
     BYTE* apWorkRow[3] = {nullptr, nullptr, nullptr};
     bool bMaskPadding = false;
     BYTE bPadMask = 0xFF;
@@ -96,17 +60,17 @@ bool ReadJob(const tagCOMPRESSPARAMS& params, BandJob& job)
 
     const BYTE bOption = params.bOption;
     if (bOption & COMPRESS_OPT_TWO_LINE_TEMPLATE) {
-        job.nJbigOptions |= JBG_LRLTWO;
+        job.options.bTwoLineTemplate = true;
     }
     if (bOption & COMPRESS_OPT_TYPICAL_PREDICTION) {
-        job.nJbigOptions |= JBG_TPBON;
+        job.options.bTypicalPrediction = true;
     }
     if (bOption & COMPRESS_OPT_FIXED_TEMPLATE) {
-        job.nMaxAtShift = 0;
+        job.options.nMaxAtShift = 0;
     } else if (bOption & COMPRESS_OPT_WIDE_TEMPLATE) {
-        job.nMaxAtShift = 127;  // the largest shift the standard allows
+        job.options.nMaxAtShift = 127;  // the largest shift the standard allows
     } else {
-        job.nMaxAtShift = 8;
+        job.options.nMaxAtShift = 8;
     }
 
     const unsigned long ulPadBits = job.ulWidth % 8;
@@ -122,25 +86,26 @@ bool ReadJob(const tagCOMPRESSPARAMS& params, BandJob& job)
 bool EncodeRows(const BandJob& job, unsigned long ulRows, unsigned long ulStripeRows, BoundedSink& sink)
 {
     sink.Restart();
-    jbg85_enc_state enc;
-    jbg85_enc_init(&enc, job.ulWidth, ulRows, SinkWrite, &sink);
-    jbg85_enc_options(&enc, job.nJbigOptions, ulStripeRows, job.nMaxAtShift);
+    T85Options options = job.options;
+    options.ulStripeRows = ulStripeRows;
+    T85Encoder encoder(job.ulWidth, ulRows, options, sink);
 
     // Rows without padding bits are passed in place: the encoder then only reads them.
-    unsigned char* pPrev = nullptr;
-    unsigned char* pPrevPrev = nullptr;
+    const unsigned char* pPrev = nullptr;
+    const unsigned char* pPrevPrev = nullptr;
     for (unsigned long y = 0; y < ulRows && !sink.bOverflow; ++y) {
         sink.ulRow = y;
         const BYTE* pSource = job.pRows + y * job.cbRow;
-        unsigned char* pLine;
+        const unsigned char* pLine;
         if (job.bMaskPadding) {
-            pLine = job.apWorkRow[y % 3];
-            std::memcpy(pLine, pSource, job.cbRow);
-            pLine[job.cbRow - 1] &= job.bPadMask;
+            BYTE* pWork = job.apWorkRow[y % 3];
+            std::memcpy(pWork, pSource, job.cbRow);
+            pWork[job.cbRow - 1] &= job.bPadMask;
+            pLine = pWork;
         } else {
-            pLine = const_cast<unsigned char*>(pSource);
+            pLine = pSource;
         }
-        jbg85_enc_lineout(&enc, pLine, pPrev, pPrevPrev);
+        encoder.EncodeRow(pLine, pPrev, pPrevPrev);
         pPrevPrev = pPrev;
         pPrev = pLine;
     }
