@@ -6,8 +6,8 @@
 // The library is driven as the renderer drives it: one call per band (more when a call encodes
 // fewer rows), the rows of a band that cannot be encoded counted raw. The size reference is
 // pbmtojbg -q over the same bands, one file a band, with its own defaults; beside it pbmtojbg85
-// (the T.85 encoder the library is built on) with the library's options in the model's stripes
-// (the library's bytes should equal them), and pbmtojbg -q on the whole
+// (JBIG-KIT's T.85 encoder, whose bytes the library reproduces) with the library's options in
+// the model's stripes (the library's bytes should equal them), and pbmtojbg -q on the whole
 // page. Target: the library's bytes at most 1.03 times pbmtojbg -q's on the same bands; the run
 // exits 1 when a page misses it and then names the bands that cost most above the reference.
 // The library's processor time is printed beside pbmtojbg -q's on the whole page (one process,
@@ -344,7 +344,8 @@ int main(int argc, char** argv)
             const std::string bandBase = base + "-" + model.model;
             const std::vector<std::string> bandFiles = WriteBands(page, model.bandRows, bandBase);
             // The same bands through JBIG-KIT: pbmtojbg -q with its own defaults (the reference),
-            // and pbmtojbg85, the T.85 encoder the library is built on, in the model's stripes.
+            // and pbmtojbg85, the T.85 encoder whose bytes the library reproduces, in the model's
+            // stripes.
             std::vector<size_t> refBands, t85Bands;
             double refCpuMs = 0, refWallMs = 0, t85CpuMs = 0, t85WallMs = 0;
             if (!CompressBands({"pbmtojbg", "-q"}, bandFiles, &refBands, &refCpuMs, &refWallMs) ||
