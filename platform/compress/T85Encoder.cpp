@@ -153,7 +153,7 @@ void T85Encoder::EncodePixels(const uint8_t* pLine, const uint8_t* pPrev, const 
     constexpr uint64_t kMask2 = kTwoLine ? 0x7FFC0 : 0x3FFC0;
     constexpr uint64_t kMask3 = kTwoLine ? 0 : 0x1FF80;
     const bool bFastPath = !bGathering && static_cast<int>(tx) <= kLargestRegisterShift;
-    const uint64_t mask1 = kMask1 | (tx != 0 ? uint64_t(0xFF) << tx : 0);
+    const uint64_t mask1 = kMask1 | (tx != 0 && bFastPath ? uint64_t(0xFF) << tx : 0);
 
     uint64_t h1 = 0;
     uint64_t h2 = pPrev != nullptr ? uint64_t(pPrev[0]) << 8 : 0;
