@@ -5,20 +5,23 @@
 // (figures 26 to 30) produces them, 0xFF bytes followed by a stuffed 0x00.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <cstring>
 
 #include "platform/compress/BoundedSink.h"
 
-// One row of the standard's probability estimation table (T.82 table 24).
-struct QmState {
-    uint16_t wQe;     // size of the less probable symbol's interval
-    uint8_t bNextMps; // state after coding the more probable symbol with renormalisation
-    uint8_t bNextLps; // state after coding the less probable symbol
-    uint8_t bSwitch;  // 1: the more probable symbol's value flips after a less probable one
+// The standard's probability estimation table (T.82 table 24) as the coder uses it, indexed by a
+// context's whole byte (the state index in the low 7 bits, the more probable symbol in bit 7): Qe
+// and the byte after each kind of symbol, the switch already applied. Bytes of no state map to
+// zeros.
+struct QmTransition {
+    uint16_t wQe;       // size of the less probable symbol's interval
+    uint8_t bAfterMps;  // after the more probable symbol with renormalisation
+    uint8_t bAfterLps;  // after the less probable symbol
 };
 
-extern const QmState kQmStates[113];
+extern const std::array<QmTransition, 256> kQmTransitions;
 
 class QmEncoder {
 public:
@@ -39,9 +42,8 @@ public:
     void Encode(unsigned cx, unsigned pix)
     {
         uint8_t& st = m_abState[cx];
-        const unsigned ss = st & 0x7F;
-        const QmState& state = kQmStates[ss];
-        const uint32_t qe = state.wQe;
+        const QmTransition next = kQmTransitions[st];
+        const uint32_t qe = next.wQe;
         if (((pix << 7) ^ st) & 0x80) {
             // The less probable symbol; when its interval is the larger one the two are exchanged.
             m_a -= qe;
@@ -49,7 +51,7 @@ public:
                 m_c += m_a;
                 m_a = qe;
             }
-            st = static_cast<uint8_t>(((st & 0x80) ^ (state.bSwitch << 7)) | state.bNextLps);
+            st = next.bAfterLps;
         } else {
             m_a -= qe;
             if (m_a & 0xFFFF8000u) {
@@ -59,7 +61,7 @@ public:
                 m_c += m_a;
                 m_a = qe;
             }
-            st = static_cast<uint8_t>((st & 0x80) | state.bNextMps);
+            st = next.bAfterMps;
         }
         Renormalise();
     }
@@ -77,7 +79,7 @@ public:
                 --n;
                 continue;
             }
-            const uint64_t qe = kQmStates[st].wQe;
+            const uint64_t qe = kQmTransitions[st].wQe;
             const uint64_t quiet = (m_a - 0x8000) / qe;  // pixels that leave A at 0x8000 or more
             if (quiet >= n) {
                 m_a -= n * qe;
@@ -89,7 +91,7 @@ public:
                 m_c += m_a;
                 m_a = qe;
             }
-            m_abState[0] = kQmStates[st].bNextMps;
+            m_abState[0] = kQmTransitions[st].bAfterMps;
             Renormalise();
         }
     }

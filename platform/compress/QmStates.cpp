@@ -1,8 +1,19 @@
-// The probability estimation table of the JBIG arithmetic coder (ITU-T T.82 table 24), one row a
-// state: Qe, next state after an MPS renormalisation, next state after an LPS, and the switch flag.
+// The probability estimation table of the JBIG arithmetic coder (ITU-T T.82 table 24), and the
+// coder's form of it.
 #include "platform/compress/QmEncoder.h"
 
-const QmState kQmStates[113] = {
+namespace {
+
+// One row a state: Qe, the next state after a more probable symbol with renormalisation, after a
+// less probable one, and the switch flag.
+struct QmState {
+    uint16_t wQe;
+    uint8_t bNextMps;
+    uint8_t bNextLps;
+    uint8_t bSwitch;
+};
+
+constexpr QmState kStates[113] = {
     {0x5A1D,   1,   1, 1}, {0x2586,   2,  14, 0}, {0x1114,   3,  16, 0}, {0x080B,   4,  18, 0},  // 0-3
     {0x03D8,   5,  20, 0}, {0x01DA,   6,  23, 0}, {0x00E5,   7,  25, 0}, {0x006F,   8,  28, 0},  // 4-7
     {0x0036,   9,  30, 0}, {0x001A,  10,  33, 0}, {0x000D,  11,  35, 0}, {0x0006,  12,   9, 0},  // 8-11
@@ -33,3 +44,24 @@ const QmState kQmStates[113] = {
     {0x5597, 109, 110, 0}, {0x504F, 107, 111, 0}, {0x5A10, 111, 110, 1}, {0x5522, 109, 112, 0},  // 108-111
     {0x59EB, 111, 112, 1},  // 112-112
 };
+
+constexpr std::array<QmTransition, 256> MakeTransitions()
+{
+    std::array<QmTransition, 256> table{};
+    for (unsigned byte = 0; byte < 256; ++byte) {
+        const unsigned index = byte & 0x7F;
+        if (index >= 113) {
+            continue;
+        }
+        const QmState& state = kStates[index];
+        const unsigned mps = byte & 0x80;
+        table[byte].wQe = state.wQe;
+        table[byte].bAfterMps = static_cast<uint8_t>(mps | state.bNextMps);
+        table[byte].bAfterLps = static_cast<uint8_t>((mps ^ (state.bSwitch << 7)) | state.bNextLps);
+    }
+    return table;
+}
+
+}  // namespace
+
+constexpr std::array<QmTransition, 256> kQmTransitions = MakeTransitions();
