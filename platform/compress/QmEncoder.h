@@ -114,13 +114,7 @@ public:
                 }
             }
         } else {
-            if (m_buffer >= 0) {
-                m_sink.Put(static_cast<BYTE>(m_buffer));
-            }
-            for (; m_sc; --m_sc) {
-                m_sink.Put(0xFF);
-                m_sink.Put(0x00);
-            }
+            ReleaseHeld();
         }
         if (m_c & 0x7FFF800u) {
             PutStuffed(static_cast<BYTE>((m_c >> 19) & 0xFF));
@@ -131,6 +125,18 @@ public:
     }
 
 private:
+    // Sends the held bytes, no carry having reached them: the last byte, then each 0xFF stuffed.
+    void ReleaseHeld()
+    {
+        if (m_buffer >= 0) {
+            m_sink.Put(static_cast<BYTE>(m_buffer));
+        }
+        for (; m_sc; --m_sc) {
+            m_sink.Put(0xFF);
+            m_sink.Put(0x00);
+        }
+    }
+
     void PutStuffed(BYTE b)
     {
         m_sink.Put(b);
@@ -160,13 +166,7 @@ private:
                 } else if (temp == 0xFF) {
                     ++m_sc;
                 } else {
-                    if (m_buffer >= 0) {
-                        m_sink.Put(static_cast<BYTE>(m_buffer));
-                    }
-                    for (; m_sc; --m_sc) {
-                        m_sink.Put(0xFF);
-                        m_sink.Put(0x00);
-                    }
+                    ReleaseHeld();
                     m_buffer = static_cast<int>(temp);
                 }
                 m_c &= 0x7FFFF;
