@@ -13,6 +13,7 @@
 #include "filter/render/encode/PageEncode.h"
 #include "filter/render/Renderer.h"
 #include "filter/render/screen/Screening.h"
+#include "filter/stream/JobBands.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -94,9 +95,11 @@ void FreeRenderer(tagJOBINFO* pJob)
     if (pJob == nullptr) {
         return;
     }
-    // A page still being compressed: its threads end before its bitmap goes.
+    // A page still being compressed: its threads end before its bitmap goes. The screening thread
+    // ends before the renderer it screens for.
     PageEncoderFree(pJob->pPageEncoder);
     pJob->pPageEncoder = nullptr;
+    FreeJobBands(pJob);
     if (pJob->pRenderContext != nullptr) {
         RendererFree(pJob->pRenderContext);
     }

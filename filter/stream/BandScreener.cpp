@@ -73,6 +73,15 @@ bool BandScreener::Finish()
     return !m_bFailed;
 }
 
+void BandScreener::StartPage(PFNSCREENBAND pfnScreen, void* pvContext)
+{
+    std::unique_lock<std::mutex> lock(m_lock);
+    WaitIdle(lock);
+    m_pfnScreen = pfnScreen;
+    m_pvContext = pvContext;
+    m_bFailed = false;
+}
+
 void BandScreener::Run()
 {
     std::unique_lock<std::mutex> lock(m_lock);
@@ -82,11 +91,13 @@ void BandScreener::Run()
             return;  // stopped with nothing in hand
         }
         const tagSCREENBAND band = m_band;
+        const PFNSCREENBAND pfnScreen = m_pfnScreen;
+        void* const pvContext = m_pvContext;
         lock.unlock();
         bool bScreened;
         {
             StageTimer screen(STAGE_SCREEN);
-            bScreened = m_pfnScreen(m_pvContext, band);
+            bScreened = pfnScreen(pvContext, band);
         }
         lock.lock();
         if (!bScreened) {

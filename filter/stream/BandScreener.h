@@ -1,8 +1,9 @@
-// A page's screening on a thread of its own: the reading thread hands a band over and reads the
-// next one from the pipe while this one is screened. One band is in hand at a time, so two band
-// buffers serve a page: the one being filled and the one being screened. The screener never
-// touches a buffer after the band that named it is done, and it is done with every band before
-// Finish or its destructor returns, so the buffers may be freed right after either.
+// The pages' screening on a thread of its own, kept for the job: the reading thread hands a band
+// over and reads the next one from the pipe while this one is screened. One band is in hand at a
+// time, so two band buffers serve a page: the one being filled and the one being screened. The
+// screener never touches a buffer after the band that named it is done, and it is done with every
+// band before Finish, StartPage or its destructor returns, so the buffers, and whatever the page's
+// screening routine works on, may go right after either.
 #pragma once
 
 #include "core/WinTypes.h"
@@ -25,7 +26,7 @@ public:
     typedef bool (*PFNSCREENBAND)(void* pvContext, const tagSCREENBAND& band);
 
     // With bThreaded false, or when the thread cannot be started, every band is screened at its
-    // hand-over on the caller's thread.
+    // hand-over on the caller's thread. pfnScreen may be null until StartPage names one.
     BandScreener(PFNSCREENBAND pfnScreen, void* pvContext, bool bThreaded);
     // Waits for the band in hand, then ends the thread.
     ~BandScreener();
@@ -39,6 +40,10 @@ public:
 
     // Waits for the band in hand. true when every band handed over was screened.
     bool Finish();
+
+    // Starts another page's bands: waits for the band in hand, forgets a failure of the page
+    // before, and screens with this routine from now on.
+    void StartPage(PFNSCREENBAND pfnScreen, void* pvContext);
 
     // Whether bands are screened on a thread of their own.
     bool Threaded() const { return m_thread.joinable(); }

@@ -1,14 +1,15 @@
 // One rendered page from the stream to the renderer, band by band: rows are read into a band
 // buffer padded to 4 bytes a row (the renderer's band format), a landscape page is turned by 90
 // degrees band by band, and each band is placed on the printable area of the sheet. The bands are
-// screened on a thread of their own while the next band is read from the pipe, so a page has two
-// band buffers. The buffers are made once a page; the band loop allocates nothing.
+// screened on the job's screening thread while the next band is read from the pipe, so a page has
+// two band buffers; both are the job's (JobBands), and the band loop allocates nothing.
 #include "filter/stream/PipeStream.h"
 #include "filter/stream/StreamReader.h"
 #include "filter/stream/PageGeometry.h"
 #include "filter/stream/PageBands.h"
 
 #include "filter/stream/BandScreener.h"
+#include "filter/stream/JobBands.h"
 #include "filter/log/FilterLog.h"
 #include "filter/frame/RendererSetup.h"
 #include "filter/render/Renderer.h"
@@ -112,6 +113,23 @@ private:
     bool m_bKeep = false;
 };
 
+// The page's bands on the job's screener: the page's routine from the start, and every band done
+// before the page's locals (its placement, its turned buffer, its encoder) go, on every way out.
+class PageScreening {
+public:
+    PageScreening(BandScreener& screener, BandScreener::PFNSCREENBAND pfnScreen, void* pvPlacement)
+        : m_screener(screener)
+    {
+        m_screener.StartPage(pfnScreen, pvPlacement);
+    }
+    ~PageScreening() { (void)m_screener.Finish(); }
+    PageScreening(const PageScreening&) = delete;
+    PageScreening& operator=(const PageScreening&) = delete;
+
+private:
+    BandScreener& m_screener;
+};
+
 // A band of the raster onto the page, turned first on a landscape page.
 bool PlaceBand(void* pvPlacement, const tagSCREENBAND& band)
 {
@@ -182,12 +200,12 @@ int ReadPageBands(tagJOBINFO* pJob, int fd, const tagPAGEBITMAPINFO* pInfo, cons
 
     // The second band buffer is what lets the next band be read while one is screened; without it
     // the bands are screened one after the other.
-    Buffer bands[2] = {Buffer(static_cast<BYTE*>(std::calloc(static_cast<size_t>(lBandRows), cbBandRow))),
-                       Buffer(static_cast<BYTE*>(std::calloc(static_cast<size_t>(lBandRows), cbBandRow)))};
+    JobBands* pBands = JobBandsOf(pJob);
+    const int iBuffers = pBands != nullptr ? pBands->Fit(static_cast<size_t>(lBandRows), cbBandRow) : 0;
     // Turned rows are as long as the band has rows: the last, shorter band has shorter ones.
     const size_t cbMaxTurnedRow = PaddedRowBytes(static_cast<size_t>(lBandRows), SCREEN_BITS_PER_PIXEL);
     Buffer turned(bTurn ? static_cast<BYTE*>(std::calloc(static_cast<size_t>(lWidth), cbMaxTurnedRow)) : nullptr);
-    if (bands[0] == nullptr || (bTurn && turned == nullptr)) {
+    if (iBuffers == 0 || (bTurn && turned == nullptr)) {
         LogMessage(LOG_ERROR, "Alloc memory faild! (line %d)\n", kAllocFailedLine);
         return 0;
     }
@@ -199,12 +217,12 @@ int ReadPageBands(tagJOBINFO* pJob, int fd, const tagPAGEBITMAPINFO* pInfo, cons
     PageEncoderGuard encoderGuard(pJob);
 
     tagBANDPLACEMENT placement = {pJob, pGeometry, lWidth, lHeight, lPageWidth, lPageHeight, cbBandRow, turned.get()};
-    // Declared after the buffers and the encoder, so that it is done with them before they go.
-    BandScreener screener(PlaceBand, &placement, bands[1] != nullptr);
-    const int iBuffers = screener.Threaded() ? 2 : 1;
+    // Declared after the turned buffer and the encoder, so that it is done with them before they go.
+    BandScreener& screener = pBands->Screener();
+    PageScreening screening(screener, PlaceBand, &placement);
     for (LONG y = 0, iBand = 0; y < lHeight; ++iBand) {
         LONG n = lHeight - y < lBandRows ? lHeight - y : lBandRows;
-        BYTE* pbBand = bands[iBand % iBuffers].get();
+        BYTE* pbBand = pBands->Buffer(iBand % iBuffers);
         for (LONG r = 0; r < n; ++r) {
             BYTE* pbRow = pbBand + static_cast<size_t>(r) * cbBandRow;
             if (ReadFull(fd, pbRow, cbSourceRow) == 0) {
@@ -215,6 +233,10 @@ int ReadPageBands(tagJOBINFO* pJob, int fd, const tagPAGEBITMAPINFO* pInfo, cons
             }
         }
         if (!screener.Hand(tagSCREENBAND{pbBand, n, y})) {
+            return 0;
+        }
+        // With one buffer the band must be screened before the next is read into it.
+        if (iBuffers == 1 && !screener.Finish()) {
             return 0;
         }
         y += n;

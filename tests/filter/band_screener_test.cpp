@@ -1,7 +1,8 @@
-// The screening thread of a page: bands are screened in the order they were handed over, one at a
-// time, while the hand-over returns at once; a failed band refuses every band after it; and the
-// screener is done with every band (so its buffer may go) when Finish or its end returns, also when
-// the page stops early.
+// The screening thread of a job: bands are screened in the order they were handed over, one at a
+// time, while the hand-over returns at once; a failed band refuses every band after it, up to the
+// next page; the pages of a job are screened on one thread; and the screener is done with every
+// band (so its buffer may go) when Finish, the next page's start or its end returns, also when the
+// page stops early.
 #include "filter/stream/BandScreener.h"
 
 #include <gtest/gtest.h>
@@ -153,6 +154,46 @@ TEST(BandScreener, EndWithABandInHandWaitsForIt)
     opener.join();
     EXPECT_EQ(r.inside.load(), 0);
     EXPECT_EQ(r.firstRows, (std::vector<LONG>{0, 16, 32}));
+}
+
+// The pages of a job on one screener: each page's bands reach that page's routine, on the same
+// thread for the whole job; a page that failed does not refuse the next page, and starting a page
+// waits for the band still in hand of the page before (whose locals go right after).
+TEST(BandScreener, PagesOfAJobShareTheThreadAndStartClean)
+{
+    for (bool bThreaded : {true, false}) {
+        SCOPED_TRACE(bThreaded ? "threaded" : "inline");
+        Recorder first, second;
+        first.failAt = 16;  // the first page's last band fails...
+        first.holdAt = bThreaded ? 16 : -1;  // ...and, threaded, is still in hand when page 2 starts
+        BandScreener screener(nullptr, nullptr, bThreaded);
+        screener.StartPage(Recorder::Screen, &first);
+        ASSERT_TRUE(screener.Hand(Band(0)));
+        EXPECT_EQ(screener.Hand(Band(16)), bThreaded);  // inline, the band's own hand-over learns it
+        std::thread opener;
+        if (bThreaded) {
+            first.WaitHolding();
+            opener = std::thread([&first] {
+                std::this_thread::sleep_for(std::chrono::milliseconds(20));
+                first.Open();
+            });
+        }
+        screener.StartPage(Recorder::Screen, &second);
+        EXPECT_EQ(first.inside.load(), 0);
+        EXPECT_EQ(first.firstRows, (std::vector<LONG>{0, 16}));
+        EXPECT_TRUE(screener.Hand(Band(0)));
+        EXPECT_TRUE(screener.Hand(Band(16)));
+        EXPECT_TRUE(screener.Finish());
+        if (opener.joinable()) {
+            opener.join();
+        }
+        EXPECT_EQ(second.firstRows, (std::vector<LONG>{0, 16}));
+        ASSERT_EQ(first.threads.size(), 2u);
+        for (const std::thread::id& id : second.threads) {
+            EXPECT_EQ(id, first.threads.front());
+        }
+        EXPECT_EQ(first.threads.front() != std::this_thread::get_id(), bThreaded);
+    }
 }
 
 // A page that ends before its first band: nothing is screened and the thread ends.
