@@ -1,0 +1,50 @@
+// The job's helper threads: started once when the renderer is made and joined when it is freed, so
+// that a page does not pay for starting threads and a failed page cannot leave one behind. The
+// page's screening and compression hand them short tasks (a band, a band-plane) in the order they
+// come; a task never waits for another, so every queued task runs.
+#pragma once
+
+#include <condition_variable>
+#include <cstddef>
+#include <deque>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+class WorkerPool {
+public:
+    typedef void (*PFNTASK)(void* pvTask);
+
+    // Starts up to `threads` workers; Threads() tells how many could be started (0: every task is
+    // to be run by whoever has it).
+    explicit WorkerPool(unsigned threads);
+    // Runs what is still queued, then joins every worker.
+    ~WorkerPool();
+    WorkerPool(const WorkerPool&) = delete;
+    WorkerPool& operator=(const WorkerPool&) = delete;
+
+    unsigned Threads() const { return static_cast<unsigned>(m_workers.size()); }
+
+    // Queues pfnTask(pvTask) for the next free worker. false, and nothing is queued, without a
+    // worker or when the queue cannot grow: the caller then runs the task itself. Whoever queues a
+    // task keeps what it points to until the task has run.
+    bool Submit(PFNTASK pfnTask, void* pvTask);
+
+private:
+    struct Task {
+        PFNTASK pfn;
+        void* pv;
+    };
+    void Run();
+
+    std::mutex m_lock;
+    std::condition_variable m_queued;
+    std::deque<Task> m_tasks;
+    bool m_bStop = false;
+    std::vector<std::thread> m_workers;
+};
+
+// The workers a job starts: one a processor the process may use (UsableCpus), up to
+// kMaxJobWorkers; none on a single processor, where the job runs on its own thread alone.
+inline constexpr unsigned kMaxJobWorkers = 8;
+unsigned JobWorkerCount(unsigned usableCpus);
