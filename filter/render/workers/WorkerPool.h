@@ -45,6 +45,8 @@ private:
 };
 
 // The workers a job starts: one a processor the process may use (UsableCpus), up to
-// kMaxJobWorkers; none on a single processor, where the job runs on its own thread alone.
-inline constexpr unsigned kMaxJobWorkers = 8;
+// kMaxJobWorkers; none on a single processor, where the job runs on its own thread alone. Beyond
+// four the pages came out slower, not faster, with eight processors: Ghostscript and the thread
+// that reads its pipe need two of them, and the workers only took turns with them.
+inline constexpr unsigned kMaxJobWorkers = 4;
 unsigned JobWorkerCount(unsigned usableCpus);
