@@ -1,7 +1,7 @@
 // The job's helper threads: started once when the renderer is made and joined when it is freed, so
 // that a page does not pay for starting threads and a failed page cannot leave one behind. The
-// page's screening and compression hand them short tasks (a band, a band-plane) in the order they
-// come; a task never waits for another, so every queued task runs.
+// page's compression hands them short tasks (a band-plane each) in the order they come; a task
+// never waits for another, so every queued task runs.
 #pragma once
 
 #include <condition_variable>
