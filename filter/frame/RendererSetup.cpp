@@ -41,9 +41,13 @@ tagOPTIONBLOCK* BlockOf(tagRENDEROPTIONS* pOptions)
 }
 
 // The job's workers, started once the renderer exists (after the split into two processes, so
-// that the Ghostscript child has none). None on one processor, nor when they cannot be started.
+// that the Ghostscript child has none). None on one processor, with a compression library that is
+// to be called from one thread, nor when they cannot be started.
 void StartJobWorkers(tagJOBINFO* pJob)
 {
+    if (!IsCompressLibraryReentrant(&pJob->compress)) {
+        return;
+    }
     const FilterHooks& hooks = JobHooks(pJob);
     const unsigned uWorkers = hooks.workerThreads.has_value() ? *hooks.workerThreads : JobWorkerCount(UsableCpus());
     if (uWorkers == 0 || pJob->pWorkers != nullptr) {
