@@ -49,16 +49,17 @@ std::string BusyPage(int width, int height)
     return page;
 }
 
-// A job on the model with the given number of workers and the package's compression library, which
-// may be called from several threads.
+// A job on the model with the given number of workers and a compression library: by default the
+// package's, which may be called from several threads.
 class WorkerJob {
 public:
-    WorkerJob(const char* pszModel, unsigned uWorkers) : m_job(pszModel)
+    WorkerJob(const char* pszModel, unsigned uWorkers, const char* pszLibrary = ORV_COMPRESS_LIB_PATH)
+        : m_job(pszModel)
     {
         m_job.hooks().workerThreads = uWorkers;
         m_job->devmode.dm.dmPaperSize = 9;
         m_job->devmode.priv.dmColor = std::string(pszModel) == "GC7350" ? 2 : 1;
-        m_library = dlopen(ORV_COMPRESS_LIB_PATH, RTLD_NOW | RTLD_LOCAL);
+        m_library = dlopen(pszLibrary, RTLD_NOW | RTLD_LOCAL);
         EXPECT_NE(m_library, nullptr);
         m_job->compress.handle = m_library;
     }
@@ -112,6 +113,28 @@ TEST(JobWorkers, EveryWorkerCountPrintsTheSameStream)
             ASSERT_EQ(job.Run(stream), 0) << job.log();
             EXPECT_TRUE(job.Output() == alone) << uWorkers << " workers";
         }
+    }
+}
+
+// The workers live from the renderer's start to its end, and only for a library that may be called
+// from several threads: one that promises nothing would leave them idle for the whole job.
+TEST(JobWorkers, StartedWithTheRendererOnlyForALibraryThatMayBeCalledFromSeveralThreads)
+{
+    struct Case {
+        const char* library;
+        unsigned workers;  // started
+    } cases[] = {{ORV_COMPRESS_LIB_PATH, 3}, {ORV_THREAD_LOGGING_COMPRESS, 0}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.library);
+        const size_t before = ProcessThreads();
+        WorkerJob job("GC7350", 3, c.library);
+        ASSERT_EQ(InitRenderer(job.job().get()), -1);
+        WorkerPool* workers = job.job()->pWorkers;
+        EXPECT_EQ(workers == nullptr ? 0u : workers->Threads(), c.workers);
+        EXPECT_EQ(ProcessThreads(), before + c.workers);
+        FreeRenderer(job.job().get());
+        EXPECT_EQ(job.job()->pWorkers, nullptr);
+        EXPECT_EQ(ProcessThreads(), before);
     }
 }
 
