@@ -178,7 +178,7 @@ int SendPage(tagJOBINFO* pJob)
             } else {
                 wEncoded = EncodePageAhead(pJob->pRenderContext, static_cast<DWORD>(pJob->iPageWidth),
                                            static_cast<DWORD>(pJob->iPageHeight), pJob->iBandHeight, &pJob->devmode,
-                                           pJob->pRenderOptions, JobEncodeThreads(pJob));
+                                           pJob->pRenderOptions, JobEncodeWorkers(pJob));
             }
         }
         // A failed encoding leaves its bytes in the renderer's buffer until the next drain.

@@ -13,11 +13,14 @@
 #include "filter/render/encode/PageEncode.h"
 #include "filter/render/Renderer.h"
 #include "filter/render/screen/Screening.h"
+#include "filter/render/workers/UsableCpus.h"
+#include "filter/render/workers/WorkerPool.h"
 #include "filter/stream/JobBands.h"
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <new>
 #include <string>
 
 namespace {
@@ -35,6 +38,26 @@ struct tagOPTIONBLOCK {
 tagOPTIONBLOCK* BlockOf(tagRENDEROPTIONS* pOptions)
 {
     return reinterpret_cast<tagOPTIONBLOCK*>(pOptions);
+}
+
+// The job's workers, started once the renderer exists (after the split into two processes, so
+// that the Ghostscript child has none). None on one processor, with a compression library that is
+// to be called from one thread, nor when they cannot be started.
+void StartJobWorkers(tagJOBINFO* pJob)
+{
+    if (!IsCompressLibraryReentrant(&pJob->compress)) {
+        return;
+    }
+    const FilterHooks& hooks = JobHooks(pJob);
+    const unsigned uWorkers = hooks.workerThreads.has_value() ? *hooks.workerThreads : JobWorkerCount(UsableCpus());
+    if (uWorkers == 0 || pJob->pWorkers != nullptr) {
+        return;
+    }
+    pJob->pWorkers = new (std::nothrow) WorkerPool(uWorkers);
+    if (pJob->pWorkers != nullptr && pJob->pWorkers->Threads() == 0) {
+        delete pJob->pWorkers;
+        pJob->pWorkers = nullptr;
+    }
 }
 
 }  // namespace
@@ -87,6 +110,7 @@ int InitRenderer(tagJOBINFO* pJob)
         pJob->pRenderContext->eScreenSimd = *hooks.screenSimd;
     }
     UpdateCopySetState(pJob, true);
+    StartJobWorkers(pJob);
     return -1;
 }
 
@@ -95,11 +119,13 @@ void FreeRenderer(tagJOBINFO* pJob)
     if (pJob == nullptr) {
         return;
     }
-    // A page still being compressed: its threads end before its bitmap goes. The screening thread
-    // ends before the renderer it screens for.
+    // A page still being compressed: its tasks end before its bitmap and the workers go. The
+    // screening thread ends before the renderer it screens for.
     PageEncoderFree(pJob->pPageEncoder);
     pJob->pPageEncoder = nullptr;
     FreeJobBands(pJob);
+    delete pJob->pWorkers;
+    pJob->pWorkers = nullptr;
     if (pJob->pRenderContext != nullptr) {
         RendererFree(pJob->pRenderContext);
     }
@@ -184,12 +210,12 @@ int SendBand(tagJOBINFO* pJob, DWORD dwBitsPerPixel, LONG lBandWidth, LONG lBand
     return wResult != 0 ? -1 : 0;
 }
 
-unsigned JobEncodeThreads(const tagJOBINFO* pJob)
+WorkerPool* JobEncodeWorkers(const tagJOBINFO* pJob)
 {
     if (pJob == nullptr || !IsCompressLibraryReentrant(&pJob->compress)) {
-        return 1;
+        return nullptr;
     }
-    return DefaultEncodeThreads();
+    return pJob->pWorkers;
 }
 
 int FlushRendererOutput(tagJOBINFO* pJob)

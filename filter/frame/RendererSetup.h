@@ -10,17 +10,22 @@
 
 #include <cstddef>
 
+class WorkerPool;
+
 // The colour-table name field: capability 7 item 200 view 1 holds the name in its tagNAMEDVALUE
 // record.
 inline constexpr size_t kColorTableRecordSize = sizeof(tagNAMEDVALUE);
 inline constexpr size_t kColorTableNameOffset = offsetof(tagNAMEDVALUE, szName);
 
-// Creates the option block and the renderer (which loads the model's colour-table file) and fills
-// the block's page fields. -1 when both exist; 0 when the model has no colour-table name or the
-// renderer cannot be created (either is logged at the error level).
+// Creates the option block and the renderer (which loads the model's colour-table file), fills the
+// block's page fields and starts the job's workers (JobWorkerCount of the processors the process may
+// use, or the hooks' count; none when they cannot be started). -1 when the block and the renderer
+// exist; 0 when the model has no colour-table name or the renderer cannot be created (either is
+// logged at the error level).
 int InitRenderer(tagJOBINFO* pJob);
 
-// Frees the renderer and the option block; nothing when they do not exist.
+// Frees the renderer and the option block and joins the job's workers, after the page being
+// compressed, if any, has stopped; nothing when they do not exist.
 void FreeRenderer(tagJOBINFO* pJob);
 
 // The option block's paper, media, duplex and copy-set fields from the settings and the page
@@ -36,10 +41,10 @@ int SetupRendererPage(tagJOBINFO* pJob);
 int SendBand(tagJOBINFO* pJob, DWORD dwBitsPerPixel, LONG lBandWidth, LONG lBandRows, LONG lPageWidth, LONG lPageHeight,
              LONG x, LONG y, const BYTE* pbPixels);
 
-// How many threads compress the job's pages: several only through a compression library that
-// says it may be called from several threads at once (the package's own); any other library is
-// called from one thread.
-unsigned JobEncodeThreads(const tagJOBINFO* pJob);
+// The workers that compress the job's pages: the job's, only with a compression library that says
+// it may be called from several threads at once (the package's own); nullptr for any other library,
+// which is called from the job's thread alone.
+WorkerPool* JobEncodeWorkers(const tagJOBINFO* pJob);
 
 // Moves everything in the renderer's output buffer to the output writer. Always -1.
 int FlushRendererOutput(tagJOBINFO* pJob);

@@ -37,6 +37,7 @@ struct FilterHooks {
     PFNSPOOLSPACEPROBE pfnSpoolSpace = nullptr;  // statvfs(2)
     PFNMODELQUERY pfnModelQuery = nullptr;       // the model data reader's SpcQuery, for the renderer
     std::optional<ScreenSimd> screenSimd;        // the best vector level the CPU runs
+    std::optional<unsigned> workerThreads;       // the job's workers: JobWorkerCount(UsableCpus())
 };
 
 // The hooks of a job context: its own, or the system's when it has none.

@@ -20,6 +20,7 @@ struct tagRENDERCONTEXT;
 struct tagPAGEENCODER;
 struct FilterHooks;
 class JobBands;
+class WorkerPool;
 
 // The spool field's value for a secure-print job refused for lack of disk space: the job is
 // still rendered, its bytes are dropped.
@@ -65,6 +66,7 @@ struct tagJOBINFO {
     tagRENDERCONTEXT* pRenderContext;
     tagPAGEENCODER* pPageEncoder;  // the page being compressed while it is screened, or nullptr
     JobBands* pBands;              // the pages' screening thread and band buffers, or nullptr
+    WorkerPool* pWorkers;          // the job's compression threads while the renderer exists, or nullptr
     pthread_t keepAliveThread;     // 0 when no thread was started
     pthread_mutex_t outputLock;    // guards every write of printer bytes and the activity flag
     pthread_mutex_t pageLock;      // held by the main thread from the start to the end of a page

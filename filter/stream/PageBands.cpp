@@ -213,7 +213,7 @@ int ReadPageBands(tagJOBINFO* pJob, int fd, const tagPAGEBITMAPINFO* pInfo, cons
     // Compressed from the page's top while the page is read: a turned page's bands each reach
     // every row, so its compression waits for the page's end.
     pJob->pPageEncoder =
-        PageEncoderStart(pJob->pRenderContext, pJob->pRenderOptions, pJob->iBandHeight, JobEncodeThreads(pJob));
+        PageEncoderStart(pJob->pRenderContext, pJob->pRenderOptions, pJob->iBandHeight, JobEncodeWorkers(pJob));
     PageEncoderGuard encoderGuard(pJob);
 
     tagBANDPLACEMENT placement = {pJob, pGeometry, lWidth, lHeight, lPageWidth, lPageHeight, cbBandRow, turned.get()};

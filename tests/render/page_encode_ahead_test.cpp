@@ -1,12 +1,14 @@
-// A page compressed on several threads ahead of the one that writes its blocks, also while it is
-// still being screened: the same bytes in the same order as the one-thread encoding, whatever the
-// library does band by band (encodes the band, fails, stops early, takes no row) and whatever the
-// page's shape; the band-planes really are compressed at once on several threads; and a page given
-// up half-way leaves its bitmap alone.
+// A page compressed on the job's workers ahead of the thread that writes its blocks, also while it
+// is still being screened: the same bytes in the same order as the one-thread encoding, whatever the
+// library does band by band (encodes the band, fails, stops early, takes no row), whatever the
+// page's shape and however many workers there are; the band-planes really are compressed at once on
+// several threads; and a page given up half-way leaves its bitmap alone and no task of its own in
+// the pool.
 #include "EncodeTestSupport.h"
 
 #include "filter/render/encode/PageEncode.h"
 #include "filter/render/encode/PageEncodeAhead.h"
+#include "filter/render/workers/WorkerPool.h"
 #include "support/BitPlanes.h"
 #include "support/CompressLibrary.h"
 
@@ -147,16 +149,17 @@ struct Encoded {
     std::vector<uint8_t> bytes;
 };
 
+// The page encoded by EncodePage (pool nullptr) or by EncodePageAhead on the pool.
 Encoded Encode(const std::vector<std::vector<uint8_t>>& planes, unsigned width, unsigned height, LONG bandRows,
-               PFNCOMPRESS entry, unsigned threads)
+               PFNCOMPRESS entry, WorkerPool* pool)
 {
     Encoded e;
     EncodePageFixture page;
     page.SetPage(width, height, planes);
     page.context()->pfnCompress = entry;
-    e.result = threads == 0
+    e.result = pool == nullptr
                    ? EncodePage(page.context(), width, height, bandRows, page.settings(), page.options())
-                   : EncodePageAhead(page.context(), width, height, bandRows, page.settings(), page.options(), threads);
+                   : EncodePageAhead(page.context(), width, height, bandRows, page.settings(), page.options(), pool);
     e.bandFlagsAfter = page.context()->wBandFlags;
     e.bitmapFreed = page.options()->pPageBitmap == nullptr;
     e.bytes = DrainOutput(page.context());
@@ -182,25 +185,27 @@ TEST_F(EncodeAhead, SameBytesInTheSameOrderAsOneThread)
         unsigned width, height;
         size_t planes;
         LONG bandRows;
-        unsigned threads;
+        unsigned workers;
         PFNCOMPRESS entry;  // nullptr: the library is missing
     } cases[] = {
-        {"monochrome, the library", 1000, 2000, 1, 100, 4, Doubles::real},
-        {"colour, the library", 640, 1100, 4, 128, 4, Doubles::real},
-        {"colour, failures, early stops and refusals", 700, 1500, 4, 128, 2, Doubles::ByRows},
-        {"monochrome, failures, early stops and refusals", 1200, 900, 1, 64, 3, Doubles::ByRows},
-        {"odd width and a short last band", 333, 1031, 4, 64, 4, Doubles::ByRows},
-        {"one band of one plane", 64, 40, 1, 512, 4, Doubles::real},
-        {"one band of four planes", 200, 30, 4, 512, 3, Doubles::ByRows},
-        {"no library: every band raw", 500, 700, 4, 100, 4, nullptr},
-        {"more threads than the encoder uses", 400, 2000, 4, 50, 16, Doubles::ByRows},
-        {"the model's default band height", 300, 1300, 4, 0, 4, Doubles::real},
+        {"monochrome, the library", 1000, 2000, 1, 100, 3, Doubles::real},
+        {"colour, the library", 640, 1100, 4, 128, 3, Doubles::real},
+        {"colour, failures, early stops and refusals", 700, 1500, 4, 128, 1, Doubles::ByRows},
+        {"monochrome, failures, early stops and refusals", 1200, 900, 1, 64, 2, Doubles::ByRows},
+        {"odd width and a short last band", 333, 1031, 4, 64, 3, Doubles::ByRows},
+        {"one band of one plane", 64, 40, 1, 512, 3, Doubles::real},
+        {"one band of four planes", 200, 30, 4, 512, 2, Doubles::ByRows},
+        {"no library: every band raw", 500, 700, 4, 100, 3, nullptr},
+        {"more workers than band-planes ahead", 400, 2000, 4, 50, 16, Doubles::ByRows},
+        {"the model's default band height", 300, 1300, 4, 0, 3, Doubles::real},
+        {"a pool without workers", 640, 1100, 4, 128, 0, Doubles::ByRows},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const std::vector<std::vector<uint8_t>> planes = MixedPlanes(c.width, c.height, c.planes);
-        const Encoded one = Encode(planes, c.width, c.height, c.bandRows, c.entry, 0);
-        const Encoded ahead = Encode(planes, c.width, c.height, c.bandRows, c.entry, c.threads);
+        const Encoded one = Encode(planes, c.width, c.height, c.bandRows, c.entry, nullptr);
+        WorkerPool pool(c.workers);
+        const Encoded ahead = Encode(planes, c.width, c.height, c.bandRows, c.entry, &pool);
         ASSERT_EQ(one.result, FLAG_TRUE);
         EXPECT_EQ(ahead.result, one.result);
         EXPECT_EQ(ahead.bandFlagsAfter, one.bandFlagsAfter);
@@ -216,7 +221,8 @@ TEST_F(EncodeAhead, SameBytesInTheSameOrderAsOneThread)
 TEST_F(EncodeAhead, MixedPageTakesEveryWayThroughTheCompression)
 {
     const unsigned width = 700, height = 1500;
-    const Encoded ahead = Encode(MixedPlanes(width, height, 4), width, height, 128, Doubles::ByRows, 4);
+    WorkerPool pool(3);
+    const Encoded ahead = Encode(MixedPlanes(width, height, 4), width, height, 128, Doubles::ByRows, &pool);
     const std::vector<encodetest::Block> blocks = encodetest::ReadBlocks(ahead.bytes);
     const size_t bandPlanes = (height + 127) / 128 * 4;
     const size_t raw =
@@ -226,40 +232,43 @@ TEST_F(EncodeAhead, MixedPageTakesEveryWayThroughTheCompression)
     EXPECT_GT(blocks.size(), bandPlanes);
 }
 
-TEST_F(EncodeAhead, SeveralThreadsCompressAtOnceAndOneThreadStaysOnTheCaller)
+TEST_F(EncodeAhead, SeveralThreadsCompressAtOnceAndWithoutWorkersTheCallerAlone)
 {
     const unsigned width = 800, height = 2048;
     const std::vector<std::vector<uint8_t>> planes = MixedPlanes(width, height, 4);
-    const Encoded one = Encode(planes, width, height, 128, Doubles::real, 0);
+    const Encoded one = Encode(planes, width, height, 128, Doubles::real, nullptr);
 
     Concurrency::Start(true);
-    const Encoded ahead = Encode(planes, width, height, 128, Concurrency::Entry, 4);
+    WorkerPool pool(3);
+    const Encoded ahead = Encode(planes, width, height, 128, Concurrency::Entry, &pool);
     EXPECT_TRUE(ahead.bytes == one.bytes);
     EXPECT_GE(Concurrency::most, 2);
     EXPECT_GE(Concurrency::threads.size(), 2u);
-    EXPECT_LE(Concurrency::threads.size(), kEncodeThreadsMax);
+    EXPECT_LE(Concurrency::threads.size(), pool.Threads() + 1);  // the workers and the caller
 
     Concurrency::Start(false);
-    const Encoded single = Encode(planes, width, height, 128, Concurrency::Entry, 1);
+    WorkerPool none(0);
+    const Encoded single = Encode(planes, width, height, 128, Concurrency::Entry, &none);
     EXPECT_TRUE(single.bytes == one.bytes);
     EXPECT_EQ(Concurrency::most, 1);
     EXPECT_EQ(Concurrency::threads, std::set<std::thread::id>{std::this_thread::get_id()});
 }
 
-// Nothing to encode: no bitmap, or a language without raster blocks. The threads never start and
-// the result is the one-thread encoding's.
+// Nothing to encode: no bitmap, or a language without raster blocks. No task is queued and the
+// result is the one-thread encoding's.
 TEST_F(EncodeAhead, PagesWithoutRasterBlocksFailAsWithOneThread)
 {
+    WorkerPool pool(3);
     EncodePageFixture noBitmap;
-    EXPECT_EQ(EncodePageAhead(noBitmap.context(), 100, 100, 64, noBitmap.settings(), noBitmap.options(), 4),
+    EXPECT_EQ(EncodePageAhead(noBitmap.context(), 100, 100, 64, noBitmap.settings(), noBitmap.options(), &pool),
               FLAG_FALSE);
 
     EncodePageFixture otherLanguage;
     otherLanguage.SetPage(100, 100, MixedPlanes(100, 100, 1));
     otherLanguage.options()->dwLangType = LANGTYPE_PCL;
-    EXPECT_EQ(
-        EncodePageAhead(otherLanguage.context(), 100, 100, 64, otherLanguage.settings(), otherLanguage.options(), 4),
-        FLAG_FALSE);
+    EXPECT_EQ(EncodePageAhead(otherLanguage.context(), 100, 100, 64, otherLanguage.settings(), otherLanguage.options(),
+                              &pool),
+              FLAG_FALSE);
     EXPECT_EQ(otherLanguage.options()->pPageBitmap, nullptr);
     EXPECT_TRUE(DrainOutput(otherLanguage.context()).empty());
 }
@@ -277,26 +286,28 @@ TEST_F(EncodeAhead, PageCompressedWhileItIsScreenedEqualsTheWholePage)
         size_t planes;
         LONG bandRows;
         unsigned step;  // rows made final at a time
-        unsigned threads;
+        unsigned workers;
         PFNCOMPRESS entry;
     } cases[] = {
-        {"colour, the library", 640, 1100, 4, 128, 100, 4, Doubles::real},
-        {"monochrome, failures, early stops and refusals", 1200, 900, 1, 64, 37, 3, Doubles::ByRows},
-        {"colour, rows final in one go", 333, 1031, 4, 64, 1031, 2, Doubles::ByRows},
-        {"colour, a row at a time", 200, 300, 4, 32, 1, 4, Doubles::ByRows},
+        {"colour, the library", 640, 1100, 4, 128, 100, 3, Doubles::real},
+        {"monochrome, failures, early stops and refusals", 1200, 900, 1, 64, 37, 2, Doubles::ByRows},
+        {"colour, rows final in one go", 333, 1031, 4, 64, 1031, 1, Doubles::ByRows},
+        {"colour, a row at a time", 200, 300, 4, 32, 1, 3, Doubles::ByRows},
+        {"colour, many workers", 640, 1100, 4, 64, 50, 12, Doubles::ByRows},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const std::vector<std::vector<uint8_t>> planes = MixedPlanes(c.width, c.height, c.planes);
-        const Encoded one = Encode(planes, c.width, c.height, c.bandRows, c.entry, 0);
+        const Encoded one = Encode(planes, c.width, c.height, c.bandRows, c.entry, nullptr);
 
+        WorkerPool pool(c.workers);
         const size_t rowBytes = orvtest::PlaneRowBytes(c.width);
         std::vector<std::vector<uint8_t>> unscreened(c.planes, std::vector<uint8_t>(rowBytes * c.height, 0xA5));
         EncodePageFixture page;
         page.SetPage(c.width, c.height, unscreened);
         page.context()->pfnCompress = c.entry;
-        tagPAGEENCODER* encoder = PageEncoderStart(page.context(), page.options(), c.bandRows, c.threads);
-        ASSERT_NE(encoder, nullptr) << "no helper thread started";
+        tagPAGEENCODER* encoder = PageEncoderStart(page.context(), page.options(), c.bandRows, &pool);
+        ASSERT_NE(encoder, nullptr) << "not started on the workers";
         tagPAGEBITMAP* bitmap = page.options()->pPageBitmap;
         for (unsigned row = 0; row < c.height;) {
             const unsigned end = std::min(c.height, row + c.step);
@@ -321,18 +332,19 @@ TEST_F(EncodeAhead, PageCompressedWhileItIsScreenedEqualsTheWholePage)
     }
 }
 
-// A page given up half-way (the pipe ended): the helpers stop and the encoder goes without
+// A page given up half-way (the pipe ended): its compression stops and the encoder goes without
 // touching the bitmap, which the whole-page encoding then still encodes as it would have.
 TEST_F(EncodeAhead, PageGivenUpHalfWayLeavesTheBitmapAlone)
 {
     const unsigned width = 700, height = 1500;
     const std::vector<std::vector<uint8_t>> planes = MixedPlanes(width, height, 4);
-    const Encoded one = Encode(planes, width, height, 128, Doubles::ByRows, 0);
+    const Encoded one = Encode(planes, width, height, 128, Doubles::ByRows, nullptr);
 
+    WorkerPool pool(3);
     EncodePageFixture page;
     page.SetPage(width, height, planes);
     page.context()->pfnCompress = Doubles::ByRows;
-    tagPAGEENCODER* encoder = PageEncoderStart(page.context(), page.options(), 128, 4);
+    tagPAGEENCODER* encoder = PageEncoderStart(page.context(), page.options(), 128, &pool);
     ASSERT_NE(encoder, nullptr);
     PageEncoderRowsDone(encoder, height / 2);
     PageEncoderFree(encoder);
@@ -342,20 +354,88 @@ TEST_F(EncodeAhead, PageGivenUpHalfWayLeavesTheBitmapAlone)
     PageEncoderFree(nullptr);
 }
 
-// Pages the encoder does not take while they are screened: they are encoded whole at their end.
-TEST_F(EncodeAhead, PagesWithoutHelpersAreNotStartedEarly)
+// A worker held busy (as by another page's band-plane) until opened.
+struct Gate {
+    std::mutex lock;
+    std::condition_variable changed;
+    bool busy = false;
+    bool open = false;
+
+    static void Hold(void* pv)
+    {
+        Gate& g = *static_cast<Gate*>(pv);
+        std::unique_lock<std::mutex> guard(g.lock);
+        g.busy = true;
+        g.changed.notify_all();
+        // The bound only keeps a broken encoder from hanging the test run.
+        g.changed.wait_for(guard, std::chrono::seconds(30), [&g] { return g.open; });
+    }
+    void WaitBusy()
+    {
+        std::unique_lock<std::mutex> guard(lock);
+        changed.wait_for(guard, std::chrono::seconds(30), [this] { return busy; });
+    }
+    void Open()
+    {
+        std::lock_guard<std::mutex> guard(lock);
+        open = true;
+        changed.notify_all();
+    }
+    bool Opened()
+    {
+        std::lock_guard<std::mutex> guard(lock);
+        return open;
+    }
+};
+
+// A page given up while its compression tasks still wait in the pool behind other work: the
+// encoder's end waits until they have run (and left at once), so that none runs on a freed encoder;
+// the pool goes on serving the job.
+TEST_F(EncodeAhead, PageGivenUpWithTasksStillQueuedWaitsForThem)
 {
+    const unsigned width = 700, height = 1500;
+    WorkerPool pool(1);
+    Gate gate;
+    ASSERT_TRUE(pool.Submit(Gate::Hold, &gate));
+    gate.WaitBusy();
+
+    EncodePageFixture page;
+    page.SetPage(width, height, MixedPlanes(width, height, 4));
+    page.context()->pfnCompress = Doubles::ByRows;
+    tagPAGEENCODER* encoder = PageEncoderStart(page.context(), page.options(), 128, &pool);
+    ASSERT_NE(encoder, nullptr);
+    PageEncoderRowsDone(encoder, height);  // tasks queued behind the held worker
+    std::thread opener([&gate] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        gate.Open();
+    });
+    PageEncoderFree(encoder);
+    EXPECT_TRUE(gate.Opened()) << "the encoder went while its tasks were queued";
+    opener.join();
+
+    Gate after;
+    after.open = true;
+    ASSERT_TRUE(pool.Submit(Gate::Hold, &after));
+    after.WaitBusy();
+}
+
+// Pages the encoder does not take while they are screened: they are encoded whole at their end.
+TEST_F(EncodeAhead, PagesWithoutWorkersAreNotStartedEarly)
+{
+    WorkerPool pool(3);
+    WorkerPool none(0);
     EncodePageFixture noBitmap;
-    EXPECT_EQ(PageEncoderStart(noBitmap.context(), noBitmap.options(), 64, 4), nullptr);
+    EXPECT_EQ(PageEncoderStart(noBitmap.context(), noBitmap.options(), 64, &pool), nullptr);
 
     EncodePageFixture oneThread;
     oneThread.SetPage(100, 100, MixedPlanes(100, 100, 1));
-    EXPECT_EQ(PageEncoderStart(oneThread.context(), oneThread.options(), 64, 1), nullptr);
+    EXPECT_EQ(PageEncoderStart(oneThread.context(), oneThread.options(), 64, &none), nullptr);
+    EXPECT_EQ(PageEncoderStart(oneThread.context(), oneThread.options(), 64, nullptr), nullptr);
 
     EncodePageFixture otherLanguage;
     otherLanguage.SetPage(100, 100, MixedPlanes(100, 100, 1));
     otherLanguage.options()->dwLangType = LANGTYPE_PCL;
-    EXPECT_EQ(PageEncoderStart(otherLanguage.context(), otherLanguage.options(), 64, 4), nullptr);
+    EXPECT_EQ(PageEncoderStart(otherLanguage.context(), otherLanguage.options(), 64, &pool), nullptr);
     EXPECT_NE(otherLanguage.options()->pPageBitmap, nullptr);
 
     EXPECT_EQ(PageEncoderFinish(nullptr, oneThread.context(), oneThread.options()), FLAG_FALSE);

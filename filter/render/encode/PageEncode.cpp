@@ -13,7 +13,6 @@
 #include <cstdint>
 #include <memory>
 #include <new>
-#include <thread>
 #include <vector>
 
 namespace {
@@ -73,7 +72,7 @@ void SetBandFlagsAfterPage(tagRENDERCONTEXT* context, const tagPAGEBITMAP* bitma
 }
 
 WORD EncodePlanes(tagRENDERCONTEXT* context, const tagPAGEBITMAP* bitmap, LONG bandRows, const WORD* planeNumbers,
-                  DWORD planeCount, unsigned threads)
+                  DWORD planeCount, WorkerPool* pool)
 {
     if (context == nullptr || !Encodable(bitmap, planeCount)) {
         return FLAG_FALSE;
@@ -82,8 +81,7 @@ WORD EncodePlanes(tagRENDERCONTEXT* context, const tagPAGEBITMAP* bitmap, LONG b
     if (out == nullptr) {
         return FLAG_FALSE;
     }
-    EncodeBandPlanes(BandCompressorOf(context), PageBandPlanes(bitmap, bandRows, planeNumbers, planeCount), out,
-                     threads);
+    EncodeBandPlanes(BandCompressorOf(context), PageBandPlanes(bitmap, bandRows, planeNumbers, planeCount), out, pool);
     SetBandFlagsAfterPage(context, bitmap);
     return FLAG_TRUE;
 }
@@ -97,16 +95,16 @@ bool IsMono(const tagPAGEBITMAP* bitmap)
 
 WORD EncodeMonoPage(tagRENDERCONTEXT* context, const tagPAGEBITMAP* bitmap, LONG bandRows)
 {
-    return EncodePlanes(context, bitmap, bandRows, kMonoPlaneNumbers, PAGE_PLANES_MONO, 1);
+    return EncodePlanes(context, bitmap, bandRows, kMonoPlaneNumbers, PAGE_PLANES_MONO, nullptr);
 }
 
 WORD EncodeColorPage(tagRENDERCONTEXT* context, const tagPAGEBITMAP* bitmap, LONG bandRows)
 {
-    return EncodePlanes(context, bitmap, bandRows, kColorPlaneNumbers, PAGE_PLANES_COLOR, 1);
+    return EncodePlanes(context, bitmap, bandRows, kColorPlaneNumbers, PAGE_PLANES_COLOR, nullptr);
 }
 
 WORD EncodePageAhead(tagRENDERCONTEXT* context, DWORD /*pageWidth*/, DWORD /*pageHeight*/, LONG bandRows,
-                     const DRVDEVMODE* /*settings*/, tagRENDEROPTIONS* options, unsigned threads)
+                     const DRVDEVMODE* /*settings*/, tagRENDEROPTIONS* options, WorkerPool* pool)
 {
     if (options == nullptr || options->pPageBitmap == nullptr) {
         return FLAG_FALSE;
@@ -116,9 +114,8 @@ WORD EncodePageAhead(tagRENDERCONTEXT* context, DWORD /*pageWidth*/, DWORD /*pag
     if (options->dwLangType == LANGTYPE_GDI && context != nullptr) {
         // The bitmap's planes decide, not the settings: a settings record that arrives between the
         // page's allocation and its encoding cannot make the encoder read planes that are not there.
-        result = IsMono(bitmap)
-                     ? EncodePlanes(context, bitmap, bandRows, kMonoPlaneNumbers, PAGE_PLANES_MONO, threads)
-                     : EncodePlanes(context, bitmap, bandRows, kColorPlaneNumbers, PAGE_PLANES_COLOR, threads);
+        result = IsMono(bitmap) ? EncodePlanes(context, bitmap, bandRows, kMonoPlaneNumbers, PAGE_PLANES_MONO, pool)
+                                : EncodePlanes(context, bitmap, bandRows, kColorPlaneNumbers, PAGE_PLANES_COLOR, pool);
     }
     FreePageBitmap(bitmap);
     options->pPageBitmap = nullptr;
@@ -137,10 +134,10 @@ struct tagPAGEENCODER {
 };
 
 tagPAGEENCODER* PageEncoderStart(tagRENDERCONTEXT* context, const tagRENDEROPTIONS* options, LONG bandRows,
-                                 unsigned threads)
+                                 WorkerPool* pool)
 {
     if (context == nullptr || options == nullptr || options->pPageBitmap == nullptr ||
-        options->dwLangType != LANGTYPE_GDI || threads <= 1) {
+        options->dwLangType != LANGTYPE_GDI || pool == nullptr || pool->Threads() == 0) {
         return nullptr;
     }
     const tagPAGEBITMAP* bitmap = options->pPageBitmap;
@@ -160,13 +157,9 @@ tagPAGEENCODER* PageEncoderStart(tagRENDERCONTEXT* context, const tagRENDEROPTIO
     encoder->encoder.reset(new (std::nothrow) AheadEncoder(
         BandCompressorOf(context),
         PageBandPlanes(bitmap, bandRows, mono ? kMonoPlaneNumbers : kColorPlaneNumbers, planeCount),
-        encoder->page.get()));
+        encoder->page.get(), pool));
     if (encoder->encoder == nullptr) {
         return nullptr;
-    }
-    const unsigned helpers = std::min(threads, kEncodeThreadsMax) - 1;
-    if (encoder->encoder->StartHelpers(helpers) == 0) {
-        return nullptr;  // nobody to work ahead: the page is encoded whole at its end
     }
     return encoder.release();
 }
@@ -196,7 +189,7 @@ WORD PageEncoderFinish(tagPAGEENCODER* encoder, tagRENDERCONTEXT* context, tagRE
             result = FLAG_TRUE;
         }
     }
-    owned.reset();  // the helpers end before the bitmap goes
+    owned.reset();  // its tasks are done before the bitmap goes
     FreePageBitmap(bitmap);
     options->pPageBitmap = nullptr;
     return result;
@@ -207,17 +200,8 @@ void PageEncoderFree(tagPAGEENCODER* encoder)
     delete encoder;
 }
 
-// The machine's processors, not only those of the process's affinity mask or CPU quota: the
-// encode threads spend much of a page waiting for rows to become final, and measured pinned to two
-// processors, four of them printed 12-30 % faster than two.
-unsigned DefaultEncodeThreads()
-{
-    const unsigned processors = std::thread::hardware_concurrency();
-    return std::max(1u, std::min(processors, kEncodeThreadsMax));
-}
-
 WORD EncodePage(tagRENDERCONTEXT* context, DWORD pageWidth, DWORD pageHeight, LONG bandRows, const DRVDEVMODE* settings,
                 tagRENDEROPTIONS* options)
 {
-    return EncodePageAhead(context, pageWidth, pageHeight, bandRows, settings, options, 1);
+    return EncodePageAhead(context, pageWidth, pageHeight, bandRows, settings, options, nullptr);
 }

@@ -8,6 +8,7 @@ struct DRVDEVMODE;
 struct tagPAGEBITMAP;
 struct tagRENDERCONTEXT;
 struct tagRENDEROPTIONS;
+class WorkerPool;
 
 // Band height when the model gives none (0 or less).
 inline constexpr LONG kDefaultBandRows = 512;
@@ -21,25 +22,23 @@ inline constexpr LONG kDefaultBandRows = 512;
 WORD EncodePage(tagRENDERCONTEXT* context, DWORD pageWidth, DWORD pageHeight, LONG bandRows, const DRVDEVMODE* settings,
                 tagRENDEROPTIONS* options);
 
-// EncodePage with the page's bands compressed on up to `threads` threads (at most
-// kEncodeThreadsMax; 1 or 0 is EncodePage) ahead of the one that puts their blocks into the output
-// buffer: the same bytes in the same order. The threads have ended when it returns.
+// EncodePage with the page's bands compressed on the pool's workers and this thread ahead of the
+// one that puts their blocks into the output buffer: the same bytes in the same order. Without a
+// pool, or one without workers, it is EncodePage. None of its tasks is left in the pool when it
+// returns.
 WORD EncodePageAhead(tagRENDERCONTEXT* context, DWORD pageWidth, DWORD pageHeight, LONG bandRows,
-                     const DRVDEVMODE* settings, tagRENDEROPTIONS* options, unsigned threads);
+                     const DRVDEVMODE* settings, tagRENDEROPTIONS* options, WorkerPool* pool);
 
-// The threads a page is compressed on: one a processor, up to the encoder's most (4).
-unsigned DefaultEncodeThreads();
-
-// A page compressed while it is being screened: helper threads compress its band-planes as soon
+// A page compressed while it is being screened: the job's workers compress its band-planes as soon
 // as their rows are final, and the page's end appends them in order, the same bytes as EncodePage.
 struct tagPAGEENCODER;
 
-// Starts compressing the page bitmap of the option block on up to `threads` threads (at most 4; the
-// helpers are all but one). nullptr, and the page is to be encoded whole at its end, without a
-// bitmap, for another language than GDI, with 1 thread or when no helper can be started. The
-// bitmap must stay until PageEncoderFinish or PageEncoderFree.
+// Starts compressing the page bitmap of the option block on the pool's workers. nullptr, and the
+// page is to be encoded whole at its end, without a bitmap, for another language than GDI, or
+// without a pool that has workers. The bitmap and the pool must stay until PageEncoderFinish or
+// PageEncoderFree.
 tagPAGEENCODER* PageEncoderStart(tagRENDERCONTEXT* context, const tagRENDEROPTIONS* options, LONG bandRows,
-                                 unsigned threads);
+                                 WorkerPool* pool);
 
 // The bitmap's rows before `rows` are screened and will not be drawn into any more.
 void PageEncoderRowsDone(tagPAGEENCODER* encoder, DWORD rows);
@@ -49,8 +48,8 @@ void PageEncoderRowsDone(tagPAGEENCODER* encoder, DWORD rows);
 // whatever the outcome. Results as EncodePage; 0 also without an encoder.
 WORD PageEncoderFinish(tagPAGEENCODER* encoder, tagRENDERCONTEXT* context, tagRENDEROPTIONS* options);
 
-// A page given up: the helpers stop (each finishes the band-plane in hand), the encoder is freed;
-// the bitmap stays. nullptr is harmless.
+// A page given up: its compression stops (a worker finishes the band-plane in hand) and none of its
+// tasks is left in the pool, the encoder is freed; the bitmap stays. nullptr is harmless.
 void PageEncoderFree(tagPAGEENCODER* encoder);
 
 // The one plane of a monochrome bitmap as plane 0, band by band. Bands of `bandRows` rows (0 or

@@ -2,7 +2,7 @@
 
 #include "filter/render/encode/RasterBlockWriter.h"
 
-#include <exception>
+#include <algorithm>
 #include <limits>
 #include <utility>
 
@@ -15,72 +15,101 @@ void EncodeBandPlane(const tagBANDCOMPRESSOR& compressor, const tagBANDPLANE& ba
 }
 
 void EncodeBandPlanes(const tagBANDCOMPRESSOR& compressor, const std::vector<tagBANDPLANE>& bandPlanes,
-                      tagOUTPUTBUFFER* out, unsigned threads)
+                      tagOUTPUTBUFFER* out, WorkerPool* pool)
 {
-    if (threads > kEncodeThreadsMax) {
-        threads = kEncodeThreadsMax;
-    }
-    if (threads <= 1 || bandPlanes.size() <= 1) {
+    if (pool == nullptr || pool->Threads() == 0 || bandPlanes.size() <= 1) {
         for (const tagBANDPLANE& bandPlane : bandPlanes) {
             EncodeBandPlane(compressor, bandPlane, out);
         }
         return;
     }
-    AheadEncoder encoder(compressor, bandPlanes, out);
-    encoder.StartHelpers(threads - 1);
+    AheadEncoder encoder(compressor, bandPlanes, out, pool);
     encoder.Finish();
 }
 
 AheadEncoder::AheadEncoder(const tagBANDCOMPRESSOR& compressor, std::vector<tagBANDPLANE> bandPlanes,
-                           tagOUTPUTBUFFER* page)
-    : m_compressor(compressor), m_bandPlanes(std::move(bandPlanes)), m_page(page), m_slots(m_bandPlanes.size())
+                           tagOUTPUTBUFFER* page, WorkerPool* pool)
+    : m_compressor(compressor),
+      m_bandPlanes(std::move(bandPlanes)),
+      m_page(page),
+      m_slots(m_bandPlanes.size()),
+      m_pool(pool),
+      m_maxTasks(pool == nullptr ? 0 : pool->Threads())
 {
 }
 
 AheadEncoder::~AheadEncoder()
 {
     {
-        std::lock_guard<std::mutex> lock(m_lock);
+        std::unique_lock<std::mutex> lock(m_lock);
         m_stop = true;
-    }
-    m_changed.notify_all();
-    for (std::thread& helper : m_helpers) {
-        helper.join();
+        // A queued task still points here: it runs (every queued task does), sees the stop and
+        // leaves.
+        m_changed.wait(lock, [this] { return m_tasks == 0; });
     }
     for (Slot& slot : m_slots) {
         OutputBufferFree(slot.pBlocks);  // what a page given up left
     }
 }
 
-unsigned AheadEncoder::StartHelpers(unsigned count)
-{
-    unsigned started = 0;
-    for (; started < count; ++started) {
-        try {
-            m_helpers.emplace_back(&AheadEncoder::Help, this);
-        } catch (const std::exception&) {
-            break;  // fewer helpers (no thread or no memory); the finishing thread does what they leave
-        }
-    }
-    return started;
-}
-
 void AheadEncoder::RowsReady(DWORD rows)
 {
+    size_t tasks = 0;
     {
         std::lock_guard<std::mutex> lock(m_lock);
         if (rows <= m_rowsReady) {
             return;
         }
         m_rowsReady = rows;
+        tasks = ReserveTasks();
     }
     m_changed.notify_all();
+    QueueTasks(tasks);
 }
 
 bool AheadEncoder::MayTakeNext() const
 {
     return m_next < m_bandPlanes.size() && m_next < m_appended + kEncodeAheadBandPlanes &&
            m_bandPlanes[m_next].dwRowEnd <= m_rowsReady;
+}
+
+size_t AheadEncoder::Takeable() const
+{
+    const size_t end = std::min(m_bandPlanes.size(), m_appended + kEncodeAheadBandPlanes);
+    size_t count = 0;
+    for (size_t i = m_next; i < end && count < m_maxTasks && m_bandPlanes[i].dwRowEnd <= m_rowsReady; ++i) {
+        ++count;
+    }
+    return count;
+}
+
+size_t AheadEncoder::ReserveTasks()
+{
+    if (m_stop) {
+        return 0;
+    }
+    const size_t takeable = Takeable();
+    size_t tasks = 0;
+    while (m_tasks < m_maxTasks && m_waiting < takeable) {
+        ++m_tasks;
+        ++m_waiting;
+        ++tasks;
+    }
+    return tasks;
+}
+
+void AheadEncoder::QueueTasks(size_t tasks)
+{
+    for (size_t i = 0; i < tasks; ++i) {
+        if (!m_pool->Submit(&AheadEncoder::RunTask, this)) {
+            // The finishing thread does what is left.
+            std::lock_guard<std::mutex> lock(m_lock);
+            m_tasks -= tasks - i;
+            m_waiting -= tasks - i;
+            m_changed.notify_all();
+            return;
+        }
+    }
 }
 
 void AheadEncoder::AppendDone()
@@ -100,47 +129,64 @@ void AheadEncoder::AppendDone()
     }
 }
 
+void AheadEncoder::CompressNext(std::unique_lock<std::mutex>& lock)
+{
+    const size_t i = m_next++;
+    // The next to be appended goes straight into the page's buffer: nobody appends to it before
+    // this one is done.
+    const bool straight = i == m_appended;
+    lock.unlock();
+    tagOUTPUTBUFFER* blocks = nullptr;
+    if (straight) {
+        EncodeBandPlane(m_compressor, m_bandPlanes[i], m_page);
+    } else if ((blocks = OutputBufferCreate()) != nullptr) {
+        EncodeBandPlane(m_compressor, m_bandPlanes[i], blocks);
+    }
+    lock.lock();
+    m_slots[i].bDone = true;
+    if (straight) {
+        ++m_appended;
+    } else {
+        m_slots[i].pBlocks = blocks;
+    }
+    AppendDone();
+}
+
 void AheadEncoder::Finish()
 {
     RowsReady(std::numeric_limits<DWORD>::max());
     std::unique_lock<std::mutex> lock(m_lock);
     while (m_appended < m_bandPlanes.size()) {
-        if (m_next == m_appended) {
-            // Nobody has the next one: compressed here, straight into the page's buffer, which no
-            // other thread appends to while it is not done.
-            const size_t i = m_next++;
-            lock.unlock();
+        if (MayTakeNext()) {
+            CompressNext(lock);
+            const size_t tasks = ReserveTasks();
             m_changed.notify_all();
-            EncodeBandPlane(m_compressor, m_bandPlanes[i], m_page);
-            lock.lock();
-            m_slots[i].bDone = true;
-            ++m_appended;
-            AppendDone();
-            m_changed.notify_all();
+            if (tasks != 0) {
+                lock.unlock();
+                QueueTasks(tasks);
+                lock.lock();
+            }
             continue;
         }
-        m_changed.wait(lock, [this] { return m_appended == m_bandPlanes.size() || m_next == m_appended; });
+        m_changed.wait(lock, [this] { return m_appended == m_bandPlanes.size() || MayTakeNext(); });
     }
 }
 
-void AheadEncoder::Help()
+void AheadEncoder::RunTask(void* pvEncoder)
 {
-    std::unique_lock<std::mutex> lock(m_lock);
-    for (;;) {
-        m_changed.wait(lock, [this] { return m_stop || m_next >= m_bandPlanes.size() || MayTakeNext(); });
-        if (m_stop || m_next >= m_bandPlanes.size()) {
-            return;
+    AheadEncoder* encoder = static_cast<AheadEncoder*>(pvEncoder);
+    size_t tasks = 0;
+    {
+        std::unique_lock<std::mutex> lock(encoder->m_lock);
+        --encoder->m_waiting;
+        if (!encoder->m_stop && encoder->MayTakeNext()) {
+            encoder->CompressNext(lock);
         }
-        const size_t i = m_next++;
-        lock.unlock();
-        tagOUTPUTBUFFER* blocks = OutputBufferCreate();
-        if (blocks != nullptr) {
-            EncodeBandPlane(m_compressor, m_bandPlanes[i], blocks);
-        }
-        lock.lock();
-        m_slots[i].pBlocks = blocks;
-        m_slots[i].bDone = true;
-        AppendDone();
-        m_changed.notify_all();
+        --encoder->m_tasks;
+        tasks = encoder->ReserveTasks();
+        // Notified under the lock: once it is released, the destructor may end the encoder, unless
+        // tasks were reserved, which keep it until they have run.
+        encoder->m_changed.notify_all();
     }
+    encoder->QueueTasks(tasks);
 }
