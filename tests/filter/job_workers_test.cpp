@@ -8,7 +8,8 @@
 
 #include <gtest/gtest.h>
 
-#include <dirent.h>
+#include "support/ProcessThreads.h"
+
 #include <dlfcn.h>
 
 #include <regex>
@@ -21,17 +22,7 @@ using orvtest::StderrCapture;
 
 namespace {
 
-size_t ProcessThreads()
-{
-    size_t count = 0;
-    if (DIR* dir = opendir("/proc/self/task")) {
-        while (const dirent* entry = readdir(dir)) {
-            count += entry->d_name[0] != '.';
-        }
-        closedir(dir);
-    }
-    return count;
-}
+using orvtest::ProcessThreads;
 
 // A page of many bands with ink of every kind: colour gradients, gray, black strokes, white.
 std::string BusyPage(int width, int height)

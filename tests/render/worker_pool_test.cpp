@@ -6,7 +6,8 @@
 
 #include <gtest/gtest.h>
 
-#include <dirent.h>
+#include "support/ProcessThreads.h"
+
 
 #include <atomic>
 #include <chrono>
@@ -17,18 +18,7 @@
 
 namespace {
 
-// Threads of this process.
-size_t ProcessThreads()
-{
-    size_t count = 0;
-    if (DIR* dir = opendir("/proc/self/task")) {
-        while (const dirent* entry = readdir(dir)) {
-            count += entry->d_name[0] != '.';
-        }
-        closedir(dir);
-    }
-    return count;
-}
+using orvtest::ProcessThreads;
 
 struct Tally {
     std::mutex lock;
