@@ -212,10 +212,8 @@ int SendBand(tagJOBINFO* pJob, DWORD dwBitsPerPixel, LONG lBandWidth, LONG lBand
 
 WorkerPool* JobEncodeWorkers(const tagJOBINFO* pJob)
 {
-    if (pJob == nullptr || !IsCompressLibraryReentrant(&pJob->compress)) {
-        return nullptr;
-    }
-    return pJob->pWorkers;
+    // StartJobWorkers makes no pool for a library that is to be called from one thread.
+    return pJob != nullptr ? pJob->pWorkers : nullptr;
 }
 
 int FlushRendererOutput(tagJOBINFO* pJob)

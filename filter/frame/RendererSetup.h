@@ -41,9 +41,9 @@ int SetupRendererPage(tagJOBINFO* pJob);
 int SendBand(tagJOBINFO* pJob, DWORD dwBitsPerPixel, LONG lBandWidth, LONG lBandRows, LONG lPageWidth, LONG lPageHeight,
              LONG x, LONG y, const BYTE* pbPixels);
 
-// The workers that compress the job's pages: the job's, only with a compression library that says
-// it may be called from several threads at once (the package's own); nullptr for any other library,
-// which is called from the job's thread alone.
+// The workers that compress the job's pages: the job's, made by InitRenderer only with a
+// compression library that says it may be called from several threads at once (the package's
+// own); nullptr for any other library, which is called from the job's thread alone.
 WorkerPool* JobEncodeWorkers(const tagJOBINFO* pJob);
 
 // Moves everything in the renderer's output buffer to the output writer. Always -1.
