@@ -79,6 +79,8 @@ struct tagRENDERCONTEXT {
     tagCOLORTABLEIMAGE* pColorTable;  // the colour-table file, read at creation
     tagCOLORBLOCK* pColorBlock;
     tagSCREENSCRATCH* pScreenScratch;  // the fast screening's working memory, grown on use
+    BYTE* pSpareBits;                  // the planes of the last page's bitmap, kept for the next page
+    size_t cbSpareBits;
     // The fast screening's vector level: the best the CPU runs unless pinned (held to the best).
     bool bScreenSimdPinned;
     ScreenSimd eScreenSimd;

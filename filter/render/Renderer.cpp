@@ -4,6 +4,7 @@
 
 #include "filter/render/color/ColorTableFile.h"
 #include "filter/render/color/ColorTableLoad.h"
+#include "filter/render/encode/PageBitmap.h"
 #include "filter/render/language/LanguageType.h"
 #include "filter/render/screen/ScreenScratch.h"
 #include "filter/log/FilterLog.h"
@@ -140,6 +141,7 @@ void RendererFree(tagRENDERCONTEXT* context)
     FreeColorTableImage(context->pColorTable);
     FreeColorBlock(context->pColorBlock);
     FreeScreenScratch(context->pScreenScratch);
+    FreeSparePageBits(context);
     std::free(context);
 }
 

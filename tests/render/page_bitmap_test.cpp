@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 
 namespace {
@@ -125,17 +126,54 @@ TEST_P(PageBitmapAlloc, KeepsItsOwnGeometry)
 INSTANTIATE_TEST_SUITE_P(Cases, PageBitmapAlloc, ::testing::ValuesIn(kAllocCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST(PageBitmapAlloc, ReplacesThePreviousPagesBitmap)
+// The next page's bitmap takes the planes of the page before when they are of its size (already
+// mapped and written, they take no page faults while the page is screened), cleared of everything
+// that page drew; a page of another size gets memory of its own, and the kept planes go.
+TEST(PageBitmapAlloc, NextPageOfTheSameSizeReusesThePlanesCleared)
 {
+    struct Step {
+        const char* what;
+        SHORT color;
+        DWORD width, height;
+        bool reused;  // the planes of the step before (fresh memory may happen to lie there too)
+    } steps[] = {
+        {"first page", 1, 64, 40, false},
+        {"same size", 1, 64, 40, true},
+        {"taller page", 1, 64, 41, false},
+        {"colour page of the mono page's size", 2, 64, 41, false},
+        {"colour again", 2, 64, 41, true},
+        {"back to mono", 1, 64, 41, false},
+    };
     DRVDEVMODE dm{};
-    dm.priv.dmColor = 1;
     tagRENDERCONTEXT context{};
     tagRENDEROPTIONS options{};
-    ASSERT_EQ(AllocPageBitmap(64, 4, &dm, &context, &options), FLAG_TRUE);
-    options.pPageBitmap->pBits[0] = 0xFF;
-    ASSERT_EQ(AllocPageBitmap(64, 4, &dm, &context, &options), FLAG_TRUE);
-    EXPECT_EQ(options.pPageBitmap->pBits[0], 0);  // a fresh, zeroed page (the sanitizer sees a leak otherwise)
-    FreePageBitmap(options.pPageBitmap);
+    const BYTE* previous = nullptr;
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.what);
+        dm.priv.dmColor = step.color;
+        ASSERT_EQ(AllocPageBitmap(step.width, step.height, &dm, &context, &options), FLAG_TRUE);
+        tagPAGEBITMAP* bitmap = options.pPageBitmap;
+        const size_t total = PagePlaneBytes(bitmap) * bitmap->dwPlanes;
+        if (step.reused) {
+            EXPECT_EQ(bitmap->pBits, previous);
+        }
+        EXPECT_EQ(context.pSpareBits, nullptr) << "the kept planes are taken or freed";
+        for (size_t i = 0; i < total; ++i) {
+            ASSERT_EQ(bitmap->pBits[i], 0) << "byte " << i;
+        }
+        std::memset(bitmap->pBits, 0xFF, total);  // the page's dots
+        previous = bitmap->pBits;
+        // Every other page is given up by its encoding, the rest by the next page's allocation.
+        if (&step - steps < 3) {
+            ReleasePageBitmap(&context, &options);
+            EXPECT_EQ(options.pPageBitmap, nullptr);
+        }
+    }
+    ReleasePageBitmap(&context, &options);
+    EXPECT_EQ(context.pSpareBits, previous);
+    FreeSparePageBits(&context);  // the sanitizer sees a leak otherwise
+    EXPECT_EQ(context.pSpareBits, nullptr);
+    ReleasePageBitmap(nullptr, &options);  // nothing to give up: harmless
 }
 
 TEST(PageBitmapAlloc, RefusesAPageTooLargeToAddress)

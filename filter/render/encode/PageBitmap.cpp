@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 
 namespace {
 
@@ -114,8 +115,7 @@ WORD AllocPageBitmap(DWORD width, DWORD height, const DRVDEVMODE* settings, tagR
         return FLAG_FALSE;
     }
     ComputeBindingShift(settings, context, options, page);
-    FreePageBitmap(options->pPageBitmap);
-    options->pPageBitmap = nullptr;
+    ReleasePageBitmap(context, options);
 
     const DWORD planes = settings != nullptr && settings->priv.dmColor == 1 ? PAGE_PLANES_MONO : PAGE_PLANES_COLOR;
     const uint64_t dots = ShiftedExtent(width, context->lShiftX) * PageMultiplierX(context);
@@ -142,7 +142,23 @@ WORD AllocPageBitmap(DWORD width, DWORD height, const DRVDEVMODE* settings, tagR
     bitmap->lShiftY = context->lShiftY;
     const size_t total = static_cast<size_t>(planeBytes) * planes;
     if (total != 0) {
-        bitmap->pBits = static_cast<BYTE*>(std::calloc(total, 1));
+        if (context->pSpareBits != nullptr && context->cbSpareBits == total) {
+            // The last page's planes: cleared here, they take no page faults while screened.
+            bitmap->pBits = context->pSpareBits;
+            context->pSpareBits = nullptr;
+            context->cbSpareBits = 0;
+            std::memset(bitmap->pBits, 0, total);
+        } else {
+            FreeSparePageBits(context);
+            // Written now, on this thread: fresh memory left to the screening would be mapped
+            // read-only at the first dot's read and faulted again, with every processor running the
+            // job's threads interrupted, at its write. (explicit_bzero, as the compiler would fold
+            // a memset after malloc into calloc, which writes nothing.)
+            bitmap->pBits = static_cast<BYTE*>(std::malloc(total));
+            if (bitmap->pBits != nullptr) {
+                explicit_bzero(bitmap->pBits, total);
+            }
+        }
         if (bitmap->pBits == nullptr) {
             std::free(bitmap);
             return FLAG_FALSE;
@@ -158,6 +174,32 @@ void FreePageBitmap(tagPAGEBITMAP* bitmap)
         std::free(bitmap->pBits);
         std::free(bitmap);
     }
+}
+
+void ReleasePageBitmap(tagRENDERCONTEXT* context, tagRENDEROPTIONS* options)
+{
+    if (options == nullptr || options->pPageBitmap == nullptr) {
+        return;
+    }
+    tagPAGEBITMAP* bitmap = options->pPageBitmap;
+    options->pPageBitmap = nullptr;
+    if (context != nullptr && bitmap->pBits != nullptr) {
+        FreeSparePageBits(context);
+        context->pSpareBits = bitmap->pBits;
+        context->cbSpareBits = PagePlaneBytes(bitmap) * bitmap->dwPlanes;
+        bitmap->pBits = nullptr;
+    }
+    FreePageBitmap(bitmap);
+}
+
+void FreeSparePageBits(tagRENDERCONTEXT* context)
+{
+    if (context == nullptr) {
+        return;
+    }
+    std::free(context->pSpareBits);
+    context->pSpareBits = nullptr;
+    context->cbSpareBits = 0;
 }
 
 DWORD PageRowsAbove(const tagRENDERCONTEXT* context, const tagPAGEBITMAP* bitmap, int64_t pageY)

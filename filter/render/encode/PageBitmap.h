@@ -50,7 +50,7 @@ WORD ComputeBindingShift(const DRVDEVMODE* settings, tagRENDERCONTEXT* context, 
                          const tagBINDINGPAGE& page);
 
 // Per page: the binding shift, then a zeroed bitmap for a page of `width` x `height` pixels into
-// the option block (a previous one is freed). 0xFFFF when allocated, 0 without context or option
+// the option block (a previous one is given up, ReleasePageBitmap). 0xFFFF when allocated, 0 without context or option
 // block, or when the bitmap is too large to allocate. The shift is laid out for the page the option
 // block holds, or for the page given.
 WORD AllocPageBitmap(DWORD width, DWORD height, const DRVDEVMODE* settings, tagRENDERCONTEXT* context,
@@ -65,3 +65,11 @@ DWORD PageRowsAbove(const tagRENDERCONTEXT* context, const tagPAGEBITMAP* bitmap
 
 // Frees a bitmap and its planes; nullptr is harmless.
 void FreePageBitmap(tagPAGEBITMAP* bitmap);
+
+// The option block's bitmap given up (it may have none): its planes are kept in the context for the
+// next page's bitmap of the same size, which then reuses memory already mapped and written instead
+// of faulting fresh pages in while the page is screened; without a context they are freed.
+void ReleasePageBitmap(tagRENDERCONTEXT* context, tagRENDEROPTIONS* options);
+
+// Frees the planes kept for the next page; at the end of the context.
+void FreeSparePageBits(tagRENDERCONTEXT* context);

@@ -117,8 +117,7 @@ WORD EncodePageAhead(tagRENDERCONTEXT* context, DWORD /*pageWidth*/, DWORD /*pag
         result = IsMono(bitmap) ? EncodePlanes(context, bitmap, bandRows, kMonoPlaneNumbers, PAGE_PLANES_MONO, pool)
                                 : EncodePlanes(context, bitmap, bandRows, kColorPlaneNumbers, PAGE_PLANES_COLOR, pool);
     }
-    FreePageBitmap(bitmap);
-    options->pPageBitmap = nullptr;
+    ReleasePageBitmap(context, options);
     return result;
 }
 
@@ -190,8 +189,7 @@ WORD PageEncoderFinish(tagPAGEENCODER* encoder, tagRENDERCONTEXT* context, tagRE
         }
     }
     owned.reset();  // its tasks are done before the bitmap goes
-    FreePageBitmap(bitmap);
-    options->pPageBitmap = nullptr;
+    ReleasePageBitmap(context, options);
     return result;
 }
 
