@@ -21,6 +21,7 @@ enum class Act {
     Overlong,     // the library's result, but more bytes written than the buffer holds
     ExtraRows,    // the library's result, but one row more than asked
     ShortHeader,  // success with every row "encoded" in fewer bytes than a JBIG header
+    Scribble,     // ones written over the whole output buffer and every work row, then a failure
 };
 
 struct Step {
@@ -33,6 +34,7 @@ struct SeenCall {
     tagCOMPRESSPARAMS params{};
     std::vector<BYTE> firstRow;   // the first row's bytes
     bool workRowsZeroed = false;  // the first max(row bytes, 2048) bytes of every work row
+    bool outputZeroed = false;    // the whole output buffer, as its size says
 };
 
 class CompressScript {
@@ -104,6 +106,14 @@ public:
             p->qwBytesWritten = 19;
             p->dwRowsEncoded = p->dwRows;
             return COMPRESS_OK;
+        case Act::Scribble: {
+            const size_t workBytes = std::max((static_cast<size_t>(p->wWidth2) + 7) / 8, kCompressMinWorkRowBytes);
+            std::memset(p->pOutput, 0xFF, p->qwOutputSize);
+            for (BYTE* row : p->apWorkRow) {
+                std::memset(row, 0xFF, workBytes);
+            }
+            return COMPRESS_NO_ROOM;
+        }
         }
         return COMPRESS_BAD_PARAMS;
     }
@@ -142,6 +152,8 @@ private:
             call.workRowsZeroed = call.workRowsZeroed && row != nullptr &&
                                   std::all_of(row, row + workBytes, [](BYTE b) { return b == 0; });
         }
+        call.outputZeroed = p.pOutput != nullptr && std::all_of(p.pOutput, p.pOutput + p.qwOutputSize,
+                                                                [](BYTE b) { return b == 0; });
         state().seen.push_back(std::move(call));
     }
 };

@@ -34,7 +34,10 @@ DWORD GetBe32(const BYTE* at)
     return static_cast<DWORD>(at[0]) << 24 | static_cast<DWORD>(at[1]) << 16 | static_cast<DWORD>(at[2]) << 8 | at[3];
 }
 
-// The output buffer and the three work rows of one band.
+// The output buffer and the three work rows of a band, zeroed for every band. They are the calling
+// thread's and kept from band to band: made anew for every band, the allocator gave their memory
+// back to the system after each band of a compression worker and faulted it in again for the next,
+// every time interrupting each processor that runs the job's threads.
 struct BandBuffers {
     Buffer output;
     size_t outputSize = 0;
@@ -43,14 +46,36 @@ struct BandBuffers {
     bool Allocate(size_t rowBytes, DWORD rows)
     {
         outputSize = rowBytes * rows;
-        output = ZeroedBuffer(outputSize);
         const size_t workBytes = std::max(rowBytes, kCompressMinWorkRowBytes);
-        for (Buffer& row : work) {
-            row = ZeroedBuffer(workBytes);
+        bool ok = Zeroed(output, outputCapacity, outputSize);
+        for (int i = 0; i < 3; ++i) {
+            ok = ok && Zeroed(work[i], workCapacity[i], workBytes);
         }
-        return output && work[0] && work[1] && work[2];
+        return ok;
+    }
+
+private:
+    size_t outputCapacity = 0;
+    size_t workCapacity[3] = {};
+
+    // `buffer` holding at least `bytes` zeroed bytes, made anew only when it is smaller.
+    static bool Zeroed(Buffer& buffer, size_t& capacity, size_t bytes)
+    {
+        if (buffer != nullptr && bytes <= capacity) {
+            std::memset(buffer.get(), 0, bytes);
+            return true;
+        }
+        buffer = ZeroedBuffer(bytes);
+        capacity = buffer != nullptr ? bytes : 0;
+        return buffer != nullptr;
     }
 };
+
+BandBuffers& ThreadBandBuffers()
+{
+    thread_local BandBuffers buffers;
+    return buffers;
+}
 
 void FillParams(tagCOMPRESSPARAMS& params, const tagBANDCOMPRESSOR& compressor, BandBuffers& buffers,
                 const BYTE* firstRow, DWORD width, DWORD rowsLeft)
@@ -111,7 +136,7 @@ WORD CompressBandPlane(const tagBANDCOMPRESSOR& compressor, WORD bandFlags, tagO
         return FLAG_FALSE;
     }
     const size_t rowBytes = (static_cast<size_t>(width) + 7) / 8;
-    BandBuffers buffers;
+    BandBuffers& buffers = ThreadBandBuffers();
     if (!buffers.Allocate(rowBytes, rows)) {
         return FLAG_FALSE;
     }
