@@ -1,6 +1,7 @@
 #include "filter/stream/JobBands.h"
 
 #include "filter/job/JobInfo.h"
+#include "filter/render/PrefaultedMemory.h"
 
 #include <cstdlib>
 #include <new>
@@ -34,7 +35,7 @@ int JobBands::Fit(size_t rows, size_t cbRow)
     int have = 0;
     for (BYTE*& pb : m_apbBuffer) {
         if (pb == nullptr) {
-            pb = static_cast<BYTE*>(std::calloc(rows, cbRow));
+            pb = static_cast<BYTE*>(CallocPrefaulted(rows, cbRow));
         }
         if (pb == nullptr) {
             break;

@@ -1,5 +1,6 @@
 #include "filter/render/encode/PageBitmap.h"
 
+#include "filter/render/PrefaultedMemory.h"
 #include "filter/render/RenderContext.h"
 #include "filter/render/RenderOptions.h"
 #include "core/settings/DevMode.h"
@@ -150,14 +151,7 @@ WORD AllocPageBitmap(DWORD width, DWORD height, const DRVDEVMODE* settings, tagR
             std::memset(bitmap->pBits, 0, total);
         } else {
             FreeSparePageBits(context);
-            // Written now, on this thread: fresh memory left to the screening would be mapped
-            // read-only at the first dot's read and faulted again, with every processor running the
-            // job's threads interrupted, at its write. (explicit_bzero, as the compiler would fold
-            // a memset after malloc into calloc, which writes nothing.)
-            bitmap->pBits = static_cast<BYTE*>(std::malloc(total));
-            if (bitmap->pBits != nullptr) {
-                explicit_bzero(bitmap->pBits, total);
-            }
+            bitmap->pBits = static_cast<BYTE*>(CallocPrefaulted(total, 1));
         }
         if (bitmap->pBits == nullptr) {
             std::free(bitmap);
