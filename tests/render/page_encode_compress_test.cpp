@@ -104,6 +104,18 @@ TEST_F(BandCompression, ModelStripeRowsArePassedOn)
     EXPECT_EQ(CompressScript::Seen()[0].params.dwStripeRows, 16u);
 }
 
+// The page's blocks, framed as a one-page job, decode to the monochrome plane they were made of.
+void ExpectPageComesBack(const std::vector<uint8_t>& blocks, unsigned width, unsigned height,
+                         const std::vector<uint8_t>& plane)
+{
+    const std::vector<uint8_t> stream = encodetest::WrapPage(blocks, width, height);
+    const orvdecode::DecodedStream decoded = orvdecode::DecodeStream(stream.data(), stream.size());
+    ASSERT_TRUE(decoded.ok()) << orvdecode::FormatError(*decoded.error);
+    ASSERT_EQ(decoded.pages.size(), 1u);
+    ASSERT_TRUE(decoded.pages[0].planes[0].has_value());
+    EXPECT_TRUE(*decoded.pages[0].planes[0] == plane) << "the decoded page differs from the bitmap";
+}
+
 // One block of a page: rows, JBIG or raw, first and last band bytes.
 struct Expect {
     uint16_t rows;
@@ -178,12 +190,7 @@ TEST_P(ScriptedBands, BlocksFollowTheLibrarysResultsAndThePageComesBack)
         }
     }
 
-    const std::vector<uint8_t> stream = encodetest::WrapPage(bytes, width, height);
-    const orvdecode::DecodedStream decoded = orvdecode::DecodeStream(stream.data(), stream.size());
-    ASSERT_TRUE(decoded.ok()) << orvdecode::FormatError(*decoded.error);
-    ASSERT_EQ(decoded.pages.size(), 1u);
-    ASSERT_TRUE(decoded.pages[0].planes[0].has_value());
-    EXPECT_TRUE(*decoded.pages[0].planes[0] == plane) << "the decoded page differs from the bitmap";
+    ExpectPageComesBack(bytes, width, height, plane);
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, ScriptedBands, ::testing::ValuesIn(kScriptCases),
@@ -204,12 +211,7 @@ TEST_F(BandCompression, EveryBandFindsItsBuffersZeroed)
         page.SetPage(width, height, {plane});
         ASSERT_EQ(EncodePage(page.context(), width, height, 100, page.settings(), page.options()), FLAG_TRUE);
         const std::vector<uint8_t> bytes = encodetest::DrainOutput(page.context());
-        const std::vector<uint8_t> stream = encodetest::WrapPage(bytes, width, height);
-        const orvdecode::DecodedStream decoded = orvdecode::DecodeStream(stream.data(), stream.size());
-        ASSERT_TRUE(decoded.ok()) << orvdecode::FormatError(*decoded.error);
-        ASSERT_EQ(decoded.pages.size(), 1u);
-        ASSERT_TRUE(decoded.pages[0].planes[0].has_value());
-        EXPECT_TRUE(*decoded.pages[0].planes[0] == plane) << "the decoded page differs from the bitmap";
+        ExpectPageComesBack(bytes, width, height, plane);
     }
     const std::vector<encodetest::SeenCall>& seen = CompressScript::Seen();
     ASSERT_EQ(seen.size(), 6u);
