@@ -8,6 +8,9 @@
 
 void* CallocPrefaulted(size_t count, size_t size)
 {
+    if (size != 0 && count > SIZE_MAX / size) {
+        return nullptr;  // refused here rather than left to the allocator, which a checking build aborts on
+    }
     void* memory = std::calloc(count, size);
 #ifdef MADV_POPULATE_WRITE
     const long pageSize = sysconf(_SC_PAGESIZE);
