@@ -1,5 +1,5 @@
 // Zeroed memory whose pages are mapped when it is allocated, for the large buffers a job writes
-// from its worker threads (the page bitmap, the band buffers).
+// while its threads run (the page bitmap, the band buffers).
 #pragma once
 
 #include <cstddef>

@@ -50,9 +50,9 @@ WORD ComputeBindingShift(const DRVDEVMODE* settings, tagRENDERCONTEXT* context, 
                          const tagBINDINGPAGE& page);
 
 // Per page: the binding shift, then a zeroed bitmap for a page of `width` x `height` pixels into
-// the option block (a previous one is given up, ReleasePageBitmap). 0xFFFF when allocated, 0 without context or option
-// block, or when the bitmap is too large to allocate. The shift is laid out for the page the option
-// block holds, or for the page given.
+// the option block (a previous one is given up, as ReleasePageBitmap does). 0xFFFF when allocated, 0
+// without context or option block, or when the bitmap is too large to allocate. The shift is laid
+// out for the page the option block holds, or for the page given.
 WORD AllocPageBitmap(DWORD width, DWORD height, const DRVDEVMODE* settings, tagRENDERCONTEXT* context,
                      tagRENDEROPTIONS* options);
 WORD AllocPageBitmap(DWORD width, DWORD height, const DRVDEVMODE* settings, tagRENDERCONTEXT* context,
